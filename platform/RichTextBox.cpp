@@ -1,0 +1,2 @@
+// RichTextBox: selection properties, files and notifications on QTextEdit.
+#include "platform/RichTextBox.h"

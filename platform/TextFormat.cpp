@@ -1,0 +1,120 @@
+// Exact format values in user properties, mirrored into the margins and tabs Qt lays out with.
+#include "platform/TextFormat.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTextOption>
+#include <algorithm>
+
+namespace TextFormat {
+
+double pixelsPerMm()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
+    return dpi / 25.4;
+}
+
+static double number(const QTextFormat &format, int property)
+{
+    return format.hasProperty(property) ? format.doubleProperty(property) : 0.0;
+}
+
+// Qt's left margin holds every line; its text indent moves the first line against it.
+static void syncLayout(QTextBlockFormat &format)
+{
+    const double px = pixelsPerMm();
+    const double indent = indentMm(format);
+    const double hanging = hangingIndentMm(format);
+    const double bulletShift = bullet(format) ? bulletIndentMm(format) : 0.0;
+    format.setLeftMargin((indent + hanging) * px);
+    format.setTextIndent((bulletShift - hanging) * px);
+    format.setRightMargin(rightIndentMm(format) * px);
+
+    QList<double> sorted = tabStopsMm(format);
+    std::sort(sorted.begin(), sorted.end());
+    QList<QTextOption::Tab> tabs;
+    tabs.reserve(sorted.size());
+    for (double mm : sorted)
+        tabs.append(QTextOption::Tab(mm * px, QTextOption::LeftTab));
+    format.setTabPositions(tabs);
+}
+
+double indentMm(const QTextBlockFormat &format)
+{
+    return number(format, IndentMm);
+}
+
+double hangingIndentMm(const QTextBlockFormat &format)
+{
+    return number(format, HangingIndentMm);
+}
+
+double rightIndentMm(const QTextBlockFormat &format)
+{
+    return number(format, RightIndentMm);
+}
+
+void setIndents(QTextBlockFormat &format, double indent, double hanging, double right)
+{
+    format.setProperty(IndentMm, indent);
+    format.setProperty(HangingIndentMm, hanging);
+    format.setProperty(RightIndentMm, right);
+    syncLayout(format);
+}
+
+QList<double> tabStopsMm(const QTextBlockFormat &format)
+{
+    return format.property(TabStopsMm).value<QList<double>>();
+}
+
+void setTabStops(QTextBlockFormat &format, const QList<double> &stops)
+{
+    if (stops.isEmpty())
+        format.clearProperty(TabStopsMm);
+    else
+        format.setProperty(TabStopsMm, QVariant::fromValue(stops));
+    syncLayout(format);
+}
+
+bool bullet(const QTextBlockFormat &format)
+{
+    return format.boolProperty(Bullet);
+}
+
+double bulletIndentMm(const QTextBlockFormat &format)
+{
+    return number(format, BulletIndentMm);
+}
+
+void setBullet(QTextBlockFormat &format, bool on, double indent)
+{
+    if (on)
+        format.setProperty(Bullet, true);
+    else
+        format.clearProperty(Bullet);
+    format.setProperty(BulletIndentMm, indent);
+    syncLayout(format);
+}
+
+double charOffsetTwips(const QTextCharFormat &format)
+{
+    return number(format, CharOffsetTwips);
+}
+
+void setCharOffset(QTextCharFormat &format, double twips)
+{
+    if (twips == 0.0) {
+        format.clearProperty(CharOffsetTwips);
+        format.setBaselineOffset(0);
+        return;
+    }
+    format.setProperty(CharOffsetTwips, twips);
+    double points = format.fontPointSize();
+    if (points <= 0)
+        points = 12;
+    // Qt measures the baseline shift in percent of the font height.
+    format.setBaselineOffset(twips / 20.0 / points * 100.0);
+}
+
+} // namespace TextFormat

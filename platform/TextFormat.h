@@ -1,0 +1,40 @@
+// The format values the edit control keeps exactly as written (millimetres, tab order, offsets)
+// and their mirror in Qt's layout. The RTF reader and writer and RichTextBox share them.
+#pragma once
+
+#include <QList>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+
+namespace TextFormat {
+
+enum Property : int {
+    IndentMm = QTextFormat::UserProperty + 1, // block: left edge of the first line
+    HangingIndentMm,                          // block: later lines relative to the first
+    RightIndentMm,                            // block
+    TabStopsMm,                               // block: QList<double>, in the order written
+    Bullet,                                   // block: bool
+    BulletIndentMm,                           // block: text distance from the bullet
+    CharOffsetTwips,                          // char: vertical offset, positive raised
+};
+
+double pixelsPerMm();
+constexpr double twipsPerMm = 1440.0 / 25.4;
+
+double indentMm(const QTextBlockFormat &format);
+double hangingIndentMm(const QTextBlockFormat &format);
+double rightIndentMm(const QTextBlockFormat &format);
+void setIndents(QTextBlockFormat &format, double indentMm, double hangingMm, double rightMm);
+
+QList<double> tabStopsMm(const QTextBlockFormat &format);
+void setTabStops(QTextBlockFormat &format, const QList<double> &stopsMm);
+
+bool bullet(const QTextBlockFormat &format);
+double bulletIndentMm(const QTextBlockFormat &format);
+void setBullet(QTextBlockFormat &format, bool on, double bulletIndentMm);
+
+double charOffsetTwips(const QTextCharFormat &format);
+// Needs the format's font size; call again when the size changes.
+void setCharOffset(QTextCharFormat &format, double twips);
+
+} // namespace TextFormat
