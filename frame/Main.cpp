@@ -1,10 +1,38 @@
 // Program start.
 #include "frame/Main.h"
 
+#include "frame/frmMain.h"
+#include "frame/frmSplash.h"
+#include "platform/Forms.h"
+
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+frmMain *Main()
+{
+    auto *splash = new frmSplash();
+    Forms::add(splash);
+    splash->show();
+    splash->repaint();
+    QCoreApplication::processEvents();
+
+    auto *mainForm = new frmMain();
+    mainForm->setAttribute(Qt::WA_DeleteOnClose);
+    mainForm->MDIForm_Load();
+
+    Forms::unload(splash);
+    return mainForm;
+}
 
 int runVelmar(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtGerman);
+    Main();
+    return app.exec();
 }

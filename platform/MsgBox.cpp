@@ -2,7 +2,7 @@
 #include "platform/MsgBox.h"
 
 #include "platform/Modal.h"
-#include "platform/Settings.h"
+#include "common/ProgramInfo.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -13,7 +13,7 @@ namespace {
 
 QString titleOrProgram(const QString &title)
 {
-    return title.isEmpty() ? QString::fromUtf8(Settings::ProgramTitle) : title;
+    return title.isEmpty() ? ProgramInfo::title() : title;
 }
 
 QMessageBox::Icon iconOf(int style)

@@ -1,6 +1,8 @@
 // Settings through QSettings; every value is kept as text.
 #include "platform/Settings.h"
 
+#include "common/ProgramInfo.h"
+
 #include <QSettings>
 #include <memory>
 
@@ -16,8 +18,7 @@ std::unique_ptr<QSettings> openStore()
     std::unique_ptr<QSettings> store;
     if (storeFile().isEmpty())
         store = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QString::fromUtf8(Settings::ProgramTitle),
-                                            QString::fromUtf8(Settings::ProgramTitle));
+                                            ProgramInfo::title(), ProgramInfo::title());
     else
         store = std::make_unique<QSettings>(storeFile(), QSettings::IniFormat);
     store->beginGroup(QStringLiteral("Settings"));

@@ -7,8 +7,6 @@ QString GetSetting(const QString &key, const QString &defaultValue = QString());
 void SaveSetting(const QString &key, const QString &value);
 
 namespace Settings {
-// The program's title, under which the store is kept.
-inline constexpr const char *ProgramTitle = "Velmar³²";
 // Tests point the store at a file of their own; an empty path means the user's store.
 void useFile(const QString &iniPath);
 } // namespace Settings

@@ -1,7 +1,7 @@
 // Temporary folders, settings and modal answers for one test.
 #include "tests/support/TestEnvironment.h"
 
-#include "platform/AppPaths.h"
+#include "common/AppPaths.h"
 #include "platform/Settings.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 // Folders the program reads its shipped files from and keeps its databases in.
-#include "platform/AppPaths.h"
+#include "common/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,0 +1,90 @@
+// What both document windows share: the edit control, the path hand-over, the modified flag
+// and the save question on closing, the mirrored menus, and the last-window clean-up.
+#pragma once
+
+#include "common/RecentFiles.h"
+
+#include <QWidget>
+#include <array>
+
+class QAction;
+class QMenu;
+class QToolBar;
+class RichTextBox;
+
+class DocumentWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    ~DocumentWindow() override;
+
+    RichTextBox *txtText = nullptr;
+    // The hidden print copy.
+    RichTextBox *txtDruck = nullptr;
+
+    // The modified flag: "", "T", "Geaendert" or "Gespeichert"; between loading a file and
+    // Dateinamenuebertrag it carries the file's path.
+    QString Tag;
+    QString Dateiname;
+    bool TastenkuerzelGedrueckt = false;
+
+    QString Caption() const;
+    void setCaption(const QString &caption);
+
+    // Moves the path from Tag into Dateiname and clears the flag.
+    void Dateinamenuebertrag();
+    virtual void mnuFileSave_Click();
+
+    // Whether closing asks to save.
+    bool isModified() const;
+
+    // The window's own menus, shown in the main window's menu bar while it is active.
+    QList<QMenu *> menus() const;
+
+    QMenu *mnuFile = nullptr;
+    QAction *mnuFileNew = nullptr;
+    QAction *mnuFileOpen = nullptr;
+    QAction *mnuFileClose = nullptr;
+    std::array<QAction *, RecentFiles::Count> mnuFileMRU{};
+    QAction *mnuFileBar5 = nullptr;
+    QAction *mnuFileEnd = nullptr;
+    QMenu *mnuView = nullptr;
+    QAction *mnuViewToolbar = nullptr;
+    QAction *mnuViewStatusBar = nullptr;
+    QMenu *mnuPopup = nullptr;
+    QAction *mnuPopupViewToolbar = nullptr;
+    QAction *mnuPopupViewStatusBar = nullptr;
+
+    // Each time the window becomes the active child.
+    virtual void Form_Activate();
+
+protected:
+    explicit DocumentWindow(const QString &formName, QWidget *parent = nullptr);
+
+    // Window size and text-block database: the part of the load both kinds share.
+    void loadCommon();
+    virtual void Form_Resize() = 0;
+    // The toolbar this kind shows while active.
+    virtual QToolBar *ownToolbar() const = 0;
+
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+    // The text-block database the F3 look-up reads; empty when it could not be made.
+    QString textBlockDatabase;
+
+private:
+    void buildMenus();
+    void mnuViewToolbar_Click(QAction *item);
+    void mnuViewStatusBar_Click(QAction *item);
+    void closeWindow();
+    // Returns true when the closing is cancelled.
+    bool Form_QueryUnload();
+    void Form_Unload();
+    void Form_MouseMove();
+    void mnuFileMRU_Click(int index);
+
+    QList<QMenu *> ownMenus;
+    bool unloaded = false;
+};

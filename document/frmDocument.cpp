@@ -1,0 +1,116 @@
+// The rich-text window: page settings, the ruler strip and the edit control below it.
+#include "document/frmDocument.h"
+
+#include "common/PageSettings.h"
+#include "document/DocumentHost.h"
+#include "platform/RichTextBox.h"
+#include "platform/TextFormat.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QScrollBar>
+#include <cmath>
+
+namespace {
+
+int px(double mm)
+{
+    return static_cast<int>(std::lround(mm * TextFormat::pixelsPerMm()));
+}
+
+QWidget *greyBox(QWidget *parent, const QColor &colour)
+{
+    auto *box = new QWidget(parent);
+    box->setAutoFillBackground(true);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Window, colour);
+    box->setPalette(palette);
+    return box;
+}
+
+} // namespace
+
+frmDocument::frmDocument(QWidget *parent)
+    : DocumentWindow(QStringLiteral("frmDocument"), parent)
+{
+    txtText->setScale(RichTextBox::Scale::Millimetres);
+    txtText->setFont(QFont(QStringLiteral("Times New Roman"), 12));
+    Form_Load();
+}
+
+void frmDocument::Form_Load()
+{
+    loadCommon();
+    Page::reset();
+    txtText->setRightMargin(Page::textWidth());
+    txtText->setSelIndent(0);
+    txtText->setSelHangingIndent(0);
+    txtText->setSelRightIndent(0);
+    txtText->setSelTabCount(0);
+    EinzugKomplett = false;
+    Tabanzahl = 0;
+    buildRuler();
+    Form_Resize();
+}
+
+double frmDocument::boxHeightMm() const
+{
+    const QFontMetricsF metrics(pboxLineal->font());
+    return metrics.height() / TextFormat::pixelsPerMm() + 1.0;
+}
+
+double frmDocument::picture1HeightMm() const
+{
+    const double scrollHeight = HScroll->sizeHint().height() / TextFormat::pixelsPerMm();
+    return 1.5 * scrollHeight + boxHeightMm();
+}
+
+void frmDocument::buildRuler()
+{
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    pboxLinealLinks = greyBox(Picture1, QColor(192, 192, 192));
+    pboxLineal = greyBox(Picture1, Qt::white);
+    pboxLinealRechts = greyBox(Picture1, QColor(192, 192, 192));
+    HScroll = new QScrollBar(Qt::Horizontal, Picture1);
+    VScroll = new QScrollBar(Qt::Vertical, Picture1);
+    HScroll->hide();
+    VScroll->hide();
+    placeRulerBoxes();
+    Picture1->setGeometry(0, 0, width(), px(picture1HeightMm()));
+}
+
+void frmDocument::placeRulerBoxes()
+{
+    const double height = boxHeightMm();
+    const double width = Page::textWidth();
+    pboxLinealLinks->setGeometry(0, 0, 0, px(height));
+    pboxLineal->setGeometry(px(0), 0, px(width), px(height));
+    pboxLinealRechts->setGeometry(px(width), 0, px(Page::RandRechts), px(height));
+}
+
+void frmDocument::Form_Resize()
+{
+    if (!Picture1)
+        return;
+    Picture1->resize(width(), Picture1->height());
+    const int top = Picture1->height();
+    const int textHeight = height() - top;
+    // A window too low for the text keeps the control where it was.
+    if (textHeight < 0)
+        return;
+    txtText->setGeometry(0, top, width(), textHeight);
+}
+
+QToolBar *frmDocument::ownToolbar() const
+{
+    return MainForm()->tbRTF;
+}
+
+void frmDocument::Form_Activate()
+{
+    DocumentWindow::Form_Activate();
+    txtText_SelChange();
+}
+
+void frmDocument::txtText_SelChange() { }

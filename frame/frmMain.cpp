@@ -1,0 +1,493 @@
+// The main window: start-up layout, document windows, recent files, position and shutdown.
+#include "frame/frmMain.h"
+
+#include "common/Databases.h"
+#include "common/Fileexist.h"
+#include "common/ProgramInfo.h"
+#include "document/frmDocument.h"
+#include "document/frmText.h"
+#include "common/AppPaths.h"
+#include "platform/FileSystem.h"
+#include "platform/Forms.h"
+#include "platform/MsgBox.h"
+#include "platform/RichTextBox.h"
+#include "platform/Screen.h"
+#include "platform/Settings.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+const QString untitled = QStringLiteral(" (ungespeichert!)");
+
+QString menuCaption(const QString &text)
+{
+    QString caption = text;
+    return caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+bool endsInRtf(const QString &path)
+{
+    return path.right(3).compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0;
+}
+
+// A stored window value: a number written as text, else the default.
+double storedTwips(const QString &key, double defaultValue)
+{
+    bool ok = false;
+    const double value = GetSetting(key, QString::number(defaultValue)).trimmed().toDouble(&ok);
+    return ok && std::isfinite(value) ? value : defaultValue;
+}
+
+QString twipsText(double value)
+{
+    return QString::number(static_cast<float>(value), 'g', 7);
+}
+
+} // namespace
+
+frmMain::frmMain()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(ProgramInfo::title());
+    area = new QMdiArea(this);
+    area->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(area);
+    area->viewport()->setMouseTracking(true);
+    area->viewport()->installEventFilter(this);
+    connect(area, &QMdiArea::subWindowActivated, this, &frmMain::subWindowActivated);
+    buildMenus();
+    buildToolbars();
+    buildStatusBar();
+    timeClipboard.setInterval(500);
+    setMainForm(this);
+    Forms::add(this);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildMenus()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("&Datei"));
+    mnuFileNew = mnuFile->addAction(QStringLiteral("&Neu..."));
+    mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuFileOpen = mnuFile->addAction(QStringLiteral("Ö&ffnen..."));
+    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFile->addSeparator();
+    for (int i = 0; i < RecentFiles::Count; ++i) {
+        mnuFileMRU[i] = mnuFile->addAction(QString());
+        mnuFileMRU[i]->setVisible(false);
+        connect(mnuFileMRU[i], &QAction::triggered, this, [this, i] { mnuFileMRU_Click(i); });
+    }
+    mnuFileBar5 = mnuFile->addSeparator();
+    mnuFileBar5->setVisible(false);
+    mnuFileExit = mnuFile->addAction(QStringLiteral("&Beenden"));
+    connect(mnuFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
+    connect(mnuFileOpen, &QAction::triggered, this, &frmMain::OpenDoc);
+    connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+
+    mnuView = menuBar()->addMenu(QStringLiteral("&Ansicht"));
+    mnuViewToolbar = mnuView->addAction(QStringLiteral("&Symbolleiste"));
+    mnuViewStatusBar = mnuView->addAction(QStringLiteral("Status&leiste"));
+    for (QAction *item : {mnuViewToolbar, mnuViewStatusBar}) {
+        item->setCheckable(true);
+        item->setChecked(true);
+        // The handlers decide the mark themselves.
+        connect(item, &QAction::triggered, this, [item](bool) { item->toggle(); });
+    }
+    connect(mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
+    connect(mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
+}
+
+void frmMain::buildToolbars()
+{
+    tbNichts = addToolBar(QStringLiteral("tbNichts"));
+    tbRTF = addToolBar(QStringLiteral("tbRTF"));
+    tbText = addToolBar(QStringLiteral("tbText"));
+    for (QToolBar *bar : {tbNichts, tbRTF, tbText}) {
+        bar->setObjectName(bar->windowTitle());
+        bar->setMovable(false);
+        bar->setVisible(false);
+    }
+    comboSchrift = new QComboBox(tbRTF);
+    comboSchrift->setObjectName(QStringLiteral("comboSchrift"));
+    comboSchrift->setEditable(false);
+    comboSchrift->setToolTip(QStringLiteral("Schriftart"));
+    ComboGroesse = new QComboBox(tbRTF);
+    ComboGroesse->setObjectName(QStringLiteral("ComboGroesse"));
+    ComboGroesse->setEditable(true);
+    ComboGroesse->setInsertPolicy(QComboBox::NoInsert);
+    ComboGroesse->setToolTip(QStringLiteral("Schriftgröße"));
+    // The boxes stand where the placeholder buttons reserve their room.
+    tbRTF->addWidget(comboSchrift)->setObjectName(QStringLiteral("Schriftart"));
+    tbRTF->addWidget(ComboGroesse)->setObjectName(QStringLiteral("Schriftgroesse"));
+}
+
+void frmMain::buildStatusBar()
+{
+    sbStatusBar = statusBar();
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    const QStringList texts = {QString(),           QString(),           QStringLiteral("FEST"),
+                               QStringLiteral("NUM"), QStringLiteral("EINFG"), QString(),
+                               QString()};
+    for (int i = 0; i < texts.size(); ++i) {
+        auto *label = new QLabel(texts.at(i), sbStatusBar);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        sbStatusBar->addPermanentWidget(label, i == 0 ? 1 : 0);
+        panels.append(label);
+    }
+    auto *clock = new QTimer(this);
+    auto showNow = [this] {
+        const QDateTime now = QDateTime::currentDateTime();
+        panels.at(5)->setText(now.toString(QStringLiteral("dd.MM.yyyy")));
+        panels.at(6)->setText(now.toString(QStringLiteral("hh:mm")));
+    };
+    connect(clock, &QTimer::timeout, this, showNow);
+    showNow();
+    clock->start(1000);
+}
+
+QLabel *frmMain::panel(int index) const
+{
+    return panels.value(index - 1);
+}
+
+void frmMain::MDIForm_Load()
+{
+    HelpFile = AppPaths::join(AppPaths::programFolder(), QStringLiteral("velmar.hlp"));
+    restorePosition();
+    for (int slot = 0; slot < RecentFiles::Count; ++slot) {
+        const QString path = GetSetting(RecentFiles::settingsKey(slot));
+        if (!path.isEmpty())
+            recentFiles.setPath(slot, path);
+    }
+    showRecentFiles(nullptr);
+    comboSchrift->addItems(Screen::Fonts());
+    ComboGroesse->addItems({"8", "9", "10", "11", "12", "14", "16", "18", "20", "24", "28", "36",
+                            "48", "72", "96"});
+    timeClipboard.start();
+    show();
+    MDIForm_Resize();
+}
+
+frmMain::StartDialog frmMain::startDialog()
+{
+    const QString on = QStringLiteral("True");
+    if (GetSetting(QStringLiteral("Tip"), on) == on)
+        return StartDialog::Tip;
+    if (GetSetting(QStringLiteral("Startup"), on) == on)
+        return StartDialog::Startup;
+    return StartDialog::None;
+}
+
+void frmMain::restorePosition()
+{
+    const int left = Screen::pixelsFromTwipsX(storedTwips(QStringLiteral("MainLeft"), 1000));
+    const int top = Screen::pixelsFromTwipsY(storedTwips(QStringLiteral("MainTop"), 1000));
+    const int width = Screen::pixelsFromTwipsX(storedTwips(QStringLiteral("MainWidth"), 6500));
+    const int height = Screen::pixelsFromTwipsY(storedTwips(QStringLiteral("MainHeight"), 6500));
+    QRect frame(left, top, std::max(width, 1), std::max(height, 1));
+    bool onScreen = false;
+    for (const QScreen *screen : QGuiApplication::screens())
+        onScreen = onScreen || screen->availableGeometry().intersects(frame);
+    if (!onScreen && QGuiApplication::primaryScreen())
+        frame.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    move(frame.topLeft());
+    resize(frame.size());
+}
+
+void frmMain::savePosition()
+{
+    if (isMinimized())
+        return;
+    SaveSetting(QStringLiteral("MainLeft"), twipsText(Screen::twipsFromPixelsX(x())));
+    SaveSetting(QStringLiteral("MainTop"), twipsText(Screen::twipsFromPixelsY(y())));
+    SaveSetting(QStringLiteral("MainWidth"), twipsText(Screen::twipsFromPixelsX(width())));
+    SaveSetting(QStringLiteral("MainHeight"), twipsText(Screen::twipsFromPixelsY(height())));
+}
+
+DocumentWindow *frmMain::ActiveForm() const
+{
+    QMdiSubWindow *current = area->currentSubWindow();
+    return current ? qobject_cast<DocumentWindow *>(current->widget()) : nullptr;
+}
+
+void frmMain::showDocument(DocumentWindow *window)
+{
+    QMdiSubWindow *frame = area->addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->resize(window->size());
+    window->show();
+    area->setActiveSubWindow(frame);
+    window->txtText->setFocus();
+}
+
+void frmMain::LoadNewText()
+{
+    ++TextCounter;
+    auto *window = new frmText();
+    window->setCaption(QStringLiteral("Text %1").arg(TextCounter) + untitled);
+    showDocument(window);
+}
+
+void frmMain::LoadNewDoc()
+{
+    ++DocumentCounter;
+    auto *window = new frmDocument();
+    window->setCaption(QStringLiteral("Dokument %1").arg(DocumentCounter) + untitled);
+    showDocument(window);
+}
+
+bool frmMain::loadIntoActive(const QString &path, bool richText)
+{
+    DocumentWindow *window = ActiveForm();
+    const RichTextBox::LoadResult result
+        = window->txtText->LoadFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText);
+    if (result == RichTextBox::LoadResult::Ok)
+        return true;
+    const QString text
+        = result == RichTextBox::LoadResult::FormatError
+              ? QStringLiteral("Die Datei \"%1\" ist kein gültiges RTF-Dokument und konnte nicht "
+                               "geöffnet werden.")
+              : QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. Sie ist nicht "
+                               "vorhanden oder Sie dürfen sie nicht lesen.");
+    MsgBox(text.arg(path), vbCritical, QStringLiteral("Dokument öffnen"));
+    return false;
+}
+
+// Caption, path hand-over and the recent-files list after a file was loaded.
+void frmMain::takeFile(const QString &path)
+{
+    DocumentWindow *window = ActiveForm();
+    window->setCaption(QFileInfo(path).fileName());
+    window->Tag = path;
+    window->Dateinamenuebertrag();
+}
+
+void frmMain::OpenDoc()
+{
+    dlgCommonDialog.CancelError = true;
+    dlgCommonDialog.Flags = CommonDialog::cdlOFNFileMustExist | CommonDialog::cdlOFNNoChangeDir;
+    dlgCommonDialog.Filter = QStringLiteral(
+        "Alle Dateien (*.*)|*.*|Text-Dateien (*.txt)|*.txt|RTF-Dateien (*.rtf)|*.rtf");
+    dlgCommonDialog.FilterIndex = 3;
+    if (!dlgCommonDialog.ShowOpen(this))
+        return;
+    const QString path = dlgCommonDialog.FileName;
+    if (path.isEmpty())
+        return;
+    const bool richText = endsInRtf(path);
+    if (richText)
+        LoadNewDoc();
+    else
+        LoadNewText();
+    if (!loadIntoActive(path, richText))
+        return;
+    takeFile(path);
+    recentFiles.moveToTop(path);
+    showRecentFiles(ActiveForm());
+    ActiveForm()->txtText->setFocus();
+}
+
+void frmMain::mnuFileMRU_Click(int index)
+{
+    const QString path = recentFiles.path(index);
+    if (path.isEmpty())
+        return;
+    const bool richText = endsInRtf(path);
+    if (richText)
+        LoadNewDoc();
+    else
+        LoadNewText();
+    DocumentWindow *window = ActiveForm();
+    const RichTextBox::LoadResult result
+        = window->txtText->LoadFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText);
+    if (result == RichTextBox::LoadResult::AccessError) {
+        area->currentSubWindow()->close();
+        recentFiles.remove(index);
+        showRecentFiles(ActiveForm());
+        const QString question
+            = QStringLiteral("Die gewünschte Datei \"%1\" konnte nicht gefunden werden. "
+                             "Wahrscheinlich ist sie gelöscht, verschoben oder umbenannt worden. "
+                             "Wollen Sie nach der Datei suchen bzw. eine andere öffnen?")
+                  .arg(path);
+        if (MsgBox(question, vbYesNo | vbQuestion, QStringLiteral("Fehler")) == vbYes)
+            OpenDoc();
+        return;
+    }
+    if (result == RichTextBox::LoadResult::FormatError) {
+        MsgBox(QStringLiteral("Die Datei \"%1\" ist kein gültiges RTF-Dokument und konnte nicht "
+                              "geöffnet werden.")
+                   .arg(path),
+               vbCritical, QStringLiteral("Dokument öffnen"));
+        return;
+    }
+    takeFile(path);
+    recentFiles.moveToTop(index);
+    showRecentFiles(window);
+    window->txtText->setFocus();
+}
+
+void frmMain::showRecentFiles(DocumentWindow *window)
+{
+    for (int i = 0; i < RecentFiles::Count; ++i) {
+        const bool filled = recentFiles.isFilled(i);
+        const QString caption
+            = filled ? RecentFiles::prefix(i) + menuCaption(recentFiles.path(i)) : QString();
+        QList<QAction *> items = {mnuFileMRU[i]};
+        if (window)
+            items.append(window->mnuFileMRU[i]);
+        for (QAction *item : items) {
+            item->setText(caption);
+            item->setData(recentFiles.path(i));
+            item->setVisible(filled);
+        }
+    }
+    mnuFileBar5->setVisible(recentFiles.anyFilled());
+    if (window)
+        window->mnuFileBar5->setVisible(recentFiles.anyFilled());
+}
+
+void frmMain::mnuFileNew_Click()
+{
+    const int answer
+        = MsgBox(QStringLiteral("Wollen Sie ein neues RTF-Dokument erstellen? Bei Auswahl von "
+                                "\"Nein\" wird ein neues Text-Dokument erstellt."),
+                 vbYesNoCancel | vbQuestion, QStringLiteral("Neues Dokument erstellen"));
+    if (answer == vbYes)
+        LoadNewDoc();
+    else if (answer == vbNo)
+        LoadNewText();
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
+
+void frmMain::mnuViewToolbar_Click()
+{
+    const bool show = !mnuViewToolbar->isChecked();
+    tbNichts->setVisible(show);
+    mnuViewToolbar->setChecked(show);
+}
+
+void frmMain::mnuViewStatusBar_Click()
+{
+    const bool show = !mnuViewStatusBar->isChecked();
+    sbStatusBar->setVisible(show);
+    mnuViewStatusBar->setChecked(show);
+}
+
+void frmMain::subWindowActivated(QMdiSubWindow *frame)
+{
+    if (!frame) {
+        if (area->subWindowList().isEmpty()) {
+            lastActivated = nullptr;
+            showMenusOf(nullptr);
+        }
+        return;
+    }
+    auto *window = qobject_cast<DocumentWindow *>(frame->widget());
+    if (!window || window == lastActivated)
+        return;
+    lastActivated = window;
+    showMenusOf(window);
+    window->Form_Activate();
+}
+
+void frmMain::showMenusOf(DocumentWindow *window)
+{
+    menuBar()->clear();
+    if (!window) {
+        menuBar()->addMenu(mnuFile);
+        menuBar()->addMenu(mnuView);
+        return;
+    }
+    for (QMenu *menu : window->menus())
+        menuBar()->addMenu(menu);
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        MDIForm_Activate();
+}
+
+void frmMain::MDIForm_Activate()
+{
+    DocumentWindow *window = ActiveForm();
+    if (window) {
+        window->txtText->setFocus();
+        if (auto *richText = qobject_cast<frmDocument *>(window))
+            richText->txtText_SelChange();
+    }
+    if (QWidget *browser = Forms::find(QStringLiteral("frmImage")))
+        browser->raise();
+    showRecentFiles(window);
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    MDIForm_Resize();
+}
+
+void frmMain::MDIForm_Resize()
+{
+    comboSchrift->setFixedWidth(Screen::pixelsFromTwipsX(1932));
+    ComboGroesse->setFixedWidth(Screen::pixelsFromTwipsX(732));
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == area->viewport() && event->type() == QEvent::MouseMove)
+        MDIForm_MouseMove();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::MDIForm_MouseMove()
+{
+    Screen::setMousePointer(Screen::vbDefault);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // The first window whose save question is cancelled keeps the program running.
+    for (QMdiSubWindow *frame : area->subWindowList()) {
+        if (!frame->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    MDIForm_Unload();
+    event->accept();
+}
+
+void frmMain::MDIForm_Unload()
+{
+    for (const QString &path : {Databases::formatvorlagePath(), Databases::textbausteinPath()}) {
+        if (Fileexist(path))
+            FileSystem::SetAttr(path, FileSystem::vbHidden);
+    }
+    savePosition();
+    // An empty slot writes nothing, so its key keeps what it held.
+    for (int slot = 0; slot < RecentFiles::Count; ++slot) {
+        if (recentFiles.isFilled(slot))
+            SaveSetting(RecentFiles::settingsKey(slot), recentFiles.path(slot));
+    }
+}

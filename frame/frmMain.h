@@ -1,0 +1,85 @@
+// The main window: the frame that holds every document window, its menus, toolbars, font
+// boxes and status bar, and the commands that make document windows.
+#pragma once
+
+#include "document/DocumentHost.h"
+
+#include <QMainWindow>
+
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+class frmMain : public QMainWindow, public DocumentHost
+{
+    Q_OBJECT
+public:
+    frmMain();
+    ~frmMain() override;
+
+    void MDIForm_Load();
+
+    // Which dialog the start opens: the tip of the day, the start dialog, or neither.
+    enum class StartDialog { None, Tip, Startup };
+    static StartDialog startDialog();
+
+    DocumentWindow *ActiveForm() const override;
+    void LoadNewText() override;
+    void LoadNewDoc() override;
+    void OpenDoc() override;
+    void mnuFileMRU_Click(int index) override;
+    void mnuFileNew_Click() override;
+    void mnuFileExit_Click() override;
+    void showRecentFiles(DocumentWindow *window) override;
+
+    QMdiArea *mdiArea() const { return area; }
+    QString helpFile() const { return HelpFile; }
+
+    QMenu *mnuFile = nullptr;
+    QAction *mnuFileNew = nullptr;
+    QAction *mnuFileOpen = nullptr;
+    QAction *mnuFileExit = nullptr;
+    QMenu *mnuView = nullptr;
+    QComboBox *comboSchrift = nullptr;
+    QComboBox *ComboGroesse = nullptr;
+    // Status, Seite, FEST, NUM, EINFG, date, time (1-based as the panels were).
+    QLabel *panel(int index) const;
+
+    int TextCounter = 0;
+    int DocumentCounter = 0;
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolbars();
+    void buildStatusBar();
+    void restorePosition();
+    void savePosition();
+
+    void MDIForm_Activate();
+    void MDIForm_Resize();
+    void MDIForm_MouseMove();
+    void MDIForm_Unload();
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+
+    void subWindowActivated(QMdiSubWindow *window);
+    void showMenusOf(DocumentWindow *window);
+    // Adds a document window as a child, shows it and makes it the active one.
+    void showDocument(DocumentWindow *window);
+    // Loads a file into the active (new) window; false with a message when it cannot.
+    bool loadIntoActive(const QString &path, bool richText);
+    void takeFile(const QString &path);
+
+    QMdiArea *area = nullptr;
+    QList<QLabel *> panels;
+    QString HelpFile;
+    DocumentWindow *lastActivated = nullptr;
+};

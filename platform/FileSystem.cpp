@@ -1,0 +1,31 @@
+// Attributes on top of QFileInfo and the permissions.
+#include "platform/FileSystem.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace FileSystem {
+
+int GetAttr(const QString &path)
+{
+    const QFileInfo info(path);
+    int attributes = vbNormal;
+    if (!info.isWritable())
+        attributes |= vbReadOnly;
+    if (info.fileName().startsWith(QLatin1Char('.')))
+        attributes |= vbHidden;
+    return attributes;
+}
+
+bool SetAttr(const QString &path, int attributes)
+{
+    QFile file(path);
+    if (!file.exists())
+        return false;
+    const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteUser;
+    QFile::Permissions permissions = file.permissions();
+    permissions = (attributes & vbReadOnly) ? permissions & ~writable : permissions | writable;
+    return permissions == file.permissions() || file.setPermissions(permissions);
+}
+
+} // namespace FileSystem

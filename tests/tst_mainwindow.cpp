@@ -1,0 +1,434 @@
+// The main window: start position, start dialogs, document windows, shutdown.
+#include "common/Databases.h"
+#include "document/frmDocument.h"
+#include "document/frmText.h"
+#include "frame/frmMain.h"
+#include "platform/MsgBox.h"
+#include "platform/RichTextBox.h"
+#include "platform/Screen.h"
+#include "platform/Settings.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <QToolBar>
+#include <memory>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstRunOpensAtDefaultPosition();
+    void storedPositionIsRestored();
+    void badStoredValuesGiveDefaults_data();
+    void badStoredValuesGiveDefaults();
+    void startDialogOnlyForExactTrue_data();
+    void startDialogOnlyForExactTrue();
+    void helpFileIsInProgramFolder();
+    void untitledWindowsAreNumberedPerKind();
+    void newQuestionChoosesKind_data();
+    void newQuestionChoosesKind();
+    void openChoosesKindByLastThreeCharacters_data();
+    void openChoosesKindByLastThreeCharacters();
+    void openCancelledDoesNothing();
+    void openUnreadableFileShowsMessage();
+    void openedFileIsNotModified();
+    void recentFilesFromSettingsAreShown();
+    void lastWindowBringsBackNoDocumentToolbar();
+    void activationShowsOwnToolbarOnly();
+    void richTextWindowResetsPageSettings();
+    void documentWindowCreatesTextBlockDatabase();
+    void unwritableDatabaseFolderStillOpensWindow();
+    void saveQuestionCancelKeepsProgramOpen();
+    void saveQuestionNoClosesWindow();
+    void exitSavesPosition();
+    void exitWhileMinimisedKeepsStoredPosition();
+
+private:
+    frmMain &start();
+    QString writeFile(const QString &name, const QByteArray &content);
+    int documentCount() const;
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<frmMain> main;
+};
+
+void TestMainWindow::init()
+{
+    env = std::make_unique<TestEnvironment>();
+}
+
+void TestMainWindow::cleanup()
+{
+    if (main) {
+        // Discard whatever the test left unsaved.
+        for (QMdiSubWindow *frame : main->mdiArea()->subWindowList())
+            qobject_cast<DocumentWindow *>(frame->widget())->Tag.clear();
+        main->close();
+        main.reset();
+    }
+    QCOMPARE(env->modals.pending(), 0);
+    env.reset();
+}
+
+frmMain &TestMainWindow::start()
+{
+    main = std::make_unique<frmMain>();
+    main->MDIForm_Load();
+    return *main;
+}
+
+QString TestMainWindow::writeFile(const QString &name, const QByteArray &content)
+{
+    const QString path = env->path(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write fixture");
+    file.write(content);
+    return path;
+}
+
+int TestMainWindow::documentCount() const
+{
+    return static_cast<int>(main->mdiArea()->subWindowList().size());
+}
+
+static QRect twipsRect(double left, double top, double width, double height)
+{
+    return QRect(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top),
+                 Screen::pixelsFromTwipsX(width), Screen::pixelsFromTwipsY(height));
+}
+
+void TestMainWindow::firstRunOpensAtDefaultPosition()
+{
+    frmMain &window = start();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Velmar³²"));
+    QCOMPARE(QRect(window.pos(), window.size()), twipsRect(1000, 1000, 6500, 6500));
+    QVERIFY(!window.tbNichts->isVisible());
+    QVERIFY(!window.tbRTF->isVisible());
+    QVERIFY(!window.tbText->isVisible());
+    QVERIFY(window.sbStatusBar->isVisible());
+    QCOMPARE(window.ComboGroesse->count(), 15);
+    QCOMPARE(window.ComboGroesse->itemText(14), QStringLiteral("96"));
+    QCOMPARE(window.comboSchrift->count(), Screen::FontCount());
+}
+
+void TestMainWindow::storedPositionIsRestored()
+{
+    SaveSetting("MainLeft", "1500");
+    SaveSetting("MainTop", "750");
+    SaveSetting("MainWidth", "7500");
+    SaveSetting("MainHeight", "6000");
+    frmMain &window = start();
+    QCOMPARE(QRect(window.pos(), window.size()), twipsRect(1500, 750, 7500, 6000));
+}
+
+void TestMainWindow::badStoredValuesGiveDefaults_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QPoint>("expectedPos");
+    QTest::addColumn<int>("expectedWidth");
+    const int defaultLeft = Screen::pixelsFromTwipsX(1000);
+    const int defaultWidth = Screen::pixelsFromTwipsX(6500);
+    const int top = Screen::pixelsFromTwipsY(1000);
+    QTest::newRow("not a number") << "links" << "breit" << QPoint(defaultLeft, top)
+                                  << defaultWidth;
+    QTest::newRow("empty") << "" << "" << QPoint(defaultLeft, top) << defaultWidth;
+    QTest::newRow("off every screen")
+        << "9999999" << "6500" << QPoint(0, 0) << defaultWidth;
+}
+
+void TestMainWindow::badStoredValuesGiveDefaults()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, width);
+    QFETCH(QPoint, expectedPos);
+    QFETCH(int, expectedWidth);
+    SaveSetting("MainLeft", left);
+    SaveSetting("MainWidth", width);
+    frmMain &window = start();
+    if (QTest::currentDataTag() == QByteArray("off every screen"))
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(window.pos()));
+    else
+        QCOMPARE(window.pos(), expectedPos);
+    QCOMPARE(window.width(), expectedWidth);
+}
+
+void TestMainWindow::startDialogOnlyForExactTrue_data()
+{
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<QString>("startup");
+    QTest::addColumn<int>("expected");
+    const int none = int(frmMain::StartDialog::None);
+    const int tip = int(frmMain::StartDialog::Tip);
+    const int startup = int(frmMain::StartDialog::Startup);
+    QTest::newRow("nothing stored") << QString() << QString() << tip;
+    QTest::newRow("tip off, start on") << "False" << "True" << startup;
+    QTest::newRow("both off") << "False" << "False" << none;
+    QTest::newRow("tip in other case") << "true" << "False" << none;
+    QTest::newRow("start in other case") << "False" << "TRUE" << none;
+}
+
+void TestMainWindow::startDialogOnlyForExactTrue()
+{
+    QFETCH(QString, tip);
+    QFETCH(QString, startup);
+    QFETCH(int, expected);
+    if (!tip.isNull())
+        SaveSetting("Tip", tip);
+    if (!startup.isNull())
+        SaveSetting("Startup", startup);
+    QCOMPARE(int(frmMain::startDialog()), expected);
+}
+
+void TestMainWindow::helpFileIsInProgramFolder()
+{
+    frmMain &window = start();
+    QCOMPARE(window.helpFile(), env->programFolder() + "/velmar.hlp");
+}
+
+void TestMainWindow::untitledWindowsAreNumberedPerKind()
+{
+    frmMain &window = start();
+    window.LoadNewText();
+    window.LoadNewText();
+    window.LoadNewDoc();
+    QCOMPARE(window.ActiveForm()->Caption(), QStringLiteral("Dokument 1 (ungespeichert!)"));
+    QList<QMdiSubWindow *> frames = window.mdiArea()->subWindowList();
+    QCOMPARE(frames.at(0)->widget()->windowTitle(), QStringLiteral("Text 1 (ungespeichert!)"));
+    QCOMPARE(frames.at(1)->widget()->windowTitle(), QStringLiteral("Text 2 (ungespeichert!)"));
+    frames.at(1)->close();
+    window.LoadNewText();
+    QCOMPARE(window.ActiveForm()->Caption(), QStringLiteral("Text 3 (ungespeichert!)"));
+    QVERIFY(qobject_cast<frmText *>(window.ActiveForm()));
+}
+
+void TestMainWindow::newQuestionChoosesKind_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("yes") << int(vbYes) << "Dokument 1 (ungespeichert!)";
+    QTest::newRow("no") << int(vbNo) << "Text 1 (ungespeichert!)";
+    QTest::newRow("cancel") << int(vbCancel) << QString();
+}
+
+void TestMainWindow::newQuestionChoosesKind()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, caption);
+    frmMain &window = start();
+    env->modals.answerMessage(answer);
+    window.mnuFileNew->trigger();
+    const Modal::Request asked = env->modals.seen().constLast();
+    QCOMPARE(asked.title, QStringLiteral("Neues Dokument erstellen"));
+    QCOMPARE(asked.style, int(vbYesNoCancel | vbQuestion));
+    QCOMPARE(window.ActiveForm() ? window.ActiveForm()->Caption() : QString(), caption);
+}
+
+void TestMainWindow::openChoosesKindByLastThreeCharacters_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("richText");
+    QTest::newRow("rtf") << "brief.rtf" << true;
+    QTest::newRow("RTF in capitals") << "BRIEF.RTF" << true;
+    QTest::newRow("mixed case") << "brief.RtF" << true;
+    QTest::newRow("txt") << "notiz.txt" << false;
+    QTest::newRow("no extension") << "notiz" << false;
+    QTest::newRow("no extension ending in rtf") << "kurzrtf" << true;
+}
+
+void TestMainWindow::openChoosesKindByLastThreeCharacters()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, richText);
+    const QString path = writeFile(
+        name, richText ? QByteArray("{\\rtf1\\ansi Hallo\\par}") : QByteArray("Hallo\n"));
+    frmMain &window = start();
+    env->modals.answerFile(path);
+    window.mnuFileOpen->trigger();
+    DocumentWindow *document = window.ActiveForm();
+    QVERIFY(document);
+    QCOMPARE(qobject_cast<frmDocument *>(document) != nullptr, richText);
+    QCOMPARE(document->Caption(), name);
+    QCOMPARE(document->Dateiname, path);
+    QVERIFY(document->txtText->Text().startsWith("Hallo"));
+    QCOMPARE(window.recentFiles.path(0), path);
+    QVERIFY(window.mnuFileMRU[0]->isVisible());
+    QCOMPARE(window.mnuFileMRU[0]->text(), "&1. " + path);
+    QCOMPARE(document->mnuFileMRU[0]->text(), "&1. " + path);
+    const Modal::Request dialog = env->modals.seen().constLast();
+    QCOMPARE(dialog.kind, Modal::Kind::FileOpen);
+    QCOMPARE(dialog.text,
+             "Alle Dateien (*.*)|*.*|Text-Dateien (*.txt)|*.txt|RTF-Dateien (*.rtf)|*.rtf");
+    QCOMPARE(window.dlgCommonDialog.FilterIndex, 3);
+}
+
+void TestMainWindow::openCancelledDoesNothing()
+{
+    frmMain &window = start();
+    env->modals.cancel();
+    window.OpenDoc();
+    QCOMPARE(documentCount(), 0);
+    QCOMPARE(window.TextCounter + window.DocumentCounter, 0);
+}
+
+void TestMainWindow::openUnreadableFileShowsMessage()
+{
+    const QString path = writeFile("kaputt.rtf", "kein RTF");
+    frmMain &window = start();
+    env->modals.answerFile(path);
+    env->modals.answerMessage(vbOK);
+    window.OpenDoc();
+    const Modal::Request message = env->modals.seen().constLast();
+    QCOMPARE(message.style, int(vbCritical));
+    QVERIFY(message.text.contains(path));
+    QCOMPARE(window.ActiveForm()->Caption(), QStringLiteral("Dokument 1 (ungespeichert!)"));
+    QVERIFY(window.ActiveForm()->Dateiname.isEmpty());
+    QVERIFY(!window.recentFiles.isFilled(0));
+}
+
+void TestMainWindow::openedFileIsNotModified()
+{
+    const QString path = writeFile("notiz.txt", "Hallo\n");
+    frmMain &window = start();
+    env->modals.answerFile(path);
+    window.OpenDoc();
+    QCOMPARE(window.ActiveForm()->Tag, QString());
+    window.mdiArea()->currentSubWindow()->close();
+    QCOMPARE(documentCount(), 0);
+}
+
+void TestMainWindow::recentFilesFromSettingsAreShown()
+{
+    SaveSetting("MRU0", "/tmp/a & b.txt");
+    SaveSetting("MRU1", "/tmp/c.rtf");
+    frmMain &window = start();
+    QCOMPARE(window.mnuFileMRU[0]->text(), QStringLiteral("&1. /tmp/a && b.txt"));
+    QCOMPARE(window.mnuFileMRU[0]->data().toString(), QStringLiteral("/tmp/a & b.txt"));
+    QCOMPARE(window.mnuFileMRU[1]->text(), QStringLiteral("&2. /tmp/c.rtf"));
+    QVERIFY(window.mnuFileMRU[1]->isVisible());
+    QVERIFY(!window.mnuFileMRU[2]->isVisible());
+    QVERIFY(window.mnuFileBar5->isVisible());
+}
+
+void TestMainWindow::lastWindowBringsBackNoDocumentToolbar()
+{
+    frmMain &window = start();
+    window.LoadNewDoc();
+    window.LoadNewText();
+    QVERIFY(window.tbText->isVisible());
+    window.mdiArea()->currentSubWindow()->close();
+    QVERIFY(!window.tbNichts->isVisible());
+    window.mdiArea()->currentSubWindow()->close();
+    QVERIFY(window.tbNichts->isVisible());
+    QVERIFY(!window.tbRTF->isVisible());
+    QVERIFY(!window.tbText->isVisible());
+}
+
+void TestMainWindow::activationShowsOwnToolbarOnly()
+{
+    frmMain &window = start();
+    window.LoadNewText();
+    QVERIFY(window.tbText->isVisible());
+    QVERIFY(!window.tbRTF->isVisible());
+    window.LoadNewDoc();
+    QVERIFY(window.tbRTF->isVisible());
+    QVERIFY(!window.tbText->isVisible());
+    QVERIFY(!window.tbNichts->isVisible());
+}
+
+void TestMainWindow::richTextWindowResetsPageSettings()
+{
+    frmMain &window = start();
+    window.LoadNewDoc();
+    auto *first = qobject_cast<frmDocument *>(window.ActiveForm());
+    QCOMPARE(first->txtText->RightMargin(), 160.0);
+    first->txtText->setRightMargin(150);
+    window.LoadNewDoc();
+    QCOMPARE(window.ActiveForm()->txtText->RightMargin(), 160.0);
+    QCOMPARE(first->txtText->RightMargin(), 150.0);
+    QVERIFY(first->pboxLineal->width() > 0);
+}
+
+void TestMainWindow::documentWindowCreatesTextBlockDatabase()
+{
+    frmMain &window = start();
+    QVERIFY(!QFile::exists(Databases::textbausteinPath()));
+    window.LoadNewText();
+    QVERIFY(QFile::exists(Databases::textbausteinPath()));
+}
+
+void TestMainWindow::unwritableDatabaseFolderStillOpensWindow()
+{
+    QFile::setPermissions(env->databaseFolder(), QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(env->databaseFolder() + "/probe");
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        QSKIP("the folder stays writable for this user");
+    }
+    frmMain &window = start();
+    window.LoadNewDoc();
+    QVERIFY(window.ActiveForm());
+    QVERIFY(!QFile::exists(Databases::textbausteinPath()));
+}
+
+void TestMainWindow::saveQuestionCancelKeepsProgramOpen()
+{
+    frmMain &window = start();
+    window.LoadNewText();
+    window.ActiveForm()->Tag = "Geaendert";
+    env->modals.answerMessage(vbCancel);
+    QVERIFY(!window.close());
+    const Modal::Request question = env->modals.seen().constLast();
+    QCOMPARE(question.title, QStringLiteral("Dokument Text 1 (ungespeichert!) schließen?"));
+    QCOMPARE(question.text, QStringLiteral("Der Text im Fenster \"Text 1 (ungespeichert!)\" "
+                                           "wurde geändert. Möchten Sie die Datei speichern?"));
+    QCOMPARE(question.style, int(vbYesNoCancel | vbQuestion));
+    QCOMPARE(documentCount(), 1);
+    QVERIFY(window.isVisible());
+}
+
+void TestMainWindow::saveQuestionNoClosesWindow()
+{
+    frmMain &window = start();
+    window.LoadNewText();
+    window.ActiveForm()->Tag = "T";
+    env->modals.answerMessage(vbNo);
+    window.mdiArea()->currentSubWindow()->close();
+    QCOMPARE(documentCount(), 0);
+}
+
+void TestMainWindow::exitSavesPosition()
+{
+    frmMain &window = start();
+    window.move(Screen::pixelsFromTwipsX(1200), Screen::pixelsFromTwipsY(900));
+    window.resize(Screen::pixelsFromTwipsX(6000), Screen::pixelsFromTwipsY(5400));
+    window.mnuFileExit->trigger();
+    QCOMPARE(GetSetting("MainLeft").toDouble(), Screen::twipsFromPixelsX(window.x()));
+    QCOMPARE(GetSetting("MainTop").toDouble(), Screen::twipsFromPixelsY(window.y()));
+    QCOMPARE(GetSetting("MainWidth").toDouble(), Screen::twipsFromPixelsX(window.width()));
+    QCOMPARE(GetSetting("MainHeight").toDouble(), Screen::twipsFromPixelsY(window.height()));
+}
+
+void TestMainWindow::exitWhileMinimisedKeepsStoredPosition()
+{
+    SaveSetting("MainLeft", "1234");
+    frmMain &window = start();
+    window.showMinimized();
+    window.move(0, 0);
+    window.close();
+    QCOMPARE(GetSetting("MainLeft"), QStringLiteral("1234"));
+    QVERIFY(GetSetting("MainWidth").isEmpty());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

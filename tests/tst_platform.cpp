@@ -1,0 +1,172 @@
+// The small platform pieces: code page 1252, paths, settings, forms registry, message boxes.
+#include "common/AppPaths.h"
+#include "common/Cp1252.h"
+#include "platform/Forms.h"
+#include "platform/MsgBox.h"
+#include "platform/Screen.h"
+#include "platform/Settings.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDialog>
+#include <QPushButton>
+#include <QTest>
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void chrGivesCodePage1252_data();
+    void chrGivesCodePage1252();
+    void everyByteSurvivesRoundTrip();
+    void encodeRefusesForeignCharacters();
+    void joinAddsOneSeparator_data();
+    void joinAddsOneSeparator();
+    void settingsKeepTextAndDefaults();
+    void formsRegistryCountsLoadedForms();
+    void formInstanceLoadsOnFirstUse();
+    void messageBoxAnswersThroughSeam();
+    void modalFormRunsScriptedAct();
+    void mousePointerTakesThreeShapes();
+};
+
+void TestPlatform::chrGivesCodePage1252_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("character");
+    QTest::newRow("A") << 65 << "A";
+    QTest::newRow("euro") << 0x80 << QString(QChar(0x20AC));
+    QTest::newRow("low quote") << 0x84 << QString(QChar(0x201E));
+    QTest::newRow("left quote") << 0x93 << QString(QChar(0x201C));
+    QTest::newRow("unassigned 0x81") << 0x81 << QString(QChar(0x81));
+    QTest::newRow("nbsp") << 0xA0 << QString(QChar(0xA0));
+    QTest::newRow("a umlaut") << 0xE4 << "ä";
+    QTest::newRow("y diaeresis") << 0xFF << "ÿ";
+}
+
+void TestPlatform::chrGivesCodePage1252()
+{
+    QFETCH(int, code);
+    QFETCH(QString, character);
+    QCOMPARE(QString(Cp1252::Chr(code)), character);
+    QCOMPARE(Cp1252::codeOf(character.at(0)), code);
+}
+
+void TestPlatform::everyByteSurvivesRoundTrip()
+{
+    QByteArray all;
+    for (int i = 0; i < 256; ++i)
+        all.append(char(i));
+    QCOMPARE(Cp1252::encode(Cp1252::decode(all)).value(), all);
+}
+
+void TestPlatform::encodeRefusesForeignCharacters()
+{
+    QVERIFY(!Cp1252::encode(QStringLiteral("Größe €")).value().isEmpty());
+    QVERIFY(!Cp1252::encode(QStringLiteral("Ωmega")).has_value());
+}
+
+void TestPlatform::joinAddsOneSeparator_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain folder") << "/opt/velmar" << "/opt/velmar/velmar.hlp";
+    QTest::newRow("root") << "/" << "/velmar.hlp";
+    QTest::newRow("trailing separator") << "/opt/velmar/" << "/opt/velmar/velmar.hlp";
+}
+
+void TestPlatform::joinAddsOneSeparator()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+    QCOMPARE(AppPaths::join(folder, "velmar.hlp"), expected);
+}
+
+void TestPlatform::settingsKeepTextAndDefaults()
+{
+    TestEnvironment env;
+    QCOMPARE(GetSetting("Tip", "True"), QStringLiteral("True"));
+    SaveSetting("Tip", "False");
+    SaveSetting("MRU0", "/home/anna/Brief an Ämter.rtf");
+    QCOMPARE(GetSetting("Tip", "True"), QStringLiteral("False"));
+    QCOMPARE(GetSetting("MRU0"), QStringLiteral("/home/anna/Brief an Ämter.rtf"));
+    QCOMPARE(GetSetting("MRU1"), QString());
+}
+
+void TestPlatform::formsRegistryCountsLoadedForms()
+{
+    const int before = Forms::count();
+    auto *tool = new QWidget;
+    tool->setObjectName("frmSonder");
+    Forms::add(tool);
+    QVERIFY(Forms::isLoaded("frmSonder"));
+    QVERIFY(!Forms::isLoaded("frmsonder"));
+    QCOMPARE(Forms::count(), before + 1);
+    Forms::unload("frmSonder");
+    QVERIFY(!Forms::isLoaded("frmSonder"));
+    QCOMPARE(Forms::count(), before);
+    Forms::unload("frmSonder");
+}
+
+class NamedForm : public QWidget
+{
+public:
+    NamedForm() { setObjectName("frmNamed"); }
+};
+
+void TestPlatform::formInstanceLoadsOnFirstUse()
+{
+    FormInstance<NamedForm> instance;
+    QVERIFY(!instance.isLoaded());
+    instance.get();
+    QVERIFY(Forms::isLoaded("frmNamed"));
+    instance.unload();
+    QVERIFY(!instance.isLoaded());
+    QVERIFY(!Forms::isLoaded("frmNamed"));
+}
+
+void TestPlatform::messageBoxAnswersThroughSeam()
+{
+    TestEnvironment env;
+    env.modals.answerMessage(vbNo);
+    QCOMPARE(MsgBox("Frage?", vbYesNo | vbQuestion, "Titel"), int(vbNo));
+    env.modals.answerMessage(vbOK);
+    MsgBox("Hinweis");
+    QCOMPARE(env.modals.seen().at(0).title, QStringLiteral("Titel"));
+    QCOMPARE(env.modals.seen().at(1).title, QStringLiteral("Velmar³²"));
+    env.modals.answerInput("Eingabe");
+    QCOMPARE(InputBox("Name?"), QStringLiteral("Eingabe"));
+    env.modals.cancel();
+    QCOMPARE(InputBox("Name?"), QString());
+}
+
+void TestPlatform::modalFormRunsScriptedAct()
+{
+    TestEnvironment env;
+    QDialog dialog;
+    auto *ok = new QPushButton("OK", &dialog);
+    connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    bool shownWhileActing = false;
+    env.modals.answerForm([&](QWidget *form) {
+        shownWhileActing = form->isVisible();
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    QCOMPARE(Modal::showModal(&dialog), int(QDialog::Accepted));
+    QVERIFY(shownWhileActing);
+    QVERIFY(!dialog.isVisible());
+}
+
+void TestPlatform::mousePointerTakesThreeShapes()
+{
+    Screen::setMousePointer(Screen::vbHourglass);
+    QCOMPARE(Screen::MousePointer(), 11);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    Screen::setMousePointer(Screen::vbSizeWE);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::SizeHorCursor);
+    Screen::setMousePointer(Screen::vbDefault);
+    QCOMPARE(Screen::MousePointer(), 0);
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"
