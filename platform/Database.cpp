@@ -207,12 +207,8 @@ QString columnDefinition(const Column &column)
     // A Jet key never held NULL, stated or not.
     if (column.notNull || key)
         definition += QStringLiteral(" NOT NULL");
-    if (key) {
-        definition += QStringLiteral(" CONSTRAINT ") + quoted(column.keyName)
-            + QStringLiteral(" PRIMARY KEY");
-        if (text)
-            definition += QStringLiteral(" COLLATE ") + QLatin1String(CollationName);
-    }
+    if (key && text)
+        definition += QStringLiteral(" COLLATE ") + QLatin1String(CollationName);
     switch (column.type) {
     case Column::Text:
         definition += QStringLiteral(" CHECK (length(%1) <= %2)").arg(name).arg(column.size);
@@ -226,6 +222,10 @@ QString columnDefinition(const Column &column)
         definition += QStringLiteral(" CHECK (%1 IN (0, 1))").arg(name);
         break;
     }
+    // Last, because SQLite lends a constraint name to every constraint after it.
+    if (key)
+        definition += QStringLiteral(" CONSTRAINT ") + quoted(column.keyName)
+            + QStringLiteral(" PRIMARY KEY");
     return definition;
 }
 
