@@ -1,0 +1,380 @@
+// Connections to the program's SQLite files, the mapping of its Jet table statements onto
+// SQLite, and creation of new files that are never left half made.
+#include "platform/Database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QTemporaryFile>
+#include <QUrl>
+#include <memory>
+#include <sqlite3.h>
+
+namespace {
+
+const char *const CollationName = "VELMAR_NOCASE";
+
+QString connectionPrefix()
+{
+    return QStringLiteral("velmar-db:");
+}
+
+QString connectionName(const QString &path)
+{
+    return connectionPrefix() + QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// Jet compared keys without regard to case for every letter; SQLite's NOCASE knows only ASCII.
+int compareNoCase(void *, int leftLength, const void *left, int rightLength, const void *right)
+{
+    const QString a = QString::fromUtf8(static_cast<const char *>(left), leftLength);
+    const QString b = QString::fromUtf8(static_cast<const char *>(right), rightLength);
+    const int order = a.compare(b, Qt::CaseInsensitive);
+    return (order > 0) - (order < 0);
+}
+
+int registerCollation(sqlite3 *handle)
+{
+    return sqlite3_create_collation_v2(handle, CollationName, SQLITE_UTF8, nullptr, compareNoCase,
+                                       nullptr);
+}
+
+struct Column
+{
+    enum Type { Text, Memo, Short, Bit };
+    QString name;
+    Type type = Text;
+    int size = 0;
+    bool notNull = false;
+    QString keyName;
+};
+
+bool isWordChar(QChar c)
+{
+    return c.unicode() < 128 && (c.isLetterOrNumber() || c == QLatin1Char('_'));
+}
+
+bool tokenize(const QString &text, QStringList *tokens, QString *error)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text.at(i);
+        if (c.isSpace()) {
+            ++i;
+        } else if (isWordChar(c)) {
+            qsizetype end = i;
+            while (end < text.size() && isWordChar(text.at(end)))
+                ++end;
+            tokens->append(text.mid(i, end - i));
+            i = end;
+        } else if (QStringLiteral("(),;").contains(c)) {
+            tokens->append(QString(c));
+            ++i;
+        } else {
+            *error
+                = QStringLiteral("Unerwartetes Zeichen \"%1\" in der Tabellendefinition.").arg(c);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The Jet CREATE TABLE as the program writes it, and nothing else: what this does not know is
+// refused rather than guessed.
+class JetParser
+{
+public:
+    explicit JetParser(QStringList tokens) : tokens(std::move(tokens)) { }
+
+    bool parse(QString *table, QList<Column> *columns, QString *error)
+    {
+        if (!accept("CREATE") || !accept("TABLE") || !identifier(table) || !accept("("))
+            return fail(error);
+        do {
+            Column column;
+            if (!parseColumn(&column, *columns))
+                return fail(error);
+            columns->append(column);
+        } while (accept(","));
+        if (!accept(")"))
+            return fail(error);
+        accept(";");
+        return atEnd() || fail(error);
+    }
+
+private:
+    bool parseColumn(Column *column, const QList<Column> &before)
+    {
+        if (!identifier(&column->name))
+            return false;
+        for (const Column &other : before) {
+            if (other.name.compare(column->name, Qt::CaseInsensitive) == 0)
+                return false;
+        }
+        if (accept("TEXT")) {
+            column->type = Column::Text;
+            column->size = 255;
+            if (accept("(") && (!number(&column->size) || !accept(")")))
+                return false;
+            if (column->size < 1 || column->size > 255)
+                return false;
+        } else if (accept("MEMO")) {
+            column->type = Column::Memo;
+        } else if (accept("SHORT")) {
+            column->type = Column::Short;
+        } else if (accept("BIT")) {
+            column->type = Column::Bit;
+        } else {
+            return false;
+        }
+        if (accept("NOT")) {
+            if (!accept("NULL"))
+                return false;
+            column->notNull = true;
+        }
+        if (accept("CONSTRAINT")) {
+            for (const Column &other : before) {
+                if (!other.keyName.isEmpty())
+                    return false;
+            }
+            if (!identifier(&column->keyName) || !accept("PRIMARY") || !accept("KEY"))
+                return false;
+        }
+        return true;
+    }
+
+    bool atEnd() const { return position >= tokens.size(); }
+
+    bool accept(const char *word)
+    {
+        if (atEnd() || tokens.at(position).compare(QLatin1String(word), Qt::CaseInsensitive) != 0)
+            return false;
+        ++position;
+        return true;
+    }
+
+    bool identifier(QString *name)
+    {
+        if (atEnd())
+            return false;
+        const QString &token = tokens.at(position);
+        if (!isWordChar(token.front()) || token.front().isDigit())
+            return false;
+        *name = token;
+        ++position;
+        return true;
+    }
+
+    bool number(int *value)
+    {
+        if (atEnd())
+            return false;
+        bool ok = false;
+        const int parsed = tokens.at(position).toInt(&ok);
+        if (!ok)
+            return false;
+        *value = parsed;
+        ++position;
+        return true;
+    }
+
+    bool fail(QString *error) const
+    {
+        *error = atEnd() ? QStringLiteral("Die Tabellendefinition endet unerwartet.")
+                         : QStringLiteral("Die Tabellendefinition ist bei \"%1\" unverständlich.")
+                               .arg(tokens.at(position));
+        return false;
+    }
+
+    QStringList tokens;
+    qsizetype position = 0;
+};
+
+QString quoted(const QString &name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+QString columnDefinition(const Column &column)
+{
+    const QString name = quoted(column.name);
+    const bool key = !column.keyName.isEmpty();
+    const bool text = column.type == Column::Text || column.type == Column::Memo;
+    QString definition = name + (text ? QStringLiteral(" TEXT") : QStringLiteral(" INTEGER"));
+    // A Jet key never held NULL, stated or not.
+    if (column.notNull || key)
+        definition += QStringLiteral(" NOT NULL");
+    if (key && text)
+        definition += QStringLiteral(" COLLATE ") + QLatin1String(CollationName);
+    switch (column.type) {
+    case Column::Text:
+        definition += QStringLiteral(" CHECK (length(%1) <= %2)").arg(name).arg(column.size);
+        break;
+    case Column::Memo:
+        break;
+    case Column::Short:
+        definition += QStringLiteral(" CHECK (%1 BETWEEN -32768 AND 32767)").arg(name);
+        break;
+    case Column::Bit:
+        definition += QStringLiteral(" CHECK (%1 IN (0, 1))").arg(name);
+        break;
+    }
+    // Last, because SQLite lends a constraint name to every constraint after it.
+    if (key)
+        definition += QStringLiteral(" CONSTRAINT ") + quoted(column.keyName)
+            + QStringLiteral(" PRIMARY KEY");
+    return definition;
+}
+
+QString translate(const QString &jetCreateTable, QString *error)
+{
+    QStringList tokens;
+    if (!tokenize(jetCreateTable, &tokens, error))
+        return {};
+    QString table;
+    QList<Column> columns;
+    if (!JetParser(tokens).parse(&table, &columns, error))
+        return {};
+    QStringList definitions;
+    for (const Column &column : columns)
+        definitions.append(columnDefinition(column));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table), definitions.join(u", "));
+}
+
+struct SqliteCloser
+{
+    void operator()(sqlite3 *handle) const { sqlite3_close(handle); }
+};
+
+// Empty on success, else SQLite's reason.
+QString runStatement(const QString &file, const QString &statement)
+{
+    sqlite3 *raw = nullptr;
+    int result = sqlite3_open_v2(QFile::encodeName(file).constData(), &raw, SQLITE_OPEN_READWRITE,
+                                 nullptr);
+    const std::unique_ptr<sqlite3, SqliteCloser> handle(raw);
+    if (result == SQLITE_OK)
+        result = registerCollation(raw);
+    if (result == SQLITE_OK)
+        result = sqlite3_exec(raw, statement.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (result == SQLITE_OK)
+        return {};
+    return QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(result));
+}
+
+bool create(const QString &path, const QString &jetCreateTable, QString *reason)
+{
+    const QString statement = translate(jetCreateTable, reason);
+    if (statement.isEmpty())
+        return false;
+    const QFileInfo target(path);
+    if (target.exists() || target.isSymLink()) {
+        *reason = QStringLiteral("Die Datei ist bereits vorhanden.");
+        return false;
+    }
+    QTemporaryFile temporary(
+        QDir(target.absolutePath()).filePath(target.fileName() + QStringLiteral(".XXXXXX")));
+    if (!temporary.open()) {
+        *reason = temporary.errorString();
+        return false;
+    }
+    temporary.close();
+    *reason = runStatement(temporary.fileName(), statement);
+    if (!reason->isEmpty())
+        return false;
+    // rename() refuses an existing target, so a file that appeared meanwhile is kept.
+    if (!QFile::rename(temporary.fileName(), target.absoluteFilePath())) {
+        *reason = QStringLiteral("Die Datei konnte nicht umbenannt werden.");
+        return false;
+    }
+    temporary.setAutoRemove(false);
+    return true;
+}
+
+// Empty on success, else the reason the connection called name could not be made usable.
+QString connect(const QString &name, const QString &path)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    // mode=rw: SQLite refuses a missing file instead of creating an empty one.
+    db.setDatabaseName(
+        QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+        + QStringLiteral("?mode=rw"));
+    if (!db.open())
+        return db.lastError().text();
+    const QVariant handle = db.driver()->handle();
+    sqlite3 *access = nullptr;
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        access = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!access || registerCollation(access) != SQLITE_OK)
+        return QStringLiteral("Die Sortierfolge der Datenbank kann nicht eingerichtet werden.");
+    // SQLite opens lazily; reading the schema shows whether the file is a database at all.
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        return probe.lastError().text();
+    return {};
+}
+
+} // namespace
+
+namespace Database {
+
+QSqlDatabase open(const QString &path, QString *error)
+{
+    const QString name = connectionName(path);
+    if (QSqlDatabase::contains(name)) {
+        if (QSqlDatabase::database(name, false).isOpen())
+            return QSqlDatabase::database(name, false);
+        QSqlDatabase::removeDatabase(name);
+    }
+    const QString reason = connect(name, path);
+    if (reason.isEmpty())
+        return QSqlDatabase::database(name, false);
+    QSqlDatabase::removeDatabase(name);
+    if (error)
+        *error = reason;
+    return {};
+}
+
+void close(const QString &path)
+{
+    const QString name = connectionName(path);
+    if (QSqlDatabase::contains(name))
+        QSqlDatabase::removeDatabase(name);
+}
+
+void closeAll()
+{
+    const QStringList names = QSqlDatabase::connectionNames();
+    for (const QString &name : names) {
+        if (name.startsWith(connectionPrefix()))
+            QSqlDatabase::removeDatabase(name);
+    }
+}
+
+bool CreateDatabase(const QString &path, const QString &jetCreateTable, QString *error)
+{
+    QString reason;
+    const bool made = create(path, jetCreateTable, &reason);
+    if (!made && error)
+        *error = reason;
+    return made;
+}
+
+QString sqliteCreateTable(const QString &jetCreateTable)
+{
+    QString error;
+    return translate(jetCreateTable, &error);
+}
+
+QVariant valueForWrite(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QString && value.toString().isEmpty())
+        return QVariant(QMetaType::fromType<QString>());
+    return value;
+}
+
+} // namespace Database

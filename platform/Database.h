@@ -1,0 +1,30 @@
+// The one way to the program's SQLite files: shared connections with our collation, creation
+// from the program's Jet table statements, and the value rule for writes.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+namespace Database {
+
+// Opens (or reuses) the one connection to an SQLite file, with the case-insensitive collation
+// VELMAR_NOCASE registered on it. An invalid QSqlDatabase when the file is missing (it is never
+// created here) or cannot be opened as a database; the reason then goes to *error.
+QSqlDatabase open(const QString &path, QString *error = nullptr);
+void close(const QString &path);
+// So that repair can replace a file no window still holds open.
+void closeAll();
+
+// Creates a database with one CREATE TABLE statement in the program's Jet syntax, mapped onto
+// SQLite. Made under a temporary name in the same folder and renamed into place, so no half-made
+// file is ever left. Never overwrites an existing file. False + reason on failure.
+bool CreateDatabase(const QString &path, const QString &jetCreateTable, QString *error = nullptr);
+
+// The SQLite statement for a Jet CREATE TABLE; empty when the statement is not understood.
+QString sqliteCreateTable(const QString &jetCreateTable);
+
+// A value as it is to be written: an empty text becomes NULL so that NOT NULL refusals fire.
+QVariant valueForWrite(const QVariant &value);
+
+} // namespace Database
