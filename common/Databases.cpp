@@ -1,11 +1,8 @@
-// The program's two database files, made on first need.
+// The program's two database files: names, tables and paths.
 #include "common/Databases.h"
 
-#include "common/Fileexist.h"
-#include "platform/AppPaths.h"
-#include "platform/Database.h"
+#include "common/AppPaths.h"
 
-#include <QDir>
 
 namespace Databases {
 
@@ -19,23 +16,6 @@ const char *const FormatvorlageCreate
       "NOT NULL, Alignment SHORT NOT NULL, Indent SHORT NOT NULL, Hangingindent SHORT NOT NULL, "
       "Rightindent SHORT NOT NULL, Bullet BIT NOT NULL);";
 
-namespace {
-
-bool ensure(const QString &path, const char *createTable, QString *error)
-{
-    if (Fileexist(path))
-        return true;
-    QString reason;
-    if (Database::CreateDatabase(path, QString::fromLatin1(createTable), &reason))
-        return true;
-    if (error)
-        *error = QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt werden. %2")
-                     .arg(QDir::toNativeSeparators(path), reason);
-    return false;
-}
-
-} // namespace
-
 QString textbausteinPath()
 {
     return AppPaths::join(AppPaths::databaseFolder(), QString::fromLatin1(TextbausteinFile));
@@ -46,14 +26,14 @@ QString formatvorlagePath()
     return AppPaths::join(AppPaths::databaseFolder(), QString::fromLatin1(FormatvorlageFile));
 }
 
-bool ensureTextbausteine(QString *error)
+File textbausteine()
 {
-    return ensure(textbausteinPath(), TextbausteinCreate, error);
+    return {textbausteinPath(), QString::fromLatin1(TextbausteinCreate)};
 }
 
-bool ensureFormatvorlagen(QString *error)
+File formatvorlagen()
 {
-    return ensure(formatvorlagePath(), FormatvorlageCreate, error);
+    return {formatvorlagePath(), QString::fromLatin1(FormatvorlageCreate)};
 }
 
 } // namespace Databases

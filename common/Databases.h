@@ -15,9 +15,13 @@ extern const char *const FormatvorlageCreate;
 QString textbausteinPath();
 QString formatvorlagePath();
 
-// Create the file when Fileexist says it is missing. On failure: false and a German message
-// naming the file in *error; an existing file is never touched or overwritten.
-bool ensureTextbausteine(QString *error = nullptr);
-bool ensureFormatvorlagen(QString *error = nullptr);
+// A database file of the program with the statement that makes its table.
+struct File
+{
+    QString path;
+    QString createTable;
+};
+File textbausteine();
+File formatvorlagen();
 
 } // namespace Databases

@@ -1,8 +1,8 @@
 // Shared behaviour of the rich-text and the plain-text window.
 #include "document/DocumentWindow.h"
 
-#include "common/Databases.h"
 #include "document/DocumentHost.h"
+#include "platform/Database.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
@@ -122,7 +122,7 @@ void DocumentWindow::loadCommon()
     if (parentWidget())
         parentWidget()->resize(side, Screen::pixelsFromTwipsY(5000));
     // A database that cannot be made does not keep the window from opening; F3 then only beeps.
-    if (Databases::ensureTextbausteine())
+    if (Database::ensure(Databases::textbausteine()))
         textBlockDatabase = Databases::textbausteinPath();
 }
 

@@ -2,6 +2,8 @@
 // SQLite, and creation of new files that are never left half made.
 #include "platform/Database.h"
 
+#include "common/Fileexist.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -375,6 +377,19 @@ QVariant valueForWrite(const QVariant &value)
     if (value.typeId() == QMetaType::QString && value.toString().isEmpty())
         return QVariant(QMetaType::fromType<QString>());
     return value;
+}
+
+bool ensure(const Databases::File &file, QString *error)
+{
+    if (Fileexist(file.path))
+        return true;
+    QString reason;
+    if (CreateDatabase(file.path, file.createTable, &reason))
+        return true;
+    if (error)
+        *error = QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt werden. %2")
+                     .arg(QDir::toNativeSeparators(file.path), reason);
+    return false;
 }
 
 } // namespace Database

@@ -2,6 +2,8 @@
 // from the program's Jet table statements, and the value rule for writes.
 #pragma once
 
+#include "common/Databases.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
@@ -20,6 +22,10 @@ void closeAll();
 // SQLite. Made under a temporary name in the same folder and renamed into place, so no half-made
 // file is ever left. Never overwrites an existing file. False + reason on failure.
 bool CreateDatabase(const QString &path, const QString &jetCreateTable, QString *error = nullptr);
+
+// Creates the file when Fileexist says it is missing. On failure: false and a German message
+// naming the file in *error; an existing file is never touched or overwritten.
+bool ensure(const Databases::File &file, QString *error = nullptr);
 
 // The SQLite statement for a Jet CREATE TABLE; empty when the statement is not understood.
 QString sqliteCreateTable(const QString &jetCreateTable);

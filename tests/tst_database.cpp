@@ -1,7 +1,7 @@
 // Tests for Fileexist, the database helper and the program's two database files.
 #include "common/Databases.h"
 #include "common/Fileexist.h"
-#include "platform/AppPaths.h"
+#include "common/AppPaths.h"
 #include "platform/Database.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -51,8 +51,9 @@ QString createOf(const QString &table)
 
 bool ensure(const QString &table, QString *error)
 {
-    return table == u"Textbausteine" ? Databases::ensureTextbausteine(error)
-                                     : Databases::ensureFormatvorlagen(error);
+    return Database::ensure(table == u"Textbausteine" ? Databases::textbausteine()
+                                                      : Databases::formatvorlagen(),
+                            error);
 }
 
 QVariantMap validRow(const QString &table)
@@ -291,7 +292,7 @@ void TestDatabase::unwritableFolder()
                                 QIODevice::WriteOnly))
         QSKIP("This user writes into folders without write permission.");
     QString error;
-    QVERIFY(!Databases::ensureTextbausteine(&error));
+    QVERIFY(!Database::ensure(Databases::textbausteine(), &error));
     QVERIFY2(error.startsWith(QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt werden.")
                                   .arg(Databases::textbausteinPath())),
              qPrintable(error));
@@ -336,7 +337,7 @@ void TestDatabase::reportsUnusableFile()
     else
         writeFile(path, content);
     QString error;
-    QCOMPARE(Databases::ensureTextbausteine(&error), ensured);
+    QCOMPARE(Database::ensure(Databases::textbausteine(), &error), ensured);
     QCOMPARE(error.contains(path), !ensured);
     error.clear();
     QVERIFY(!Database::open(path, &error).isValid());
@@ -355,7 +356,7 @@ void TestDatabase::oneConnectionPerFile()
     QVERIFY(!QFileInfo::exists(missing));
 
     QString error;
-    QVERIFY(Databases::ensureTextbausteine(&error));
+    QVERIFY(Database::ensure(Databases::textbausteine(), &error));
     const QString path = Databases::textbausteinPath();
     const QString name = Database::open(path).connectionName();
     QCOMPARE(Database::open(QDir(env->databaseFolder())
