@@ -3,7 +3,6 @@
 
 #include "common/AppPaths.h"
 
-
 namespace Databases {
 
 const char *const TextbausteinCreate

@@ -41,7 +41,7 @@ public:
     QStatusBar *sbStatusBar = nullptr;
     QAction *mnuViewToolbar = nullptr;
     QAction *mnuViewStatusBar = nullptr;
-    std::array<QAction *, RecentFiles::Count> mnuFileMRU{};
+    std::array<QAction *, RecentFiles::Count> mnuFileMRU {};
     QAction *mnuFileBar5 = nullptr;
     CommonDialog dlgCommonDialog;
     QTimer timeClipboard;

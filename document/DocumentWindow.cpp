@@ -8,15 +8,20 @@
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 
+#include "document/TextBlocks.h"
+
 #include <QAction>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QToolBar>
 
-DocumentWindow::DocumentWindow(const QString &formName, QWidget *parent)
-    : QWidget(parent)
+DocumentWindow::DocumentWindow(const QString &formName, const SaveRules &saveRules, QWidget *parent)
+    : QWidget(parent), rules(saveRules)
 {
     setObjectName(formName);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -46,6 +51,10 @@ void DocumentWindow::buildMenus()
     mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFileClose = mnuFile->addAction(QStringLiteral("S&chließen"));
     mnuFile->addSeparator();
+    mnuFileSave = mnuFile->addAction(QStringLiteral("&Speichern"));
+    mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFileSaveAs = mnuFile->addAction(QStringLiteral("Speichern &unter..."));
+    mnuFile->addSeparator();
     for (int i = 0; i < RecentFiles::Count; ++i) {
         mnuFileMRU[i] = mnuFile->addAction(QString());
         mnuFileMRU[i]->setVisible(false);
@@ -57,6 +66,11 @@ void DocumentWindow::buildMenus()
     connect(mnuFileNew, &QAction::triggered, this, [host] { host->mnuFileNew_Click(); });
     connect(mnuFileOpen, &QAction::triggered, this, [host] { host->OpenDoc(); });
     connect(mnuFileClose, &QAction::triggered, this, &DocumentWindow::closeWindow);
+    connect(mnuFileSave, &QAction::triggered, this, &DocumentWindow::mnuFileSave_Click);
+    connect(mnuFileSaveAs, &QAction::triggered, this, [this] {
+        mnuFileSaveAs_Click();
+        txtText->setFocus();
+    });
     connect(mnuFileEnd, &QAction::triggered, this, [host] { host->mnuFileExit_Click(); });
 
     mnuView = new QMenu(QStringLiteral("&Ansicht"));
@@ -108,7 +122,150 @@ void DocumentWindow::Dateinamenuebertrag()
     Tag.clear();
 }
 
-void DocumentWindow::mnuFileSave_Click() { }
+void DocumentWindow::watchEditControl()
+{
+    connect(txtText, &RichTextBox::KeyDown, this, &DocumentWindow::txtText_KeyDown);
+    connect(txtText, &RichTextBox::KeyPress, this, &DocumentWindow::txtText_KeyPress);
+    connect(txtText, &RichTextBox::MouseDown, this,
+            [this](int button, int, double, double) { txtText_MouseDown(button); });
+    connect(txtText, &RichTextBox::MouseMove, this, &DocumentWindow::Form_MouseMove);
+    // Format changes count as much as typing: no edit is ever closed away unasked.
+    connect(txtText->document(), &QTextDocument::contentsChanged, this,
+            &DocumentWindow::txtText_Change);
+}
+
+void DocumentWindow::txtText_KeyPress(int)
+{
+    if (Tag != QLatin1String("Geaendert"))
+        Tag = QStringLiteral("T");
+}
+
+void DocumentWindow::txtText_Change()
+{
+    // Between loading a file and Dateinamenuebertrag the flag holds the path.
+    if (Tag.isEmpty() || Tag == QLatin1String("T") || Tag == QLatin1String("Gespeichert"))
+        Tag = QStringLiteral("Geaendert");
+}
+
+void DocumentWindow::txtText_KeyDown(int keyCode, int shift)
+{
+    constexpr int ShiftMask = 1;
+    constexpr int CtrlMask = 2;
+    if (keyCode == 'A' && shift == (ShiftMask | CtrlMask))
+        selectSentence();
+    else if ((keyCode == 'V' || keyCode == 'Z') && shift == CtrlMask)
+        TastenkuerzelGedrueckt = true;
+    else if (keyCode == 114)
+        expandTextBlock();
+}
+
+void DocumentWindow::txtText_MouseDown(int button)
+{
+    if (button == 2)
+        mnuPopup->popup(QCursor::pos());
+}
+
+void DocumentWindow::selectSentence()
+{
+    const QString marks = QStringLiteral(".:?!");
+    txtText->UpTo(marks, false, false);
+    if (txtText->SelStart() > 0)
+        txtText->setSelStart(txtText->SelStart() + 1);
+    txtText->Span(marks, true, true);
+    if (txtText->SelStart() + txtText->SelLength() < txtText->Text().size())
+        txtText->setSelLength(txtText->SelLength() + 1);
+}
+
+void DocumentWindow::expandTextBlock()
+{
+    txtText->Span(QStringLiteral(" "), false, true);
+    if (const std::optional<QString> block
+        = TextBlocks::lookUp(textBlockDatabase, txtText->SelText())) {
+        txtText->setSelText(*block);
+        return;
+    }
+    txtText->setSelStart(txtText->SelStart() + txtText->SelLength());
+    Beep();
+}
+
+void DocumentWindow::mnuFileSave_Click()
+{
+    save();
+    txtText->setFocus();
+}
+
+bool DocumentWindow::isRichTextName(const QString &path) const
+{
+    return path.right(3).compare(QLatin1String("rtf"), rules.rtfTest) == 0;
+}
+
+bool DocumentWindow::save()
+{
+    if (Caption().endsWith(QLatin1String(" (ungespeichert!)")))
+        return mnuFileSaveAs_Click();
+    if (!writeFile(Dateiname, isRichTextName(Dateiname)))
+        return false;
+    afterSave();
+    return true;
+}
+
+bool DocumentWindow::mnuFileSaveAs_Click()
+{
+    CommonDialog &dialog = MainForm()->dlgCommonDialog;
+    for (;;) {
+        dialog.CancelError = true;
+        dialog.Flags = CommonDialog::cdlOFNOverwritePrompt | CommonDialog::cdlOFNNoChangeDir
+            | CommonDialog::cdlOFNPathMustExist;
+        dialog.Filter = QStringLiteral(
+            "Alle Dateien (*.*)|*.*|Text-Dateien (*.txt)|*.txt|RTF-Dateien (*.rtf)|*.rtf");
+        dialog.FilterIndex = rules.filterIndex;
+        if (!dialog.ShowSave(this) || dialog.FileName.isEmpty())
+            return false;
+        QString name = dialog.FileName;
+        if (name.size() < 4 || name.at(name.size() - 4) != QLatin1Char('.'))
+            name += rules.extension;
+        const bool richText = isRichTextName(name);
+        if (!richText && rules.warnBeforePlainText
+            && MsgBox(QStringLiteral("Bei Speicherung als Nur-Text gehen RTF-Formatierungen "
+                                     "verloren. Fortfahren?"),
+                      vbOKCancel | vbExclamation, QStringLiteral("Dokument speichern"))
+                == vbCancel)
+            continue;
+        // The dialog asked about the name it was given; the added extension makes another.
+        if (name != dialog.FileName && QFileInfo::exists(name)
+            && MsgBox(QStringLiteral("Die Datei \"%1\" ist bereits vorhanden. Möchten Sie sie "
+                                     "ersetzen?")
+                          .arg(name),
+                      vbYesNo | vbExclamation, QStringLiteral("Dokument speichern"))
+                == vbNo)
+            continue;
+        if (!writeFile(name, richText))
+            return false;
+        setCaption(QFileInfo(name).fileName());
+        Dateiname = name;
+        afterSave();
+        return true;
+    }
+}
+
+bool DocumentWindow::writeFile(const QString &path, bool richText)
+{
+    if (txtText->SaveFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText))
+        return true;
+    MsgBox(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden. Der Ordner fehlt, "
+                          "Sie dürfen dort nicht schreiben oder der Datenträger ist voll.")
+               .arg(path),
+           vbCritical, QStringLiteral("Dokument speichern"));
+    return false;
+}
+
+void DocumentWindow::afterSave()
+{
+    DocumentHost *host = MainForm();
+    host->recentFiles.moveToTop(Dateiname);
+    host->showRecentFiles(this);
+    Tag = QStringLiteral("Gespeichert");
+}
 
 bool DocumentWindow::isModified() const
 {
@@ -210,18 +367,17 @@ bool DocumentWindow::Form_QueryUnload()
 {
     if (!isModified())
         return false;
-    const QString question = QStringLiteral("Der Text im Fenster \"%1\" wurde geändert. Möchten Sie "
-                                            "die Datei speichern?")
-                                 .arg(Caption());
+    const QString question
+        = QStringLiteral("Der Text im Fenster \"%1\" wurde geändert. Möchten Sie "
+                         "die Datei speichern?")
+              .arg(Caption());
     const int answer = MsgBox(question, vbYesNoCancel | vbQuestion,
                               QStringLiteral("Dokument %1 schließen?").arg(Caption()));
     if (answer == vbCancel)
         return true;
-    if (answer == vbYes) {
-        mnuFileSave_Click();
-        // Only a save that went through may discard the window.
-        return isModified();
-    }
+    // Only a save that went through may discard the window.
+    if (answer == vbYes)
+        return !save();
     return false;
 }
 

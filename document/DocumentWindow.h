@@ -33,7 +33,7 @@ public:
 
     // Moves the path from Tag into Dateiname and clears the flag.
     void Dateinamenuebertrag();
-    virtual void mnuFileSave_Click();
+    void mnuFileSave_Click();
 
     // Whether closing asks to save.
     bool isModified() const;
@@ -45,7 +45,9 @@ public:
     QAction *mnuFileNew = nullptr;
     QAction *mnuFileOpen = nullptr;
     QAction *mnuFileClose = nullptr;
-    std::array<QAction *, RecentFiles::Count> mnuFileMRU{};
+    QAction *mnuFileSave = nullptr;
+    QAction *mnuFileSaveAs = nullptr;
+    std::array<QAction *, RecentFiles::Count> mnuFileMRU {};
     QAction *mnuFileBar5 = nullptr;
     QAction *mnuFileEnd = nullptr;
     QMenu *mnuView = nullptr;
@@ -59,7 +61,20 @@ public:
     virtual void Form_Activate();
 
 protected:
-    explicit DocumentWindow(const QString &formName, QWidget *parent = nullptr);
+    // How a window kind picks the file format and name when it saves.
+    struct SaveRules
+    {
+        Qt::CaseSensitivity rtfTest; // how "rtf" at the name's end is compared
+        QString extension; // appended to a name without one
+        int filterIndex;
+        bool warnBeforePlainText;
+    };
+
+    DocumentWindow(const QString &formName, const SaveRules &saveRules, QWidget *parent = nullptr);
+
+    // Connects the edit control's events; called once the window is set up, so that the
+    // set-up itself does not count as a change.
+    void watchEditControl();
 
     // Window size and text-block database: the part of the load both kinds share.
     void loadCommon();
@@ -76,6 +91,18 @@ protected:
 
 private:
     void buildMenus();
+    void txtText_KeyDown(int keyCode, int shift);
+    void txtText_KeyPress(int keyAscii);
+    void txtText_Change();
+    void txtText_MouseDown(int button);
+    void selectSentence();
+    void expandTextBlock();
+    bool isRichTextName(const QString &path) const;
+    // Both return whether the document was written.
+    bool save();
+    bool mnuFileSaveAs_Click();
+    bool writeFile(const QString &path, bool richText);
+    void afterSave();
     void mnuViewToolbar_Click(QAction *item);
     void mnuViewStatusBar_Click(QAction *item);
     void closeWindow();
@@ -85,6 +112,7 @@ private:
     void Form_MouseMove();
     void mnuFileMRU_Click(int index);
 
+    SaveRules rules;
     QList<QMenu *> ownMenus;
     bool unloaded = false;
 };

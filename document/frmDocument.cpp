@@ -31,11 +31,13 @@ QWidget *greyBox(QWidget *parent, const QColor &colour)
 } // namespace
 
 frmDocument::frmDocument(QWidget *parent)
-    : DocumentWindow(QStringLiteral("frmDocument"), parent)
+    : DocumentWindow(QStringLiteral("frmDocument"),
+                     {Qt::CaseInsensitive, QStringLiteral(".rtf"), 3, true}, parent)
 {
     txtText->setScale(RichTextBox::Scale::Millimetres);
     txtText->setFont(QFont(QStringLiteral("Times New Roman"), 12));
     Form_Load();
+    watchEditControl();
 }
 
 void frmDocument::Form_Load()

@@ -7,11 +7,13 @@
 #include <QFont>
 
 frmText::frmText(QWidget *parent)
-    : DocumentWindow(QStringLiteral("frmText"), parent)
+    : DocumentWindow(QStringLiteral("frmText"),
+                     {Qt::CaseSensitive, QStringLiteral(".txt"), 2, false}, parent)
 {
     txtText->setScale(RichTextBox::Scale::Twips);
     txtText->setFont(QFont(QStringLiteral("Courier New"), 10));
     Form_Load();
+    watchEditControl();
 }
 
 void frmText::Form_Load()

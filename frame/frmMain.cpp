@@ -1,12 +1,12 @@
 // The main window: start-up layout, document windows, recent files, position and shutdown.
 #include "frame/frmMain.h"
 
+#include "common/AppPaths.h"
 #include "common/Databases.h"
 #include "common/Fileexist.h"
 #include "common/ProgramInfo.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
-#include "common/AppPaths.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
@@ -139,8 +139,12 @@ void frmMain::buildStatusBar()
 {
     sbStatusBar = statusBar();
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
-    const QStringList texts = {QString(),           QString(),           QStringLiteral("FEST"),
-                               QStringLiteral("NUM"), QStringLiteral("EINFG"), QString(),
+    const QStringList texts = {QString(),
+                               QString(),
+                               QStringLiteral("FEST"),
+                               QStringLiteral("NUM"),
+                               QStringLiteral("EINFG"),
+                               QString(),
                                QString()};
     for (int i = 0; i < texts.size(); ++i) {
         auto *label = new QLabel(texts.at(i), sbStatusBar);
@@ -176,8 +180,8 @@ void frmMain::MDIForm_Load()
     }
     showRecentFiles(nullptr);
     comboSchrift->addItems(Screen::Fonts());
-    ComboGroesse->addItems({"8", "9", "10", "11", "12", "14", "16", "18", "20", "24", "28", "36",
-                            "48", "72", "96"});
+    ComboGroesse->addItems(
+        {"8", "9", "10", "11", "12", "14", "16", "18", "20", "24", "28", "36", "48", "72", "96"});
     timeClipboard.start();
     show();
     MDIForm_Resize();
@@ -258,12 +262,11 @@ bool frmMain::loadIntoActive(const QString &path, bool richText)
         = window->txtText->LoadFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText);
     if (result == RichTextBox::LoadResult::Ok)
         return true;
-    const QString text
-        = result == RichTextBox::LoadResult::FormatError
-              ? QStringLiteral("Die Datei \"%1\" ist kein gültiges RTF-Dokument und konnte nicht "
-                               "geöffnet werden.")
-              : QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. Sie ist nicht "
-                               "vorhanden oder Sie dürfen sie nicht lesen.");
+    const QString text = result == RichTextBox::LoadResult::FormatError
+        ? QStringLiteral("Die Datei \"%1\" ist kein gültiges RTF-Dokument und konnte nicht "
+                         "geöffnet werden.")
+        : QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. Sie ist nicht "
+                         "vorhanden oder Sie dürfen sie nicht lesen.");
     MsgBox(text.arg(path), vbCritical, QStringLiteral("Dokument öffnen"));
     return false;
 }
@@ -485,9 +488,11 @@ void frmMain::MDIForm_Unload()
             FileSystem::SetAttr(path, FileSystem::vbHidden);
     }
     savePosition();
-    // An empty slot writes nothing, so its key keeps what it held.
+    // An emptied slot clears its key, so a removed file does not come back at the next start.
     for (int slot = 0; slot < RecentFiles::Count; ++slot) {
         if (recentFiles.isFilled(slot))
             SaveSetting(RecentFiles::settingsKey(slot), recentFiles.path(slot));
+        else
+            DeleteSetting(RecentFiles::settingsKey(slot));
     }
 }

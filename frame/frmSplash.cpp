@@ -8,8 +8,7 @@
 #include <QLabel>
 #include <QSysInfo>
 
-frmSplash::frmSplash()
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
+frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
     buildLayout();
@@ -36,8 +35,8 @@ void frmSplash::buildLayout()
     lblVersion = new QLabel(fraMainFrame);
     lblCompanyProduct = new QLabel(QStringLiteral("KELMORIA"), fraMainFrame);
     lblPlatform = new QLabel(QSysInfo::prettyProductName(), fraMainFrame);
-    auto *lblLicense = new QLabel(QStringLiteral("Textverarbeitung für den Schreibtisch"),
-                                  fraMainFrame);
+    auto *lblLicense
+        = new QLabel(QStringLiteral("Textverarbeitung für den Schreibtisch"), fraMainFrame);
     auto *lblCopyright = new QLabel(QStringLiteral("Alle Rechte vorbehalten."), fraMainFrame);
     auto *lblWarning = new QLabel(QStringLiteral("Das Programm wird geladen..."), fraMainFrame);
 

@@ -55,8 +55,7 @@ bool CommonDialog::showFileDialog(bool save, QWidget *parent)
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || !(Flags & cdlOFNFileMustExist) ? QFileDialog::AnyFile
                                                               : QFileDialog::ExistingFile);
-    // The program asks before overwriting itself, on the final name.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(Flags & cdlOFNOverwritePrompt));
     const QStringList filters = nameFilters(Filter);
     dialog.setNameFilters(filters);
     if (FilterIndex >= 1 && FilterIndex <= filters.size())
@@ -104,7 +103,7 @@ bool CommonDialog::ShowPrinter(QWidget *parent)
     if (dialog.exec() != QDialog::Accepted)
         return false;
     Flags = (Flags & ~cdlPDSelection)
-            | (dialog.printRange() == QAbstractPrintDialog::Selection ? cdlPDSelection : 0);
+        | (dialog.printRange() == QAbstractPrintDialog::Selection ? cdlPDSelection : 0);
     Copies = device.copyCount();
     return true;
 }

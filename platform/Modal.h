@@ -15,7 +15,7 @@ enum class Kind { MessageBox, InputBox, FileOpen, FileSave, Print, PrintSetup, F
 struct Request
 {
     Kind kind = Kind::MessageBox;
-    QString text;  // message or prompt; the filter of a file dialog
+    QString text; // message or prompt; the filter of a file dialog
     QString title;
     int style = 0; // message box style
     QWidget *form = nullptr;
@@ -25,7 +25,7 @@ struct Answer
 {
     bool cancelled = false;
     int result = 0; // message box result code; print dialog flags
-    QString text;   // input box text; file name; print target file
+    QString text; // input box text; file name; print target file
     int copies = 1; // print dialog
     // For a modal form: what the user does while it is open (it should close the form).
     std::function<void(QWidget *)> act;

@@ -1,8 +1,8 @@
 // Message and input boxes on QMessageBox and QInputDialog, with German button texts.
 #include "platform/MsgBox.h"
 
-#include "platform/Modal.h"
 #include "common/ProgramInfo.h"
+#include "platform/Modal.h"
 
 #include <QApplication>
 #include <QInputDialog>

@@ -15,7 +15,7 @@ int pixelsFromTwipsY(double twips);
 double twipsFromPixelsX(int pixels);
 double twipsFromPixelsY(int pixels);
 
-double Width();  // twips
+double Width(); // twips
 double Height(); // twips
 
 QStringList Fonts();

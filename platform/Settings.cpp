@@ -37,6 +37,11 @@ void SaveSetting(const QString &key, const QString &value)
     openStore()->setValue(key, value);
 }
 
+void DeleteSetting(const QString &key)
+{
+    openStore()->remove(key);
+}
+
 namespace Settings {
 void useFile(const QString &iniPath)
 {

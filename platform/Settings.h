@@ -5,6 +5,7 @@
 
 QString GetSetting(const QString &key, const QString &defaultValue = QString());
 void SaveSetting(const QString &key, const QString &value);
+void DeleteSetting(const QString &key);
 
 namespace Settings {
 // Tests point the store at a file of their own; an empty path means the user's store.

@@ -1,7 +1,7 @@
 // Tests for Fileexist, the database helper and the program's two database files.
+#include "common/AppPaths.h"
 #include "common/Databases.h"
 #include "common/Fileexist.h"
-#include "common/AppPaths.h"
 #include "platform/Database.h"
 #include "tests/support/TestEnvironment.h"
 

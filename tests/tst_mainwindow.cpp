@@ -140,11 +140,12 @@ void TestMainWindow::badStoredValuesGiveDefaults_data()
     const int defaultLeft = Screen::pixelsFromTwipsX(1000);
     const int defaultWidth = Screen::pixelsFromTwipsX(6500);
     const int top = Screen::pixelsFromTwipsY(1000);
-    QTest::newRow("not a number") << "links" << "breit" << QPoint(defaultLeft, top)
-                                  << defaultWidth;
-    QTest::newRow("empty") << "" << "" << QPoint(defaultLeft, top) << defaultWidth;
-    QTest::newRow("off every screen")
-        << "9999999" << "6500" << QPoint(0, 0) << defaultWidth;
+    QTest::newRow("not a number") << "links"
+                                  << "breit" << QPoint(defaultLeft, top) << defaultWidth;
+    QTest::newRow("empty") << ""
+                           << "" << QPoint(defaultLeft, top) << defaultWidth;
+    QTest::newRow("off every screen") << "9999999"
+                                      << "6500" << QPoint(0, 0) << defaultWidth;
 }
 
 void TestMainWindow::badStoredValuesGiveDefaults()
@@ -172,10 +173,14 @@ void TestMainWindow::startDialogOnlyForExactTrue_data()
     const int tip = int(frmMain::StartDialog::Tip);
     const int startup = int(frmMain::StartDialog::Startup);
     QTest::newRow("nothing stored") << QString() << QString() << tip;
-    QTest::newRow("tip off, start on") << "False" << "True" << startup;
-    QTest::newRow("both off") << "False" << "False" << none;
-    QTest::newRow("tip in other case") << "true" << "False" << none;
-    QTest::newRow("start in other case") << "False" << "TRUE" << none;
+    QTest::newRow("tip off, start on") << "False"
+                                       << "True" << startup;
+    QTest::newRow("both off") << "False"
+                              << "False" << none;
+    QTest::newRow("tip in other case") << "true"
+                                       << "False" << none;
+    QTest::newRow("start in other case") << "False"
+                                         << "TRUE" << none;
 }
 
 void TestMainWindow::startDialogOnlyForExactTrue()
@@ -390,8 +395,9 @@ void TestMainWindow::saveQuestionCancelKeepsProgramOpen()
     QVERIFY(!window.close());
     const Modal::Request question = env->modals.seen().constLast();
     QCOMPARE(question.title, QStringLiteral("Dokument Text 1 (ungespeichert!) schließen?"));
-    QCOMPARE(question.text, QStringLiteral("Der Text im Fenster \"Text 1 (ungespeichert!)\" "
-                                           "wurde geändert. Möchten Sie die Datei speichern?"));
+    QCOMPARE(question.text,
+             QStringLiteral("Der Text im Fenster \"Text 1 (ungespeichert!)\" "
+                            "wurde geändert. Möchten Sie die Datei speichern?"));
     QCOMPARE(question.style, int(vbYesNoCancel | vbQuestion));
     QCOMPARE(documentCount(), 1);
     QVERIFY(window.isVisible());

@@ -70,9 +70,12 @@ void TestPlatform::joinAddsOneSeparator_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("plain folder") << "/opt/velmar" << "/opt/velmar/velmar.hlp";
-    QTest::newRow("root") << "/" << "/velmar.hlp";
-    QTest::newRow("trailing separator") << "/opt/velmar/" << "/opt/velmar/velmar.hlp";
+    QTest::newRow("plain folder") << "/opt/velmar"
+                                  << "/opt/velmar/velmar.hlp";
+    QTest::newRow("root") << "/"
+                          << "/velmar.hlp";
+    QTest::newRow("trailing separator") << "/opt/velmar/"
+                                        << "/opt/velmar/velmar.hlp";
 }
 
 void TestPlatform::joinAddsOneSeparator()

@@ -35,17 +35,17 @@ void TestRecentFiles::moveToTop_data()
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("opened");
     QTest::addColumn<QStringList>("after");
-    QTest::newRow("empty list") << QStringList{} << "/a" << QStringList{"/a", "", "", ""};
+    QTest::newRow("empty list") << QStringList {} << "/a" << QStringList {"/a", "", "", ""};
     QTest::newRow("three become four")
-        << QStringList{"/a", "/b", "/c"} << "/n" << QStringList{"/n", "/a", "/b", "/c"};
+        << QStringList {"/a", "/b", "/c"} << "/n" << QStringList {"/n", "/a", "/b", "/c"};
     QTest::newRow("oldest dropped")
-        << QStringList{"/a", "/b", "/c", "/d"} << "/n" << QStringList{"/n", "/a", "/b", "/c"};
+        << QStringList {"/a", "/b", "/c", "/d"} << "/n" << QStringList {"/n", "/a", "/b", "/c"};
     QTest::newRow("slot 2 to the top")
-        << QStringList{"/a", "/b", "/c", "/d"} << "/c" << QStringList{"/c", "/a", "/b", "/d"};
+        << QStringList {"/a", "/b", "/c", "/d"} << "/c" << QStringList {"/c", "/a", "/b", "/d"};
     QTest::newRow("already first")
-        << QStringList{"/a", "/b", "/c"} << "/a" << QStringList{"/a", "/b", "/c", ""};
+        << QStringList {"/a", "/b", "/c"} << "/a" << QStringList {"/a", "/b", "/c", ""};
     QTest::newRow("other letter case is another file")
-        << QStringList{"/a", "/b", "/c", "/D"} << "/d" << QStringList{"/d", "/a", "/b", "/c"};
+        << QStringList {"/a", "/b", "/c", "/D"} << "/d" << QStringList {"/d", "/a", "/b", "/c"};
 }
 
 void TestRecentFiles::moveToTop()
@@ -62,7 +62,7 @@ void TestRecentFiles::removeMovesLaterEntriesUp()
 {
     RecentFiles list = listOf({"/a", "/b", "/c"});
     list.remove(0);
-    QCOMPARE(pathsOf(list), (QStringList{"/b", "/c", "", ""}));
+    QCOMPARE(pathsOf(list), (QStringList {"/b", "/c", "", ""}));
     QVERIFY(list.anyFilled());
     list.remove(1);
     list.remove(0);
