@@ -1,2 +1,1180 @@
 // RichTextBox: selection properties, files and notifications on QTextEdit.
 #include "platform/RichTextBox.h"
+
+#include "common/Cp1252.h"
+#include "platform/TextFormat.h"
+#include "platform/richtext/RtfBridge.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+enum class Encoding { Utf8, Utf8Bom, Cp1252 };
+
+const QByteArray utf8Bom("\xEF\xBB\xBF");
+const QString rtfMime = QStringLiteral("text/rtf");
+const QStringList rtfMimes
+    = {rtfMime, QStringLiteral("application/rtf"), QStringLiteral("text/richtext")};
+
+// The program sees a paragraph end as '\r' and a soft line break as '\v'.
+QChar ownChar(QChar c)
+{
+    switch (c.unicode()) {
+    case QChar::ParagraphSeparator:
+    case 0xFDD0: // frame start
+    case 0xFDD1: // frame end
+        return u'\r';
+    case QChar::LineSeparator:
+        return u'\v';
+    default:
+        return c;
+    }
+}
+
+QString ownText(QString text)
+{
+    for (QChar &c : text)
+        c = ownChar(c);
+    return text;
+}
+
+// Qt itself turns CR LF, CR and LF into paragraph ends.
+QString qtText(QString text)
+{
+    text.replace(u'\v', QChar::LineSeparator);
+    return text;
+}
+
+// Simple case folding keeps every length, so a hit in the folded text is a hit in the text.
+void fold(QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text.at(i + 1)));
+            if (QChar::requiresSurrogates(folded)) {
+                text[i] = QChar(QChar::highSurrogate(folded));
+                text[i + 1] = QChar(QChar::lowSurrogate(folded));
+            }
+            ++i;
+        } else {
+            text[i] = c.toCaseFolded();
+        }
+    }
+}
+
+int windowsKeyCode(const QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return key;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return keypad ? 96 + key - Qt::Key_0 : key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return 112 + key - Qt::Key_F1;
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Clear:
+        return 12;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Print:
+        return 44;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Menu:
+        return 93;
+    case Qt::Key_Asterisk:
+        return 106;
+    case Qt::Key_Plus:
+        return keypad ? 107 : 187;
+    case Qt::Key_Minus:
+        return keypad ? 109 : 189;
+    case Qt::Key_Period:
+        return keypad ? 110 : 190;
+    case Qt::Key_Slash:
+        return keypad ? 111 : 191;
+    case Qt::Key_NumLock:
+        return 144;
+    case Qt::Key_ScrollLock:
+        return 145;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Udiaeresis:
+        return 186;
+    case Qt::Key_Equal:
+        return 187;
+    case Qt::Key_Comma:
+        return 188;
+    case Qt::Key_NumberSign:
+        return 191;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_Odiaeresis:
+        return 192;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_ssharp:
+        return 219;
+    case Qt::Key_Backslash:
+    case Qt::Key_AsciiCircum:
+        return 220;
+    case Qt::Key_BracketRight:
+        return 221;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_Adiaeresis:
+        return 222;
+    case Qt::Key_Less:
+        return 226;
+    default:
+        return 0;
+    }
+}
+
+int keyAscii(const QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    if (ctrl != alt) // Ctrl and Alt together are AltGr
+        return ctrl && key >= Qt::Key_A && key <= Qt::Key_Z ? key - Qt::Key_A + 1 : 0;
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    default:
+        break;
+    }
+    const QList<uint> text = event->text().toUcs4();
+    if (text.isEmpty() || text.first() < 32 || text.first() == 127)
+        return 0;
+    return static_cast<int>(text.first());
+}
+
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+        | (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+int buttonState(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+        | (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+// Hands out one value when all are equal, Null otherwise.
+template<typename Value>
+class Common
+{
+public:
+    bool add(const Value &value)
+    {
+        if (!result)
+            result = value;
+        else if (*result != value)
+            mixed = true;
+        return !mixed;
+    }
+    std::optional<Value> get() const { return mixed ? std::nullopt : result; }
+
+private:
+    std::optional<Value> result;
+    bool mixed = false;
+};
+
+} // namespace
+
+struct RichTextBox::Private
+{
+    explicit Private(RichTextBox *owner) : q(owner) { }
+
+    // The distinct formats the selection touches, gathered once per selection and change.
+    struct Summary
+    {
+        bool valid = false;
+        int start = 0;
+        int end = 0;
+        QList<QTextCharFormat> chars;
+        QList<QTextBlockFormat> blocks;
+    };
+
+    // Format-only document changes made by the setters are no Change.
+    struct FormatWrite
+    {
+        explicit FormatWrite(Private *d) : d(d) { ++d->formatWrites; }
+        ~FormatWrite() { --d->formatWrites; }
+        Private *d;
+    };
+
+    RichTextBox *q;
+    Scale scale = Scale::Millimetres;
+    double rightMargin = 0;
+    Encoding encoding = Encoding::Utf8;
+    QString lineEnd = QStringLiteral("\n");
+    bool keyCancelled = false;
+    int formatWrites = 0;
+    int lastAnchor = 0;
+    int lastPosition = 0;
+    Summary summary;
+    // lineStarts[i]: display lines in the blocks before block i; lineBlock is block size()-1.
+    QList<int> lineStarts;
+    QTextBlock lineBlock;
+
+    int end() const { return q->document()->characterCount() - 1; }
+    QChar charAt(int position) const { return ownChar(q->document()->characterAt(position)); }
+
+    double toMm(double value) const
+    {
+        return scale == Scale::Twips ? value / TextFormat::twipsPerMm : value;
+    }
+    double fromMm(double mm) const
+    {
+        // Rounded so that twips written come back as written.
+        return scale == Scale::Twips ? std::round(mm * TextFormat::twipsPerMm * 1000.0) / 1000.0
+                                     : mm;
+    }
+
+    void connectDocument()
+    {
+        QTextDocument *document = q->document();
+        QObject::connect(document, &QTextDocument::contentsChange, q,
+                         [this](int, int removed, int added) { contentsChanged(removed, added); });
+        QObject::connect(document->documentLayout(), &QAbstractTextDocumentLayout::update, q,
+                         [this] { lineStarts.clear(); });
+    }
+
+    void contentsChanged(int removed, int added)
+    {
+        summary.valid = false;
+        lineStarts.clear();
+        if (formatWrites == 0 || removed != added)
+            emit q->Change();
+    }
+
+    void cursorMoved()
+    {
+        const QTextCursor cursor = q->textCursor();
+        if (cursor.anchor() == lastAnchor && cursor.position() == lastPosition)
+            return;
+        lastAnchor = cursor.anchor();
+        lastPosition = cursor.position();
+        emit q->SelChange();
+    }
+
+    const Summary &selectionSummary()
+    {
+        const QTextCursor cursor = q->textCursor();
+        const int start = cursor.selectionStart();
+        const int stop = cursor.selectionEnd();
+        if (summary.valid && summary.start == start && summary.end == stop)
+            return summary;
+        summary = Summary {true, start, stop, {}, {}};
+        QSet<int> charIndexes;
+        QSet<int> blockIndexes;
+        const QTextDocument *document = q->document();
+        const QTextBlock last = document->findBlock(std::max(start, stop - 1));
+        for (QTextBlock block = document->findBlock(start); block.isValid(); block = block.next()) {
+            if (!blockIndexes.contains(block.blockFormatIndex())) {
+                blockIndexes.insert(block.blockFormatIndex());
+                summary.blocks.append(block.blockFormat());
+            }
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                if (fragment.position() >= stop)
+                    break;
+                if (fragment.position() + fragment.length() <= start
+                    || charIndexes.contains(fragment.charFormatIndex()))
+                    continue;
+                charIndexes.insert(fragment.charFormatIndex());
+                summary.chars.append(fragment.charFormat());
+            }
+            if (block == last)
+                break;
+        }
+        // Only paragraph ends selected: their own format counts.
+        if (summary.chars.isEmpty())
+            summary.chars.append(document->findBlock(start).charFormat());
+        return summary;
+    }
+
+    template<typename Get>
+    auto commonChar(Get get) -> std::optional<decltype(get(QTextCharFormat()))>
+    {
+        const QTextCursor cursor = q->textCursor();
+        if (!cursor.hasSelection())
+            return get(cursor.charFormat());
+        Common<decltype(get(QTextCharFormat()))> common;
+        for (const QTextCharFormat &format : selectionSummary().chars) {
+            if (!common.add(get(format)))
+                break;
+        }
+        return common.get();
+    }
+
+    template<typename Get>
+    auto commonBlock(Get get) -> std::optional<decltype(get(QTextBlockFormat()))>
+    {
+        const QTextCursor cursor = q->textCursor();
+        if (!cursor.hasSelection())
+            return get(cursor.blockFormat());
+        Common<decltype(get(QTextBlockFormat()))> common;
+        for (const QTextBlockFormat &format : selectionSummary().blocks) {
+            if (!common.add(get(format)))
+                break;
+        }
+        return common.get();
+    }
+
+    QString fontName(const QTextCharFormat &format) const
+    {
+        const QStringList families = format.fontFamilies().toStringList();
+        return families.isEmpty() ? q->document()->defaultFont().family() : families.first();
+    }
+
+    double fontSize(const QTextCharFormat &format) const
+    {
+        return format.hasProperty(QTextFormat::FontPointSize)
+            ? format.fontPointSize()
+            : q->document()->defaultFont().pointSizeF();
+    }
+
+    void mergeChars(const QTextCharFormat &modifier)
+    {
+        QTextCursor cursor = q->textCursor();
+        if (!cursor.hasSelection()) {
+            q->mergeCurrentCharFormat(modifier);
+            return;
+        }
+        FormatWrite write(this);
+        cursor.mergeCharFormat(modifier);
+    }
+
+    struct Piece
+    {
+        int start;
+        int end;
+        QTextCharFormat format;
+    };
+
+    // The fragments of the selection, cut to it.
+    QList<Piece> selectedPieces() const
+    {
+        const QTextCursor cursor = q->textCursor();
+        const int start = cursor.selectionStart();
+        const int stop = cursor.selectionEnd();
+        QList<Piece> pieces;
+        const QTextDocument *document = q->document();
+        for (QTextBlock block = document->findBlock(start);
+             block.isValid() && block.position() < stop; block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                const int from = std::max(start, fragment.position());
+                const int to = std::min(stop, fragment.position() + fragment.length());
+                if (from < to)
+                    pieces.append({from, to, fragment.charFormat()});
+            }
+        }
+        return pieces;
+    }
+
+    // Rewrites each selected fragment (or the insertion format) with its own values changed.
+    template<typename Change>
+    void rewriteChars(Change change)
+    {
+        QTextCursor cursor = q->textCursor();
+        if (!cursor.hasSelection()) {
+            QTextCharFormat format = cursor.charFormat();
+            change(format);
+            q->setCurrentCharFormat(format);
+            return;
+        }
+        FormatWrite write(this);
+        QTextCursor editor(q->document());
+        editor.beginEditBlock();
+        for (Piece &piece : selectedPieces()) {
+            change(piece.format);
+            editor.setPosition(piece.start);
+            editor.setPosition(piece.end, QTextCursor::KeepAnchor);
+            editor.setCharFormat(piece.format);
+        }
+        editor.endEditBlock();
+    }
+
+    // The paragraphs the selection touches; a selection ending at a paragraph start leaves
+    // that paragraph out.
+    QList<QTextBlock> touchedBlocks() const
+    {
+        const QTextCursor cursor = q->textCursor();
+        const int start = cursor.selectionStart();
+        const int stop = cursor.hasSelection() ? cursor.selectionEnd() - 1 : start;
+        QList<QTextBlock> blocks;
+        const QTextBlock last = q->document()->findBlock(stop);
+        for (QTextBlock block = q->document()->findBlock(start); block.isValid();
+             block = block.next()) {
+            blocks.append(block);
+            if (block == last)
+                break;
+        }
+        return blocks;
+    }
+
+    template<typename Change>
+    void rewriteBlocks(Change change)
+    {
+        FormatWrite write(this);
+        QTextCursor editor(q->document());
+        editor.beginEditBlock();
+        for (const QTextBlock &block : touchedBlocks()) {
+            QTextBlockFormat format = block.blockFormat();
+            change(format);
+            editor.setPosition(block.position());
+            editor.setBlockFormat(format);
+        }
+        editor.endEditBlock();
+    }
+
+    void setTabList(QList<double> stops)
+    {
+        rewriteBlocks([&](QTextBlockFormat &format) { TextFormat::setTabStops(format, stops); });
+    }
+
+    void applyRightMargin()
+    {
+        if (rightMargin <= 0) {
+            q->setLineWrapMode(QTextEdit::WidgetWidth);
+            return;
+        }
+        const double pixels = toMm(rightMargin) * TextFormat::pixelsPerMm();
+        q->setLineWrapMode(QTextEdit::FixedPixelWidth);
+        q->setLineWrapColumnOrWidth(static_cast<int>(std::lround(std::min(pixels, 1.0e7))));
+    }
+
+    bool loadRtf(const QByteArray &data)
+    {
+        if (!RtfBridge::looksLikeRtf(data))
+            return false;
+        QTextDocument *old = q->document();
+        // Read into a fresh document so a broken file leaves the old content alone.
+        auto *fresh = new QTextDocument(q);
+        fresh->setDefaultFont(old->defaultFont());
+        fresh->setDefaultTextOption(old->defaultTextOption());
+        fresh->setDocumentMargin(old->documentMargin());
+        fresh->setUseDesignMetrics(old->useDesignMetrics());
+        fresh->setUndoRedoEnabled(false);
+        QTextCursor cursor(fresh);
+        if (!RtfBridge::read(data, cursor)) {
+            delete fresh;
+            return false;
+        }
+        fresh->setUndoRedoEnabled(true);
+        const QPointer<QTextDocument> previous(old);
+        q->setDocument(fresh);
+        if (previous)
+            delete previous.data();
+        connectDocument();
+        summary.valid = false;
+        lineStarts.clear();
+        emit q->Change();
+        cursorMoved();
+        return true;
+    }
+
+    void loadPlain(const QByteArray &data)
+    {
+        const bool bom = data.startsWith(utf8Bom);
+        const QByteArray body = bom ? data.mid(utf8Bom.size()) : data;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8.decode(body);
+        if (utf8.hasError()) {
+            text = Cp1252::decode(data);
+            encoding = Encoding::Cp1252;
+        } else {
+            encoding = bom ? Encoding::Utf8Bom : Encoding::Utf8;
+        }
+        const qsizetype cr = text.indexOf(u'\r');
+        const qsizetype lf = text.indexOf(u'\n');
+        if (cr < 0 || (lf >= 0 && lf < cr))
+            lineEnd = QStringLiteral("\n");
+        else
+            lineEnd = lf == cr + 1 ? QStringLiteral("\r\n") : QStringLiteral("\r");
+        q->setText(text);
+    }
+
+    QByteArray plainBytes()
+    {
+        QString text = q->Text();
+        text.replace(u'\r', lineEnd);
+        if (encoding == Encoding::Cp1252) {
+            if (const std::optional<QByteArray> bytes = Cp1252::encode(text))
+                return *bytes;
+            encoding = Encoding::Utf8;
+        }
+        return encoding == Encoding::Utf8Bom ? utf8Bom + text.toUtf8() : text.toUtf8();
+    }
+
+    void insertRtf(const QByteArray &data)
+    {
+        QTextCursor cursor = q->textCursor();
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        RtfBridge::read(data, cursor);
+        cursor.endEditBlock();
+        q->setTextCursor(cursor);
+    }
+
+    double toOwnerScale(double pixels) const
+    {
+        const double mm = pixels / TextFormat::pixelsPerMm();
+        return scale == Scale::Twips ? mm * TextFormat::twipsPerMm : mm;
+    }
+};
+
+RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), d(new Private(this))
+{
+    setAcceptRichText(true);
+    d->connectDocument();
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] { d->cursorMoved(); });
+    connect(this, &QTextEdit::selectionChanged, this, [this] { d->cursorMoved(); });
+}
+
+RichTextBox::~RichTextBox()
+{
+    delete d;
+}
+
+void RichTextBox::setScale(Scale scale)
+{
+    d->scale = scale;
+}
+
+RichTextBox::Scale RichTextBox::scale() const
+{
+    return d->scale;
+}
+
+QString RichTextBox::Text() const
+{
+    return ownText(document()->toRawText());
+}
+
+void RichTextBox::setText(const QString &text)
+{
+    setPlainText(qtText(text));
+}
+
+int RichTextBox::SelStart() const
+{
+    return textCursor().selectionStart();
+}
+
+void RichTextBox::setSelStart(int position)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(std::clamp(position, 0, d->end()));
+    setTextCursor(cursor);
+}
+
+int RichTextBox::SelLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void RichTextBox::setSelLength(int length)
+{
+    QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    cursor.setPosition(start);
+    cursor.setPosition(start + std::clamp(length, 0, d->end() - start), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+QString RichTextBox::SelText() const
+{
+    return ownText(textCursor().selectedText());
+}
+
+void RichTextBox::setSelText(const QString &text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.insertText(qtText(text));
+    setTextCursor(cursor);
+}
+
+QString RichTextBox::SelRTF() const
+{
+    const QTextCursor cursor = textCursor();
+    return QString::fromLatin1(
+        RtfBridge::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+}
+
+void RichTextBox::setSelRTF(const QString &rtfOrText)
+{
+    if (rtfOrText.startsWith(u"{\\rtf"))
+        d->insertRtf(rtfOrText.toLatin1());
+    else
+        setSelText(rtfOrText);
+}
+
+std::optional<QString> RichTextBox::SelFontName() const
+{
+    return d->commonChar([this](const QTextCharFormat &f) { return d->fontName(f); });
+}
+
+void RichTextBox::setSelFontName(const QString &name)
+{
+    QTextCharFormat format;
+    format.setFontFamilies({name});
+    d->mergeChars(format);
+}
+
+std::optional<double> RichTextBox::SelFontSize() const
+{
+    return d->commonChar([this](const QTextCharFormat &f) { return d->fontSize(f); });
+}
+
+void RichTextBox::setSelFontSize(double points)
+{
+    if (points <= 0)
+        return;
+    // The offset is kept in percent of the size, so it follows the size.
+    d->rewriteChars([points](QTextCharFormat &format) {
+        format.setFontPointSize(points);
+        TextFormat::setCharOffset(format, TextFormat::charOffsetTwips(format));
+    });
+}
+
+std::optional<bool> RichTextBox::SelBold() const
+{
+    return d->commonChar(
+        [](const QTextCharFormat &f) { return f.fontWeight() >= QFont::DemiBold; });
+}
+
+void RichTextBox::setSelBold(bool on)
+{
+    QTextCharFormat format;
+    format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    d->mergeChars(format);
+}
+
+std::optional<bool> RichTextBox::SelItalic() const
+{
+    return d->commonChar([](const QTextCharFormat &f) { return f.fontItalic(); });
+}
+
+void RichTextBox::setSelItalic(bool on)
+{
+    QTextCharFormat format;
+    format.setFontItalic(on);
+    d->mergeChars(format);
+}
+
+std::optional<bool> RichTextBox::SelUnderline() const
+{
+    return d->commonChar([](const QTextCharFormat &f) { return f.fontUnderline(); });
+}
+
+void RichTextBox::setSelUnderline(bool on)
+{
+    QTextCharFormat format;
+    format.setFontUnderline(on);
+    d->mergeChars(format);
+}
+
+std::optional<bool> RichTextBox::SelStrikeThru() const
+{
+    return d->commonChar([](const QTextCharFormat &f) { return f.fontStrikeOut(); });
+}
+
+void RichTextBox::setSelStrikeThru(bool on)
+{
+    QTextCharFormat format;
+    format.setFontStrikeOut(on);
+    d->mergeChars(format);
+}
+
+std::optional<double> RichTextBox::SelCharOffset() const
+{
+    return d->commonChar([](const QTextCharFormat &f) { return TextFormat::charOffsetTwips(f); });
+}
+
+void RichTextBox::setSelCharOffset(double twips)
+{
+    d->rewriteChars([this, twips](QTextCharFormat &format) {
+        if (!format.hasProperty(QTextFormat::FontPointSize))
+            format.setFontPointSize(d->fontSize(format));
+        TextFormat::setCharOffset(format, twips);
+    });
+}
+
+std::optional<int> RichTextBox::SelColor() const
+{
+    return d->commonChar([](const QTextCharFormat &f) {
+        if (!f.hasProperty(QTextFormat::ForegroundBrush))
+            return 0;
+        const QColor color = f.foreground().color();
+        return color.red() | color.green() << 8 | color.blue() << 16;
+    });
+}
+
+void RichTextBox::setSelColor(int color)
+{
+    QTextCharFormat format;
+    format.setForeground(QColor(color & 0xFF, color >> 8 & 0xFF, color >> 16 & 0xFF));
+    d->mergeChars(format);
+}
+
+std::optional<int> RichTextBox::SelAlignment() const
+{
+    return d->commonBlock([](const QTextBlockFormat &f) {
+        const Qt::Alignment horizontal = f.alignment() & Qt::AlignHorizontal_Mask;
+        if (horizontal & Qt::AlignRight)
+            return int(rtfRight);
+        if (horizontal & Qt::AlignHCenter)
+            return int(rtfCenter);
+        return int(rtfLeft);
+    });
+}
+
+void RichTextBox::setSelAlignment(int alignment)
+{
+    const Qt::Alignment qt = alignment == rtfRight ? Qt::AlignRight
+        : alignment == rtfCenter                   ? Qt::AlignHCenter
+                                                   : Qt::AlignLeft;
+    d->rewriteBlocks([qt](QTextBlockFormat &format) { format.setAlignment(qt); });
+}
+
+std::optional<double> RichTextBox::SelIndent() const
+{
+    return d->commonBlock(
+        [this](const QTextBlockFormat &f) { return d->fromMm(TextFormat::indentMm(f)); });
+}
+
+void RichTextBox::setSelIndent(double value)
+{
+    const double mm = d->toMm(value);
+    d->rewriteBlocks([mm](QTextBlockFormat &format) {
+        TextFormat::setIndents(format, mm, TextFormat::hangingIndentMm(format),
+                               TextFormat::rightIndentMm(format));
+    });
+}
+
+std::optional<double> RichTextBox::SelHangingIndent() const
+{
+    return d->commonBlock(
+        [this](const QTextBlockFormat &f) { return d->fromMm(TextFormat::hangingIndentMm(f)); });
+}
+
+void RichTextBox::setSelHangingIndent(double value)
+{
+    const double mm = d->toMm(value);
+    d->rewriteBlocks([mm](QTextBlockFormat &format) {
+        TextFormat::setIndents(format, TextFormat::indentMm(format), mm,
+                               TextFormat::rightIndentMm(format));
+    });
+}
+
+std::optional<double> RichTextBox::SelRightIndent() const
+{
+    return d->commonBlock(
+        [this](const QTextBlockFormat &f) { return d->fromMm(TextFormat::rightIndentMm(f)); });
+}
+
+void RichTextBox::setSelRightIndent(double value)
+{
+    const double mm = d->toMm(value);
+    d->rewriteBlocks([mm](QTextBlockFormat &format) {
+        TextFormat::setIndents(format, TextFormat::indentMm(format),
+                               TextFormat::hangingIndentMm(format), mm);
+    });
+}
+
+std::optional<bool> RichTextBox::SelBullet() const
+{
+    return d->commonBlock([](const QTextBlockFormat &f) { return TextFormat::bullet(f); });
+}
+
+void RichTextBox::setSelBullet(bool on)
+{
+    d->rewriteBlocks([on](QTextBlockFormat &format) {
+        TextFormat::setBullet(format, on, TextFormat::bulletIndentMm(format));
+    });
+    viewport()->update();
+}
+
+std::optional<double> RichTextBox::BulletIndent() const
+{
+    return d->commonBlock(
+        [this](const QTextBlockFormat &f) { return d->fromMm(TextFormat::bulletIndentMm(f)); });
+}
+
+void RichTextBox::setBulletIndent(double value)
+{
+    const double mm = d->toMm(value);
+    d->rewriteBlocks([mm](QTextBlockFormat &format) {
+        TextFormat::setBullet(format, TextFormat::bullet(format), mm);
+    });
+    viewport()->update();
+}
+
+std::optional<int> RichTextBox::SelTabCount() const
+{
+    return d->commonBlock([](const QTextBlockFormat &f) {
+        return static_cast<int>(TextFormat::tabStopsMm(f).size());
+    });
+}
+
+void RichTextBox::setSelTabCount(int count)
+{
+    if (count < 0 || count > MaxTabStops)
+        return;
+    QList<double> stops = TextFormat::tabStopsMm(d->touchedBlocks().first().blockFormat());
+    stops.resize(count);
+    d->setTabList(stops);
+}
+
+std::optional<double> RichTextBox::SelTabs(int index) const
+{
+    if (index < 0)
+        return std::nullopt;
+    const std::optional<std::optional<double>> stop
+        = d->commonBlock([this, index](const QTextBlockFormat &f) -> std::optional<double> {
+              const QList<double> stops = TextFormat::tabStopsMm(f);
+              if (index >= stops.size())
+                  return std::nullopt;
+              return d->fromMm(stops.at(index));
+          });
+    return stop ? *stop : std::nullopt;
+}
+
+void RichTextBox::setSelTabs(int index, double position)
+{
+    if (index < 0 || index >= MaxTabStops)
+        return;
+    QList<double> stops = TextFormat::tabStopsMm(d->touchedBlocks().first().blockFormat());
+    if (index >= stops.size())
+        stops.resize(index + 1);
+    stops[index] = d->toMm(position);
+    d->setTabList(stops);
+}
+
+double RichTextBox::RightMargin() const
+{
+    return d->rightMargin;
+}
+
+void RichTextBox::setRightMargin(double value)
+{
+    d->rightMargin = std::max(0.0, value);
+    d->applyRightMargin();
+    d->lineStarts.clear();
+}
+
+RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return LoadResult::AccessError;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return LoadResult::AccessError;
+    if (type == rtfRTF) {
+        if (!d->loadRtf(data))
+            return LoadResult::FormatError;
+        d->encoding = Encoding::Utf8;
+        d->lineEnd = QStringLiteral("\n");
+        return LoadResult::Ok;
+    }
+    d->loadPlain(data);
+    return LoadResult::Ok;
+}
+
+bool RichTextBox::SaveFile(const QString &path, int type)
+{
+    const QByteArray bytes
+        = type == rtfRTF ? RtfBridge::write(*document(), 0, -1) : d->plainBytes();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+int RichTextBox::Find(const QString &text, int start, int end, int options)
+{
+    const QString all = Text();
+    const int length = static_cast<int>(all.size());
+    start = std::clamp(start, 0, length);
+    end = end < 0 || end > length ? length : std::max(end, start);
+    const int size = static_cast<int>(text.size());
+    if (size == 0 || end - start < size)
+        return -1;
+    QString haystack = all.mid(start, end - start);
+    QString needle = text;
+    if (!(options & rtfMatchCase)) {
+        fold(haystack);
+        fold(needle);
+    }
+    const auto wordChar = [&](int position) {
+        return position >= 0 && position < length && all.at(position).isLetterOrNumber();
+    };
+    for (qsizetype hit = haystack.indexOf(needle); hit >= 0;
+         hit = haystack.indexOf(needle, hit + 1)) {
+        const int position = start + static_cast<int>(hit);
+        if ((options & rtfWholeWord) && (wordChar(position - 1) || wordChar(position + size)))
+            continue;
+        setSelStart(position);
+        setSelLength(size);
+        return position;
+    }
+    return -1;
+}
+
+int RichTextBox::GetLineFromChar(int position) const
+{
+    const QTextDocument *document = this->document();
+    const QTextBlock block = document->findBlock(std::clamp(position, 0, d->end()));
+    if (!block.isValid())
+        return 0;
+    // Makes sure the layout has reached this block.
+    document->documentLayout()->blockBoundingRect(block);
+    const auto lines = [](const QTextBlock &b) {
+        return b.isVisible() && b.layout() ? std::max(1, b.layout()->lineCount()) : 0;
+    };
+    if (d->lineStarts.isEmpty()) {
+        d->lineStarts.append(0);
+        d->lineBlock = document->firstBlock();
+    }
+    while (d->lineStarts.size() <= block.blockNumber()) {
+        d->lineStarts.append(d->lineStarts.last() + lines(d->lineBlock));
+        d->lineBlock = d->lineBlock.next();
+    }
+    const QTextLine line = block.layout()
+        ? block.layout()->lineForTextPosition(std::clamp(position, 0, d->end()) - block.position())
+        : QTextLine();
+    return d->lineStarts.at(block.blockNumber()) + (line.isValid() ? line.lineNumber() : 0);
+}
+
+void RichTextBox::Span(const QString &set, bool forward, bool negate)
+{
+    QTextCursor cursor = textCursor();
+    int position = cursor.position();
+    const int end = d->end();
+    const auto inSet = [&](int p) { return set.contains(d->charAt(p)) != negate; };
+    if (forward) {
+        while (position < end && inSet(position))
+            ++position;
+    } else {
+        while (position > 0 && inSet(position - 1))
+            --position;
+    }
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void RichTextBox::UpTo(const QString &set, bool forward, bool negate)
+{
+    QTextCursor cursor = textCursor();
+    int position = cursor.position();
+    const int end = d->end();
+    const auto inSet = [&](int p) { return set.contains(d->charAt(p)) != negate; };
+    if (forward) {
+        while (position < end && !inSet(position))
+            ++position;
+    } else {
+        while (position > 0 && !inSet(position - 1))
+            --position;
+    }
+    cursor.setPosition(position);
+    setTextCursor(cursor);
+}
+
+void RichTextBox::SelPrint(QPrinter &printer)
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        document()->print(&printer);
+        return;
+    }
+    QTextDocument selection;
+    selection.setDefaultFont(document()->defaultFont());
+    QTextCursor(&selection).insertFragment(cursor.selection());
+    selection.print(&printer);
+}
+
+bool RichTextBox::canUndo() const
+{
+    return document()->isUndoAvailable();
+}
+
+void RichTextBox::undo()
+{
+    QTextEdit::undo();
+}
+
+void RichTextBox::cancelKey()
+{
+    d->keyCancelled = true;
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event)
+{
+    const bool outer = d->keyCancelled;
+    d->keyCancelled = false;
+    if (const int code = windowsKeyCode(event))
+        emit KeyDown(code, shiftState(event->modifiers()));
+    if (!d->keyCancelled) {
+        if (const int ascii = keyAscii(event))
+            emit KeyPress(ascii);
+    }
+    const bool cancelled = d->keyCancelled;
+    d->keyCancelled = outer;
+    if (cancelled) {
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent *event)
+{
+    emit MouseDown(buttonState(event->button()), shiftState(event->modifiers()),
+                   d->toOwnerScale(event->position().x()), d->toOwnerScale(event->position().y()));
+    QTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::mouseMoveEvent(QMouseEvent *event)
+{
+    emit MouseMove(buttonState(event->buttons()), shiftState(event->modifiers()),
+                   d->toOwnerScale(event->position().x()), d->toOwnerScale(event->position().y()));
+    QTextEdit::mouseMoveEvent(event);
+}
+
+void RichTextBox::resizeEvent(QResizeEvent *event)
+{
+    QTextEdit::resizeEvent(event);
+    d->lineStarts.clear();
+}
+
+void RichTextBox::paintEvent(QPaintEvent *event)
+{
+    QTextEdit::paintEvent(event);
+    const QRect area = event->rect();
+    const QPointF offset(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    const double pixelsPerMm = TextFormat::pixelsPerMm();
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Text));
+    for (QTextBlock block = cursorForPosition(area.topLeft()).block(); block.isValid();
+         block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        if (!layout || layout->position().y() + offset.y() > area.bottom())
+            break;
+        const QTextBlockFormat format = block.blockFormat();
+        if (!TextFormat::bullet(format) || layout->lineCount() == 0)
+            continue;
+        const QTextLine line = layout->lineAt(0);
+        const QPointF origin = layout->position() + offset;
+        const QTextCharFormat chars
+            = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
+        painter.setFont(chars.font().resolve(document()->defaultFont()));
+        painter.drawText(
+            QPointF(origin.x() + line.x() - TextFormat::bulletIndentMm(format) * pixelsPerMm,
+                    origin.y() + line.y() + line.ascent()),
+            QStringLiteral("\u2022"));
+    }
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasText()
+        || std::any_of(rtfMimes.begin(), rtfMimes.end(),
+                       [source](const QString &mime) { return source->hasFormat(mime); });
+}
+
+QMimeData *RichTextBox::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    auto *data = new QMimeData;
+    QString plain = SelText();
+    plain.replace(u'\r', u'\n');
+    data->setText(plain);
+    data->setData(rtfMime,
+                  RtfBridge::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+    return data;
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (source->hasText()) {
+        setSelText(source->text());
+    } else {
+        for (const QString &mime : rtfMimes) {
+            if (source->hasFormat(mime)) {
+                d->insertRtf(source->data(mime));
+                break;
+            }
+        }
+    }
+    ensureCursorVisible();
+}

@@ -100,6 +100,9 @@ public:
     bool canUndo() const;
     void undo();
 
+    // Called by a slot connected to KeyDown or KeyPress: the key is swallowed (KeyCode = 0).
+    void cancelKey();
+
 signals:
     // After every change of the text.
     void Change();
@@ -116,6 +119,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     QMimeData *createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData *source) override;

@@ -1,0 +1,532 @@
+// Tests of the rich edit control: positions, selection properties, files, find, signals.
+#include "platform/RichTextBox.h"
+#include "platform/TextFormat.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <functional>
+
+namespace {
+
+template<typename T>
+QVariant variant(const std::optional<T> &value)
+{
+    return value ? QVariant::fromValue(*value) : QVariant();
+}
+
+struct Property
+{
+    std::function<void(RichTextBox &, const QVariant &)> set;
+    std::function<QVariant(RichTextBox &)> get;
+};
+
+const QMap<QString, Property> &properties()
+{
+    using Box = RichTextBox;
+    static const QMap<QString, Property> map = {
+        {"FontName",
+         {[](Box &b, const QVariant &v) { b.setSelFontName(v.toString()); },
+          [](Box &b) { return variant(b.SelFontName()); }}},
+        {"FontSize",
+         {[](Box &b, const QVariant &v) { b.setSelFontSize(v.toDouble()); },
+          [](Box &b) { return variant(b.SelFontSize()); }}},
+        {"Bold",
+         {[](Box &b, const QVariant &v) { b.setSelBold(v.toBool()); },
+          [](Box &b) { return variant(b.SelBold()); }}},
+        {"Italic",
+         {[](Box &b, const QVariant &v) { b.setSelItalic(v.toBool()); },
+          [](Box &b) { return variant(b.SelItalic()); }}},
+        {"Underline",
+         {[](Box &b, const QVariant &v) { b.setSelUnderline(v.toBool()); },
+          [](Box &b) { return variant(b.SelUnderline()); }}},
+        {"StrikeThru",
+         {[](Box &b, const QVariant &v) { b.setSelStrikeThru(v.toBool()); },
+          [](Box &b) { return variant(b.SelStrikeThru()); }}},
+        {"CharOffset",
+         {[](Box &b, const QVariant &v) { b.setSelCharOffset(v.toDouble()); },
+          [](Box &b) { return variant(b.SelCharOffset()); }}},
+        {"Color",
+         {[](Box &b, const QVariant &v) { b.setSelColor(v.toInt()); },
+          [](Box &b) { return variant(b.SelColor()); }}},
+        {"Alignment",
+         {[](Box &b, const QVariant &v) { b.setSelAlignment(v.toInt()); },
+          [](Box &b) { return variant(b.SelAlignment()); }}},
+        {"Indent",
+         {[](Box &b, const QVariant &v) { b.setSelIndent(v.toDouble()); },
+          [](Box &b) { return variant(b.SelIndent()); }}},
+        {"HangingIndent",
+         {[](Box &b, const QVariant &v) { b.setSelHangingIndent(v.toDouble()); },
+          [](Box &b) { return variant(b.SelHangingIndent()); }}},
+        {"RightIndent",
+         {[](Box &b, const QVariant &v) { b.setSelRightIndent(v.toDouble()); },
+          [](Box &b) { return variant(b.SelRightIndent()); }}},
+        {"Bullet",
+         {[](Box &b, const QVariant &v) { b.setSelBullet(v.toBool()); },
+          [](Box &b) { return variant(b.SelBullet()); }}},
+        {"BulletIndent",
+         {[](Box &b, const QVariant &v) { b.setBulletIndent(v.toDouble()); },
+          [](Box &b) { return variant(b.BulletIndent()); }}},
+        {"TabCount",
+         {[](Box &b, const QVariant &v) { b.setSelTabCount(v.toInt()); },
+          [](Box &b) { return variant(b.SelTabCount()); }}},
+        {"Tabs0",
+         {[](Box &b, const QVariant &v) { b.setSelTabs(0, v.toDouble()); },
+          [](Box &b) { return variant(b.SelTabs(0)); }}},
+    };
+    return map;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+void select(RichTextBox &box, int start, int length)
+{
+    box.setSelStart(start);
+    box.setSelLength(length);
+}
+
+const QString corpus = QStringLiteral(VELMAR_CORPUS_DIR);
+
+} // namespace
+
+class TestRichTextBox : public QObject
+{
+    Q_OBJECT
+private slots:
+    void positionsAndText();
+    void selectionIsClamped();
+    void selTextReplaces_data();
+    void selTextReplaces();
+    void propertyReadsBack_data();
+    void propertyReadsBack();
+    void mixedSelectionReadsNull_data();
+    void mixedSelectionReadsNull();
+    void caretUsesInsertionFormat();
+    void fontSizeKeepsOffset();
+    void scales();
+    void tabStopsKeepOrder();
+    void find_data();
+    void find();
+    void sentenceBySpanAndUpTo();
+    void upToWithoutHit();
+    void lineFromCharCountsWrappedLines();
+    void plainFilesKeepEncoding_data();
+    void plainFilesKeepEncoding();
+    void loadErrors();
+    void failedSaveKeepsOldFile();
+    void keySignalsInOrder();
+    void cancelledKeyIsSwallowed();
+    void selChangeOncePerMove();
+};
+
+void TestRichTextBox::positionsAndText()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("ab\r\ncd\nef\rg\vh"));
+    QCOMPARE(box.Text(), QStringLiteral("ab\rcd\ref\rg\vh"));
+    select(box, 0, static_cast<int>(box.Text().size()));
+    QCOMPARE(box.SelText(), box.Text());
+    QCOMPARE(box.document()->blockCount(), 4);
+}
+
+void TestRichTextBox::selectionIsClamped()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("Hallo\rWelt"));
+    select(box, 2, 3);
+    box.setSelStart(-5);
+    QCOMPARE(box.SelStart(), 0);
+    QCOMPARE(box.SelLength(), 0);
+    box.setSelStart(1000);
+    QCOMPARE(box.SelStart(), 10);
+    box.setSelStart(7);
+    box.setSelLength(1000);
+    QCOMPARE(box.SelLength(), 3);
+    QCOMPARE(box.SelText(), QStringLiteral("elt"));
+}
+
+void TestRichTextBox::selTextReplaces_data()
+{
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("CR LF") << QStringLiteral("1\r\n2") << QStringLiteral("a1\r2d");
+    QTest::newRow("CR") << QStringLiteral("1\r2") << QStringLiteral("a1\r2d");
+    QTest::newRow("LF") << QStringLiteral("1\n2") << QStringLiteral("a1\r2d");
+    QTest::newRow("empty deletes") << QString() << QStringLiteral("ad");
+}
+
+void TestRichTextBox::selTextReplaces()
+{
+    QFETCH(QString, inserted);
+    QFETCH(QString, text);
+    RichTextBox box;
+    box.setText(QStringLiteral("abcd"));
+    select(box, 1, 2);
+    box.setSelText(inserted);
+    QCOMPARE(box.Text(), text);
+    QCOMPARE(box.SelStart(), text.size() - 1);
+    QCOMPARE(box.SelLength(), 0);
+}
+
+void TestRichTextBox::propertyReadsBack_data()
+{
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<bool>("paragraph");
+    const auto row
+        = [](const char *name, const char *property, const QVariant &value, bool paragraph) {
+              QTest::newRow(name) << QString::fromLatin1(property) << value << paragraph;
+          };
+    row("FontName", "FontName", QStringLiteral("Courier New"), false);
+    row("FontSize", "FontSize", 13.5, false);
+    row("Bold", "Bold", true, false);
+    row("Italic", "Italic", true, false);
+    row("Underline", "Underline", true, false);
+    row("StrikeThru", "StrikeThru", true, false);
+    row("CharOffset raised", "CharOffset", 60.0, false);
+    row("CharOffset lowered", "CharOffset", -40.0, false);
+    row("Color", "Color", 0x123456, false);
+    row("Alignment right", "Alignment", 1, true);
+    row("Alignment centre", "Alignment", 2, true);
+    row("Indent 12.5 mm", "Indent", 12.5, true);
+    row("HangingIndent", "HangingIndent", -6.35, true);
+    row("RightIndent", "RightIndent", 7.25, true);
+    row("Bullet", "Bullet", true, true);
+    row("BulletIndent", "BulletIndent", 6.0, true);
+    row("TabCount", "TabCount", 2, true);
+    row("Tabs", "Tabs0", 33.3, true);
+}
+
+void TestRichTextBox::propertyReadsBack()
+{
+    QFETCH(QString, property);
+    QFETCH(QVariant, value);
+    const Property &p = properties()[property];
+    RichTextBox box;
+    box.setText(QStringLiteral("eins\rzwei\rdrei"));
+    select(box, 0, 14);
+    p.set(box, value);
+    QCOMPARE(p.get(box), value);
+    select(box, 6, 2);
+    QCOMPARE(p.get(box), value);
+    QCOMPARE(box.Text(), QStringLiteral("eins\rzwei\rdrei"));
+}
+
+void TestRichTextBox::mixedSelectionReadsNull_data()
+{
+    propertyReadsBack_data();
+}
+
+void TestRichTextBox::mixedSelectionReadsNull()
+{
+    QFETCH(QString, property);
+    QFETCH(QVariant, value);
+    QFETCH(bool, paragraph);
+    const Property &p = properties()[property];
+    RichTextBox box;
+    box.setText(QStringLiteral("eins\rzwei\rdrei"));
+    select(box, 0, 2);
+    p.set(box, value);
+    select(box, 0, 14);
+    QCOMPARE(p.get(box), QVariant());
+    // A selection ending at a paragraph start does not touch that paragraph.
+    select(box, paragraph ? 0 : 1, paragraph ? 5 : 1);
+    QCOMPARE(p.get(box), value);
+}
+
+void TestRichTextBox::caretUsesInsertionFormat()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("ab"));
+    box.setSelStart(1);
+    QSignalSpy changes(&box, &RichTextBox::Change);
+    QSignalSpy moves(&box, &RichTextBox::SelChange);
+    box.setSelBold(true);
+    box.setSelFontSize(20);
+    QCOMPARE(box.SelBold(), std::optional<bool>(true));
+    QCOMPARE(box.SelFontSize(), std::optional<double>(20));
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(moves.count(), 0);
+    box.setSelText(QStringLiteral("X"));
+    select(box, 1, 1);
+    QCOMPARE(box.SelBold(), std::optional<bool>(true));
+    select(box, 0, 1);
+    QCOMPARE(box.SelBold(), std::optional<bool>(false));
+    // Format writes on a selection are no text change either.
+    box.setSelItalic(true);
+    box.setSelIndent(5);
+    QCOMPARE(changes.count(), 1);
+}
+
+void TestRichTextBox::fontSizeKeepsOffset()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("x2"));
+    select(box, 1, 1);
+    box.setSelFontSize(10);
+    box.setSelCharOffset(60);
+    box.setSelFontSize(20);
+    QCOMPARE(box.SelCharOffset(), std::optional<double>(60));
+    const QTextCharFormat format = box.document()->firstBlock().begin().fragment().charFormat();
+    const QTextCharFormat raised = (++box.document()->firstBlock().begin()).fragment().charFormat();
+    QCOMPARE(format.baselineOffset(), 0.0);
+    QCOMPARE(raised.baselineOffset(), 60.0 / 20.0 / 20.0 * 100.0);
+}
+
+void TestRichTextBox::scales()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("a"));
+    box.setScale(RichTextBox::Scale::Twips);
+    box.setSelIndent(720);
+    box.setSelTabs(0, 1417);
+    QCOMPARE(box.SelIndent(), std::optional<double>(720));
+    QCOMPARE(box.SelTabs(0), std::optional<double>(1417));
+    box.setScale(RichTextBox::Scale::Millimetres);
+    QCOMPARE(box.SelIndent(), std::optional<double>(12.7));
+    box.setRightMargin(3000);
+    QCOMPARE(box.lineWrapMode(), QTextEdit::FixedPixelWidth);
+    QCOMPARE(box.lineWrapColumnOrWidth(), qRound(3000 * TextFormat::pixelsPerMm()));
+    box.setRightMargin(0);
+    QCOMPARE(box.lineWrapMode(), QTextEdit::WidgetWidth);
+}
+
+void TestRichTextBox::tabStopsKeepOrder()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("a\rb"));
+    select(box, 0, 3);
+    box.setSelTabCount(3);
+    box.setSelTabs(0, 30);
+    box.setSelTabs(1, 10);
+    box.setSelTabs(2, 20);
+    QCOMPARE(box.SelTabs(0), std::optional<double>(30));
+    QCOMPARE(box.SelTabs(1), std::optional<double>(10));
+    QCOMPARE(box.SelTabs(2), std::optional<double>(20));
+    QCOMPARE(box.SelTabs(3), std::nullopt);
+    box.setSelTabCount(RichTextBox::MaxTabStops + 1);
+    box.setSelTabs(RichTextBox::MaxTabStops, 99);
+    QCOMPARE(box.SelTabCount(), std::optional<int>(3));
+    // Both paragraphs got the list; layout sees it sorted.
+    const QTextBlock last = box.document()->lastBlock();
+    const QList<QTextOption::Tab> tabs = last.blockFormat().tabPositions();
+    QCOMPARE(tabs.size(), 3);
+    QVERIFY(tabs[0].position < tabs[1].position && tabs[1].position < tabs[2].position);
+}
+
+void TestRichTextBox::find_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("options");
+    QTest::addColumn<int>("expected");
+    const QString text = QStringLiteral("Der Hund, die Hundehütte und der HUND.");
+    QTest::newRow("any case") << text << "hund" << 0 << -1 << 0 << 4;
+    QTest::newRow("from start") << text << "hund" << 5 << -1 << 0 << 14;
+    QTest::newRow("match case") << text << "HUND" << 0 << -1 << 4 << 33;
+    QTest::newRow("whole word") << text << "hund" << 5 << -1 << 2 << 33;
+    QTest::newRow("end excludes") << text << "hund" << 5 << 17 << 0 << -1;
+    QTest::newRow("end includes") << text << "hund" << 5 << 18 << 0 << 14;
+    QTest::newRow("missing") << text << "Katze" << 0 << -1 << 0 << -1;
+    QTest::newRow("sharp s stays") << "Die Straße."
+                                   << "STRASSE" << 0 << -1 << 0 << -1;
+    QTest::newRow("capital sharp s") << "Die Straße."
+                                     << "STRAẞE" << 0 << -1 << 0 << 4;
+    QTest::newRow("after sharp s") << "Maße und Masse"
+                                   << "masse" << 0 << -1 << 2 << 9;
+    QTest::newRow("across paragraphs") << "ab\rcd"
+                                       << "b\rc" << 0 << -1 << 0 << 1;
+}
+
+void TestRichTextBox::find()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, needle);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(int, options);
+    QFETCH(int, expected);
+    RichTextBox box;
+    box.setText(text);
+    select(box, 1, 1);
+    QCOMPARE(box.Find(needle, start, end, options), expected);
+    QCOMPARE(box.SelStart(), expected < 0 ? 1 : expected);
+    QCOMPARE(box.SelLength(), expected < 0 ? 1 : needle.size());
+}
+
+void TestRichTextBox::sentenceBySpanAndUpTo()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("Erster Satz. Zweiter Satz! Dritter."));
+    box.setSelStart(17);
+    box.UpTo(QStringLiteral(".:?!"), false, false);
+    QCOMPARE(box.SelStart(), 12);
+    box.Span(QStringLiteral(".:?!"), true, true);
+    QCOMPARE(box.SelText(), QStringLiteral(" Zweiter Satz"));
+    box.Span(QStringLiteral("!"), true, false);
+    QCOMPARE(box.SelText(), QStringLiteral(" Zweiter Satz!"));
+}
+
+void TestRichTextBox::upToWithoutHit()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("ohne Punkt\rzwei"));
+    box.setSelStart(4);
+    box.UpTo(QStringLiteral("."), false, false);
+    QCOMPARE(box.SelStart(), 0);
+    box.UpTo(QStringLiteral("."), true, false);
+    QCOMPARE(box.SelStart(), 15);
+    box.setSelStart(2);
+    box.UpTo(QStringLiteral("\r"), true, false);
+    QCOMPARE(box.SelStart(), 10);
+}
+
+void TestRichTextBox::lineFromCharCountsWrappedLines()
+{
+    RichTextBox box;
+    box.setRightMargin(30);
+    const QString longParagraph = QStringLiteral("wort ").repeated(40);
+    box.setText(longParagraph + QStringLiteral("\rkurz\rnoch"));
+    const QTextBlock first = box.document()->firstBlock();
+    QCOMPARE(box.GetLineFromChar(0), 0);
+    const int wrapped = box.GetLineFromChar(static_cast<int>(longParagraph.size()));
+    QVERIFY(wrapped > 1);
+    QCOMPARE(wrapped, first.layout()->lineCount() - 1);
+    QCOMPARE(box.GetLineFromChar(static_cast<int>(longParagraph.size()) + 1), wrapped + 1);
+    QCOMPARE(box.GetLineFromChar(static_cast<int>(box.Text().size())), wrapped + 2);
+    box.setSelStart(0);
+    box.setSelText(longParagraph + QStringLiteral("\r"));
+    QCOMPARE(box.GetLineFromChar(static_cast<int>(box.Text().size())), 2 * wrapped + 3);
+}
+
+void TestRichTextBox::plainFilesKeepEncoding_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("cp1252 crlf") << corpus + "/text/cp1252-crlf.txt" << QStringLiteral("Grüße");
+    QTest::newRow("utf8 lf") << corpus + "/text/utf8-lf.txt" << QString();
+}
+
+void TestRichTextBox::plainFilesKeepEncoding()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, start);
+    const QByteArray original = fileBytes(path);
+    QVERIFY(!original.isEmpty());
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(path, RichTextBox::rtfText), RichTextBox::LoadResult::Ok);
+    QVERIFY(box.Text().startsWith(start));
+    QVERIFY(!box.Text().contains(u'\n'));
+    QVERIFY(!box.canUndo());
+    QTemporaryDir dir;
+    const QString copy = dir.filePath("copy.txt");
+    QVERIFY(box.SaveFile(copy, RichTextBox::rtfText));
+    QCOMPARE(fileBytes(copy), original);
+}
+
+void TestRichTextBox::loadErrors()
+{
+    QTemporaryDir dir;
+    RichTextBox box;
+    box.setText(QStringLiteral("bleibt"));
+    QCOMPARE(box.LoadFile(dir.filePath("missing.rtf"), RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::AccessError);
+    const QString plain = dir.filePath("plain.rtf");
+    QVERIFY(writeBytes(plain, "kein RTF"));
+    QCOMPARE(box.LoadFile(plain, RichTextBox::rtfRTF), RichTextBox::LoadResult::FormatError);
+    QCOMPARE(box.Text(), QStringLiteral("bleibt"));
+    // Not UTF-8, so code page 1252; a new character outside it is saved as UTF-8.
+    QVERIFY(writeBytes(plain, "Ma\xDF\r\n"));
+    QCOMPARE(box.LoadFile(plain, RichTextBox::rtfText), RichTextBox::LoadResult::Ok);
+    QCOMPARE(box.Text(), QStringLiteral("Maß\r"));
+    box.setSelStart(0);
+    box.setSelText(QStringLiteral("€"));
+    QVERIFY(box.SaveFile(plain, RichTextBox::rtfText));
+    QCOMPARE(fileBytes(plain), QByteArray("\x80Ma\xDF\r\n"));
+    box.setSelText(QStringLiteral("→"));
+    QVERIFY(box.SaveFile(plain, RichTextBox::rtfText));
+    QCOMPARE(fileBytes(plain), QStringLiteral("€→Maß\r\n").toUtf8());
+}
+
+void TestRichTextBox::failedSaveKeepsOldFile()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("alt.txt");
+    QVERIFY(writeBytes(target, "alter Inhalt"));
+    QVERIFY(QFile::setPermissions(dir.path(),
+                                  QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                      | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+    const bool writable = writeBytes(dir.filePath("probe"), "x");
+    RichTextBox box;
+    box.setText(QStringLiteral("neuer Inhalt"));
+    const bool saved = box.SaveFile(target, RichTextBox::rtfText);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (writable)
+        QSKIP("The folder stays writable for this user");
+    QVERIFY(!saved);
+    QCOMPARE(fileBytes(target), QByteArray("alter Inhalt"));
+}
+
+void TestRichTextBox::keySignalsInOrder()
+{
+    RichTextBox box;
+    QStringList events;
+    connect(&box, &RichTextBox::KeyDown, this, [&](int code, int shift) {
+        events << QStringLiteral("down %1 %2").arg(code).arg(shift);
+    });
+    connect(&box, &RichTextBox::KeyPress, this,
+            [&](int ascii) { events << QStringLiteral("press %1").arg(ascii); });
+    connect(&box, &RichTextBox::Change, this, [&] { events << QStringLiteral("change"); });
+    QTest::keyClick(&box, Qt::Key_A);
+    QTest::keyClick(&box, Qt::Key_F3);
+    QTest::keyClick(&box, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(events,
+             QStringList({"down 65 0", "press 97", "change", "down 114 0", "down 17 2", "down 66 2",
+                          "press 2"}));
+    QCOMPARE(box.Text(), QStringLiteral("a"));
+}
+
+void TestRichTextBox::cancelledKeyIsSwallowed()
+{
+    RichTextBox box;
+    connect(&box, &RichTextBox::KeyPress, &box, [&](int ascii) {
+        if (ascii == 'x')
+            box.cancelKey();
+    });
+    QTest::keyClicks(&box, QStringLiteral("axb"));
+    QCOMPARE(box.Text(), QStringLiteral("ab"));
+}
+
+void TestRichTextBox::selChangeOncePerMove()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("eins zwei"));
+    QSignalSpy moves(&box, &RichTextBox::SelChange);
+    box.setSelStart(3);
+    QCOMPARE(moves.count(), 1);
+    box.setSelLength(2);
+    QCOMPARE(moves.count(), 2);
+    box.setSelBold(true);
+    box.setSelAlignment(RichTextBox::rtfCenter);
+    QCOMPARE(moves.count(), 2);
+    QTest::keyClick(&box, Qt::Key_Right);
+    QCOMPARE(moves.count(), 3);
+}
+
+QTEST_MAIN(TestRichTextBox)
+#include "tst_richtextbox.moc"
