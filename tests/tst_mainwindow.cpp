@@ -1,4 +1,5 @@
 // The main window: start position, start dialogs, document windows, shutdown.
+#include "common/AppPaths.h"
 #include "common/Databases.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
@@ -7,13 +8,15 @@
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/RunningProgram.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 #include <memory>
@@ -53,52 +56,28 @@ private slots:
     void exitWhileMinimisedKeepsStoredPosition();
 
 private:
-    frmMain &start();
-    QString writeFile(const QString &name, const QByteArray &content);
-    int documentCount() const;
+    frmMain &start() { return program->start(); }
+    QString writeFile(const QString &name, const QByteArray &content)
+    {
+        return program->writeFile(name, content);
+    }
+    int documentCount() const { return program->documentCount(); }
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<frmMain> main;
+    std::unique_ptr<RunningProgram> program;
+    TestEnvironment *env = nullptr;
 };
 
 void TestMainWindow::init()
 {
-    env = std::make_unique<TestEnvironment>();
+    program = std::make_unique<RunningProgram>();
+    env = &program->env;
 }
 
 void TestMainWindow::cleanup()
 {
-    if (main) {
-        // Discard whatever the test left unsaved.
-        for (QMdiSubWindow *frame : main->mdiArea()->subWindowList())
-            qobject_cast<DocumentWindow *>(frame->widget())->Tag.clear();
-        main->close();
-        main.reset();
-    }
+    program->stop();
     QCOMPARE(env->modals.pending(), 0);
-    env.reset();
-}
-
-frmMain &TestMainWindow::start()
-{
-    main = std::make_unique<frmMain>();
-    main->MDIForm_Load();
-    return *main;
-}
-
-QString TestMainWindow::writeFile(const QString &name, const QByteArray &content)
-{
-    const QString path = env->path(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write fixture");
-    file.write(content);
-    return path;
-}
-
-int TestMainWindow::documentCount() const
-{
-    return static_cast<int>(main->mdiArea()->subWindowList().size());
+    program.reset();
 }
 
 static QRect twipsRect(double left, double top, double width, double height)
@@ -374,12 +353,8 @@ void TestMainWindow::documentWindowCreatesTextBlockDatabase()
 
 void TestMainWindow::unwritableDatabaseFolderStillOpensWindow()
 {
-    QFile::setPermissions(env->databaseFolder(), QFile::ReadOwner | QFile::ExeOwner);
-    QFile probe(env->databaseFolder() + "/probe");
-    if (probe.open(QIODevice::WriteOnly)) {
-        probe.remove();
-        QSKIP("the folder stays writable for this user");
-    }
+    // A folder below a plain file can be made by nobody, root included.
+    AppPaths::setDatabaseFolder(writeFile("datei", "x") + "/daten");
     frmMain &window = start();
     window.LoadNewDoc();
     QVERIFY(window.ActiveForm());

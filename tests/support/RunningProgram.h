@@ -1,0 +1,34 @@
+// A main window started in a test's own environment, closed again without questions.
+#pragma once
+
+#include "tests/support/TestEnvironment.h"
+
+#include <QByteArray>
+#include <memory>
+
+class DocumentWindow;
+class frmMain;
+
+class RunningProgram
+{
+public:
+    RunningProgram();
+    ~RunningProgram();
+
+    frmMain &start();
+    frmMain &main() const { return *window; }
+    bool started() const { return window != nullptr; }
+    DocumentWindow *active() const;
+    int documentCount() const;
+    // Discards unsaved changes and closes the main window.
+    void stop();
+
+    // A file in the test's folder.
+    QString writeFile(const QString &name, const QByteArray &content) const;
+    static QByteArray readFile(const QString &path);
+
+    TestEnvironment env;
+
+private:
+    std::unique_ptr<frmMain> window;
+};

@@ -1,0 +1,497 @@
+// Document windows as the user works in them: the modified flag and the close question,
+// key commands, F3 text blocks, recent files and saving.
+#include "common/Databases.h"
+#include "document/frmDocument.h"
+#include "document/frmText.h"
+#include "frame/frmMain.h"
+#include "platform/Database.h"
+#include "platform/MsgBox.h"
+#include "platform/RichTextBox.h"
+#include "platform/Screen.h"
+#include "platform/Settings.h"
+#include "tests/support/RunningProgram.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSqlQuery>
+#include <QTest>
+#include <memory>
+
+class TestDocumentWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void flagFollowsKeysChangesAndSaves();
+    void deleteKeyAndToolInsertionMarkChanged();
+    void closeQuestionOnlyWhenModified_data();
+    void closeQuestionOnlyWhenModified();
+    void closeQuestionYesOnUntitledKeepsWindowWhenSaveAsCancelled();
+    void closeQuestionYesSavesAndCloses();
+    void shortcutKeysNoteControlVAndZ_data();
+    void shortcutKeysNoteControlVAndZ();
+    void sentenceSelection_data();
+    void sentenceSelection();
+    void f3ExpandsTextBlocks_data();
+    void f3ExpandsTextBlocks();
+    void f3UnknownWordBeeps();
+    void reopenRecentFile();
+    void reopenVanishedFileRemovesIt();
+    void exitStoresRecentFilesAndClearsEmptied();
+    void saveAsNames_data();
+    void saveAsNames();
+    void saveAsPlainTextWarningCancelShowsDialogAgain();
+    void saveAsAsksBeforeOverwritingAddedExtension();
+    void saveIntoMissingFolderKeepsEverything();
+    void saveUpdatesRecentFiles();
+    void savedRichTextReopensWithFormat();
+
+private:
+    DocumentWindow *newWindow(bool richText);
+    void addTextBlock(const QString &name, const QString &text);
+    void typeInto(DocumentWindow *window, const QString &text);
+
+    std::unique_ptr<RunningProgram> program;
+    TestEnvironment *env = nullptr;
+};
+
+void TestDocumentWindow::init()
+{
+    program = std::make_unique<RunningProgram>();
+    env = &program->env;
+    program->start();
+}
+
+void TestDocumentWindow::cleanup()
+{
+    program->stop();
+    QCOMPARE(env->modals.pending(), 0);
+    program.reset();
+}
+
+DocumentWindow *TestDocumentWindow::newWindow(bool richText)
+{
+    if (richText)
+        program->main().LoadNewDoc();
+    else
+        program->main().LoadNewText();
+    return program->active();
+}
+
+void TestDocumentWindow::addTextBlock(const QString &name, const QString &text)
+{
+    QVERIFY(Database::ensure(Databases::textbausteine()));
+    QSqlQuery insert(Database::open(Databases::textbausteinPath()));
+    insert.prepare("INSERT INTO Textbausteine (Name, Textbaustein) VALUES (?, ?)");
+    insert.addBindValue(name);
+    insert.addBindValue(text);
+    QVERIFY(insert.exec());
+}
+
+void TestDocumentWindow::typeInto(DocumentWindow *window, const QString &text)
+{
+    QTest::keyClicks(window->txtText, text);
+}
+
+void TestDocumentWindow::flagFollowsKeysChangesAndSaves()
+{
+    const QString path = program->writeFile("notiz.txt", "Hallo\n");
+    env->modals.answerFile(path);
+    program->main().OpenDoc();
+    DocumentWindow *window = program->active();
+    QCOMPARE(window->Tag, QString());
+    QStringList seen;
+    connect(window->txtText, &RichTextBox::KeyPress, this, [&] { seen << window->Tag; });
+    typeInto(window, "x");
+    QCOMPARE(seen, QStringList {"T"});
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+    window->mnuFileSave->trigger();
+    QCOMPARE(window->Tag, QStringLiteral("Gespeichert"));
+    QVERIFY(program->readFile(path).startsWith("xHallo"));
+    QTest::keyClick(window->txtText, Qt::Key_Escape);
+    QCOMPARE(window->Tag, QStringLiteral("T"));
+}
+
+void TestDocumentWindow::deleteKeyAndToolInsertionMarkChanged()
+{
+    const QString path = program->writeFile("notiz.txt", "Hallo Welt\n");
+    env->modals.answerFile(path);
+    program->main().OpenDoc();
+    DocumentWindow *window = program->active();
+    window->txtText->setSelStart(0);
+    window->txtText->setSelLength(6);
+    QTest::keyClick(window->txtText, Qt::Key_Delete);
+    QCOMPARE(window->txtText->Text().left(4), QStringLiteral("Welt"));
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+
+    window->Tag = "Gespeichert";
+    window->txtText->setSelText("Neu ");
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+}
+
+void TestDocumentWindow::closeQuestionOnlyWhenModified_data()
+{
+    QTest::addColumn<QString>("flag");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("new") << "" << false;
+    QTest::newRow("key") << "T" << true;
+    QTest::newRow("changed") << "Geaendert" << true;
+    QTest::newRow("saved") << "Gespeichert" << false;
+    QTest::newRow("other case") << "geaendert" << false;
+}
+
+void TestDocumentWindow::closeQuestionOnlyWhenModified()
+{
+    QFETCH(QString, flag);
+    QFETCH(bool, asks);
+    DocumentWindow *window = newWindow(false);
+    window->Tag = flag;
+    if (asks)
+        env->modals.answerMessage(vbNo);
+    window->mnuFileClose->trigger();
+    QCOMPARE(env->modals.seen().size(), asks ? 1 : 0);
+    QCOMPARE(program->documentCount(), 0);
+}
+
+void TestDocumentWindow::closeQuestionYesOnUntitledKeepsWindowWhenSaveAsCancelled()
+{
+    DocumentWindow *window = newWindow(true);
+    typeInto(window, "Wichtig");
+    env->modals.answerMessage(vbYes);
+    env->modals.cancel();
+    window->mnuFileClose->trigger();
+    QCOMPARE(env->modals.seen().at(1).kind, Modal::Kind::FileSave);
+    QCOMPARE(program->documentCount(), 1);
+    QCOMPARE(window->txtText->Text(), QStringLiteral("Wichtig"));
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+}
+
+void TestDocumentWindow::closeQuestionYesSavesAndCloses()
+{
+    DocumentWindow *window = newWindow(false);
+    typeInto(window, "Wichtig");
+    env->modals.answerMessage(vbYes);
+    env->modals.answerFile(env->path("wichtig"));
+    window->mnuFileClose->trigger();
+    QCOMPARE(program->documentCount(), 0);
+    QCOMPARE(program->readFile(env->path("wichtig.txt")), QByteArray("Wichtig"));
+}
+
+void TestDocumentWindow::shortcutKeysNoteControlVAndZ_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("noted");
+    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << true;
+    QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << true;
+    QTest::newRow("Ctrl+Shift+V") << int(Qt::Key_V) << int(Qt::ControlModifier | Qt::ShiftModifier)
+                                  << false;
+    QTest::newRow("Ctrl+Alt+Z") << int(Qt::Key_Z) << int(Qt::ControlModifier | Qt::AltModifier)
+                                << false;
+}
+
+void TestDocumentWindow::shortcutKeysNoteControlVAndZ()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, noted);
+    DocumentWindow *window = newWindow(true);
+    QTest::keyClick(window->txtText, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(window->TastenkuerzelGedrueckt, noted);
+}
+
+void TestDocumentWindow::sentenceSelection_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("middle sentence") << "Eins. Zwei? Drei" << 8 << "Zwei?";
+    QTest::newRow("last sentence to the end") << "Eins. Zwei? Drei" << 14 << "Drei";
+    QTest::newRow("first sentence from the start") << "Eins. Zwei? Drei" << 2 << "Eins.";
+    QTest::newRow("colon and exclamation") << "Achtung: Halt! Weiter" << 11 << "Halt!";
+}
+
+void TestDocumentWindow::sentenceSelection()
+{
+    QFETCH(QString, text);
+    QFETCH(int, caret);
+    QFETCH(QString, selected);
+    DocumentWindow *window = newWindow(true);
+    window->txtText->setText(text);
+    window->txtText->setSelStart(caret);
+    QTest::keyClick(window->txtText, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(window->txtText->SelText(), selected);
+    QCOMPARE(window->txtText->Text(), text);
+}
+
+void TestDocumentWindow::f3ExpandsTextBlocks_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("other case") << "Gruss mfg" << int(Qt::NoModifier)
+                                << "Gruss Mit freundlichen Grüßen";
+    QTest::newRow("umlauts in other case") << "GRÜẞE" << int(Qt::NoModifier) << "Viele Grüße\r";
+    QTest::newRow("shift") << "mfg" << int(Qt::ShiftModifier) << "Mit freundlichen Grüßen";
+    QTest::newRow("apostrophe") << "geht's" << int(Qt::ControlModifier) << "es geht";
+    QTest::newRow("pattern") << "m*" << int(Qt::NoModifier) << "Mit freundlichen Grüßen";
+}
+
+void TestDocumentWindow::f3ExpandsTextBlocks()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, modifiers);
+    QFETCH(QString, expected);
+    addTextBlock("MFG", "Mit freundlichen Grüßen");
+    addTextBlock("grüße", "Viele Grüße\r\n");
+    addTextBlock("geht's", "es geht");
+    DocumentWindow *window = newWindow(false);
+    window->txtText->setText(typed);
+    window->txtText->setSelStart(int(typed.size()));
+    const int beeps = beepCount();
+    QTest::keyClick(window->txtText, Qt::Key_F3, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(window->txtText->Text(), expected);
+    QCOMPARE(window->txtText->SelStart(), int(expected.size()));
+    QCOMPARE(beepCount(), beeps);
+}
+
+void TestDocumentWindow::f3UnknownWordBeeps()
+{
+    addTextBlock("MFG", "Mit freundlichen Grüßen");
+    DocumentWindow *window = newWindow(true);
+    typeInto(window, "Hallo xyz");
+    window->txtText->setSelStart(5);
+    const int beeps = beepCount();
+    QTest::keyClick(window->txtText, Qt::Key_F3);
+    QCOMPARE(beepCount(), beeps + 1);
+    QCOMPARE(window->txtText->Text(), QStringLiteral("Hallo xyz"));
+    QCOMPARE(window->txtText->SelStart(), 5);
+    QCOMPARE(window->txtText->SelLength(), 0);
+}
+
+void TestDocumentWindow::reopenRecentFile()
+{
+    const QString first = program->writeFile("eins.txt", "eins");
+    const QString second = program->writeFile("zwei.txt", "zwei");
+    frmMain &main = program->main();
+    for (const QString &path : {first, second}) {
+        env->modals.answerFile(path);
+        main.OpenDoc();
+    }
+    QCOMPARE(main.recentFiles.path(0), second);
+    main.mnuFileMRU[1]->trigger();
+    QCOMPARE(program->active()->Caption(), QStringLiteral("eins.txt"));
+    QCOMPARE(program->active()->Dateiname, first);
+    QCOMPARE(main.recentFiles.path(0), first);
+    QCOMPARE(main.recentFiles.path(1), second);
+    QCOMPARE(program->active()->mnuFileMRU[1]->text(), "&2. " + second);
+}
+
+void TestDocumentWindow::reopenVanishedFileRemovesIt()
+{
+    const QString gone = env->path("weg.txt");
+    program->stop();
+    SaveSetting("MRU0", "/tmp/vorher.txt");
+    SaveSetting("MRU1", gone);
+    SaveSetting("MRU2", "/tmp/danach.txt");
+    frmMain &main = program->start();
+    env->modals.answerMessage(vbNo);
+    main.mnuFileMRU[1]->trigger();
+    const Modal::Request question = env->modals.seen().constLast();
+    QCOMPARE(question.title, QStringLiteral("Fehler"));
+    QCOMPARE(question.style, int(vbYesNo | vbQuestion));
+    QCOMPARE(question.text,
+             "Die gewünschte Datei \"" + gone
+                 + "\" konnte nicht gefunden werden. Wahrscheinlich ist sie "
+                   "gelöscht, verschoben oder umbenannt worden. Wollen Sie nach "
+                   "der Datei suchen bzw. eine andere öffnen?");
+    QCOMPARE(program->documentCount(), 0);
+    QCOMPARE(main.recentFiles.path(1), QStringLiteral("/tmp/danach.txt"));
+    QVERIFY(!main.mnuFileMRU[2]->isVisible());
+
+    env->modals.answerMessage(vbYes);
+    env->modals.cancel();
+    main.mnuFileMRU[1]->trigger();
+    QCOMPARE(env->modals.seen().constLast().kind, Modal::Kind::FileOpen);
+}
+
+void TestDocumentWindow::exitStoresRecentFilesAndClearsEmptied()
+{
+    program->stop();
+    SaveSetting("MRU0", env->path("weg.txt"));
+    SaveSetting("MRU1", "/tmp/bleibt.txt");
+    frmMain &main = program->start();
+    env->modals.answerMessage(vbNo);
+    main.mnuFileMRU[0]->trigger();
+    program->stop();
+    QCOMPARE(GetSetting("MRU0"), QStringLiteral("/tmp/bleibt.txt"));
+    QCOMPARE(GetSetting("MRU1"), QString());
+}
+
+void TestDocumentWindow::saveAsNames_data()
+{
+    QTest::addColumn<bool>("richText");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("warned");
+    QTest::addColumn<bool>("asRtf");
+    QTest::newRow("rich, no extension") << true << "brief"
+                                        << "brief.rtf" << false << true;
+    QTest::newRow("rich, capitals") << true << "brief.RTF"
+                                    << "brief.RTF" << false << true;
+    QTest::newRow("rich, txt") << true << "brief.txt"
+                               << "brief.txt" << true << false;
+    QTest::newRow("rich, md") << true << "notizen.md"
+                              << "notizen.md.rtf" << false << true;
+    QTest::newRow("plain, no extension") << false << "notiz"
+                                         << "notiz.txt" << false << false;
+    QTest::newRow("plain, rtf") << false << "notiz.rtf"
+                                << "notiz.rtf" << false << true;
+    QTest::newRow("plain, RTF") << false << "notiz.RTF"
+                                << "notiz.RTF" << false << false;
+}
+
+void TestDocumentWindow::saveAsNames()
+{
+    QFETCH(bool, richText);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(bool, warned);
+    QFETCH(bool, asRtf);
+    DocumentWindow *window = newWindow(richText);
+    typeInto(window, "Inhalt");
+    env->modals.answerFile(env->path(typed));
+    if (warned)
+        env->modals.answerMessage(vbOK);
+    window->mnuFileSaveAs->trigger();
+    const QString path = env->path(written);
+    QCOMPARE(program->readFile(path).startsWith("{\\rtf"), asRtf);
+    QVERIFY(program->readFile(path).contains("Inhalt"));
+    QCOMPARE(window->Caption(), written);
+    QCOMPARE(window->Dateiname, path);
+    QCOMPARE(window->Tag, QStringLiteral("Gespeichert"));
+    QCOMPARE(env->modals.seen().size(), warned ? 2 : 1);
+    QCOMPARE(program->main().dlgCommonDialog.FilterIndex, richText ? 3 : 2);
+    if (warned) {
+        const Modal::Request warning = env->modals.seen().at(1);
+        QCOMPARE(warning.text,
+                 QStringLiteral("Bei Speicherung als Nur-Text gehen "
+                                "RTF-Formatierungen verloren. Fortfahren?"));
+        QCOMPARE(warning.style, 49);
+        QCOMPARE(warning.title, QStringLiteral("Dokument speichern"));
+        // The next save writes plain text again without asking.
+        typeInto(window, "!");
+        window->mnuFileSave->trigger();
+        QCOMPARE(program->readFile(path), QByteArray("Inhalt!"));
+    }
+}
+
+void TestDocumentWindow::saveAsPlainTextWarningCancelShowsDialogAgain()
+{
+    DocumentWindow *window = newWindow(true);
+    typeInto(window, "Inhalt");
+    env->modals.answerFile(env->path("brief.txt"));
+    env->modals.answerMessage(vbCancel);
+    env->modals.cancel();
+    window->mnuFileSaveAs->trigger();
+    QCOMPARE(env->modals.seen().size(), 3);
+    QCOMPARE(env->modals.seen().at(2).kind, Modal::Kind::FileSave);
+    QVERIFY(!QFile::exists(env->path("brief.txt")));
+    QCOMPARE(window->Caption(), QStringLiteral("Dokument 1 (ungespeichert!)"));
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+}
+
+void TestDocumentWindow::saveAsAsksBeforeOverwritingAddedExtension()
+{
+    const QString existing = program->writeFile("brief.rtf", "alt");
+    DocumentWindow *window = newWindow(true);
+    typeInto(window, "neu");
+    env->modals.answerFile(env->path("brief"));
+    env->modals.answerMessage(vbNo);
+    env->modals.cancel();
+    window->mnuFileSaveAs->trigger();
+    QVERIFY(env->modals.seen().at(1).text.contains(existing));
+    QCOMPARE(program->readFile(existing), QByteArray("alt"));
+
+    env->modals.answerFile(env->path("brief"));
+    env->modals.answerMessage(vbYes);
+    window->mnuFileSaveAs->trigger();
+    QVERIFY(program->readFile(existing).startsWith("{\\rtf"));
+}
+
+void TestDocumentWindow::saveIntoMissingFolderKeepsEverything()
+{
+    const QString folder = env->path("ordner");
+    QDir().mkpath(folder);
+    const QString path = program->writeFile("ordner/brief.txt", "alt");
+    env->modals.answerFile(path);
+    program->main().OpenDoc();
+    DocumentWindow *window = program->active();
+    typeInto(window, "neu");
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    const bool folderLocked = !QFile(folder + "/probe").open(QIODevice::WriteOnly);
+    if (!folderLocked) {
+        QFile::remove(folder + "/probe");
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::remove(path);
+        QDir(folder).removeRecursively();
+    }
+    env->modals.answerMessage(vbOK);
+    window->mnuFileSave->trigger();
+    const Modal::Request message = env->modals.seen().constLast();
+    QCOMPARE(message.style, int(vbCritical));
+    QVERIFY(message.text.contains(path));
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+    if (folderLocked)
+        QCOMPARE(program->readFile(path), QByteArray("alt"));
+    env->modals.answerMessage(vbYes);
+    env->modals.answerMessage(vbOK);
+    window->mnuFileClose->trigger();
+    QCOMPARE(program->documentCount(), 1);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestDocumentWindow::saveUpdatesRecentFiles()
+{
+    frmMain &main = program->main();
+    main.recentFiles.setPath(0, "/a");
+    main.recentFiles.setPath(1, "/b");
+    DocumentWindow *window = newWindow(false);
+    env->modals.answerFile(env->path("neu.txt"));
+    window->mnuFileSaveAs->trigger();
+    QCOMPARE(main.recentFiles.path(0), env->path("neu.txt"));
+    QCOMPARE(main.recentFiles.path(2), QStringLiteral("/b"));
+    QVERIFY(!main.mnuFileMRU[3]->isVisible());
+    QCOMPARE(window->mnuFileMRU[1]->text(), QStringLiteral("&2. /a"));
+}
+
+void TestDocumentWindow::savedRichTextReopensWithFormat()
+{
+    DocumentWindow *window = newWindow(true);
+    typeInto(window, "Fett und normal");
+    window->txtText->setSelStart(0);
+    window->txtText->setSelLength(4);
+    window->txtText->setSelBold(true);
+    window->txtText->setSelIndent(12.5);
+    env->modals.answerFile(env->path("format"));
+    window->mnuFileSaveAs->trigger();
+
+    env->modals.answerFile(env->path("format.rtf"));
+    program->main().OpenDoc();
+    RichTextBox *text = program->active()->txtText;
+    QCOMPARE(text->Text(), QStringLiteral("Fett und normal"));
+    text->setSelStart(0);
+    text->setSelLength(4);
+    QCOMPARE(text->SelBold(), std::optional<bool>(true));
+    QCOMPARE(text->SelIndent(), std::optional<double>(12.5));
+    text->setSelLength(6);
+    QCOMPARE(text->SelBold(), std::optional<bool>());
+}
+
+QTEST_MAIN(TestDocumentWindow)
+#include "tst_documentwindow.moc"
