@@ -8,6 +8,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 
+#include "document/DocumentTools.h"
 #include "document/TextBlocks.h"
 
 #include <QAction>
@@ -73,6 +74,12 @@ void DocumentWindow::buildMenus()
     });
     connect(mnuFileEnd, &QAction::triggered, this, [host] { host->mnuFileExit_Click(); });
 
+    mnuEdit = new QMenu(QStringLiteral("&Bearbeiten"));
+    mnuEditSearch = mnuEdit->addAction(QStringLiteral("&Suchen..."));
+    mnuEditChange = mnuEdit->addAction(QStringLiteral("Erse&tzen..."));
+    connect(mnuEditSearch, &QAction::triggered, this, &DocumentWindow::mnuEditSearch_Click);
+    connect(mnuEditChange, &QAction::triggered, this, &DocumentWindow::mnuEditChange_Click);
+
     mnuView = new QMenu(QStringLiteral("&Ansicht"));
     mnuViewToolbar = mnuView->addAction(QStringLiteral("S&ymbolleiste"));
     mnuViewStatusBar = mnuView->addAction(QStringLiteral("&Statuszeile"));
@@ -98,12 +105,29 @@ void DocumentWindow::buildMenus()
     connect(mnuPopupViewStatusBar, &QAction::triggered, this,
             [this] { mnuViewStatusBar_Click(mnuPopupViewStatusBar); });
 
-    ownMenus = {mnuFile, mnuView, mnuPopup};
+    ownMenus = {mnuFile, mnuEdit, mnuView, mnuPopup};
+}
+
+void DocumentWindow::ownMenu(QMenu *menu)
+{
+    ownMenus.append(menu);
 }
 
 QList<QMenu *> DocumentWindow::menus() const
 {
-    return {mnuFile, mnuView};
+    return {mnuFile, mnuEdit, mnuView};
+}
+
+void DocumentWindow::mnuEditSearch_Click()
+{
+    if (documentTools().frmSearch)
+        documentTools().frmSearch(1);
+}
+
+void DocumentWindow::mnuEditChange_Click()
+{
+    if (documentTools().frmSearch)
+        documentTools().frmSearch(2);
 }
 
 QString DocumentWindow::Caption() const

@@ -39,7 +39,7 @@ public:
     bool isModified() const;
 
     // The window's own menus, shown in the main window's menu bar while it is active.
-    QList<QMenu *> menus() const;
+    virtual QList<QMenu *> menus() const;
 
     QMenu *mnuFile = nullptr;
     QAction *mnuFileNew = nullptr;
@@ -50,6 +50,9 @@ public:
     std::array<QAction *, RecentFiles::Count> mnuFileMRU {};
     QAction *mnuFileBar5 = nullptr;
     QAction *mnuFileEnd = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QAction *mnuEditSearch = nullptr;
+    QAction *mnuEditChange = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuViewToolbar = nullptr;
     QAction *mnuViewStatusBar = nullptr;
@@ -59,6 +62,9 @@ public:
 
     // Each time the window becomes the active child.
     virtual void Form_Activate();
+
+    void mnuEditSearch_Click();
+    void mnuEditChange_Click();
 
 protected:
     // How a window kind picks the file format and name when it saves.
@@ -85,6 +91,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+
+    // Menus a window kind adds; the base deletes them with its own.
+    void ownMenu(QMenu *menu);
 
     // The text-block database the F3 look-up reads; empty when it could not be made.
     QString textBlockDatabase;

@@ -3,11 +3,15 @@
 
 #include "common/PageSettings.h"
 #include "document/DocumentHost.h"
+#include "document/DocumentTools.h"
 #include "platform/RichTextBox.h"
 #include "platform/TextFormat.h"
 
+#include <QAction>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QLabel>
+#include <QMenu>
 #include <QScrollBar>
 #include <cmath>
 
@@ -36,8 +40,75 @@ frmDocument::frmDocument(QWidget *parent)
 {
     txtText->setScale(RichTextBox::Scale::Millimetres);
     txtText->setFont(QFont(QStringLiteral("Times New Roman"), 12));
+    buildFormatMenus();
     Form_Load();
     watchEditControl();
+}
+
+void frmDocument::buildFormatMenus()
+{
+    mnuFormat = new QMenu(QStringLiteral("F&ormat"));
+    mnuPopupFormat = new QMenu(QStringLiteral("&Format"));
+    ownMenu(mnuFormat);
+    struct Item
+    {
+        const char *caption;
+        QAction *frmDocument::*member;
+        void (frmDocument::*handler)();
+    };
+    const Item items[] = {
+        {"Zei&chen...", &frmDocument::mnuFormatZeichen, &frmDocument::mnuFormatZeichen_Click},
+        {"Schriftfar&be...", &frmDocument::mnuFormatFarbe, &frmDocument::mnuFormatFarbe_Click},
+        {"&Absatz...", &frmDocument::mnuFormatAbsatz, &frmDocument::mnuFormatAbsatz_Click},
+        {"&Tabulatoren...", &frmDocument::mnuFormatTabs, &frmDocument::mnuFormatTabs_Click},
+        {"&Seite einrichten...", &frmDocument::mnuFormatSeite, &frmDocument::mnuFormatSeite_Click},
+    };
+    for (const Item &item : items) {
+        const QString caption = QString::fromUtf8(item.caption);
+        this->*item.member = mnuFormat->addAction(caption);
+        connect(this->*item.member, &QAction::triggered, this, item.handler);
+        connect(mnuPopupFormat->addAction(caption), &QAction::triggered, this, item.handler);
+    }
+    mnuPopup->addSeparator();
+    mnuPopup->addMenu(mnuPopupFormat);
+}
+
+QList<QMenu *> frmDocument::menus() const
+{
+    QList<QMenu *> bar = DocumentWindow::menus();
+    bar.insert(2, mnuFormat);
+    return bar;
+}
+
+static void openOptions(int tab)
+{
+    if (documentTools().frmOptions)
+        documentTools().frmOptions(tab);
+}
+
+void frmDocument::mnuFormatZeichen_Click()
+{
+    openOptions(1);
+}
+
+void frmDocument::mnuFormatFarbe_Click()
+{
+    openOptions(2);
+}
+
+void frmDocument::mnuFormatAbsatz_Click()
+{
+    openOptions(3);
+}
+
+void frmDocument::mnuFormatTabs_Click()
+{
+    openOptions(4);
+}
+
+void frmDocument::mnuFormatSeite_Click()
+{
+    openOptions(5);
 }
 
 void frmDocument::Form_Load()

@@ -3,6 +3,7 @@
 
 #include "document/DocumentWindow.h"
 
+class QLabel;
 class QScrollBar;
 
 class frmDocument : public DocumentWindow
@@ -12,13 +13,32 @@ public:
     explicit frmDocument(QWidget *parent = nullptr);
 
     void Form_Activate() override;
+    QList<QMenu *> menus() const override;
     void txtText_SelChange();
+
+    QMenu *mnuFormat = nullptr;
+    QAction *mnuFormatZeichen = nullptr;
+    QAction *mnuFormatFarbe = nullptr;
+    QAction *mnuFormatAbsatz = nullptr;
+    QAction *mnuFormatTabs = nullptr;
+    QAction *mnuFormatSeite = nullptr;
+    QMenu *mnuPopupFormat = nullptr;
+
+    void mnuFormatZeichen_Click();
+    void mnuFormatFarbe_Click();
+    void mnuFormatAbsatz_Click();
+    void mnuFormatTabs_Click();
+    void mnuFormatSeite_Click();
 
     // The ruler strip and its boxes; positions in millimetres.
     QWidget *Picture1 = nullptr;
     QWidget *pboxLinealLinks = nullptr;
     QWidget *pboxLineal = nullptr;
     QWidget *pboxLinealRechts = nullptr;
+    // The indent markers: first line, following lines, right indent.
+    QLabel *imgLO = nullptr;
+    QLabel *imgLU = nullptr;
+    QLabel *imgRU = nullptr;
     QScrollBar *HScroll = nullptr;
     QScrollBar *VScroll = nullptr;
 
@@ -35,6 +55,7 @@ protected:
     QToolBar *ownToolbar() const override;
 
 private:
+    void buildFormatMenus();
     void buildRuler();
     void placeRulerBoxes();
 };
