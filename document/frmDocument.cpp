@@ -5,6 +5,7 @@
 #include "document/DocumentHost.h"
 #include "document/DocumentTools.h"
 #include "platform/RichTextBox.h"
+#include "platform/Screen.h"
 #include "platform/TextFormat.h"
 
 #include <QAction>
@@ -145,6 +146,17 @@ void frmDocument::buildRuler()
     pboxLinealLinks = greyBox(Picture1, QColor(192, 192, 192));
     pboxLineal = greyBox(Picture1, Qt::white);
     pboxLinealRechts = greyBox(Picture1, QColor(192, 192, 192));
+    const int side = Screen::pixelsFromTwipsX(384);
+    const std::pair<QLabel **, const char *> markers[]
+        = {{&imgLO, "Erstzeileneinzug"}, {&imgLU, "Linker Einzug"}, {&imgRU, "Rechter Einzug"}};
+    const char *tags[] = {"RandLO", "RandLU", "RandRU"};
+    for (int i = 0; i < 3; ++i) {
+        QLabel *marker = new QLabel(pboxLineal);
+        marker->setFixedSize(side, side);
+        marker->setToolTip(QString::fromUtf8(markers[i].second));
+        marker->setProperty("Tag", QString::fromLatin1(tags[i]));
+        *markers[i].first = marker;
+    }
     HScroll = new QScrollBar(Qt::Horizontal, Picture1);
     VScroll = new QScrollBar(Qt::Vertical, Picture1);
     HScroll->hide();
