@@ -3,23 +3,29 @@
 
 #include "document/DocumentHost.h"
 #include "platform/Database.h"
+#include "platform/FileSystem.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
 
 #include "document/DocumentTools.h"
+#include "document/SelectionFeedback.h"
 #include "document/TextBlocks.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QStatusBar>
 #include <QTextDocument>
-#include <QToolBar>
 
 DocumentWindow::DocumentWindow(const QString &formName, const SaveRules &saveRules, QWidget *parent)
     : QWidget(parent), rules(saveRules)
@@ -56,6 +62,12 @@ void DocumentWindow::buildMenus()
     mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuFileSaveAs = mnuFile->addAction(QStringLiteral("Speichern &unter..."));
     mnuFile->addSeparator();
+    mnuFileProperties = mnuFile->addAction(QStringLiteral("Ei&genschaften"));
+    mnuFile->addSeparator();
+    mnuFilePrint = mnuFile->addAction(QStringLiteral("&Drucken..."));
+    mnuFilePrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuFilePrintSetup = mnuFile->addAction(QStringLiteral("Drucker &einrichten..."));
+    mnuFile->addSeparator();
     for (int i = 0; i < RecentFiles::Count; ++i) {
         mnuFileMRU[i] = mnuFile->addAction(QString());
         mnuFileMRU[i]->setVisible(false);
@@ -68,6 +80,9 @@ void DocumentWindow::buildMenus()
     connect(mnuFileOpen, &QAction::triggered, this, [host] { host->OpenDoc(); });
     connect(mnuFileClose, &QAction::triggered, this, &DocumentWindow::closeWindow);
     connect(mnuFileSave, &QAction::triggered, this, &DocumentWindow::mnuFileSave_Click);
+    connect(mnuFileProperties, &QAction::triggered, this, &DocumentWindow::mnuFileProperties_Click);
+    connect(mnuFilePrint, &QAction::triggered, this, &DocumentWindow::mnuFilePrint_Click);
+    connect(mnuFilePrintSetup, &QAction::triggered, this, &DocumentWindow::mnuFilePrintSetup_Click);
     connect(mnuFileSaveAs, &QAction::triggered, this, [this] {
         mnuFileSaveAs_Click();
         txtText->setFocus();
@@ -283,6 +298,78 @@ bool DocumentWindow::writeFile(const QString &path, bool richText)
     return false;
 }
 
+void DocumentWindow::mnuFilePrint_Click()
+{
+    CommonDialog &dialog = MainForm()->dlgCommonDialog;
+    dialog.CancelError = true;
+    dialog.Flags = 0x100100
+        | (txtText->SelLength() == 0 ? CommonDialog::cdlPDNoSelection
+                                     : CommonDialog::cdlPDSelection);
+    dialog.Copies = 1;
+    if (!dialog.ShowPrinter(this))
+        return;
+    print(dialog.printer(), dialog.Flags & CommonDialog::cdlPDSelection);
+}
+
+void DocumentWindow::mnuFilePrintSetup_Click()
+{
+    CommonDialog &dialog = MainForm()->dlgCommonDialog;
+    dialog.Flags = 0x40;
+    dialog.ShowPrinterSetup(this);
+}
+
+void DocumentWindow::mnuFileProperties_Click()
+{
+    const QLocale locale;
+    auto number = [&locale](qint64 value) { return locale.toString(value); };
+    QString folder = QStringLiteral("Noch nicht gespeichert.");
+    qint64 size = 0;
+    QString date = QStringLiteral("--");
+    QString attributes;
+    if (!Dateiname.isEmpty()) {
+        const QFileInfo file(Dateiname);
+        if (!file.exists()) {
+            MsgBox(QStringLiteral("Die Datei \"%1\" ist nicht mehr vorhanden. Sie wurde "
+                                  "gelöscht, verschoben oder umbenannt.")
+                       .arg(Dateiname),
+                   vbExclamation, QStringLiteral("Dokumenteigenschaften"));
+            return;
+        }
+        folder = Dateiname.left(Dateiname.lastIndexOf(QDir::separator()));
+        size = file.size();
+        date = locale.toString(file.lastModified(), QLocale::ShortFormat);
+        const int attr = FileSystem::GetAttr(Dateiname);
+        if (attr & FileSystem::vbReadOnly)
+            attributes += QLatin1Char('R');
+        if (attr & FileSystem::vbHidden)
+            attributes += QLatin1Char('H');
+    }
+    const int characters = static_cast<int>(txtText->Text().size());
+    const QStringList lines = {
+        QStringLiteral("Dateiname: ") + Caption(),
+        QStringLiteral("Speicherort: ") + folder,
+        QStringLiteral("Größe auf Datenträger: ") + number(size)
+            + (size == 1 ? QStringLiteral(" Byte") : QStringLiteral(" Bytes")),
+        QStringLiteral("Letzter Speicherzugriff: ") + date,
+        QStringLiteral("Dateiattribute: ") + attributes,
+        QStringLiteral("Dateityp: ") + fileTypeText(),
+        QStringLiteral("Anzahl der Zeichen: ") + number(characters),
+        QStringLiteral("Anzahl der Zeilen: ") + number(txtText->GetLineFromChar(characters) + 1),
+    };
+    MsgBox(lines.join(QStringLiteral("\r\n")), vbInformation,
+           QStringLiteral("Dokumenteigenschaften"));
+}
+
+void DocumentWindow::showPositionAndClipboard()
+{
+    DocumentHost *host = MainForm();
+    host->sbStatusBar->Panels(QStringLiteral("Seite"))
+        ->setText(SelectionFeedback::positionText(*txtText));
+    const bool selection = txtText->SelLength() != 0;
+    ownToolbar()->Buttons(QStringLiteral("Copy"))->setEnabled(selection);
+    ownToolbar()->Buttons(QStringLiteral("Cut"))->setEnabled(selection);
+}
+
 void DocumentWindow::afterSave()
 {
     DocumentHost *host = MainForm();
@@ -314,7 +401,7 @@ void DocumentWindow::Form_Activate()
     const bool toolbarOn = host->mnuViewToolbar->isChecked();
     mnuViewToolbar->setChecked(toolbarOn);
     mnuPopupViewToolbar->setChecked(toolbarOn);
-    for (QToolBar *bar : {host->tbRTF, host->tbText})
+    for (Toolbar *bar : {host->tbRTF, host->tbText})
         bar->setVisible(bar == ownToolbar() && toolbarOn);
     const bool statusOn = host->mnuViewStatusBar->isChecked();
     mnuViewStatusBar->setChecked(statusOn);
@@ -427,4 +514,6 @@ void DocumentWindow::Form_Unload()
         host->tbRTF->setVisible(false);
         host->tbText->setVisible(false);
     }
+    // The frame destroys the window later; from here on it no longer counts as loaded.
+    Forms::remove(this);
 }

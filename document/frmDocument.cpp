@@ -4,9 +4,12 @@
 #include "common/PageSettings.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTools.h"
+#include "document/PrintCopy.h"
+#include "document/SelectionFeedback.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/TextFormat.h"
+#include "platform/Toolbar.h"
 
 #include <QAction>
 #include <QFont>
@@ -44,6 +47,7 @@ frmDocument::frmDocument(QWidget *parent)
     buildFormatMenus();
     Form_Load();
     watchEditControl();
+    connect(txtText, &RichTextBox::SelChange, this, &frmDocument::txtText_SelChange);
 }
 
 void frmDocument::buildFormatMenus()
@@ -187,7 +191,7 @@ void frmDocument::Form_Resize()
     txtText->setGeometry(0, top, width(), textHeight);
 }
 
-QToolBar *frmDocument::ownToolbar() const
+Toolbar *frmDocument::ownToolbar() const
 {
     return MainForm()->tbRTF;
 }
@@ -198,4 +202,60 @@ void frmDocument::Form_Activate()
     txtText_SelChange();
 }
 
-void frmDocument::txtText_SelChange() { }
+void frmDocument::txtText_SelChange()
+{
+    DocumentHost *host = MainForm();
+    showPositionAndClipboard();
+    SelectionFeedback::showFontName(host->comboSchrift, txtText->SelFontName());
+    SelectionFeedback::showFontSize(host->ComboGroesse, txtText->SelFontSize());
+    const std::pair<const char *, std::optional<bool>> toggles[] = {
+        {"Bold", txtText->SelBold()},
+        {"Italic", txtText->SelItalic()},
+        {"Strikethrough", txtText->SelStrikeThru()},
+        {"Underline", txtText->SelUnderline()},
+    };
+    for (const auto &[key, value] : toggles) {
+        ToolButton *button = host->tbRTF->Buttons(QString::fromLatin1(key));
+        button->setMixedState(!value.has_value());
+        button->setValue(value.value_or(false) ? 1 : 0);
+    }
+    const std::optional<int> alignment = txtText->SelAlignment();
+    const bool known = alignment == RichTextBox::rtfLeft || alignment == RichTextBox::rtfCenter
+        || alignment == RichTextBox::rtfRight;
+    const std::pair<const char *, int> group[] = {
+        {"Left", RichTextBox::rtfLeft},
+        {"Center", RichTextBox::rtfCenter},
+        {"Right", RichTextBox::rtfRight},
+    };
+    for (const auto &[key, value] : group) {
+        ToolButton *button = host->tbRTF->Buttons(QString::fromLatin1(key));
+        button->setMixedState(!known);
+        button->setValue(known && alignment == value ? 1 : 0);
+    }
+}
+
+void frmDocument::print(QPrinter &printer, bool selection)
+{
+    txtDruck->setRightMargin(txtText->RightMargin());
+    if (selection) {
+        txtDruck->setSelStart(0);
+        txtDruck->setSelLength(static_cast<int>(txtDruck->Text().size()));
+        txtDruck->setSelRTF(txtText->SelRTF());
+    } else {
+        txtText->setSelStart(0);
+        txtText->setSelLength(static_cast<int>(txtText->Text().size()));
+        txtDruck->setSelStart(0);
+        txtDruck->setSelLength(static_cast<int>(txtDruck->Text().size()));
+        txtDruck->setSelRTF(txtText->SelRTF());
+        txtText->setSelLength(0);
+    }
+    PrintCopy::insertLineBreaks(*txtDruck->document());
+    txtDruck->setSelStart(0);
+    txtDruck->setSelLength(0);
+    txtDruck->SelPrint(printer);
+}
+
+QString frmDocument::fileTypeText() const
+{
+    return QStringLiteral("RTF-Datei");
+}

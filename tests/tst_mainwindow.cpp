@@ -8,6 +8,8 @@
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QComboBox>
