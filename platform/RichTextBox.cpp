@@ -316,6 +316,7 @@ struct RichTextBox::Private
             return;
         lastAnchor = cursor.anchor();
         lastPosition = cursor.position();
+        summary.valid = false;
         emit q->SelChange();
     }
 
@@ -617,7 +618,9 @@ QString RichTextBox::Text() const
 
 void RichTextBox::setText(const QString &text)
 {
-    setPlainText(qtText(text));
+    document()->setPlainText(qtText(text));
+    // A fresh cursor drops the old insertion format.
+    setTextCursor(QTextCursor(document()));
 }
 
 int RichTextBox::SelStart() const
@@ -1127,11 +1130,13 @@ void RichTextBox::paintEvent(QPaintEvent *event)
     painter.setPen(palette().color(QPalette::Text));
     for (QTextBlock block = cursorForPosition(area.topLeft()).block(); block.isValid();
          block = block.next()) {
+        // Blocks are laid out in order: the first one without lines ends the laid-out part.
         const QTextLayout *layout = block.layout();
-        if (!layout || layout->position().y() + offset.y() > area.bottom())
+        if (!layout || layout->lineCount() == 0
+            || layout->position().y() + offset.y() > area.bottom())
             break;
         const QTextBlockFormat format = block.blockFormat();
-        if (!TextFormat::bullet(format) || layout->lineCount() == 0)
+        if (!TextFormat::bullet(format))
             continue;
         const QTextLine line = layout->lineAt(0);
         const QPointF origin = layout->position() + offset;

@@ -2,8 +2,11 @@
 #include "platform/RichTextBox.h"
 #include "platform/TextFormat.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -130,6 +133,8 @@ private slots:
     void keySignalsInOrder();
     void cancelledKeyIsSwallowed();
     void selChangeOncePerMove();
+    void bulletIsPainted();
+    void copyGivesPlainAndRtf();
 };
 
 void TestRichTextBox::positionsAndText()
@@ -526,6 +531,36 @@ void TestRichTextBox::selChangeOncePerMove()
     QCOMPARE(moves.count(), 2);
     QTest::keyClick(&box, Qt::Key_Right);
     QCOMPARE(moves.count(), 3);
+}
+
+void TestRichTextBox::bulletIsPainted()
+{
+    RichTextBox box;
+    box.resize(300, 100);
+    box.setText(QStringLiteral("Punkt"));
+    box.setSelIndent(5);
+    box.setBulletIndent(5);
+    const QImage plain = box.grab().toImage();
+    box.setSelBullet(true);
+    const QImage bulleted = box.grab().toImage();
+    QVERIFY(plain != bulleted);
+    box.setSelBullet(false);
+    QCOMPARE(box.grab().toImage(), plain);
+}
+
+void TestRichTextBox::copyGivesPlainAndRtf()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("eins\rzwei"));
+    select(box, 2, 5);
+    box.copy();
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data);
+    QCOMPARE(data->text(), QStringLiteral("ns\nzw"));
+    QVERIFY(data->hasFormat(QStringLiteral("text/rtf")));
+    box.setSelStart(0);
+    box.paste();
+    QCOMPARE(box.Text(), QStringLiteral("ns\rzweins\rzwei"));
 }
 
 QTEST_MAIN(TestRichTextBox)
