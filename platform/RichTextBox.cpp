@@ -330,22 +330,35 @@ struct RichTextBox::Private
         summary = Summary {true, start, stop, {}, {}};
         QSet<int> charIndexes;
         QSet<int> blockIndexes;
+        int previousChar = -1;
+        int previousBlock = -1;
         const QTextDocument *document = q->document();
+        const QTextBlock first = document->findBlock(start);
         const QTextBlock last = document->findBlock(std::max(start, stop - 1));
-        for (QTextBlock block = document->findBlock(start); block.isValid(); block = block.next()) {
-            if (!blockIndexes.contains(block.blockFormatIndex())) {
-                blockIndexes.insert(block.blockFormatIndex());
+        for (QTextBlock block = first; block.isValid(); block = block.next()) {
+            const int blockIndex = block.blockFormatIndex();
+            if (blockIndex != previousBlock && !blockIndexes.contains(blockIndex)) {
+                blockIndexes.insert(blockIndex);
                 summary.blocks.append(block.blockFormat());
             }
+            previousBlock = blockIndex;
+            // Positions are costly to ask for; only the outer blocks need them.
+            const bool edge = block == first || block == last;
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
-                if (fragment.position() >= stop)
-                    break;
-                if (fragment.position() + fragment.length() <= start
-                    || charIndexes.contains(fragment.charFormatIndex()))
-                    continue;
-                charIndexes.insert(fragment.charFormatIndex());
-                summary.chars.append(fragment.charFormat());
+                if (edge) {
+                    const int position = fragment.position();
+                    if (position >= stop)
+                        break;
+                    if (position + fragment.length() <= start)
+                        continue;
+                }
+                const int charIndex = fragment.charFormatIndex();
+                if (charIndex != previousChar && !charIndexes.contains(charIndex)) {
+                    charIndexes.insert(charIndex);
+                    summary.chars.append(fragment.charFormat());
+                }
+                previousChar = charIndex;
             }
             if (block == last)
                 break;
