@@ -1,6 +1,6 @@
 // velmar-bench: loads, converts and times documents in the edit control, printing name=value.
 #include "platform/RichTextBox.h"
-#include "platform/richtext/RtfBridge.h"
+#include "platform/rtf/RtfReader.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,7 +25,7 @@ std::optional<QString> load(RichTextBox &box, const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
     const int type
-        = RtfBridge::looksLikeRtf(file.read(64)) ? RichTextBox::rtfRTF : RichTextBox::rtfText;
+        = rtf::looksLikeRtf(file.read(4096)) ? RichTextBox::rtfRTF : RichTextBox::rtfText;
     file.close();
     switch (box.LoadFile(path, type)) {
     case RichTextBox::LoadResult::Ok:

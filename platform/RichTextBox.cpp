@@ -3,7 +3,8 @@
 
 #include "common/Cp1252.h"
 #include "platform/TextFormat.h"
-#include "platform/richtext/RtfBridge.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
@@ -15,12 +16,12 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QScrollBar>
-#include <QSet>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -328,8 +329,19 @@ struct RichTextBox::Private
         if (summary.valid && summary.start == start && summary.end == stop)
             return summary;
         summary = Summary {true, start, stop, {}, {}};
-        QSet<int> charIndexes;
-        QSet<int> blockIndexes;
+        std::vector<bool> charSeen;
+        std::vector<bool> blockSeen;
+        // Format indexes are small and dense: a flag per index beats a hash.
+        const auto firstSight = [](std::vector<bool> &seen, int index) {
+            if (index < 0)
+                return false;
+            if (static_cast<size_t>(index) >= seen.size())
+                seen.resize(static_cast<size_t>(index) + 64);
+            if (seen[static_cast<size_t>(index)])
+                return false;
+            seen[static_cast<size_t>(index)] = true;
+            return true;
+        };
         int previousChar = -1;
         int previousBlock = -1;
         const QTextDocument *document = q->document();
@@ -337,10 +349,8 @@ struct RichTextBox::Private
         const QTextBlock last = document->findBlock(std::max(start, stop - 1));
         for (QTextBlock block = first; block.isValid(); block = block.next()) {
             const int blockIndex = block.blockFormatIndex();
-            if (blockIndex != previousBlock && !blockIndexes.contains(blockIndex)) {
-                blockIndexes.insert(blockIndex);
+            if (blockIndex != previousBlock && firstSight(blockSeen, blockIndex))
                 summary.blocks.append(block.blockFormat());
-            }
             previousBlock = blockIndex;
             // Positions are costly to ask for; only the outer blocks need them.
             const bool edge = block == first || block == last;
@@ -354,10 +364,8 @@ struct RichTextBox::Private
                         continue;
                 }
                 const int charIndex = fragment.charFormatIndex();
-                if (charIndex != previousChar && !charIndexes.contains(charIndex)) {
-                    charIndexes.insert(charIndex);
+                if (charIndex != previousChar && firstSight(charSeen, charIndex))
                     summary.chars.append(fragment.charFormat());
-                }
                 previousChar = charIndex;
             }
             if (block == last)
@@ -523,7 +531,7 @@ struct RichTextBox::Private
 
     bool loadRtf(const QByteArray &data)
     {
-        if (!RtfBridge::looksLikeRtf(data))
+        if (!rtf::looksLikeRtf(data))
             return false;
         QTextDocument *old = q->document();
         // Read into a fresh document so a broken file leaves the old content alone.
@@ -534,7 +542,7 @@ struct RichTextBox::Private
         fresh->setUseDesignMetrics(old->useDesignMetrics());
         fresh->setUndoRedoEnabled(false);
         QTextCursor cursor(fresh);
-        if (!RtfBridge::read(data, cursor)) {
+        if (!rtf::read(data, cursor).ok) {
             delete fresh;
             return false;
         }
@@ -589,7 +597,7 @@ struct RichTextBox::Private
         QTextCursor cursor = q->textCursor();
         cursor.beginEditBlock();
         cursor.removeSelectedText();
-        RtfBridge::read(data, cursor);
+        rtf::read(data, cursor);
         cursor.endEditBlock();
         q->setTextCursor(cursor);
     }
@@ -679,7 +687,7 @@ QString RichTextBox::SelRTF() const
 {
     const QTextCursor cursor = textCursor();
     return QString::fromLatin1(
-        RtfBridge::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+        rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
 }
 
 void RichTextBox::setSelRTF(const QString &rtfOrText)
@@ -965,8 +973,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
 
 bool RichTextBox::SaveFile(const QString &path, int type)
 {
-    const QByteArray bytes
-        = type == rtfRTF ? RtfBridge::write(*document(), 0, -1) : d->plainBytes();
+    const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1) : d->plainBytes();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -1177,8 +1184,7 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const
     QString plain = SelText();
     plain.replace(u'\r', u'\n');
     data->setText(plain);
-    data->setData(rtfMime,
-                  RtfBridge::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+    data->setData(rtfMime, rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
     return data;
 }
 
