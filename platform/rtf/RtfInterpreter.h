@@ -20,7 +20,7 @@ struct CharState
 {
     enum Script : quint8 { Normal, Super, Sub };
 
-    int font = -1;
+    int font = 0;
     int halfPoints = 24;
     int color = 0;
     int offsetTwips = 0; // \up / \dn
