@@ -137,7 +137,7 @@ void frmDocument::buildRuler()
     setLeftMm(pboxLinealRechts, leftMm(pboxLineal) + widthMm(pboxLineal));
 
     const double markerHeight = millimetres(Screen::pixelsFromTwipsY(markerTwips));
-    const double lowerRow = boxHeight - markerHeight / 4 - 1;
+    const double lowerRow = lowerRowTopMm(markerHeight);
     imgLO = createMarker(pboxLineal, MarkerShape::FirstLineIndent, -0.75 * markerHeight,
                          QStringLiteral("RandLO"), QStringLiteral("Erstzeileneinzug"));
     imgLU = createMarker(pboxLineal, MarkerShape::LeftIndent, lowerRow, QStringLiteral("RandLU"),
@@ -156,12 +156,12 @@ void frmDocument::buildRuler()
     VScroll->setFixedWidth(Screen::pixelsFromTwipsX(scrollBarTwips));
     HScroll->hide();
     VScroll->hide();
-    Picture1->resize(width(), pixels(1.5 * heightMm(HScroll) + boxHeight));
+    Picture1->resize(width(), pixels(1.5 * heightMm(HScroll) + heightMm(pboxLineal)));
 }
 
-double frmDocument::lowerRowTopMm(const QLabel *marker) const
+double frmDocument::lowerRowTopMm(double markerHeightMm) const
 {
-    return Ruler::heightMm(pboxLineal) - Ruler::heightMm(marker) / 4 - 1;
+    return Ruler::heightMm(pboxLineal) - markerHeightMm / 4 - 1;
 }
 
 void frmDocument::placeMarker(QLabel *marker, double positionMm)
@@ -180,7 +180,7 @@ QLabel *frmDocument::loadTabMarker(int number, double positionMm)
     QLabel *marker = imgTab.Load(number);
     marker->setVisible(true);
     placeMarker(marker, positionMm);
-    Ruler::setTopMm(marker, lowerRowTopMm(marker));
+    Ruler::setTopMm(marker, lowerRowTopMm(Ruler::heightMm(marker)));
     Ruler::setTag(marker, Ruler::tabTag(number));
     return marker;
 }

@@ -68,5 +68,5 @@ private:
     // Loads imgTab(number), shown, centred on the position in the lower row, with its Tag.
     QLabel *loadTabMarker(int number, double positionMm);
     // The lower row's Top: the marker's upper quarter and 1 mm reach into the box.
-    double lowerRowTopMm(const QLabel *marker) const;
+    double lowerRowTopMm(double markerHeightMm) const;
 };
