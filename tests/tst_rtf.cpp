@@ -419,7 +419,7 @@ void TestRtf::roundTripKeepsFormats()
     QTextCharFormat chars;
     chars.setFontFamilies({QStringLiteral("Arial")});
     chars.setFontPointSize(10.5);
-    cursor.insertText(QStringLiteral("Plain {braces} \\ and ä€„Ω\t"), chars);
+    cursor.insertText(QStringLiteral("Plain {braces} \\ and ä€„Ω\U0001F600\t"), chars);
     chars.setFontWeight(QFont::Bold);
     cursor.insertText(QStringLiteral("bold"), chars);
     chars.setFontItalic(true);
