@@ -302,8 +302,9 @@ void TestRtf::readsText_data()
     QTest::newRow("cp1252 hex") << QByteArray("{\\rtf1\\ansi\\ansicpg1252 \\'84\\'e4\\'93}")
                                 << QStringLiteral("\u201E\u00E4\u201C");
     QTest::newRow("symbol bullet")
-        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\f1\\'b7\\f0 x}")
-        << QStringLiteral("\u2022x");
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}"
+                      "{\\f2\\fcharset2 Wingdings;}}\\f1\\'b7\\'61\\f2\\'a7\\f0 x}")
+        << QStringLiteral("\u2022\u03B1\uF0A7x");
     QTest::newRow("table as tabs")
         << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\cellx3000 a\\cell b\\cell c\\cell\\row"
                       "\\trowd d\\cell\\cell\\row}")
