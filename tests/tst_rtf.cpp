@@ -302,8 +302,9 @@ void TestRtf::readsText_data()
     QTest::newRow("cp1252 hex") << QByteArray("{\\rtf1\\ansi\\ansicpg1252 \\'84\\'e4\\'93}")
                                 << QStringLiteral("\u201E\u00E4\u201C");
     QTest::newRow("symbol bullet")
-        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\f1\\'b7\\f0 x}")
-        << QStringLiteral("\u2022x");
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}"
+                      "{\\f2\\fcharset2 Wingdings;}}\\f1\\'b7\\'61\\f2\\'a7\\f0 x}")
+        << QStringLiteral("\u2022\u03B1\uF0A7x");
     QTest::newRow("table as tabs")
         << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\cellx3000 a\\cell b\\cell c\\cell\\row"
                       "\\trowd d\\cell\\cell\\row}")
@@ -419,7 +420,7 @@ void TestRtf::roundTripKeepsFormats()
     QTextCharFormat chars;
     chars.setFontFamilies({QStringLiteral("Arial")});
     chars.setFontPointSize(10.5);
-    cursor.insertText(QStringLiteral("Plain {braces} \\ and ä€„Ω\t"), chars);
+    cursor.insertText(QStringLiteral("Plain {braces} \\ and ä€„Ω\U0001F600\t"), chars);
     chars.setFontWeight(QFont::Bold);
     cursor.insertText(QStringLiteral("bold"), chars);
     chars.setFontItalic(true);

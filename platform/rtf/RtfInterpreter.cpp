@@ -437,10 +437,12 @@ void Interpreter::commitFont()
     FontDefinition &definition = fontDefinition;
     if (definition.number < 0 || definition.done)
         return;
-    const int codePage = codepage::fromCharset(definition.charset, documentCodePage);
+    int codePage = codepage::fromCharset(definition.charset, documentCodePage);
     const int nameCodePage = codepage::isDirect(codePage) ? codepage::ansi : codePage;
     const QString name
         = (definition.name + decoder.decode(nameCodePage, definition.bytes)).trimmed();
+    if (codePage == codepage::symbol && name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive))
+        codePage = codepage::privateUse;
     fonts.insert(definition.number, Font {name, codePage});
     definition.done = true;
 }
