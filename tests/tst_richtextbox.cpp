@@ -686,8 +686,11 @@ void TestRichTextBox::rtfFileRoundTrip()
     const QString copy = dir.filePath("kopie.rtf");
     QVERIFY(box.SaveFile(copy, RichTextBox::rtfRTF));
     RichTextBox again;
+    again.setRightMargin(30);
     QCOMPARE(again.LoadFile(copy, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
     QCOMPARE(again.Text(), box.Text());
+    QVERIFY(again.GetLineFromChar(static_cast<int>(again.Text().size()))
+            > 2 * again.document()->blockCount());
     QCOMPARE(again.document()->blockCount(), box.document()->blockCount());
     again.Find(QStringLiteral("Einzug:"));
     QCOMPARE(again.SelTabs(1), std::optional<double>(2835.0 / TextFormat::twipsPerMm));
