@@ -126,6 +126,8 @@ private slots:
     void corpusAttributes();
     void readsText_data();
     void readsText();
+    void readsListLabels_data();
+    void readsListLabels();
     void insertsAtCursor_data();
     void insertsAtCursor();
     void decodesCodePages();
@@ -300,8 +302,9 @@ void TestRtf::readsText_data()
     QTest::newRow("cp1252 hex") << QByteArray("{\\rtf1\\ansi\\ansicpg1252 \\'84\\'e4\\'93}")
                                 << QStringLiteral("\u201E\u00E4\u201C");
     QTest::newRow("symbol bullet")
-        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\f1\\'b7\\f0 x}")
-        << QStringLiteral("\u2022x");
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}"
+                      "{\\f2\\fcharset2 Wingdings;}}\\f1\\'b7\\'61\\f2\\'a7\\f0 x}")
+        << QStringLiteral("\u2022\u03B1\uF0A7x");
     QTest::newRow("table as tabs")
         << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\cellx3000 a\\cell b\\cell c\\cell\\row"
                       "\\trowd d\\cell\\cell\\row}")
@@ -319,6 +322,8 @@ void TestRtf::readsText_data()
     QTest::newRow("binary skipped by count")
         << QByteArray("{\\rtf1 a{\\*\\blipuid \\bin6 }{}\\}b}c}") << QStringLiteral("ac");
     QTest::newRow("old par spelling") << QByteArray("{\\rtf1 a\\\nb}") << QStringLiteral("a|b");
+    QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v hidden}b\\v c\\v0 d}")
+                                 << QStringLiteral("abd");
     QTest::newRow("special characters")
         << QByteArray("{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet}")
         << QStringLiteral("\u2014\u2013\u2018\u2019\u201C\u201D\u2022");
@@ -331,6 +336,40 @@ void TestRtf::readsText()
     QTextDocument document;
     QVERIFY(readInto(document, rtf));
     QCOMPARE(paragraphs(document), expected);
+}
+
+void TestRtf::readsListLabels_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("bullets");
+
+    QTest::newRow("bullet glyph dropped")
+        << QByteArray("{\\rtf1{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}a\\par b\\par"
+                      "\\pard c\\par}")
+        << QStringLiteral("a|b|c") << QStringLiteral("110");
+    QTest::newRow("numbers kept as text")
+        << QByteArray("{\\rtf1{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}a\\par"
+                      "{\\pntext 2.\\tab}b\\par}")
+        << QStringLiteral("1.\ta|2.\tb") << QStringLiteral("00");
+    QTest::newRow("numbered list style")
+        << QByteArray("{\\rtf1\\pard{\\listtext\\pard a)\\tab}\\ls2 x\\par"
+                      "\\pard{\\listtext o\\tab}\\ls1 y\\par}")
+        << QStringLiteral("a)\tx|y") << QStringLiteral("01");
+}
+
+void TestRtf::readsListLabels()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QFETCH(QString, bullets);
+    QTextDocument document;
+    QVERIFY(readInto(document, rtf));
+    QCOMPARE(paragraphs(document), expected);
+    QString found;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        found += TextFormat::bullet(block.blockFormat()) ? QLatin1Char('1') : QLatin1Char('0');
+    QCOMPARE(found, bullets);
 }
 
 void TestRtf::insertsAtCursor_data()
@@ -381,7 +420,7 @@ void TestRtf::roundTripKeepsFormats()
     QTextCharFormat chars;
     chars.setFontFamilies({QStringLiteral("Arial")});
     chars.setFontPointSize(10.5);
-    cursor.insertText(QStringLiteral("Plain {braces} \\ and ä€„Ω\t"), chars);
+    cursor.insertText(QStringLiteral("Plain {braces} \\ and ä€„Ω\U0001F600\t"), chars);
     chars.setFontWeight(QFont::Bold);
     cursor.insertText(QStringLiteral("bold"), chars);
     chars.setFontItalic(true);

@@ -95,7 +95,11 @@ static char16_t symbolChar(unsigned char byte)
 
 QChar directChar(int codePage, unsigned char byte)
 {
-    return codePage == symbol ? QChar(symbolChar(byte)) : Cp1252::Chr(byte);
+    if (codePage == symbol)
+        return QChar(symbolChar(byte));
+    if (codePage == privateUse && byte >= 0x20)
+        return QChar(static_cast<char16_t>(0xF000 + byte));
+    return Cp1252::Chr(byte);
 }
 
 QChar symbolFromPrivateUse(char16_t c)

@@ -14,13 +14,15 @@ namespace codepage {
 
 constexpr int ansi = 1252;
 constexpr int symbol = 42; // Windows' number for the Symbol font's encoding
+// Other symbol fonts (Wingdings, ...): their glyphs sit at U+F020-U+F0FF, as Windows maps them.
+constexpr int privateUse = -42;
 
 // The code page text in a font of this \fcharset is written in.
 int fromCharset(int charset, int documentCodePage);
 // Code pages decoded byte by byte without a converter.
 inline bool isDirect(int codePage)
 {
-    return codePage == ansi || codePage == symbol;
+    return codePage == ansi || codePage == symbol || codePage == privateUse;
 }
 // A byte in a direct code page.
 QChar directChar(int codePage, unsigned char byte);

@@ -15,9 +15,10 @@ constexpr size_t maxDepth = 512;
 constexpr int maxTwips = 22 * 1440;
 constexpr int maxHalfPoints = 2 * 1638;
 constexpr qsizetype maxInstruction = 1024;
+constexpr qsizetype maxLabel = 64;
 constexpr double mmPerTwip = 25.4 / 1440.0;
 
-enum CharFlag { Bold, Italic, Strike };
+enum CharFlag { Bold, Italic, Strike, Hidden };
 enum IndentKind { LeftIndent, FirstLineIndent, RightIndent };
 
 int clampTwips(int value)
@@ -32,6 +33,15 @@ bool isInsertable(QChar c)
     if (u < 0x20)
         return u == '\t';
     return u != 0xFDD0 && u != 0xFDD1 && u != 0xFFFC && u != QChar::ParagraphSeparator;
+}
+
+// "1.", "iv)", "a." are numbers; a lone glyph such as "\u2022" or "o" is a bullet.
+bool isNumberLabel(const QString &label)
+{
+    const QString text = label.simplified();
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
+        return true;
+    return text.size() >= 2 && (text.endsWith(QLatin1Char('.')) || text.endsWith(QLatin1Char(')')));
 }
 
 } // namespace
@@ -129,6 +139,9 @@ void Interpreter::closeGroup()
         finishField(fields.back(), closing);
         fields.pop_back();
     }
+    if (closing.destination == Destination::ListLabel && stack.size() > 1
+        && stack[stack.size() - 2].destination == Destination::Text)
+        finishLabel();
     const bool numbering = closing.destination == Destination::Numbering;
     const bool bullet = closing.para.bullet;
     const int bulletIndent = closing.para.bulletIndent;
@@ -198,6 +211,8 @@ void Interpreter::text(std::string_view bytes)
         return;
     const GroupState &state = top();
     if (state.destination == Destination::Text && codepage::isDirect(state.codePage)) {
+        if (state.chars.hidden)
+            return;
         beginContent();
         useRunState();
         for (; i < bytes.size(); ++i) {
@@ -244,6 +259,10 @@ void Interpreter::byte(unsigned char value)
     case Destination::FieldInstruction:
         put(codepage::directChar(codepage::ansi, value));
         return;
+    case Destination::ListLabel:
+        put(codepage::directChar(
+            codepage::isDirect(state.codePage) ? state.codePage : codepage::ansi, value));
+        return;
     default:
         return;
     }
@@ -255,9 +274,12 @@ void Interpreter::put(QChar c)
         return;
     switch (top().destination) {
     case Destination::Text:
-        beginContent();
-        useRunState();
-        runText.append(c);
+        if (!top().chars.hidden)
+            appendChar(c);
+        return;
+    case Destination::ListLabel:
+        if (label.size() < maxLabel)
+            label.append(c);
         return;
     case Destination::FontTable:
         if (!fontDefinition.done) {
@@ -275,10 +297,17 @@ void Interpreter::put(QChar c)
     }
 }
 
+void Interpreter::appendChar(QChar c)
+{
+    beginContent();
+    useRunState();
+    runText.append(c);
+}
+
 void Interpreter::flushBytes()
 {
     const QByteArray bytes = std::exchange(pendingBytes, QByteArray());
-    if (top().destination != Destination::Text)
+    if (top().destination != Destination::Text || top().chars.hidden)
         return;
     const QString decoded = decoder.decode(pendingCodePage, bytes);
     if (decoded.isEmpty())
@@ -325,10 +354,13 @@ void Interpreter::flushRun()
 
 void Interpreter::applyBlockFormat(const ParaState &state)
 {
-    if (blockHasFormat && blockState == state)
+    ParaState shown = state;
+    if (numberLabel)
+        shown.bullet = false;
+    if (blockHasFormat && blockState == shown)
         return;
-    cursor.setBlockFormat(blockFormat(state));
-    blockState = state;
+    cursor.setBlockFormat(blockFormat(shown));
+    blockState = shown;
     blockHasFormat = true;
 }
 
@@ -405,10 +437,12 @@ void Interpreter::commitFont()
     FontDefinition &definition = fontDefinition;
     if (definition.number < 0 || definition.done)
         return;
-    const int codePage = codepage::fromCharset(definition.charset, documentCodePage);
+    int codePage = codepage::fromCharset(definition.charset, documentCodePage);
     const int nameCodePage = codepage::isDirect(codePage) ? codepage::ansi : codePage;
     const QString name
         = (definition.name + decoder.decode(nameCodePage, definition.bytes)).trimmed();
+    if (codePage == codepage::symbol && name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive))
+        codePage = codepage::privateUse;
     fonts.insert(definition.number, Font {name, codePage});
     definition.done = true;
 }
@@ -435,6 +469,17 @@ void Interpreter::finishField(const Field &field, const GroupState &state)
         put(instruction.at(i));
 }
 
+// Numbers are kept as text since paragraphs here only know bullets; a bullet glyph is dropped
+// and the paragraph's bullet format shows it instead.
+void Interpreter::finishLabel()
+{
+    if (!isNumberLabel(label) || top().chars.hidden)
+        return;
+    numberLabel = true;
+    for (QChar c : std::as_const(label))
+        appendChar(c);
+}
+
 void Interpreter::setCharFlag(const Token &token, int which)
 {
     const bool on = !token.hasParam || token.param != 0;
@@ -443,8 +488,10 @@ void Interpreter::setCharFlag(const Token &token, int which)
         chars.bold = on;
     else if (which == Italic)
         chars.italic = on;
-    else
+    else if (which == Strike)
         chars.strike = on;
+    else
+        chars.hidden = on;
 }
 
 void Interpreter::setUnderline(const Token &token, int style)
@@ -539,9 +586,9 @@ void Interpreter::setNumberingIndent(const Token &token, int)
     top().para.bulletIndent = std::clamp(token.param, 0, maxTwips);
 }
 
-void Interpreter::setNumberingContinued(const Token &, int)
+void Interpreter::setNumberingBullet(const Token &, int)
 {
-    top().para.bullet = false;
+    top().para.bullet = true;
 }
 
 void Interpreter::paragraph(const Token &, int)
@@ -552,6 +599,7 @@ void Interpreter::paragraph(const Token &, int)
     flushRun();
     applyBlockFormat(top().para);
     pendingParagraph = true;
+    numberLabel = false;
 }
 
 void Interpreter::cell(const Token &, int)
@@ -659,8 +707,10 @@ void Interpreter::enter(const Token &, int destination)
     if (target == Destination::FontTable) {
         fontDefinition = FontDefinition();
     } else if (target == Destination::Numbering) {
-        state.para.bullet = true;
+        state.para.bullet = false;
         state.para.bulletIndent = 0;
+    } else if (target == Destination::ListLabel) {
+        label.clear();
     }
 }
 

@@ -20,7 +20,7 @@ struct CharState
 {
     enum Script : quint8 { Normal, Super, Sub };
 
-    int font = -1;
+    int font = 0;
     int halfPoints = 24;
     int color = 0;
     int offsetTwips = 0; // \up / \dn
@@ -29,6 +29,7 @@ struct CharState
     bool bold = false;
     bool italic = false;
     bool strike = false;
+    bool hidden = false;
 
     bool operator==(const CharState &) const = default;
 };
@@ -49,7 +50,15 @@ struct ParaState
     bool operator==(const ParaState &) const = default;
 };
 
-enum class Destination : quint8 { Text, Skip, FontTable, ColorTable, FieldInstruction, Numbering };
+enum class Destination : quint8 {
+    Text,
+    Skip,
+    FontTable,
+    ColorTable,
+    FieldInstruction,
+    Numbering, // \pn: a paragraph's bullet
+    ListLabel, // \pntext, \listtext: the label other readers show before a list paragraph
+};
 
 struct GroupState
 {
@@ -95,7 +104,7 @@ public:
     void addTab(const Token &token, int);
     void setListStyle(const Token &token, int);
     void setNumberingIndent(const Token &token, int);
-    void setNumberingContinued(const Token &token, int);
+    void setNumberingBullet(const Token &token, int);
     void paragraph(const Token &token, int);
     void cell(const Token &token, int);
     void row(const Token &token, int);
@@ -150,6 +159,8 @@ private:
     void applyBlockFormat(const ParaState &state);
     void commitFont();
     void finishField(const Field &field, const GroupState &state);
+    void finishLabel();
+    void appendChar(QChar c);
     int fontCodePage(int number) const;
 
     QTextCharFormat charFormat(const CharState &state) const;
@@ -170,6 +181,8 @@ private:
     int red = 0, green = 0, blue = 0;
     bool colorGiven = false;
     std::vector<Field> fields;
+    QString label;
+    bool numberLabel = false; // this paragraph's list label is a number, not a bullet
     CodePageDecoder decoder;
 
     QString runText;

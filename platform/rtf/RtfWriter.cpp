@@ -72,6 +72,7 @@ private:
     void chars(const QTextCharFormat &format);
     void offset(const Chars &next);
 
+    void raw(const char *bytes);
     void control(const char *word);
     void control(const char *word, int param);
     void text(QStringView text, bool escapeOnly = false);
@@ -151,36 +152,27 @@ void Writer::collect()
 
 void Writer::header()
 {
-    out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1";
-    column = static_cast<int>(out.size());
+    raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1");
     breakLine();
-    out += "{\\fonttbl";
-    column += 9;
+    raw("{\\fonttbl");
     for (int i = 0; i < fonts.size(); ++i) {
-        out += "{";
-        ++column;
+        raw("{");
         control("f", i);
         control("fnil");
         control("fcharset", i == symbolFont ? 2 : 0);
         text(fonts.at(i), true);
-        out += ";}";
-        column += 2;
-        maybeBreak(false);
+        raw(";}");
     }
-    out += "}";
+    raw("}");
     breakLine();
-    out += "{\\colortbl ;";
-    column = 12;
+    raw("{\\colortbl ;");
     for (QRgb rgb : colors) {
         control("red", qRed(rgb));
         control("green", qGreen(rgb));
         control("blue", qBlue(rgb));
-        out += ";";
-        ++column;
-        needsDelimiter = false;
-        maybeBreak(false);
+        raw(";");
     }
-    out += "}";
+    raw("}");
     breakLine();
 }
 
@@ -191,8 +183,8 @@ QByteArray Writer::write()
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
          block = block.next())
         paragraph(block);
-    out += "}";
-    out += "\r\n";
+    raw("}");
+    breakLine();
     return out;
 }
 
@@ -201,21 +193,20 @@ void Writer::paragraph(const QTextBlock &block)
     const QTextBlockFormat format = block.blockFormat();
     control("pard");
     if (TextFormat::bullet(format) && symbolFont >= 0) {
-        out += "{";
+        // The label for readers without bullets, then the bullet itself.
+        raw("{");
         control("pntext");
         control("f", symbolFont);
-        out += "\\'B7";
+        raw("\\'B7");
         control("tab");
-        out += "}{\\*";
+        raw("}{\\*");
         control("pn");
         control("pnlvlblt");
         control("pnf", symbolFont);
         control("pnindent", twips(TextFormat::bulletIndentMm(format)));
-        out += "{";
+        raw("{");
         control("pntxtb");
-        out += "\\'B7}}";
-        column += 12;
-        needsDelimiter = false;
+        raw("\\'B7}}");
     }
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignRight)
@@ -314,6 +305,15 @@ void Writer::offset(const Chars &next)
         control("nosupersub");
     else
         control(state.offsetHalfPoints > 0 ? "up" : "dn", 0);
+}
+
+// Braces and escapes that need no delimiter before what follows.
+void Writer::raw(const char *bytes)
+{
+    out += bytes;
+    column += static_cast<int>(qstrlen(bytes));
+    needsDelimiter = false;
+    maybeBreak(false);
 }
 
 void Writer::control(const char *word)
