@@ -619,6 +619,10 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), d(new Private(thi
 
 RichTextBox::~RichTextBox()
 {
+    // The base class still tears down the document; nothing may reach d after this.
+    document()->disconnect(this);
+    document()->documentLayout()->disconnect(this);
+    disconnect(this, nullptr, this, nullptr);
     delete d;
 }
 

@@ -100,7 +100,8 @@ public:
     bool canUndo() const;
     void undo();
 
-    // Called by a slot connected to KeyDown or KeyPress: the key is swallowed (KeyCode = 0).
+    // For a slot connected to KeyDown or KeyPress: the key is swallowed (KeyCode = 0 or
+    // KeyAscii = 0); cancelled in KeyDown, no KeyPress follows.
     void cancelKey();
 
 signals:

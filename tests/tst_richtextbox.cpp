@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -143,6 +144,7 @@ private slots:
     void rtfFileProperties_data();
     void rtfFileProperties();
     void rtfFileRoundTrip();
+    void selPrintPrintsSelectionOrAll();
 };
 
 void TestRichTextBox::positionsAndText()
@@ -315,6 +317,10 @@ void TestRichTextBox::scales()
     QCOMPARE(box.lineWrapColumnOrWidth(), qRound(3000 * TextFormat::pixelsPerMm()));
     box.setRightMargin(0);
     QCOMPARE(box.lineWrapMode(), QTextEdit::WidgetWidth);
+    box.setScale(RichTextBox::Scale::Twips);
+    box.setRightMargin(1440);
+    QCOMPARE(box.lineWrapColumnOrWidth(), qRound(25.4 * TextFormat::pixelsPerMm()));
+    QCOMPARE(box.RightMargin(), 1440.0);
 }
 
 void TestRichTextBox::tabStopsKeepOrder()
@@ -680,11 +686,33 @@ void TestRichTextBox::rtfFileRoundTrip()
     const QString copy = dir.filePath("kopie.rtf");
     QVERIFY(box.SaveFile(copy, RichTextBox::rtfRTF));
     RichTextBox again;
+    again.setRightMargin(30);
     QCOMPARE(again.LoadFile(copy, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
     QCOMPARE(again.Text(), box.Text());
+    QVERIFY(again.GetLineFromChar(static_cast<int>(again.Text().size()))
+            > 2 * again.document()->blockCount());
     QCOMPARE(again.document()->blockCount(), box.document()->blockCount());
     again.Find(QStringLiteral("Einzug:"));
     QCOMPARE(again.SelTabs(1), std::optional<double>(2835.0 / TextFormat::twipsPerMm));
+}
+
+void TestRichTextBox::selPrintPrintsSelectionOrAll()
+{
+    QTemporaryDir dir;
+    RichTextBox box;
+    box.setText(QStringLiteral("Seite eins\rund mehr ").repeated(200));
+    const auto pages = [&](const QString &name) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(name));
+        box.SelPrint(printer);
+        return fileBytes(dir.filePath(name)).count("/Type /Page\n");
+    };
+    const qsizetype all = pages(QStringLiteral("alles.pdf"));
+    select(box, 0, 5);
+    const qsizetype selection = pages(QStringLiteral("auswahl.pdf"));
+    QCOMPARE(selection, 1);
+    QVERIFY(all > 1);
 }
 
 QTEST_MAIN(TestRichTextBox)
