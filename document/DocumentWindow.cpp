@@ -25,7 +25,6 @@
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QTextDocument>
 
 DocumentWindow::DocumentWindow(const QString &formName, const SaveRules &saveRules, QWidget *parent)
     : QWidget(parent), rules(saveRules)
@@ -169,8 +168,7 @@ void DocumentWindow::watchEditControl()
             [this](int button, int, double, double) { txtText_MouseDown(button); });
     connect(txtText, &RichTextBox::MouseMove, this, &DocumentWindow::Form_MouseMove);
     // Format changes count as much as typing: no edit is ever closed away unasked.
-    connect(txtText->document(), &QTextDocument::contentsChanged, this,
-            &DocumentWindow::txtText_Change);
+    connect(txtText, &RichTextBox::Edited, this, &DocumentWindow::txtText_Change);
 }
 
 void DocumentWindow::txtText_KeyPress(int)

@@ -308,6 +308,7 @@ struct RichTextBox::Private
         lineStarts.clear();
         if (formatWrites == 0 || removed != added)
             emit q->Change();
+        emit q->Edited();
     }
 
     void cursorMoved()

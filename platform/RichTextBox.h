@@ -107,6 +107,8 @@ public:
 signals:
     // After every change of the text.
     void Change();
+    // After every change of the text or its format, also through the Sel* setters.
+    void Edited();
     // Synchronously on every caret or selection change; not for format-only writes.
     void SelChange();
     void KeyDown(int keyCode, int shift);

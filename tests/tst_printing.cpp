@@ -110,6 +110,7 @@ void TestPrinting::printCopyBreaksWrappedLinesOnly()
         text += QStringLiteral("Absatz %1: ").arg(i) + QString(30, QLatin1Char('w'))
                 + QStringLiteral(" und noch viele weitere Wörter, die umbrechen müssen, ")
                 + QStringLiteral("damit der Absatz mehrere Zeilen belegt.\r");
+    text.chop(1);
     frmDocument *window = richWindow(text);
     window->txtText->setSelStart(0);
     window->txtText->setSelLength(static_cast<int>(text.size()));
@@ -131,7 +132,7 @@ void TestPrinting::printCopyBreaksWrappedLinesOnly()
     // Indents stay paragraph values: only each paragraph's first line is indented.
     window->txtDruck->setSelStart(0);
     window->txtDruck->setSelLength(static_cast<int>(printed.size()));
-    QCOMPARE(window->txtDruck->SelIndent(), std::optional<double>(10));
+    QVERIFY(qAbs(window->txtDruck->SelIndent().value_or(0) - 10) < 0.02);
 }
 
 void TestPrinting::plainTextPrintsChosenRange()
