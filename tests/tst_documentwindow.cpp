@@ -29,6 +29,7 @@ private slots:
 
     void flagFollowsKeysChangesAndSaves();
     void deleteKeyAndToolInsertionMarkChanged();
+    void formatChangeAfterLoadingRichTextMarksChanged();
     void closeQuestionOnlyWhenModified_data();
     void closeQuestionOnlyWhenModified();
     void closeQuestionYesOnUntitledKeepsWindowWhenSaveAsCancelled();
@@ -131,6 +132,20 @@ void TestDocumentWindow::deleteKeyAndToolInsertionMarkChanged()
 
     window->Tag = "Gespeichert";
     window->txtText->setSelText("Neu ");
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+}
+
+void TestDocumentWindow::formatChangeAfterLoadingRichTextMarksChanged()
+{
+    const QString path = program->writeFile("brief.rtf", "{\\rtf1\\ansi Hallo\\par}");
+    env->modals.answerFile(path);
+    program->main().OpenDoc();
+    DocumentWindow *window = program->active();
+    QCOMPARE(window->Tag, QString());
+    window->txtText->setSelStart(0);
+    window->txtText->setSelLength(5);
+    QCOMPARE(window->Tag, QString());
+    window->txtText->setSelBold(true);
     QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
 }
 
