@@ -5,8 +5,10 @@
 #include "common/Databases.h"
 #include "common/Fileexist.h"
 #include "common/ProgramInfo.h"
+#include "document/DocumentTools.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
+#include "format/frmOptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
@@ -73,6 +75,7 @@ frmMain::frmMain()
     buildStatusBar();
     timeClipboard.setInterval(500);
     setMainForm(this);
+    documentTools().frmOptions = frmOptions::open;
     Forms::add(this);
 }
 
