@@ -11,6 +11,7 @@
 #include "format/frmOptions.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
+#include "platform/Help.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
@@ -175,6 +176,7 @@ QLabel *frmMain::panel(int index) const
 void frmMain::MDIForm_Load()
 {
     HelpFile = AppPaths::join(AppPaths::programFolder(), QStringLiteral("velmar.hlp"));
+    Help::setHelpFile(HelpFile);
     restorePosition();
     for (int slot = 0; slot < RecentFiles::Count; ++slot) {
         const QString path = GetSetting(RecentFiles::settingsKey(slot));
