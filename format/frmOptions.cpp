@@ -2,12 +2,13 @@
 // The apply and the pages' own rules are in frmOptionsApply.cpp and frmOptionsPages.cpp.
 #include "format/frmOptions.h"
 
+#include "common/Grid.h"
 #include "common/PageSettings.h"
 #include "document/DocumentHost.h"
 #include "document/frmDocument.h"
 #include "format/OptionsControls.h"
-#include "format/OptionsGrid.h"
 #include "format/OptionsSupport.h"
+#include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
@@ -30,6 +31,7 @@ namespace {
 // Design size of the window's client area, twips.
 constexpr int formWidth = 6348;
 constexpr int formHeight = 5460;
+constexpr int helpContext = 35;
 
 // The palette, row by row, as red-green-blue.
 constexpr unsigned paletteRgb[48] = {
@@ -465,9 +467,9 @@ void frmOptions::loadParagraph(const RichTextBox &text)
     const std::optional<double> indent = text.SelIndent();
     const std::optional<double> hanging = text.SelHangingIndent();
     const std::optional<double> right = text.SelRightIndent();
-    const double lg = indent ? OptionsGrid::AufRasterRunden(*indent) : 0;
-    const double hg = hanging ? OptionsGrid::mirrored(*hanging) : 0;
-    const double rg = right ? OptionsGrid::AufRasterRunden(*right) : 0;
+    const double lg = indent ? AufRasterRunden(*indent) : 0;
+    const double hg = hanging ? AufRasterRundenGespiegelt(*hanging) : 0;
+    const double rg = right ? AufRasterRunden(*right) : 0;
 
     const double w = text.RightMargin();
     UpDownE->setRange(roundedToEven(-w - 40), roundedToEven(w - 40));
@@ -500,7 +502,7 @@ void frmOptions::loadTabs(const RichTextBox &text)
         return;
     }
     for (int i = 0; i < *count; ++i)
-        comboTab->AddItem(tabText(OptionsGrid::AufRasterRunden(text.SelTabs(i).value_or(0))));
+        comboTab->AddItem(tabText(AufRasterRunden(text.SelTabs(i).value_or(0))));
     comboTab->setListIndex(-1);
     comboTab->setText(QString());
     cmdTabSetzen->setEnabled(false);
@@ -575,4 +577,13 @@ void frmOptions::Form_Unload()
     unloaded = true;
     if (MainForm())
         MainForm()->timeClipboard.start();
+}
+
+void frmOptions::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        showHelpTopic(this, helpContext);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

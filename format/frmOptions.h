@@ -140,6 +140,9 @@ public:
 
     void done(int result) override;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void buildWindow();
     void buildFontPage();

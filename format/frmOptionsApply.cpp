@@ -1,14 +1,14 @@
 // "Übernehmen": writes the dialog's sections into the active document's selection, the page
 // settings and the ruler, then lets the document window catch up once.
+#include "common/Grid.h"
 #include "common/LeadingNumber.h"
 #include "common/PageSettings.h"
+#include "document/Ruler.h"
 #include "document/frmDocument.h"
 #include "format/OptionsControls.h"
-#include "format/OptionsGrid.h"
 #include "format/OptionsSupport.h"
 #include "format/frmOptions.h"
 #include "platform/RichTextBox.h"
-#include "platform/TextFormat.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -94,9 +94,9 @@ void frmOptions::applyParagraph(RichTextBox &text)
     const auto boxValue = [](const QLineEdit *box, double (*round)(double)) {
         return box->text().isEmpty() ? 0.0f : static_cast<float>(round(leadingNumber(box->text())));
     };
-    const float left = boxValue(txtLinks, OptionsGrid::AufRasterRunden);
-    const float firstLine = boxValue(txtErste, OptionsGrid::mirrored);
-    const float right = boxValue(txtRechts, OptionsGrid::AufRasterRunden);
+    const float left = boxValue(txtLinks, AufRasterRunden);
+    const float firstLine = boxValue(txtErste, AufRasterRundenGespiegelt);
+    const float right = boxValue(txtRechts, AufRasterRunden);
 
     if (chkAufzaehl->Value() == 1) {
         text.setSelBullet(true);
@@ -130,29 +130,28 @@ void frmOptions::applyTabs(RichTextBox &text)
         const qsizetype comma = entry.indexOf(u',');
         if (comma >= 0)
             entry[comma] = u'.';
-        text.setSelTabs(i, static_cast<float>(OptionsGrid::AufRasterRunden(leadingNumber(entry))));
+        text.setSelTabs(i, static_cast<float>(AufRasterRunden(leadingNumber(entry))));
     }
 }
 
 void frmOptions::applyPage(frmDocument &document)
 {
     RichTextBox &text = *document.txtText;
-    Page::RandRechts = static_cast<float>(OptionsGrid::AufRasterRunden(UpDownRR->Value()));
+    Page::RandRechts = static_cast<float>(AufRasterRunden(UpDownRR->Value()));
     text.setRightMargin(Page::textWidth());
     const double margin = text.RightMargin();
     QWidget *lineal = document.pboxLineal;
-    lineal->resize(pixelsFromMm(margin), lineal->height());
+    Ruler::setWidthMm(lineal, margin);
     // A mixed right indent gives the marker no place; it stays where it was.
     if (const std::optional<double> rightIndent = text.SelRightIndent()) {
         QLabel *marker = document.imgRU;
         marker->setVisible(true);
-        const double markerWidth = marker->width() / TextFormat::pixelsPerMm();
-        double left = margin - *rightIndent - markerWidth / 2;
+        double left = margin - *rightIndent - Ruler::widthMm(marker) / 2;
         if (*rightIndent == 0)
             left -= 1;
-        marker->move(pixelsFromMm(left), marker->y());
+        Ruler::setLeftMm(marker, left);
     }
     QWidget *rechts = document.pboxLinealRechts;
-    rechts->resize(pixelsFromMm(Page::RandRechts), rechts->height());
+    Ruler::setWidthMm(rechts, Page::RandRechts);
     rechts->move(lineal->x() + lineal->width(), rechts->y());
 }

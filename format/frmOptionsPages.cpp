@@ -1,9 +1,9 @@
 // The formatting dialog's pages at work: the font sample, size and offset, the colour mixer
 // and palette, the indent and margin spinners with their 40 mm rule, and the tab-stop list.
+#include "common/Grid.h"
 #include "common/LeadingNumber.h"
 #include "common/PageSettings.h"
 #include "format/OptionsControls.h"
-#include "format/OptionsGrid.h"
 #include "format/OptionsSupport.h"
 #include "format/frmOptions.h"
 #include "platform/Screen.h"
@@ -243,7 +243,7 @@ void frmOptions::cmdTabSetzen_Click()
         Beep();
         return;
     }
-    const float p = static_cast<float>(OptionsGrid::AufRasterRunden(v));
+    const float p = static_cast<float>(AufRasterRunden(v));
     bool listed = false;
     for (int i = 0; i < comboTab->ListCount() && !listed; ++i)
         listed = tabValue(comboTab->List(i)) == p;

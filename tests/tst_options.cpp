@@ -5,6 +5,8 @@
 #include "format/OptionsControls.h"
 #include "format/frmOptions.h"
 #include "frame/frmMain.h"
+#include "platform/Help.h"
+#include "platform/HelpViewer.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/TextFormat.h"
@@ -142,6 +144,7 @@ private slots:
     void clipboardWatchStopsWhileOpen();
     void pageApplyMovesRulerBoxes_data();
     void pageApplyMovesRulerBoxes();
+    void f1OpensHelpTopic();
     void screenshotsOfEachPage();
 
 private:
@@ -724,6 +727,18 @@ void TestOptions::pageApplyMovesRulerBoxes()
     QVERIFY(!document->imgRU->isHidden());
     const double half = document->imgRU->width() / ppm / 2;
     QCOMPARE(document->imgRU->x(), px(width - rightIndent - half - (rightIndent == 0 ? 1 : 0)));
+}
+
+void TestOptions::f1OpensHelpTopic()
+{
+    Help::setHelpFile(QStringLiteral(VELMAR_RESOURCES_DIR "/velmar.hlp"));
+    openOn(3, [](frmOptions &form) {
+        QTest::keyClick(form.txtLinks, Qt::Key_F1);
+        QVERIFY(Help::viewer());
+        QCOMPARE(Help::viewer()->currentContext(), 35);
+        form.cmdAbbrechen->click();
+    });
+    Help::closeViewer();
 }
 
 void TestOptions::screenshotsOfEachPage()
