@@ -14,6 +14,7 @@
 #include "platform/Screen.h"
 
 #include <QComboBox>
+#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -95,6 +96,10 @@ frmOptions::frmOptions()
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setFixedSize(Screen::pixelsFromTwipsX(formWidth), Screen::pixelsFromTwipsY(formHeight));
+    // The twips layout is made for the classic 8 point dialog font.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
     buildWindow();
     buildFontPage();
     buildColourPage();
@@ -306,13 +311,15 @@ void frmOptions::buildPagePage()
     cmdMinimalerRand->setEnabled(false);
 
     lblVorschau = label(QStringLiteral("Vorschau:"), page, 3840, 960);
-    pboxVorschauBlatt = new QWidget(page);
-    pboxVorschauBlatt->setObjectName(QStringLiteral("pboxVorschauBlatt"));
+    auto *sheet = new QFrame(page);
+    sheet->setFrameStyle(QFrame::Box | QFrame::Plain);
+    pboxVorschauBlatt = sheet;
     pboxVorschauBlatt->setAutoFillBackground(true);
     pboxVorschauBlatt->setBackgroundRole(QPalette::Base);
     place(pboxVorschauBlatt, 3840, 1200, 1217, 1709);
     pboxVorschauText = new QWidget(pboxVorschauBlatt);
     pboxVorschauText->setAutoFillBackground(true);
+    pboxVorschauText->setBackgroundRole(QPalette::Window);
     QPalette grey = pboxVorschauText->palette();
     grey.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
     pboxVorschauText->setPalette(grey);
