@@ -414,7 +414,9 @@ void frmOptions::loadCharacter(const RichTextBox &text)
         txtVertikal->setEnabled(true);
         UpDownVertikal->setEnabled(true);
         UpDownVertikal->setMinimum(1);
-        UpDownVertikal->setValue(wholeNumber(std::floor(std::abs(*offset / offsetPerPoint))));
+        // Rounded, not cut: a saved file keeps the offset in half points, which can lie just
+        // below the points the apply wrote.
+        UpDownVertikal->setValue(wholeNumber(std::round(std::abs(*offset / offsetPerPoint))));
     }
     UpdateSample();
 }
@@ -456,6 +458,7 @@ void frmOptions::loadColour(const RichTextBox &text)
     if (const std::optional<int> colour = text.SelColor()) {
         lblAktuelleFarbe->setBackColor(*colour);
         lblAktuelleFarbe->setText(QString());
+        loadedColour = *colour;
     } else {
         lblAktuelleFarbe->setSystemBackColor();
         lblAktuelleFarbe->setText(QStringLiteral("(keine)"));

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 
 class GreyCheckBox;
 class QComboBox;
@@ -197,6 +198,10 @@ private:
     // A mixed set of tab stops is written only once the user has edited the list.
     bool tabsMixed = false;
     bool tabListEdited = false;
+    // The uniform colour the selection had; writing it back would turn the automatic text
+    // colour into an explicit black.
+    std::optional<int> loadedColour;
+    bool colourChosen = false;
     bool unloaded = false;
     float previewTextWidth = 16;
 };

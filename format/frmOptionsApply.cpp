@@ -85,7 +85,8 @@ void frmOptions::applyFont(RichTextBox &text)
 
 void frmOptions::applyColour(RichTextBox &text)
 {
-    if (lblAktuelleFarbe->text().isEmpty())
+    const bool unchanged = !colourChosen && lblAktuelleFarbe->BackColor() == loadedColour;
+    if (lblAktuelleFarbe->text().isEmpty() && !unchanged)
         text.setSelColor(lblAktuelleFarbe->BackColor());
 }
 

@@ -126,12 +126,14 @@ void frmOptions::mixColour()
 void frmOptions::lblFarbbeispiel_Click()
 {
     lblAktuelleFarbe->setBackColor(lblFarbbeispiel->BackColor());
+    colourChosen = true;
     lblAktuelleFarbe->setText(QString());
 }
 
 void frmOptions::lblFarbe_Click(int index)
 {
     lblAktuelleFarbe->setBackColor(lblFarbe[index]->BackColor());
+    colourChosen = true;
     lblAktuelleFarbe->setText(QString());
 }
 
