@@ -103,11 +103,6 @@ void SimpleCombo::RemoveItem(int index)
     delete items->takeItem(index);
 }
 
-void SimpleCombo::Clear()
-{
-    items->clear();
-}
-
 void SimpleCombo::pick(int row)
 {
     if (row < 0)
@@ -202,12 +197,11 @@ void TabStrip::resizeEvent(QResizeEvent *)
     bar->raise();
 }
 
-SwatchLabel::SwatchLabel(QWidget *parent, bool bordered) : QLabel(parent)
+SwatchLabel::SwatchLabel(QWidget *parent) : QLabel(parent)
 {
     setAutoFillBackground(true);
     setAlignment(Qt::AlignCenter);
-    if (bordered)
-        setFrameStyle(QFrame::Box | QFrame::Plain);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
     setBackColor(0);
 }
 

@@ -47,7 +47,6 @@ public:
     QString List(int index) const;
     void AddItem(const QString &item);
     void RemoveItem(int index);
-    void Clear();
 
     QLineEdit *field() const { return edit; }
     QListWidget *list() const { return items; }
@@ -111,7 +110,7 @@ class SwatchLabel : public QLabel
 {
     Q_OBJECT
 public:
-    explicit SwatchLabel(QWidget *parent, bool bordered = true);
+    explicit SwatchLabel(QWidget *parent);
 
     int BackColor() const { return colour; }
     void setBackColor(int bgr);

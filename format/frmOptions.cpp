@@ -358,7 +358,7 @@ void frmOptions::Form_Load()
     layOutColours();
     if (text) {
         loadColour(*text);
-        loadPage(*text);
+        loadPage();
         loadParagraph(*text);
         loadTabs(*text);
     }
@@ -520,7 +520,7 @@ void frmOptions::loadTabs(const RichTextBox &text)
     cmdTabAlleLoeschen->setEnabled(true);
 }
 
-void frmOptions::loadPage(const RichTextBox &)
+void frmOptions::loadPage()
 {
     comboFormat->addItem(QStringLiteral("DIN A4 (210 x 297 mm)"));
     comboFormat->setCurrentIndex(0);

@@ -161,7 +161,7 @@ private:
     void loadColour(const RichTextBox &text);
     void loadParagraph(const RichTextBox &text);
     void loadTabs(const RichTextBox &text);
-    void loadPage(const RichTextBox &text);
+    void loadPage();
     void showPage(int index);
 
     void applyFont(RichTextBox &text);

@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <cmath>
@@ -54,8 +55,9 @@ QString shown(const frmOptions &form)
         : form.optZentriert->isChecked()                 ? "Z"
         : form.optRechts->isChecked()                    ? "R"
                                                          : "-";
-    return QStringLiteral("font=%1 size=%2/%3 style=%4 strike=%5 under=%6 vertical=%7/%8/%9 "
-                          "colour=%10 align=%11 indent=%12|%13|%14 bullet=%15 tabs=%16 rr=%17")
+    return QStringLiteral(
+               "font=%1 size=%2/%3 style=%4 strike=%5 under=%6 vertical=%7/%8/%9 "
+               "colour=%10 align=%11 indent=%12|%13|%14 bullet=%15 tabs=%16 rr=%17 sample=%18")
         .arg(font < 0 ? QStringLiteral("-") : form.lstSchrift->item(font)->text())
         .arg(form.comboGrad->Text())
         .arg(form.comboGrad->ListIndex())
@@ -72,7 +74,8 @@ QString shown(const frmOptions &form)
         .arg(form.txtLinks->text(), form.txtErste->text(), form.txtRechts->text())
         .arg(form.chkAufzaehl->Value())
         .arg(tabs.join(u'|'))
-        .arg(form.UpDownRR->isEnabled() ? "on" : "off");
+        .arg(form.UpDownRR->isEnabled() ? "on" : "off")
+        .arg(form.lblMuster->isHidden() ? "off" : "on");
 }
 
 // Every character's and paragraph's format as the edit control reports it.
@@ -142,6 +145,7 @@ private slots:
     void tabListEditedAndWrittenInListOrder();
     void clipboardWatchStopsWhileOpen_data();
     void clipboardWatchStopsWhileOpen();
+    void colourMixerChoosesOnClick();
     void pageApplyMovesRulerBoxes_data();
     void pageApplyMovesRulerBoxes();
     void f1OpensHelpTopic();
@@ -266,28 +270,28 @@ void TestOptions::eachTabOpensWithSelectionLoaded_data()
     QTest::newRow("plain, font named in other case")
         << 1 << Fixture::Plain
         << QStringLiteral("font=%1 size=12/4 style=0 strike=0 under=0 vertical=0/0/off colour=0 "
-                          "align=L indent=0|0|0 bullet=0 tabs= rr=on")
+                          "align=L indent=0|0|0 bullet=0 tabs= rr=on sample=on")
                .arg(font);
     QTest::newRow("lowered, first line indented")
         << 2 << Fixture::Lowered
         << QStringLiteral("font=%1 size=12/4 style=0 strike=0 under=0 vertical=2/3/on colour=0 "
-                          "align=L indent=0|5|0 bullet=0 tabs= rr=on")
+                          "align=L indent=0|5|0 bullet=0 tabs= rr=on sample=on")
                .arg(font);
     QTest::newRow("formatted")
         << 3 << Fixture::Formatted
         << QStringLiteral("font=%1 size=10.5/-1 style=3 strike=0 under=1 vertical=1/3/on "
-                          "colour=ff align=Z indent=15|-5|5 bullet=1 tabs=12,5|30 rr=on")
+                          "colour=ff align=Z indent=15|-5|5 bullet=1 tabs=12,5|30 rr=on sample=on")
                .arg(font);
     QTest::newRow("off the grid")
         << 4 << Fixture::OddTabs
         << QStringLiteral("font=%1 size=12/4 style=0 strike=0 under=0 vertical=0/0/off colour=0 "
-                          "align=L indent=12|0|0 bullet=0 tabs=12,5|40 rr=on")
+                          "align=L indent=12|0|0 bullet=0 tabs=12,5|40 rr=on sample=on")
                .arg(font);
-    QTest::newRow("mixed") << 5 << Fixture::Mixed
-                           << QStringLiteral(
-                                  "font=%1 size=/-1 style=-1 strike=2 under=2 vertical=-1/0/off "
-                                  "colour=(keine) align=- indent=|| bullet=2 tabs= rr=off")
-                                  .arg(font);
+    QTest::newRow("mixed")
+        << 5 << Fixture::Mixed
+        << QStringLiteral("font=%1 size=/-1 style=-1 strike=2 under=2 vertical=-1/0/off "
+                          "colour=(keine) align=- indent=|| bullet=2 tabs= rr=off sample=off")
+               .arg(font);
 }
 
 void TestOptions::eachTabOpensWithSelectionLoaded()
@@ -672,6 +676,7 @@ void TestOptions::clipboardWatchStopsWhileOpen()
     QVERIFY(program->main().timeClipboard.isActive());
     openOn(2, [&](frmOptions &form) {
         QVERIFY(!program->main().timeClipboard.isActive());
+        form.lblFarbe[17]->Click();
         if (close == "OK")
             form.cmdOK->click();
         else if (close == "Abbrechen")
@@ -683,6 +688,28 @@ void TestOptions::clipboardWatchStopsWhileOpen()
         QVERIFY(!form.isVisible());
     });
     QVERIFY(program->main().timeClipboard.isActive());
+    QCOMPARE(text->SelColor(), close == "OK" ? 0x0000FF : 0);
+}
+
+void TestOptions::colourMixerChoosesOnClick()
+{
+    prepare(Fixture::Mixed);
+    openOn(2, [](frmOptions &form) {
+        QCOMPARE(form.lblAktuelleFarbe->text(), QStringLiteral("(keine)"));
+        form.HScrollB->setValue(255);
+        QCOMPARE(form.lblFarbbeispiel->BackColor(), 16711680);
+        form.HScrollB->setValue(0);
+        form.HScrollR->setValue(255);
+        QCOMPARE(form.lblFarbbeispiel->BackColor(), 255);
+        QCOMPARE(form.lblAktuelleFarbe->text(), QStringLiteral("(keine)"));
+        QTest::mouseClick(form.lblFarbbeispiel, Qt::LeftButton);
+        QCOMPARE(form.lblAktuelleFarbe->BackColor(), 255);
+        QVERIFY(form.lblAktuelleFarbe->text().isEmpty());
+        form.comboUebernehmen->setCurrentIndex(2);
+        form.cmdOK->click();
+    });
+    QCOMPARE(text->SelColor(), 255);
+    QCOMPARE(text->SelFontSize(), std::nullopt);
 }
 
 void TestOptions::pageApplyMovesRulerBoxes_data()
