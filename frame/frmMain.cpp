@@ -5,13 +5,16 @@
 #include "common/Databases.h"
 #include "common/Fileexist.h"
 #include "common/ProgramInfo.h"
+#include "document/DocumentTools.h"
 #include "document/SelectionFeedback.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
+#include "format/frmOptions.h"
 #include "frame/ToolbarIcons.h"
 #include "platform/ClipboardFormats.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
+#include "platform/Help.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
@@ -83,6 +86,7 @@ frmMain::frmMain()
             &frmMain::noteClipboardFormats);
     noteClipboardFormats();
     setMainForm(this);
+    documentTools().frmOptions = frmOptions::open;
     Forms::add(this);
 }
 
@@ -249,6 +253,7 @@ void frmMain::buildStatusBar()
 void frmMain::MDIForm_Load()
 {
     HelpFile = AppPaths::join(AppPaths::programFolder(), QStringLiteral("velmar.hlp"));
+    Help::setHelpFile(HelpFile);
     restorePosition();
     for (int slot = 0; slot < RecentFiles::Count; ++slot) {
         const QString path = GetSetting(RecentFiles::settingsKey(slot));
