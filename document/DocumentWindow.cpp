@@ -12,6 +12,7 @@
 #include "platform/Toolbar.h"
 
 #include "document/DocumentTools.h"
+#include "document/MenuItems.h"
 #include "document/SelectionFeedback.h"
 #include "document/TextBlocks.h"
 
@@ -51,10 +52,7 @@ void DocumentWindow::buildMenus()
     DocumentHost *host = MainForm();
 
     mnuFile = new QMenu(QStringLiteral("&Datei"));
-    mnuFileNew = mnuFile->addAction(QStringLiteral("&Neu..."));
-    mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuFileOpen = mnuFile->addAction(QStringLiteral("Ö&ffnen..."));
-    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MenuItems::addNewAndOpen(mnuFile, mnuFileNew, mnuFileOpen);
     mnuFileClose = mnuFile->addAction(QStringLiteral("S&chließen"));
     mnuFile->addSeparator();
     mnuFileSave = mnuFile->addAction(QStringLiteral("&Speichern"));
@@ -67,13 +65,8 @@ void DocumentWindow::buildMenus()
     mnuFilePrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     mnuFilePrintSetup = mnuFile->addAction(QStringLiteral("Drucker &einrichten..."));
     mnuFile->addSeparator();
-    for (int i = 0; i < RecentFiles::Count; ++i) {
-        mnuFileMRU[i] = mnuFile->addAction(QString());
-        mnuFileMRU[i]->setVisible(false);
-        connect(mnuFileMRU[i], &QAction::triggered, this, [this, i] { mnuFileMRU_Click(i); });
-    }
-    mnuFileBar5 = mnuFile->addSeparator();
-    mnuFileBar5->setVisible(false);
+    mnuFileBar5 = MenuItems::addRecentFiles(mnuFile, mnuFileMRU,
+                                            [this](int index) { mnuFileMRU_Click(index); });
     mnuFileEnd = mnuFile->addAction(QStringLiteral("&Beenden"));
     connect(mnuFileNew, &QAction::triggered, this, [host] { host->mnuFileNew_Click(); });
     connect(mnuFileOpen, &QAction::triggered, this, [host] { host->OpenDoc(); });
@@ -95,29 +88,19 @@ void DocumentWindow::buildMenus()
     connect(mnuEditChange, &QAction::triggered, this, &DocumentWindow::mnuEditChange_Click);
 
     mnuView = new QMenu(QStringLiteral("&Ansicht"));
-    mnuViewToolbar = mnuView->addAction(QStringLiteral("S&ymbolleiste"));
-    mnuViewStatusBar = mnuView->addAction(QStringLiteral("&Statuszeile"));
+    mnuViewToolbar = MenuItems::addSwitch(mnuView, QStringLiteral("S&ymbolleiste"),
+                                          [this] { mnuViewToolbar_Click(mnuViewToolbar); });
+    mnuViewStatusBar = MenuItems::addSwitch(mnuView, QStringLiteral("&Statuszeile"),
+                                            [this] { mnuViewStatusBar_Click(mnuViewStatusBar); });
 
     mnuPopup = new QMenu();
     QMenu *popupView = mnuPopup->addMenu(QStringLiteral("An&sicht"));
-    mnuPopupViewToolbar = popupView->addAction(QStringLiteral("S&ymbolleiste"));
-    mnuPopupViewStatusBar = popupView->addAction(QStringLiteral("&Statuszeile"));
-
-    for (QAction *item :
-         {mnuViewToolbar, mnuViewStatusBar, mnuPopupViewToolbar, mnuPopupViewStatusBar}) {
-        item->setCheckable(true);
-        item->setChecked(true);
-        // The handlers decide the mark themselves.
-        connect(item, &QAction::triggered, this, [item](bool) { item->toggle(); });
-    }
-    connect(mnuViewToolbar, &QAction::triggered, this,
-            [this] { mnuViewToolbar_Click(mnuViewToolbar); });
-    connect(mnuPopupViewToolbar, &QAction::triggered, this,
-            [this] { mnuViewToolbar_Click(mnuPopupViewToolbar); });
-    connect(mnuViewStatusBar, &QAction::triggered, this,
-            [this] { mnuViewStatusBar_Click(mnuViewStatusBar); });
-    connect(mnuPopupViewStatusBar, &QAction::triggered, this,
-            [this] { mnuViewStatusBar_Click(mnuPopupViewStatusBar); });
+    mnuPopupViewToolbar = MenuItems::addSwitch(popupView, QStringLiteral("S&ymbolleiste"), [this] {
+        mnuViewToolbar_Click(mnuPopupViewToolbar);
+    });
+    mnuPopupViewStatusBar = MenuItems::addSwitch(popupView, QStringLiteral("&Statuszeile"), [this] {
+        mnuViewStatusBar_Click(mnuPopupViewStatusBar);
+    });
 
     ownMenus = {mnuFile, mnuEdit, mnuView, mnuPopup};
 }

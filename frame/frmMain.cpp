@@ -6,6 +6,7 @@
 #include "common/Fileexist.h"
 #include "common/ProgramInfo.h"
 #include "document/DocumentTools.h"
+#include "document/MenuItems.h"
 #include "document/SelectionFeedback.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
@@ -95,18 +96,10 @@ frmMain::~frmMain() = default;
 void frmMain::buildMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("&Datei"));
-    mnuFileNew = mnuFile->addAction(QStringLiteral("&Neu..."));
-    mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuFileOpen = mnuFile->addAction(QStringLiteral("Ö&ffnen..."));
-    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MenuItems::addNewAndOpen(mnuFile, mnuFileNew, mnuFileOpen);
     mnuFile->addSeparator();
-    for (int i = 0; i < RecentFiles::Count; ++i) {
-        mnuFileMRU[i] = mnuFile->addAction(QString());
-        mnuFileMRU[i]->setVisible(false);
-        connect(mnuFileMRU[i], &QAction::triggered, this, [this, i] { mnuFileMRU_Click(i); });
-    }
-    mnuFileBar5 = mnuFile->addSeparator();
-    mnuFileBar5->setVisible(false);
+    mnuFileBar5 = MenuItems::addRecentFiles(mnuFile, mnuFileMRU,
+                                            [this](int index) { mnuFileMRU_Click(index); });
     mnuFileExit = mnuFile->addAction(QStringLiteral("&Beenden"));
     connect(mnuFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
     connect(mnuFileOpen, &QAction::triggered, this, &frmMain::OpenDoc);
@@ -625,6 +618,22 @@ static QMimeData *clipboardData(const QString &text, const QString &rtf)
     return data;
 }
 
+// The commands both document toolbars share; false for a key they do not have.
+bool frmMain::documentCommand(DocumentWindow *window, const QString &key)
+{
+    if (key == QLatin1String("Save"))
+        window->mnuFileSave_Click();
+    else if (key == QLatin1String("Print"))
+        window->mnuFilePrint_Click();
+    else if (key == QLatin1String("Undo"))
+        window->txtText->undo();
+    else
+        return false;
+    if (key == QLatin1String("Undo"))
+        focusText();
+    return true;
+}
+
 void frmMain::tbRTF_ButtonClick(ToolButton *button)
 {
     const QString key = button->Key();
@@ -633,18 +642,11 @@ void frmMain::tbRTF_ButtonClick(ToolButton *button)
         return;
     }
     auto *window = qobject_cast<frmDocument *>(ActiveForm());
-    if (!window)
+    if (!window || documentCommand(window, key))
         return;
     RichTextBox *text = window->txtText;
     QClipboard *clipboard = QGuiApplication::clipboard();
-    if (key == QLatin1String("Save")) {
-        window->mnuFileSave_Click();
-    } else if (key == QLatin1String("Print")) {
-        window->mnuFilePrint_Click();
-    } else if (key == QLatin1String("Undo")) {
-        text->undo();
-        focusText();
-    } else if (key == QLatin1String("Cut") || key == QLatin1String("Copy")) {
+    if (key == QLatin1String("Cut") || key == QLatin1String("Copy")) {
         clipboard->setMimeData(clipboardData(QString(), text->SelRTF()));
         if (key == QLatin1String("Cut"))
             text->setSelRTF(QString());
@@ -671,18 +673,11 @@ void frmMain::tbText_ButtonClick(ToolButton *button)
         return;
     }
     DocumentWindow *window = ActiveForm();
-    if (!window)
+    if (!window || documentCommand(window, key))
         return;
     RichTextBox *text = window->txtText;
     QClipboard *clipboard = QGuiApplication::clipboard();
-    if (key == QLatin1String("Save")) {
-        window->mnuFileSave_Click();
-    } else if (key == QLatin1String("Print")) {
-        window->mnuFilePrint_Click();
-    } else if (key == QLatin1String("Undo")) {
-        text->undo();
-        focusText();
-    } else if (key == QLatin1String("Cut") || key == QLatin1String("Copy")) {
+    if (key == QLatin1String("Cut") || key == QLatin1String("Copy")) {
         clipboard->setMimeData(clipboardData(text->SelText(), QString()));
         if (key == QLatin1String("Cut"))
             text->setSelText(QString());

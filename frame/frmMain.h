@@ -67,6 +67,7 @@ private:
     void buildToolbars();
     void buildFontBoxes();
     void toolbarButtonClick(Toolbar *bar, ToolButton *button);
+    bool documentCommand(DocumentWindow *window, const QString &key);
     void toggleCharacter(ToolButton *button);
     void setAlignment(ToolButton *button);
     // Shows the selection's font size in the size box again.

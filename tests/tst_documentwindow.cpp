@@ -9,6 +9,8 @@
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QDir>
@@ -34,6 +36,7 @@ private slots:
     void closeQuestionOnlyWhenModified();
     void closeQuestionYesOnUntitledKeepsWindowWhenSaveAsCancelled();
     void closeQuestionYesSavesAndCloses();
+    void viewSwitchesFollowTheMainWindow();
     void shortcutKeysNoteControlVAndZ_data();
     void shortcutKeysNoteControlVAndZ();
     void sentenceSelection_data();
@@ -195,6 +198,25 @@ void TestDocumentWindow::closeQuestionYesSavesAndCloses()
     window->mnuFileClose->trigger();
     QCOMPARE(program->documentCount(), 0);
     QCOMPARE(program->readFile(env->path("wichtig.txt")), QByteArray("Wichtig"));
+}
+
+void TestDocumentWindow::viewSwitchesFollowTheMainWindow()
+{
+    frmMain &main = program->main();
+    DocumentWindow *window = newWindow(true);
+    QVERIFY(main.tbRTF->isVisible());
+    window->mnuPopupViewToolbar->trigger();
+    QVERIFY(!main.tbRTF->isVisible());
+    QVERIFY(!window->mnuViewToolbar->isChecked());
+    QVERIFY(!main.mnuViewToolbar->isChecked());
+    window->mnuViewStatusBar->trigger();
+    QVERIFY(!main.sbStatusBar->isVisible());
+    QVERIFY(!window->mnuPopupViewStatusBar->isChecked());
+    // A window activated later takes the main window's switches.
+    DocumentWindow *other = newWindow(false);
+    QVERIFY(!main.tbText->isVisible());
+    QVERIFY(!other->mnuViewToolbar->isChecked());
+    QVERIFY(!other->mnuViewStatusBar->isChecked());
 }
 
 void TestDocumentWindow::shortcutKeysNoteControlVAndZ_data()
