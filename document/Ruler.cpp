@@ -30,11 +30,6 @@ double leftMm(const QWidget *control)
     return millimetres(control->x());
 }
 
-double topMm(const QWidget *control)
-{
-    return millimetres(control->y());
-}
-
 double widthMm(const QWidget *control)
 {
     return millimetres(control->width());

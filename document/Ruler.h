@@ -14,7 +14,6 @@ namespace Ruler {
 int pixels(double mm);
 double millimetres(double pixels);
 double leftMm(const QWidget *control);
-double topMm(const QWidget *control);
 double widthMm(const QWidget *control);
 double heightMm(const QWidget *control);
 void setLeftMm(QWidget *control, double mm);

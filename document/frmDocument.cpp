@@ -179,14 +179,13 @@ void frmDocument::placeRightIndentMarker(double rightIndentMm)
     placeMarker(imgRU, rightIndentMm == 0 ? position - 1 : position);
 }
 
-QLabel *frmDocument::loadTabMarker(int number, double positionMm)
+void frmDocument::loadTabMarker(int number, double positionMm)
 {
     QLabel *marker = imgTab.Load(number);
     marker->setVisible(true);
     placeMarker(marker, positionMm);
     Ruler::setTopMm(marker, lowerRowTopMm(Ruler::heightMm(marker)));
     Ruler::setTag(marker, Ruler::tabTag(number));
-    return marker;
 }
 
 void frmDocument::Tabaktualisierung()

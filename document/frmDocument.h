@@ -4,7 +4,6 @@
 #include "document/DocumentWindow.h"
 #include "document/Ruler.h"
 
-class QLabel;
 class QScrollBar;
 
 class frmDocument : public DocumentWindow
@@ -68,7 +67,7 @@ private:
     // The right-indent marker for a snapped right indent; it stands 1 mm further left at 0.
     void placeRightIndentMarker(double rightIndentMm);
     // Loads imgTab(number), shown, centred on the position in the lower row, with its Tag.
-    QLabel *loadTabMarker(int number, double positionMm);
+    void loadTabMarker(int number, double positionMm);
     // The lower row's Top: the marker's upper quarter and 1 mm reach into the box.
     double lowerRowTopMm(double markerHeightMm) const;
 };
