@@ -34,6 +34,7 @@ void frmDocument::buildFormatMenus()
     mnuFormat = new QMenu(QStringLiteral("F&ormat"));
     mnuPopupFormat = new QMenu(QStringLiteral("&Format"));
     ownMenu(mnuFormat);
+    ownMenu(mnuPopupFormat);
     struct Item
     {
         const char *caption;

@@ -35,8 +35,11 @@ static void syncLayout(QTextBlockFormat &format)
     std::sort(sorted.begin(), sorted.end());
     QList<QTextOption::Tab> tabs;
     tabs.reserve(sorted.size());
+    // Stops count from the text's left edge; Qt counts them from where each line starts, and
+    // one list serves all lines, so they are made right for the first line, where tabs are.
+    const double firstLineMm = indent + bulletShift;
     for (double mm : sorted)
-        tabs.append(QTextOption::Tab(mm * px, QTextOption::LeftTab));
+        tabs.append(QTextOption::Tab((mm - firstLineMm) * px, QTextOption::LeftTab));
     format.setTabPositions(tabs);
 }
 
