@@ -5,6 +5,7 @@
 #include "common/Databases.h"
 #include "common/Fileexist.h"
 #include "common/ProgramInfo.h"
+#include "document/DocumentTools.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
 #include "platform/FileSystem.h"
@@ -13,6 +14,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "tools/frmSearch.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -73,6 +75,7 @@ frmMain::frmMain()
     buildStatusBar();
     timeClipboard.setInterval(500);
     setMainForm(this);
+    documentTools().frmSearch = showSearchDialog;
     Forms::add(this);
 }
 
