@@ -11,8 +11,9 @@
 
 class DocumentWindow;
 class QAction;
-class QToolBar;
-class QStatusBar;
+class QComboBox;
+class StatusBar;
+class Toolbar;
 
 class DocumentHost
 {
@@ -35,10 +36,12 @@ public:
     // here and in the main window.
     virtual void showRecentFiles(DocumentWindow *window) = 0;
 
-    QToolBar *tbNichts = nullptr;
-    QToolBar *tbRTF = nullptr;
-    QToolBar *tbText = nullptr;
-    QStatusBar *sbStatusBar = nullptr;
+    Toolbar *tbNichts = nullptr;
+    Toolbar *tbRTF = nullptr;
+    Toolbar *tbText = nullptr;
+    QComboBox *comboSchrift = nullptr;
+    QComboBox *ComboGroesse = nullptr;
+    StatusBar *sbStatusBar = nullptr;
     QAction *mnuViewToolbar = nullptr;
     QAction *mnuViewStatusBar = nullptr;
     std::array<QAction *, RecentFiles::Count> mnuFileMRU {};

@@ -3,23 +3,29 @@
 
 #include "document/DocumentHost.h"
 #include "platform/Database.h"
+#include "platform/FileSystem.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
 
 #include "document/DocumentTools.h"
+#include "document/MenuItems.h"
+#include "document/SelectionFeedback.h"
 #include "document/TextBlocks.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QStatusBar>
-#include <QTextDocument>
-#include <QToolBar>
 
 DocumentWindow::DocumentWindow(const QString &formName, const SaveRules &saveRules, QWidget *parent)
     : QWidget(parent), rules(saveRules)
@@ -46,28 +52,29 @@ void DocumentWindow::buildMenus()
     DocumentHost *host = MainForm();
 
     mnuFile = new QMenu(QStringLiteral("&Datei"));
-    mnuFileNew = mnuFile->addAction(QStringLiteral("&Neu..."));
-    mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuFileOpen = mnuFile->addAction(QStringLiteral("Ö&ffnen..."));
-    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MenuItems::addNewAndOpen(mnuFile, mnuFileNew, mnuFileOpen);
     mnuFileClose = mnuFile->addAction(QStringLiteral("S&chließen"));
     mnuFile->addSeparator();
     mnuFileSave = mnuFile->addAction(QStringLiteral("&Speichern"));
     mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuFileSaveAs = mnuFile->addAction(QStringLiteral("Speichern &unter..."));
     mnuFile->addSeparator();
-    for (int i = 0; i < RecentFiles::Count; ++i) {
-        mnuFileMRU[i] = mnuFile->addAction(QString());
-        mnuFileMRU[i]->setVisible(false);
-        connect(mnuFileMRU[i], &QAction::triggered, this, [this, i] { mnuFileMRU_Click(i); });
-    }
-    mnuFileBar5 = mnuFile->addSeparator();
-    mnuFileBar5->setVisible(false);
+    mnuFileProperties = mnuFile->addAction(QStringLiteral("Ei&genschaften"));
+    mnuFile->addSeparator();
+    mnuFilePrint = mnuFile->addAction(QStringLiteral("&Drucken..."));
+    mnuFilePrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuFilePrintSetup = mnuFile->addAction(QStringLiteral("Drucker &einrichten..."));
+    mnuFile->addSeparator();
+    mnuFileBar5 = MenuItems::addRecentFiles(mnuFile, mnuFileMRU,
+                                            [this](int index) { mnuFileMRU_Click(index); });
     mnuFileEnd = mnuFile->addAction(QStringLiteral("&Beenden"));
     connect(mnuFileNew, &QAction::triggered, this, [host] { host->mnuFileNew_Click(); });
     connect(mnuFileOpen, &QAction::triggered, this, [host] { host->OpenDoc(); });
     connect(mnuFileClose, &QAction::triggered, this, &DocumentWindow::closeWindow);
     connect(mnuFileSave, &QAction::triggered, this, &DocumentWindow::mnuFileSave_Click);
+    connect(mnuFileProperties, &QAction::triggered, this, &DocumentWindow::mnuFileProperties_Click);
+    connect(mnuFilePrint, &QAction::triggered, this, &DocumentWindow::mnuFilePrint_Click);
+    connect(mnuFilePrintSetup, &QAction::triggered, this, &DocumentWindow::mnuFilePrintSetup_Click);
     connect(mnuFileSaveAs, &QAction::triggered, this, [this] {
         mnuFileSaveAs_Click();
         txtText->setFocus();
@@ -81,29 +88,19 @@ void DocumentWindow::buildMenus()
     connect(mnuEditChange, &QAction::triggered, this, &DocumentWindow::mnuEditChange_Click);
 
     mnuView = new QMenu(QStringLiteral("&Ansicht"));
-    mnuViewToolbar = mnuView->addAction(QStringLiteral("S&ymbolleiste"));
-    mnuViewStatusBar = mnuView->addAction(QStringLiteral("&Statuszeile"));
+    mnuViewToolbar = MenuItems::addSwitch(mnuView, QStringLiteral("S&ymbolleiste"),
+                                          [this] { mnuViewToolbar_Click(mnuViewToolbar); });
+    mnuViewStatusBar = MenuItems::addSwitch(mnuView, QStringLiteral("&Statuszeile"),
+                                            [this] { mnuViewStatusBar_Click(mnuViewStatusBar); });
 
     mnuPopup = new QMenu();
     QMenu *popupView = mnuPopup->addMenu(QStringLiteral("An&sicht"));
-    mnuPopupViewToolbar = popupView->addAction(QStringLiteral("S&ymbolleiste"));
-    mnuPopupViewStatusBar = popupView->addAction(QStringLiteral("&Statuszeile"));
-
-    for (QAction *item :
-         {mnuViewToolbar, mnuViewStatusBar, mnuPopupViewToolbar, mnuPopupViewStatusBar}) {
-        item->setCheckable(true);
-        item->setChecked(true);
-        // The handlers decide the mark themselves.
-        connect(item, &QAction::triggered, this, [item](bool) { item->toggle(); });
-    }
-    connect(mnuViewToolbar, &QAction::triggered, this,
-            [this] { mnuViewToolbar_Click(mnuViewToolbar); });
-    connect(mnuPopupViewToolbar, &QAction::triggered, this,
-            [this] { mnuViewToolbar_Click(mnuPopupViewToolbar); });
-    connect(mnuViewStatusBar, &QAction::triggered, this,
-            [this] { mnuViewStatusBar_Click(mnuViewStatusBar); });
-    connect(mnuPopupViewStatusBar, &QAction::triggered, this,
-            [this] { mnuViewStatusBar_Click(mnuPopupViewStatusBar); });
+    mnuPopupViewToolbar = MenuItems::addSwitch(popupView, QStringLiteral("S&ymbolleiste"), [this] {
+        mnuViewToolbar_Click(mnuPopupViewToolbar);
+    });
+    mnuPopupViewStatusBar = MenuItems::addSwitch(popupView, QStringLiteral("&Statuszeile"), [this] {
+        mnuViewStatusBar_Click(mnuPopupViewStatusBar);
+    });
 
     ownMenus = {mnuFile, mnuEdit, mnuView, mnuPopup};
 }
@@ -154,8 +151,7 @@ void DocumentWindow::watchEditControl()
             [this](int button, int, double, double) { txtText_MouseDown(button); });
     connect(txtText, &RichTextBox::MouseMove, this, &DocumentWindow::Form_MouseMove);
     // Format changes count as much as typing: no edit is ever closed away unasked.
-    connect(txtText->document(), &QTextDocument::contentsChanged, this,
-            &DocumentWindow::txtText_Change);
+    connect(txtText, &RichTextBox::Edited, this, &DocumentWindow::txtText_Change);
 }
 
 void DocumentWindow::txtText_KeyPress(int)
@@ -283,6 +279,78 @@ bool DocumentWindow::writeFile(const QString &path, bool richText)
     return false;
 }
 
+void DocumentWindow::mnuFilePrint_Click()
+{
+    CommonDialog &dialog = MainForm()->dlgCommonDialog;
+    dialog.CancelError = true;
+    dialog.Flags = 0x100100
+        | (txtText->SelLength() == 0 ? CommonDialog::cdlPDNoSelection
+                                     : CommonDialog::cdlPDSelection);
+    dialog.Copies = 1;
+    if (!dialog.ShowPrinter(this))
+        return;
+    print(dialog.printer(), dialog.Flags & CommonDialog::cdlPDSelection);
+}
+
+void DocumentWindow::mnuFilePrintSetup_Click()
+{
+    CommonDialog &dialog = MainForm()->dlgCommonDialog;
+    dialog.Flags = 0x40;
+    dialog.ShowPrinterSetup(this);
+}
+
+void DocumentWindow::mnuFileProperties_Click()
+{
+    const QLocale locale;
+    auto number = [&locale](qint64 value) { return locale.toString(value); };
+    QString folder = QStringLiteral("Noch nicht gespeichert.");
+    qint64 size = 0;
+    QString date = QStringLiteral("--");
+    QString attributes;
+    if (!Dateiname.isEmpty()) {
+        const QFileInfo file(Dateiname);
+        if (!file.exists()) {
+            MsgBox(QStringLiteral("Die Datei \"%1\" ist nicht mehr vorhanden. Sie wurde "
+                                  "gelöscht, verschoben oder umbenannt.")
+                       .arg(Dateiname),
+                   vbExclamation, QStringLiteral("Dokumenteigenschaften"));
+            return;
+        }
+        folder = Dateiname.left(Dateiname.lastIndexOf(QDir::separator()));
+        size = file.size();
+        date = locale.toString(file.lastModified(), QLocale::ShortFormat);
+        const int attr = FileSystem::GetAttr(Dateiname);
+        if (attr & FileSystem::vbReadOnly)
+            attributes += QLatin1Char('R');
+        if (attr & FileSystem::vbHidden)
+            attributes += QLatin1Char('H');
+    }
+    const int characters = static_cast<int>(txtText->Text().size());
+    const QStringList lines = {
+        QStringLiteral("Dateiname: ") + Caption(),
+        QStringLiteral("Speicherort: ") + folder,
+        QStringLiteral("Größe auf Datenträger: ") + number(size)
+            + (size == 1 ? QStringLiteral(" Byte") : QStringLiteral(" Bytes")),
+        QStringLiteral("Letzter Speicherzugriff: ") + date,
+        QStringLiteral("Dateiattribute: ") + attributes,
+        QStringLiteral("Dateityp: ") + fileTypeText(),
+        QStringLiteral("Anzahl der Zeichen: ") + number(characters),
+        QStringLiteral("Anzahl der Zeilen: ") + number(txtText->GetLineFromChar(characters) + 1),
+    };
+    MsgBox(lines.join(QStringLiteral("\r\n")), vbInformation,
+           QStringLiteral("Dokumenteigenschaften"));
+}
+
+void DocumentWindow::showPositionAndClipboard()
+{
+    DocumentHost *host = MainForm();
+    host->sbStatusBar->Panels(QStringLiteral("Seite"))
+        ->setText(SelectionFeedback::positionText(*txtText));
+    const bool selection = txtText->SelLength() != 0;
+    ownToolbar()->Buttons(QStringLiteral("Copy"))->setEnabled(selection);
+    ownToolbar()->Buttons(QStringLiteral("Cut"))->setEnabled(selection);
+}
+
 void DocumentWindow::afterSave()
 {
     DocumentHost *host = MainForm();
@@ -314,7 +382,7 @@ void DocumentWindow::Form_Activate()
     const bool toolbarOn = host->mnuViewToolbar->isChecked();
     mnuViewToolbar->setChecked(toolbarOn);
     mnuPopupViewToolbar->setChecked(toolbarOn);
-    for (QToolBar *bar : {host->tbRTF, host->tbText})
+    for (Toolbar *bar : {host->tbRTF, host->tbText})
         bar->setVisible(bar == ownToolbar() && toolbarOn);
     const bool statusOn = host->mnuViewStatusBar->isChecked();
     mnuViewStatusBar->setChecked(statusOn);
@@ -427,4 +495,6 @@ void DocumentWindow::Form_Unload()
         host->tbRTF->setVisible(false);
         host->tbText->setVisible(false);
     }
+    // The frame destroys the window later; from here on it no longer counts as loaded.
+    Forms::remove(this);
 }

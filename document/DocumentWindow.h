@@ -9,7 +9,8 @@
 
 class QAction;
 class QMenu;
-class QToolBar;
+class QPrinter;
+class Toolbar;
 class RichTextBox;
 
 class DocumentWindow : public QWidget
@@ -34,6 +35,7 @@ public:
     // Moves the path from Tag into Dateiname and clears the flag.
     void Dateinamenuebertrag();
     void mnuFileSave_Click();
+    void mnuFilePrint_Click();
 
     // Whether closing asks to save.
     bool isModified() const;
@@ -47,6 +49,9 @@ public:
     QAction *mnuFileClose = nullptr;
     QAction *mnuFileSave = nullptr;
     QAction *mnuFileSaveAs = nullptr;
+    QAction *mnuFileProperties = nullptr;
+    QAction *mnuFilePrint = nullptr;
+    QAction *mnuFilePrintSetup = nullptr;
     std::array<QAction *, RecentFiles::Count> mnuFileMRU {};
     QAction *mnuFileBar5 = nullptr;
     QAction *mnuFileEnd = nullptr;
@@ -78,6 +83,13 @@ protected:
 
     DocumentWindow(const QString &formName, const SaveRules &saveRules, QWidget *parent = nullptr);
 
+    // Prints after the print dialog; selection tells what the user chose.
+    virtual void print(QPrinter &printer, bool selection) = 0;
+    // "RTF-Datei" or "Text-Datei" in the properties.
+    virtual QString fileTypeText() const = 0;
+    // The position panel and the clipboard buttons of the window's toolbar.
+    void showPositionAndClipboard();
+
     // Connects the edit control's events; called once the window is set up, so that the
     // set-up itself does not count as a change.
     void watchEditControl();
@@ -86,7 +98,7 @@ protected:
     void loadCommon();
     virtual void Form_Resize() = 0;
     // The toolbar this kind shows while active.
-    virtual QToolBar *ownToolbar() const = 0;
+    virtual Toolbar *ownToolbar() const = 0;
 
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -111,6 +123,8 @@ private:
     bool save();
     bool mnuFileSaveAs_Click();
     bool writeFile(const QString &path, bool richText);
+    void mnuFilePrintSetup_Click();
+    void mnuFileProperties_Click();
     void afterSave();
     void mnuViewToolbar_Click(QAction *item);
     void mnuViewStatusBar_Click(QAction *item);

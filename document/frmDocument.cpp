@@ -1,39 +1,21 @@
 // The rich-text window: page settings, the ruler strip and the edit control below it.
 #include "document/frmDocument.h"
 
+#include "common/Grid.h"
 #include "common/PageSettings.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTools.h"
+#include "document/PrintCopy.h"
+#include "document/SelectionFeedback.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
-#include "platform/TextFormat.h"
+#include "platform/Toolbar.h"
 
 #include <QAction>
 #include <QFont>
-#include <QFontMetricsF>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
-#include <cmath>
-
-namespace {
-
-int px(double mm)
-{
-    return static_cast<int>(std::lround(mm * TextFormat::pixelsPerMm()));
-}
-
-QWidget *greyBox(QWidget *parent, const QColor &colour)
-{
-    auto *box = new QWidget(parent);
-    box->setAutoFillBackground(true);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, colour);
-    box->setPalette(palette);
-    return box;
-}
-
-} // namespace
 
 frmDocument::frmDocument(QWidget *parent)
     : DocumentWindow(QStringLiteral("frmDocument"),
@@ -44,6 +26,7 @@ frmDocument::frmDocument(QWidget *parent)
     buildFormatMenus();
     Form_Load();
     watchEditControl();
+    connect(txtText, &RichTextBox::SelChange, this, &frmDocument::txtText_SelChange);
 }
 
 void frmDocument::buildFormatMenus()
@@ -127,51 +110,123 @@ void frmDocument::Form_Load()
     Form_Resize();
 }
 
-double frmDocument::boxHeightMm() const
-{
-    const QFontMetricsF metrics(pboxLineal->font());
-    return metrics.height() / TextFormat::pixelsPerMm() + 1.0;
-}
-
-double frmDocument::picture1HeightMm() const
-{
-    const double scrollHeight = HScroll->sizeHint().height() / TextFormat::pixelsPerMm();
-    return 1.5 * scrollHeight + boxHeightMm();
-}
-
 void frmDocument::buildRuler()
 {
+    using namespace Ruler;
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    pboxLinealLinks = greyBox(Picture1, QColor(192, 192, 192));
-    pboxLineal = greyBox(Picture1, Qt::white);
-    pboxLinealRechts = greyBox(Picture1, QColor(192, 192, 192));
-    const int side = Screen::pixelsFromTwipsX(384);
-    const std::pair<QLabel **, const char *> markers[]
-        = {{&imgLO, "Erstzeileneinzug"}, {&imgLU, "Linker Einzug"}, {&imgRU, "Rechter Einzug"}};
-    const char *tags[] = {"RandLO", "RandLU", "RandRU"};
-    for (int i = 0; i < 3; ++i) {
-        QLabel *marker = new QLabel(pboxLineal);
-        marker->setFixedSize(side, side);
-        marker->setToolTip(QString::fromUtf8(markers[i].second));
-        marker->setProperty("Tag", QString::fromLatin1(tags[i]));
-        *markers[i].first = marker;
+    auto *links = new RulerBox(Picture1, QColor(192, 192, 192));
+    auto *lineal = new RulerBox(Picture1, Qt::white);
+    auto *rechts = new RulerBox(Picture1, QColor(192, 192, 192));
+    pboxLinealLinks = links;
+    pboxLineal = lineal;
+    pboxLinealRechts = rechts;
+    // Each box gets its scale while it is as wide as a box can become, so that widening it
+    // later uncovers marks that are already there.
+    const double boxHeight = lineal->textHeightMm(QStringLiteral("1234567890")) + 1;
+    const std::pair<RulerBox *, double> boxes[] = {
+        {lineal, Page::Seitenbreite - (Page::RandRechts + Page::RandLinks)},
+        {links, 0},
+        {rechts, Page::RandRechts},
+    };
+    for (const auto &[box, finalWidth] : boxes) {
+        setHeightMm(box, boxHeight);
+        setWidthMm(box, maxBoxWidthMm);
+        setTopMm(box, 0);
+        box->drawScale();
+        setWidthMm(box, finalWidth);
     }
+    setLeftMm(pboxLinealLinks, 0);
+    setLeftMm(pboxLineal, leftMm(pboxLinealLinks) + widthMm(pboxLinealLinks));
+    setLeftMm(pboxLinealRechts, leftMm(pboxLineal) + widthMm(pboxLineal));
+
+    const double markerHeight = millimetres(Screen::pixelsFromTwipsY(markerTwips));
+    const double lowerRow = lowerRowTopMm(markerHeight);
+    imgLO = createMarker(pboxLineal, MarkerShape::FirstLineIndent, -0.75 * markerHeight,
+                         QStringLiteral("RandLO"), QStringLiteral("Erstzeileneinzug"));
+    imgLU = createMarker(pboxLineal, MarkerShape::LeftIndent, lowerRow, QStringLiteral("RandLU"),
+                         QStringLiteral("Linker Einzug"));
+    imgRU = createMarker(pboxLineal, MarkerShape::RightIndent, lowerRow, QStringLiteral("RandRU"),
+                         QStringLiteral("Rechter Einzug"));
+    imgTab.setTemplate(createMarker(pboxLineal, MarkerShape::LeftTab, lowerRow, QString(),
+                                    QStringLiteral("Linksbündiger Tabulator")));
+    placeMarker(imgLO, 0);
+    placeMarker(imgLU, 0);
+    placeRightIndentMarker(0);
+
     HScroll = new QScrollBar(Qt::Horizontal, Picture1);
     VScroll = new QScrollBar(Qt::Vertical, Picture1);
+    HScroll->setFixedHeight(Screen::pixelsFromTwipsY(scrollBarTwips));
+    VScroll->setFixedWidth(Screen::pixelsFromTwipsX(scrollBarTwips));
     HScroll->hide();
     VScroll->hide();
-    placeRulerBoxes();
-    Picture1->setGeometry(0, 0, width(), px(picture1HeightMm()));
+    Picture1->resize(width(), pixels(1.5 * heightMm(HScroll) + heightMm(pboxLineal)));
 }
 
-void frmDocument::placeRulerBoxes()
+double frmDocument::lowerRowTopMm(double markerHeightMm) const
 {
-    const double height = boxHeightMm();
-    const double width = Page::textWidth();
-    pboxLinealLinks->setGeometry(0, 0, 0, px(height));
-    pboxLineal->setGeometry(px(0), 0, px(width), px(height));
-    pboxLinealRechts->setGeometry(px(width), 0, px(Page::RandRechts), px(height));
+    return Ruler::heightMm(pboxLineal) - markerHeightMm / 4 - 1;
+}
+
+void frmDocument::placeMarker(QLabel *marker, double positionMm)
+{
+    Ruler::setLeftMm(marker, positionMm - Ruler::widthMm(marker) / 2);
+}
+
+void frmDocument::placeRightIndentMarker(double rightIndentMm)
+{
+    const double position = txtText->RightMargin() - rightIndentMm;
+    placeMarker(imgRU, rightIndentMm == 0 ? position - 1 : position);
+}
+
+QLabel *frmDocument::loadTabMarker(int number, double positionMm)
+{
+    QLabel *marker = imgTab.Load(number);
+    marker->setVisible(true);
+    placeMarker(marker, positionMm);
+    Ruler::setTopMm(marker, lowerRowTopMm(Ruler::heightMm(marker)));
+    Ruler::setTag(marker, Ruler::tabTag(number));
+    return marker;
+}
+
+void frmDocument::Tabaktualisierung()
+{
+    for (int k = 1; k <= Tabanzahl; ++k)
+        imgTab.Unload(k);
+    Tabanzahl = 0;
+    const std::optional<int> count = txtText->SelTabCount();
+    if (!count || *count <= 0)
+        return;
+    // Paragraphs with as many stops in different places are as mixed as different counts.
+    QList<double> stops;
+    for (int i = 0; i < *count; ++i) {
+        const std::optional<double> stop = txtText->SelTabs(i);
+        if (!stop)
+            return;
+        stops.append(*stop);
+    }
+    Tabanzahl = static_cast<qint16>(*count);
+    for (int k = 1; k <= Tabanzahl; ++k)
+        loadTabMarker(k, AufRasterRunden(stops.at(k - 1)));
+}
+
+void frmDocument::Einzugaktualisierung()
+{
+    const std::optional<double> indent = txtText->SelIndent();
+    const std::optional<double> hanging = txtText->SelHangingIndent();
+    const std::optional<double> right = txtText->SelRightIndent();
+    const double snappedIndent = indent ? AufRasterRunden(*indent) : 0;
+    const double snappedHanging = hanging ? AufRasterRundenGespiegelt(*hanging) : 0;
+    const bool leftKnown = indent && hanging;
+    imgLO->setVisible(leftKnown);
+    imgLU->setVisible(leftKnown);
+    if (leftKnown) {
+        placeMarker(imgLO, snappedIndent);
+        placeMarker(imgLU, snappedIndent + snappedHanging);
+    }
+    imgRU->setVisible(right.has_value());
+    if (right)
+        placeRightIndentMarker(AufRasterRunden(*right));
 }
 
 void frmDocument::Form_Resize()
@@ -187,7 +242,7 @@ void frmDocument::Form_Resize()
     txtText->setGeometry(0, top, width(), textHeight);
 }
 
-QToolBar *frmDocument::ownToolbar() const
+Toolbar *frmDocument::ownToolbar() const
 {
     return MainForm()->tbRTF;
 }
@@ -198,4 +253,62 @@ void frmDocument::Form_Activate()
     txtText_SelChange();
 }
 
-void frmDocument::txtText_SelChange() { }
+void frmDocument::txtText_SelChange()
+{
+    DocumentHost *host = MainForm();
+    showPositionAndClipboard();
+    SelectionFeedback::showFontName(host->comboSchrift, txtText->SelFontName());
+    SelectionFeedback::showFontSize(host->ComboGroesse, txtText->SelFontSize());
+    const std::pair<const char *, std::optional<bool>> toggles[] = {
+        {"Bold", txtText->SelBold()},
+        {"Italic", txtText->SelItalic()},
+        {"Strikethrough", txtText->SelStrikeThru()},
+        {"Underline", txtText->SelUnderline()},
+    };
+    for (const auto &[key, value] : toggles) {
+        ToolButton *button = host->tbRTF->Buttons(QString::fromLatin1(key));
+        button->setMixedState(!value.has_value());
+        button->setValue(value.value_or(false) ? 1 : 0);
+    }
+    const std::optional<int> alignment = txtText->SelAlignment();
+    const bool known = alignment == RichTextBox::rtfLeft || alignment == RichTextBox::rtfCenter
+        || alignment == RichTextBox::rtfRight;
+    const std::pair<const char *, int> group[] = {
+        {"Left", RichTextBox::rtfLeft},
+        {"Center", RichTextBox::rtfCenter},
+        {"Right", RichTextBox::rtfRight},
+    };
+    for (const auto &[key, value] : group) {
+        ToolButton *button = host->tbRTF->Buttons(QString::fromLatin1(key));
+        button->setMixedState(!known);
+        button->setValue(known && alignment == value ? 1 : 0);
+    }
+    Tabaktualisierung();
+    Einzugaktualisierung();
+}
+
+void frmDocument::print(QPrinter &printer, bool selection)
+{
+    txtDruck->setRightMargin(txtText->RightMargin());
+    if (selection) {
+        txtDruck->setSelStart(0);
+        txtDruck->setSelLength(static_cast<int>(txtDruck->Text().size()));
+        txtDruck->setSelRTF(txtText->SelRTF());
+    } else {
+        txtText->setSelStart(0);
+        txtText->setSelLength(static_cast<int>(txtText->Text().size()));
+        txtDruck->setSelStart(0);
+        txtDruck->setSelLength(static_cast<int>(txtDruck->Text().size()));
+        txtDruck->setSelRTF(txtText->SelRTF());
+        txtText->setSelLength(0);
+    }
+    PrintCopy::insertLineBreaks(*txtDruck->document());
+    txtDruck->setSelStart(0);
+    txtDruck->setSelLength(0);
+    txtDruck->SelPrint(printer);
+}
+
+QString frmDocument::fileTypeText() const
+{
+    return QStringLiteral("RTF-Datei");
+}

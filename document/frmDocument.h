@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/DocumentWindow.h"
+#include "document/Ruler.h"
 
 class QLabel;
 class QScrollBar;
@@ -15,6 +16,10 @@ public:
     void Form_Activate() override;
     QList<QMenu *> menus() const override;
     void txtText_SelChange();
+    // Rebuilds the tab markers from the selection's tab stops.
+    void Tabaktualisierung();
+    // Shows, hides and places the indent markers from the selection's indents.
+    void Einzugaktualisierung();
 
     QMenu *mnuFormat = nullptr;
     QAction *mnuFormatZeichen = nullptr;
@@ -30,7 +35,8 @@ public:
     void mnuFormatTabs_Click();
     void mnuFormatSeite_Click();
 
-    // The ruler strip and its boxes; positions in millimetres.
+    // The ruler strip and its boxes, placed in pixels of millimetre values (see Ruler.h);
+    // marker positions are relative to pboxLineal.
     QWidget *Picture1 = nullptr;
     QWidget *pboxLinealLinks = nullptr;
     QWidget *pboxLineal = nullptr;
@@ -39,23 +45,30 @@ public:
     QLabel *imgLO = nullptr;
     QLabel *imgLU = nullptr;
     QLabel *imgRU = nullptr;
+    // The tab markers imgTab(1) to imgTab(Tabanzahl); imgTab(0) is their hidden template.
+    ImageArray imgTab;
     QScrollBar *HScroll = nullptr;
     QScrollBar *VScroll = nullptr;
 
     bool EinzugKomplett = false;
     qint16 Tabanzahl = 0;
 
-    // Ruler geometry in millimetres.
-    double boxHeightMm() const;
-    double picture1HeightMm() const;
-
 protected:
     void Form_Load();
     void Form_Resize() override;
-    QToolBar *ownToolbar() const override;
+    Toolbar *ownToolbar() const override;
+    void print(QPrinter &printer, bool selection) override;
+    QString fileTypeText() const override;
 
 private:
     void buildFormatMenus();
     void buildRuler();
-    void placeRulerBoxes();
+    // Centres a marker on a ruler position in millimetres.
+    void placeMarker(QLabel *marker, double positionMm);
+    // The right-indent marker for a snapped right indent; it stands 1 mm further left at 0.
+    void placeRightIndentMarker(double rightIndentMm);
+    // Loads imgTab(number), shown, centred on the position in the lower row, with its Tag.
+    QLabel *loadTabMarker(int number, double positionMm);
+    // The lower row's Top: the marker's upper quarter and 1 mm reach into the box.
+    double lowerRowTopMm(double markerHeightMm) const;
 };

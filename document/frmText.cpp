@@ -3,6 +3,7 @@
 
 #include "document/DocumentHost.h"
 #include "platform/RichTextBox.h"
+#include "platform/Toolbar.h"
 
 #include <QFont>
 
@@ -14,6 +15,32 @@ frmText::frmText(QWidget *parent)
     txtText->setFont(QFont(QStringLiteral("Courier New"), 10));
     Form_Load();
     watchEditControl();
+    connect(txtText, &RichTextBox::SelChange, this, &frmText::txtText_SelChange);
+}
+
+void frmText::txtText_SelChange()
+{
+    showPositionAndClipboard();
+}
+
+void frmText::print(QPrinter &printer, bool selection)
+{
+    if (selection) {
+        txtText->SelPrint(printer);
+        return;
+    }
+    // All was chosen: print everything and give the user the selection back.
+    const int start = txtText->SelStart();
+    const int length = txtText->SelLength();
+    txtText->setSelLength(0);
+    txtText->SelPrint(printer);
+    txtText->setSelStart(start);
+    txtText->setSelLength(length);
+}
+
+QString frmText::fileTypeText() const
+{
+    return QStringLiteral("Text-Datei");
 }
 
 void frmText::Form_Load()
@@ -27,7 +54,7 @@ void frmText::Form_Resize()
     txtText->setGeometry(0, 0, width(), height());
 }
 
-QToolBar *frmText::ownToolbar() const
+Toolbar *frmText::ownToolbar() const
 {
     return MainForm()->tbText;
 }

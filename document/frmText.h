@@ -12,5 +12,10 @@ public:
 protected:
     void Form_Load();
     void Form_Resize() override;
-    QToolBar *ownToolbar() const override;
+    Toolbar *ownToolbar() const override;
+    void print(QPrinter &printer, bool selection) override;
+    QString fileTypeText() const override;
+
+private:
+    void txtText_SelChange();
 };

@@ -6,29 +6,38 @@
 #include "common/Fileexist.h"
 #include "common/ProgramInfo.h"
 #include "document/DocumentTools.h"
+#include "document/MenuItems.h"
+#include "document/SelectionFeedback.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
+#include "format/frmOptions.h"
+#include "frame/ToolbarIcons.h"
+#include "platform/ClipboardFormats.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
+#include "platform/Help.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
 #include "tools/frmSearch.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
-#include <QStatusBar>
-#include <QToolBar>
 
 namespace {
 
@@ -74,8 +83,13 @@ frmMain::frmMain()
     buildToolbars();
     buildStatusBar();
     timeClipboard.setInterval(500);
+    connect(&timeClipboard, &QTimer::timeout, this, &frmMain::timeClipboard_Timer);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &frmMain::noteClipboardFormats);
+    noteClipboardFormats();
     setMainForm(this);
-    documentTools().frmSearch = showSearchDialog;
+    documentTools().frmOptions = frmOptions::open;
+    documentTools().frmSearch = frmSearch::open;
     Forms::add(this);
 }
 
@@ -84,18 +98,10 @@ frmMain::~frmMain() = default;
 void frmMain::buildMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("&Datei"));
-    mnuFileNew = mnuFile->addAction(QStringLiteral("&Neu..."));
-    mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuFileOpen = mnuFile->addAction(QStringLiteral("Ö&ffnen..."));
-    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MenuItems::addNewAndOpen(mnuFile, mnuFileNew, mnuFileOpen);
     mnuFile->addSeparator();
-    for (int i = 0; i < RecentFiles::Count; ++i) {
-        mnuFileMRU[i] = mnuFile->addAction(QString());
-        mnuFileMRU[i]->setVisible(false);
-        connect(mnuFileMRU[i], &QAction::triggered, this, [this, i] { mnuFileMRU_Click(i); });
-    }
-    mnuFileBar5 = mnuFile->addSeparator();
-    mnuFileBar5->setVisible(false);
+    mnuFileBar5 = MenuItems::addRecentFiles(mnuFile, mnuFileMRU,
+                                            [this](int index) { mnuFileMRU_Click(index); });
     mnuFileExit = mnuFile->addAction(QStringLiteral("&Beenden"));
     connect(mnuFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
     connect(mnuFileOpen, &QAction::triggered, this, &frmMain::OpenDoc);
@@ -116,14 +122,86 @@ void frmMain::buildMenus()
 
 void frmMain::buildToolbars()
 {
-    tbNichts = addToolBar(QStringLiteral("tbNichts"));
-    tbRTF = addToolBar(QStringLiteral("tbRTF"));
-    tbText = addToolBar(QStringLiteral("tbText"));
-    for (QToolBar *bar : {tbNichts, tbRTF, tbText}) {
-        bar->setObjectName(bar->windowTitle());
-        bar->setMovable(false);
-        bar->setVisible(false);
+    tbNichts = new Toolbar(QStringLiteral("tbNichts"), this);
+    tbRTF = new Toolbar(QStringLiteral("tbRTF"), this);
+    tbText = new Toolbar(QStringLiteral("tbText"), this);
+
+    using Style = ToolButton::Style;
+    auto button = [](const char *key, Style style, const char *text, const char *description) {
+        return Toolbar::Button {key, style, toolbarIcon(QString::fromLatin1(key)),
+                                QString::fromUtf8(text), QString::fromUtf8(description)};
+    };
+    const Toolbar::Button newButton
+        = button("New", Style::Normal, "Neu", "Erstellt ein neues Dokument.");
+    const Toolbar::Button openButton
+        = button("Open", Style::Normal, "Öffnen", "Öffnet ein bestehendes Dokument.");
+    const Toolbar::Button fileButtons[]
+        = {button("Save", Style::Normal, "Speichern", "Speichert das aktuelle Dokument."),
+           button("Print", Style::Normal, "Drucken", "Öffnet den Drucken-Dialog."),
+           button("Undo", Style::Normal, "Rückgängig", "Macht die letzte Aktion rückgängig.")};
+    const Toolbar::Button clipboardButtons[]
+        = {button("Cut", Style::Normal, "Ausschneiden",
+                  "Schneidet den markierten Text in die Zwischenablage aus."),
+           button("Copy", Style::Normal, "Kopieren",
+                  "Kopiert den markierten Text in die Zwischenablage."),
+           button("Paste", Style::Normal, "Einfügen",
+                  "Fügt den Inhalt der Zwischenablage an der aktuellen Cursorposition ein.")};
+    const Toolbar::Button characterButtons[]
+        = {button("Bold", Style::Check, "Fett", "Formatiert den markierten Text fett."),
+           button("Italic", Style::Check, "Kursiv", "Kursiviert den markierten Text."),
+           button("Underline", Style::Check, "Unterstrichen", "Unterstreicht den markierten Text."),
+           button("Strikethrough", Style::Check, "Durchgestrichen",
+                  "Streicht den markierten Text durch.")};
+    const Toolbar::Button alignmentButtons[]
+        = {button("Left", Style::Group, "Linksbündig",
+                  "Richtet den aktuellen Absatz linksbündig aus."),
+           button("Center", Style::Group, "Zentriert", "Zentriert den aktuellen Absatz."),
+           button("Right", Style::Group, "Rechtsbündig",
+                  "Richtet den aktuellen Absatz rechtsbündig aus.")};
+    const Toolbar::Button helpButton
+        = button("Help", Style::Normal, "Hilfe-Index", "Ruft den Hilfe-Index auf.");
+
+    tbNichts->addButton(newButton);
+    tbNichts->addButton(openButton);
+    tbNichts->addSeparatorItem();
+    tbNichts->addButton(helpButton);
+
+    for (Toolbar *bar : {tbText, tbRTF}) {
+        bar->addButton(newButton);
+        bar->addButton(openButton);
+        bar->addButton(fileButtons[0]);
+        bar->addSeparatorItem();
+        bar->addButton(fileButtons[1]);
+        bar->addSeparatorItem();
+        bar->addButton(fileButtons[2]);
+        bar->addSeparatorItem();
+        for (const Toolbar::Button &spec : clipboardButtons)
+            bar->addButton(spec);
+        bar->addSeparatorItem();
+        if (bar == tbRTF) {
+            buildFontBoxes();
+            bar->addSeparatorItem();
+            for (const Toolbar::Button &spec : characterButtons)
+                bar->addButton(spec);
+            bar->addSeparatorItem();
+            for (const Toolbar::Button &spec : alignmentButtons)
+                bar->addButton(spec);
+            bar->addSeparatorItem();
+        }
+        bar->addButton(helpButton);
     }
+
+    for (Toolbar *bar : {tbNichts, tbRTF, tbText}) {
+        addToolBar(bar);
+        bar->setVisible(false);
+        bar->installEventFilter(this);
+        connect(bar, &Toolbar::ButtonClick, this,
+                [this, bar](ToolButton *clicked) { toolbarButtonClick(bar, clicked); });
+    }
+}
+
+void frmMain::buildFontBoxes()
+{
     comboSchrift = new QComboBox(tbRTF);
     comboSchrift->setObjectName(QStringLiteral("comboSchrift"));
     comboSchrift->setEditable(false);
@@ -133,48 +211,44 @@ void frmMain::buildToolbars()
     ComboGroesse->setEditable(true);
     ComboGroesse->setInsertPolicy(QComboBox::NoInsert);
     ComboGroesse->setToolTip(QStringLiteral("Schriftgröße"));
+    ComboGroesse->lineEdit()->installEventFilter(this);
     // The boxes stand where the placeholder buttons reserve their room.
-    tbRTF->addWidget(comboSchrift)->setObjectName(QStringLiteral("Schriftart"));
-    tbRTF->addWidget(ComboGroesse)->setObjectName(QStringLiteral("Schriftgroesse"));
+    tbRTF->addPlaceholder(QStringLiteral("Schriftart"), comboSchrift,
+                          QStringLiteral("Schriftarten-Liste"));
+    tbRTF->addPlaceholder(QStringLiteral("Schriftgroesse"), ComboGroesse,
+                          QStringLiteral("Schriftgrößen-Liste"));
+    connect(comboSchrift, &QComboBox::activated, this, &frmMain::comboSchrift_Click);
+    connect(ComboGroesse, &QComboBox::activated, this, &frmMain::ComboGroesse_Click);
 }
 
 void frmMain::buildStatusBar()
 {
-    sbStatusBar = statusBar();
+    sbStatusBar = new StatusBar(this);
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
-    const QStringList texts = {QString(),
-                               QString(),
-                               QStringLiteral("FEST"),
-                               QStringLiteral("NUM"),
-                               QStringLiteral("EINFG"),
-                               QString(),
-                               QString()};
-    for (int i = 0; i < texts.size(); ++i) {
-        auto *label = new QLabel(texts.at(i), sbStatusBar);
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        sbStatusBar->addPermanentWidget(label, i == 0 ? 1 : 0);
-        panels.append(label);
-    }
+    setStatusBar(sbStatusBar);
+    sbStatusBar->addPanel(QStringLiteral("Status"), QString(), QString(), 1);
+    sbStatusBar->addPanel(QStringLiteral("Seite"), QString(),
+                          QStringLiteral("Seitenzahl-Zeilenzahl-Buchstabenzahl"));
+    sbStatusBar->addPanel(QStringLiteral("FEST"), QStringLiteral("FEST"));
+    sbStatusBar->addPanel(QStringLiteral("NUM"), QStringLiteral("NUM"));
+    sbStatusBar->addPanel(QStringLiteral("EINFG"), QStringLiteral("EINFG"));
+    QLabel *date = sbStatusBar->addPanel(QStringLiteral("Datum"), QString());
+    QLabel *time = sbStatusBar->addPanel(QStringLiteral("Zeit"), QString());
     auto *clock = new QTimer(this);
-    auto showNow = [this] {
+    auto showNow = [date, time] {
         const QDateTime now = QDateTime::currentDateTime();
-        panels.at(5)->setText(now.toString(QStringLiteral("dd.MM.yyyy")));
-        panels.at(6)->setText(now.toString(QStringLiteral("hh:mm")));
+        date->setText(now.toString(QStringLiteral("dd.MM.yyyy")));
+        time->setText(now.toString(QStringLiteral("hh:mm")));
     };
     connect(clock, &QTimer::timeout, this, showNow);
     showNow();
     clock->start(1000);
 }
 
-QLabel *frmMain::panel(int index) const
-{
-    return panels.value(index - 1);
-}
-
 void frmMain::MDIForm_Load()
 {
     HelpFile = AppPaths::join(AppPaths::programFolder(), QStringLiteral("velmar.hlp"));
+    Help::setHelpFile(HelpFile);
     restorePosition();
     for (int slot = 0; slot < RecentFiles::Count; ++slot) {
         const QString path = GetSetting(RecentFiles::settingsKey(slot));
@@ -461,8 +535,23 @@ void frmMain::MDIForm_Resize()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == area->viewport() && event->type() == QEvent::MouseMove)
+    if (event->type() == QEvent::MouseMove
+        && (watched == area->viewport() || qobject_cast<Toolbar *>(watched)))
         MDIForm_MouseMove();
+    if (watched == ComboGroesse->lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            ComboGroesse_KeyDown(13);
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            ComboGroesse_KeyDown(27);
+            return true;
+        }
+        const QString typed = key->text();
+        if (!typed.isEmpty() && !ComboGroesse_KeyPress(typed.at(0).unicode()))
+            return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -497,5 +586,218 @@ void frmMain::MDIForm_Unload()
             SaveSetting(RecentFiles::settingsKey(slot), recentFiles.path(slot));
         else
             DeleteSetting(RecentFiles::settingsKey(slot));
+    }
+}
+
+// Toolbars, font boxes and clipboard watch: every command acts on the active document.
+
+void frmMain::toolbarButtonClick(Toolbar *bar, ToolButton *button)
+{
+    if (bar == tbNichts)
+        tbNichts_ButtonClick(button);
+    else if (bar == tbRTF)
+        tbRTF_ButtonClick(button);
+    else
+        tbText_ButtonClick(button);
+}
+
+void frmMain::tbNichts_ButtonClick(ToolButton *button)
+{
+    const QString key = button->Key();
+    if (key == QLatin1String("New"))
+        mnuFileNew_Click();
+    else if (key == QLatin1String("Open"))
+        OpenDoc();
+}
+
+static QMimeData *clipboardData(const QString &text, const QString &rtf)
+{
+    auto *data = new QMimeData;
+    if (!text.isNull())
+        data->setText(text);
+    if (!rtf.isNull())
+        data->setData(ClipboardFormats::rtf(), rtf.toLatin1());
+    return data;
+}
+
+// The commands both document toolbars share; false for a key they do not have.
+bool frmMain::documentCommand(DocumentWindow *window, const QString &key)
+{
+    if (key == QLatin1String("Save"))
+        window->mnuFileSave_Click();
+    else if (key == QLatin1String("Print"))
+        window->mnuFilePrint_Click();
+    else if (key == QLatin1String("Undo"))
+        window->txtText->undo();
+    else
+        return false;
+    if (key == QLatin1String("Undo"))
+        focusText();
+    return true;
+}
+
+void frmMain::tbRTF_ButtonClick(ToolButton *button)
+{
+    const QString key = button->Key();
+    if (key == QLatin1String("New") || key == QLatin1String("Open")) {
+        tbNichts_ButtonClick(button);
+        return;
+    }
+    auto *window = qobject_cast<frmDocument *>(ActiveForm());
+    if (!window || documentCommand(window, key))
+        return;
+    RichTextBox *text = window->txtText;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (key == QLatin1String("Cut") || key == QLatin1String("Copy")) {
+        clipboard->setMimeData(clipboardData(QString(), text->SelRTF()));
+        if (key == QLatin1String("Cut"))
+            text->setSelRTF(QString());
+        focusText();
+    } else if (key == QLatin1String("Paste")) {
+        const QMimeData *data = clipboard->mimeData();
+        if (data && data->hasText())
+            text->setSelText(data->text());
+        else if (data)
+            text->setSelRTF(QString::fromLatin1(data->data(ClipboardFormats::rtf())));
+        focusText();
+    } else if (button->buttonStyle() == ToolButton::Check) {
+        toggleCharacter(button);
+    } else if (button->buttonStyle() == ToolButton::Group) {
+        setAlignment(button);
+    }
+}
+
+void frmMain::tbText_ButtonClick(ToolButton *button)
+{
+    const QString key = button->Key();
+    if (key == QLatin1String("New") || key == QLatin1String("Open")) {
+        tbNichts_ButtonClick(button);
+        return;
+    }
+    DocumentWindow *window = ActiveForm();
+    if (!window || documentCommand(window, key))
+        return;
+    RichTextBox *text = window->txtText;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (key == QLatin1String("Cut") || key == QLatin1String("Copy")) {
+        clipboard->setMimeData(clipboardData(text->SelText(), QString()));
+        if (key == QLatin1String("Cut"))
+            text->setSelText(QString());
+        focusText();
+    } else if (key == QLatin1String("Paste")) {
+        const QMimeData *data = clipboard->mimeData();
+        if (data && data->hasText())
+            text->setSelText(data->text());
+        focusText();
+    }
+}
+
+void frmMain::toggleCharacter(ToolButton *button)
+{
+    const bool on = button->Value() == 1;
+    button->setMixedState(false);
+    button->setValue(on ? 1 : 0);
+    RichTextBox *text = ActiveForm()->txtText;
+    const QString key = button->Key();
+    if (key == QLatin1String("Bold"))
+        text->setSelBold(on);
+    else if (key == QLatin1String("Italic"))
+        text->setSelItalic(on);
+    else if (key == QLatin1String("Underline"))
+        text->setSelUnderline(on);
+    else
+        text->setSelStrikeThru(on);
+    focusText();
+}
+
+void frmMain::setAlignment(ToolButton *button)
+{
+    const QString key = button->Key();
+    const int alignment = key == QLatin1String("Left") ? RichTextBox::rtfLeft
+        : key == QLatin1String("Right")                ? RichTextBox::rtfRight
+                                                       : RichTextBox::rtfCenter;
+    ActiveForm()->txtText->setSelAlignment(alignment);
+    focusText();
+    for (const char *group : {"Left", "Center", "Right"}) {
+        ToolButton *member = tbRTF->Buttons(QString::fromLatin1(group));
+        member->setMixedState(false);
+        member->setValue(member == button ? 1 : 0);
+    }
+}
+
+void frmMain::focusText()
+{
+    if (DocumentWindow *window = ActiveForm())
+        window->txtText->setFocus();
+}
+
+void frmMain::comboSchrift_Click()
+{
+    auto *window = qobject_cast<frmDocument *>(ActiveForm());
+    if (!window || comboSchrift->currentIndex() < 0)
+        return;
+    window->txtText->setSelFontName(comboSchrift->currentText());
+    focusText();
+}
+
+void frmMain::ComboGroesse_Click()
+{
+    auto *window = qobject_cast<frmDocument *>(ActiveForm());
+    if (!window || ComboGroesse->currentIndex() < 0)
+        return;
+    window->txtText->setSelFontSize(ComboGroesse->currentText().toDouble());
+    focusText();
+}
+
+bool frmMain::ComboGroesse_KeyPress(int keyAscii)
+{
+    const bool passes
+        = (keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8 || keyAscii == 13 || keyAscii == 27;
+    if (!passes)
+        Beep();
+    return passes;
+}
+
+void frmMain::ComboGroesse_KeyDown(int keyCode)
+{
+    auto *window = qobject_cast<frmDocument *>(ActiveForm());
+    if (!window || (keyCode != 13 && keyCode != 27))
+        return;
+    bool isNumber = false;
+    const double size = ComboGroesse->currentText().toDouble(&isNumber);
+    // A size of 0 is no size at all.
+    if (keyCode == 13 && isNumber && size > 0 && size <= 2160) {
+        window->txtText->setSelFontSize(size);
+        focusText();
+        return;
+    }
+    focusText();
+    restoreSizeBox();
+}
+
+void frmMain::restoreSizeBox()
+{
+    if (auto *window = qobject_cast<frmDocument *>(ActiveForm()))
+        SelectionFeedback::showFontSize(ComboGroesse, window->txtText->SelFontSize());
+}
+
+void frmMain::timeClipboard_Timer()
+{
+    tbRTF->Buttons(QStringLiteral("Paste"))->setEnabled(clipboardHasText || clipboardHasRtf);
+    tbText->Buttons(QStringLiteral("Paste"))->setEnabled(clipboardHasText);
+    DocumentWindow *window = ActiveForm();
+    const bool undo = window && window->txtText->canUndo();
+    tbText->Buttons(QStringLiteral("Undo"))->setEnabled(undo);
+    tbRTF->Buttons(QStringLiteral("Undo"))->setEnabled(undo);
+}
+
+void frmMain::noteClipboardFormats()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    clipboardHasText = data && data->hasText();
+    clipboardHasRtf = false;
+    if (data) {
+        for (const QString &format : ClipboardFormats::rtfFormats())
+            clipboardHasRtf = clipboardHasRtf || data->hasFormat(format);
     }
 }

@@ -6,8 +6,8 @@
 
 #include <QMainWindow>
 
-class QComboBox;
-class QLabel;
+class ToolButton;
+class Toolbar;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -42,10 +42,16 @@ public:
     QAction *mnuFileOpen = nullptr;
     QAction *mnuFileExit = nullptr;
     QMenu *mnuView = nullptr;
-    QComboBox *comboSchrift = nullptr;
-    QComboBox *ComboGroesse = nullptr;
-    // Status, Seite, FEST, NUM, EINFG, date, time (1-based as the panels were).
-    QLabel *panel(int index) const;
+
+    void tbNichts_ButtonClick(ToolButton *button);
+    void tbRTF_ButtonClick(ToolButton *button);
+    void tbText_ButtonClick(ToolButton *button);
+    void comboSchrift_Click();
+    void ComboGroesse_Click();
+    // Returns false to drop the character.
+    bool ComboGroesse_KeyPress(int keyAscii);
+    void ComboGroesse_KeyDown(int keyCode);
+    void timeClipboard_Timer();
 
     int TextCounter = 0;
     int DocumentCounter = 0;
@@ -59,6 +65,15 @@ protected:
 private:
     void buildMenus();
     void buildToolbars();
+    void buildFontBoxes();
+    void toolbarButtonClick(Toolbar *bar, ToolButton *button);
+    bool documentCommand(DocumentWindow *window, const QString &key);
+    void toggleCharacter(ToolButton *button);
+    void setAlignment(ToolButton *button);
+    // Shows the selection's font size in the size box again.
+    void restoreSizeBox();
+    void focusText();
+    void noteClipboardFormats();
     void buildStatusBar();
     void restorePosition();
     void savePosition();
@@ -79,7 +94,9 @@ private:
     void takeFile(const QString &path);
 
     QMdiArea *area = nullptr;
-    QList<QLabel *> panels;
+    // What the clipboard holds, noted when it changes rather than asked every tick.
+    bool clipboardHasText = false;
+    bool clipboardHasRtf = false;
     QString HelpFile;
     DocumentWindow *lastActivated = nullptr;
 };

@@ -24,6 +24,11 @@ void add(QWidget *form)
     registry().append(form);
 }
 
+void remove(QWidget *form)
+{
+    registry().removeIf([form](const QPointer<QWidget> &p) { return p.data() == form; });
+}
+
 QList<QWidget *> loaded()
 {
     prune();
@@ -61,7 +66,7 @@ void unload(QWidget *form)
 {
     if (!form)
         return;
-    registry().removeIf([form](const QPointer<QWidget> &p) { return p.data() == form; });
+    remove(form);
     form->close();
     delete form;
 }

@@ -11,6 +11,8 @@ namespace Forms {
 
 // Registers a form as loaded; it leaves the registry when it is destroyed.
 void add(QWidget *form);
+// Takes a form out of the registry when it is unloaded but not yet destroyed.
+void remove(QWidget *form);
 QList<QWidget *> loaded();
 int count();
 QWidget *find(const QString &name);

@@ -3,7 +3,8 @@
 
 #include "common/Cp1252.h"
 #include "platform/TextFormat.h"
-#include "platform/richtext/RtfBridge.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
@@ -15,12 +16,12 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QScrollBar>
-#include <QSet>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -307,6 +308,7 @@ struct RichTextBox::Private
         lineStarts.clear();
         if (formatWrites == 0 || removed != added)
             emit q->Change();
+        emit q->Edited();
     }
 
     void cursorMoved()
@@ -316,6 +318,7 @@ struct RichTextBox::Private
             return;
         lastAnchor = cursor.anchor();
         lastPosition = cursor.position();
+        summary.valid = false;
         emit q->SelChange();
     }
 
@@ -327,24 +330,44 @@ struct RichTextBox::Private
         if (summary.valid && summary.start == start && summary.end == stop)
             return summary;
         summary = Summary {true, start, stop, {}, {}};
-        QSet<int> charIndexes;
-        QSet<int> blockIndexes;
+        std::vector<bool> charSeen;
+        std::vector<bool> blockSeen;
+        // Format indexes are small and dense: a flag per index beats a hash.
+        const auto firstSight = [](std::vector<bool> &seen, int index) {
+            if (index < 0)
+                return false;
+            if (static_cast<size_t>(index) >= seen.size())
+                seen.resize(static_cast<size_t>(index) + 64);
+            if (seen[static_cast<size_t>(index)])
+                return false;
+            seen[static_cast<size_t>(index)] = true;
+            return true;
+        };
+        int previousChar = -1;
+        int previousBlock = -1;
         const QTextDocument *document = q->document();
+        const QTextBlock first = document->findBlock(start);
         const QTextBlock last = document->findBlock(std::max(start, stop - 1));
-        for (QTextBlock block = document->findBlock(start); block.isValid(); block = block.next()) {
-            if (!blockIndexes.contains(block.blockFormatIndex())) {
-                blockIndexes.insert(block.blockFormatIndex());
+        for (QTextBlock block = first; block.isValid(); block = block.next()) {
+            const int blockIndex = block.blockFormatIndex();
+            if (blockIndex != previousBlock && firstSight(blockSeen, blockIndex))
                 summary.blocks.append(block.blockFormat());
-            }
+            previousBlock = blockIndex;
+            // Positions are costly to ask for; only the outer blocks need them.
+            const bool edge = block == first || block == last;
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
-                if (fragment.position() >= stop)
-                    break;
-                if (fragment.position() + fragment.length() <= start
-                    || charIndexes.contains(fragment.charFormatIndex()))
-                    continue;
-                charIndexes.insert(fragment.charFormatIndex());
-                summary.chars.append(fragment.charFormat());
+                if (edge) {
+                    const int position = fragment.position();
+                    if (position >= stop)
+                        break;
+                    if (position + fragment.length() <= start)
+                        continue;
+                }
+                const int charIndex = fragment.charFormatIndex();
+                if (charIndex != previousChar && firstSight(charSeen, charIndex))
+                    summary.chars.append(fragment.charFormat());
+                previousChar = charIndex;
             }
             if (block == last)
                 break;
@@ -509,7 +532,7 @@ struct RichTextBox::Private
 
     bool loadRtf(const QByteArray &data)
     {
-        if (!RtfBridge::looksLikeRtf(data))
+        if (!rtf::looksLikeRtf(data))
             return false;
         QTextDocument *old = q->document();
         // Read into a fresh document so a broken file leaves the old content alone.
@@ -520,7 +543,7 @@ struct RichTextBox::Private
         fresh->setUseDesignMetrics(old->useDesignMetrics());
         fresh->setUndoRedoEnabled(false);
         QTextCursor cursor(fresh);
-        if (!RtfBridge::read(data, cursor)) {
+        if (!rtf::read(data, cursor).ok) {
             delete fresh;
             return false;
         }
@@ -575,7 +598,7 @@ struct RichTextBox::Private
         QTextCursor cursor = q->textCursor();
         cursor.beginEditBlock();
         cursor.removeSelectedText();
-        RtfBridge::read(data, cursor);
+        rtf::read(data, cursor);
         cursor.endEditBlock();
         q->setTextCursor(cursor);
     }
@@ -597,6 +620,10 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), d(new Private(thi
 
 RichTextBox::~RichTextBox()
 {
+    // The base class still tears down the document; nothing may reach d after this.
+    document()->disconnect(this);
+    document()->documentLayout()->disconnect(this);
+    disconnect(this, nullptr, this, nullptr);
     delete d;
 }
 
@@ -617,7 +644,9 @@ QString RichTextBox::Text() const
 
 void RichTextBox::setText(const QString &text)
 {
-    setPlainText(qtText(text));
+    document()->setPlainText(qtText(text));
+    // A fresh cursor drops the old insertion format.
+    setTextCursor(QTextCursor(document()));
 }
 
 int RichTextBox::SelStart() const
@@ -663,7 +692,7 @@ QString RichTextBox::SelRTF() const
 {
     const QTextCursor cursor = textCursor();
     return QString::fromLatin1(
-        RtfBridge::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+        rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
 }
 
 void RichTextBox::setSelRTF(const QString &rtfOrText)
@@ -949,8 +978,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
 
 bool RichTextBox::SaveFile(const QString &path, int type)
 {
-    const QByteArray bytes
-        = type == rtfRTF ? RtfBridge::write(*document(), 0, -1) : d->plainBytes();
+    const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1) : d->plainBytes();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -1127,11 +1155,13 @@ void RichTextBox::paintEvent(QPaintEvent *event)
     painter.setPen(palette().color(QPalette::Text));
     for (QTextBlock block = cursorForPosition(area.topLeft()).block(); block.isValid();
          block = block.next()) {
+        // Blocks are laid out in order: the first one without lines ends the laid-out part.
         const QTextLayout *layout = block.layout();
-        if (!layout || layout->position().y() + offset.y() > area.bottom())
+        if (!layout || layout->lineCount() == 0
+            || layout->position().y() + offset.y() > area.bottom())
             break;
         const QTextBlockFormat format = block.blockFormat();
-        if (!TextFormat::bullet(format) || layout->lineCount() == 0)
+        if (!TextFormat::bullet(format))
             continue;
         const QTextLine line = layout->lineAt(0);
         const QPointF origin = layout->position() + offset;
@@ -1159,8 +1189,7 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const
     QString plain = SelText();
     plain.replace(u'\r', u'\n');
     data->setText(plain);
-    data->setData(rtfMime,
-                  RtfBridge::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+    data->setData(rtfMime, rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
     return data;
 }
 

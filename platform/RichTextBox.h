@@ -100,12 +100,15 @@ public:
     bool canUndo() const;
     void undo();
 
-    // Called by a slot connected to KeyDown or KeyPress: the key is swallowed (KeyCode = 0).
+    // For a slot connected to KeyDown or KeyPress: the key is swallowed (KeyCode = 0 or
+    // KeyAscii = 0); cancelled in KeyDown, no KeyPress follows.
     void cancelKey();
 
 signals:
     // After every change of the text.
     void Change();
+    // After every change of the text or its format, also through the Sel* setters.
+    void Edited();
     // Synchronously on every caret or selection change; not for format-only writes.
     void SelChange();
     void KeyDown(int keyCode, int shift);

@@ -10,12 +10,12 @@ namespace TextFormat {
 
 enum Property : int {
     IndentMm = QTextFormat::UserProperty + 1, // block: left edge of the first line
-    HangingIndentMm,                          // block: later lines relative to the first
-    RightIndentMm,                            // block
-    TabStopsMm,                               // block: QList<double>, in the order written
-    Bullet,                                   // block: bool
-    BulletIndentMm,                           // block: text distance from the bullet
-    CharOffsetTwips,                          // char: vertical offset, positive raised
+    HangingIndentMm, // block: later lines relative to the first
+    RightIndentMm, // block
+    TabStopsMm, // block: QList<double>, in the order written
+    Bullet, // block: bool
+    BulletIndentMm, // block: text distance from the bullet
+    CharOffsetTwips, // char: vertical offset, positive raised
 };
 
 double pixelsPerMm();

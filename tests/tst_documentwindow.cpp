@@ -9,6 +9,8 @@
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QDir>
@@ -29,10 +31,12 @@ private slots:
 
     void flagFollowsKeysChangesAndSaves();
     void deleteKeyAndToolInsertionMarkChanged();
+    void formatChangeAfterLoadingRichTextMarksChanged();
     void closeQuestionOnlyWhenModified_data();
     void closeQuestionOnlyWhenModified();
     void closeQuestionYesOnUntitledKeepsWindowWhenSaveAsCancelled();
     void closeQuestionYesSavesAndCloses();
+    void viewSwitchesFollowTheMainWindow();
     void shortcutKeysNoteControlVAndZ_data();
     void shortcutKeysNoteControlVAndZ();
     void sentenceSelection_data();
@@ -134,6 +138,20 @@ void TestDocumentWindow::deleteKeyAndToolInsertionMarkChanged()
     QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
 }
 
+void TestDocumentWindow::formatChangeAfterLoadingRichTextMarksChanged()
+{
+    const QString path = program->writeFile("brief.rtf", "{\\rtf1\\ansi Hallo\\par}");
+    env->modals.answerFile(path);
+    program->main().OpenDoc();
+    DocumentWindow *window = program->active();
+    QCOMPARE(window->Tag, QString());
+    window->txtText->setSelStart(0);
+    window->txtText->setSelLength(5);
+    QCOMPARE(window->Tag, QString());
+    window->txtText->setSelBold(true);
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+}
+
 void TestDocumentWindow::closeQuestionOnlyWhenModified_data()
 {
     QTest::addColumn<QString>("flag");
@@ -180,6 +198,25 @@ void TestDocumentWindow::closeQuestionYesSavesAndCloses()
     window->mnuFileClose->trigger();
     QCOMPARE(program->documentCount(), 0);
     QCOMPARE(program->readFile(env->path("wichtig.txt")), QByteArray("Wichtig"));
+}
+
+void TestDocumentWindow::viewSwitchesFollowTheMainWindow()
+{
+    frmMain &main = program->main();
+    DocumentWindow *window = newWindow(true);
+    QVERIFY(main.tbRTF->isVisible());
+    window->mnuPopupViewToolbar->trigger();
+    QVERIFY(!main.tbRTF->isVisible());
+    QVERIFY(!window->mnuViewToolbar->isChecked());
+    QVERIFY(!main.mnuViewToolbar->isChecked());
+    window->mnuViewStatusBar->trigger();
+    QVERIFY(!main.sbStatusBar->isVisible());
+    QVERIFY(!window->mnuPopupViewStatusBar->isChecked());
+    // A window activated later takes the main window's switches.
+    DocumentWindow *other = newWindow(false);
+    QVERIFY(!main.tbText->isVisible());
+    QVERIFY(!other->mnuViewToolbar->isChecked());
+    QVERIFY(!other->mnuViewStatusBar->isChecked());
 }
 
 void TestDocumentWindow::shortcutKeysNoteControlVAndZ_data()
@@ -488,7 +525,8 @@ void TestDocumentWindow::savedRichTextReopensWithFormat()
     text->setSelStart(0);
     text->setSelLength(4);
     QCOMPARE(text->SelBold(), std::optional<bool>(true));
-    QCOMPARE(text->SelIndent(), std::optional<double>(12.5));
+    // RTF keeps lengths in whole twips.
+    QVERIFY(qAbs(text->SelIndent().value_or(0) - 12.5) < 0.02);
     text->setSelLength(6);
     QCOMPARE(text->SelBold(), std::optional<bool>());
 }

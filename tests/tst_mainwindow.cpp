@@ -4,16 +4,20 @@
 #include "document/frmDocument.h"
 #include "document/frmText.h"
 #include "frame/frmMain.h"
+#include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -47,6 +51,8 @@ private slots:
     void recentFilesFromSettingsAreShown();
     void lastWindowBringsBackNoDocumentToolbar();
     void activationShowsOwnToolbarOnly();
+    void lastWindowUnloadsTools_data();
+    void lastWindowUnloadsTools();
     void richTextWindowResetsPageSettings();
     void documentWindowCreatesTextBlockDatabase();
     void unwritableDatabaseFolderStillOpensWindow();
@@ -316,6 +322,44 @@ void TestMainWindow::lastWindowBringsBackNoDocumentToolbar()
     QVERIFY(window.tbNichts->isVisible());
     QVERIFY(!window.tbRTF->isVisible());
     QVERIFY(!window.tbText->isVisible());
+}
+
+void TestMainWindow::lastWindowUnloadsTools_data()
+{
+    QTest::addColumn<int>("windows");
+    QTest::addColumn<bool>("browserOpen");
+    QTest::addColumn<bool>("toolsStay");
+    QTest::newRow("last window") << 1 << false << false;
+    QTest::newRow("one of two") << 2 << false << true;
+    QTest::newRow("picture browser open") << 1 << true << true;
+}
+
+void TestMainWindow::lastWindowUnloadsTools()
+{
+    QFETCH(int, windows);
+    QFETCH(bool, browserOpen);
+    QFETCH(bool, toolsStay);
+    frmMain &window = start();
+    for (int i = 0; i < windows; ++i)
+        window.LoadNewDoc();
+    QList<QPointer<QWidget>> tools;
+    QStringList names = {"frmTastatur", "frmSonder"};
+    if (browserOpen)
+        names << "frmImage";
+    for (const QString &name : names) {
+        auto *tool = new QWidget;
+        tool->setObjectName(name);
+        Forms::add(tool);
+        tools << tool;
+    }
+    window.mdiArea()->currentSubWindow()->close();
+    QCOMPARE(Forms::isLoaded("frmTastatur"), toolsStay);
+    QCOMPARE(Forms::isLoaded("frmSonder"), toolsStay);
+    // The toolbars follow the document windows alone.
+    QCOMPARE(window.tbNichts->isVisible(), windows == 1);
+    QCOMPARE(window.tbRTF->isVisible(), windows > 1);
+    for (const QPointer<QWidget> &tool : tools)
+        delete tool.data();
 }
 
 void TestMainWindow::activationShowsOwnToolbarOnly()

@@ -2,8 +2,12 @@
 #include "platform/RichTextBox.h"
 #include "platform/TextFormat.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -76,6 +80,9 @@ const QMap<QString, Property> &properties()
         {"Tabs0",
          {[](Box &b, const QVariant &v) { b.setSelTabs(0, v.toDouble()); },
           [](Box &b) { return variant(b.SelTabs(0)); }}},
+        {"Tabs2",
+         {[](Box &b, const QVariant &v) { b.setSelTabs(2, v.toDouble()); },
+          [](Box &b) { return variant(b.SelTabs(2)); }}},
     };
     return map;
 }
@@ -130,6 +137,14 @@ private slots:
     void keySignalsInOrder();
     void cancelledKeyIsSwallowed();
     void selChangeOncePerMove();
+    void bulletIsPainted();
+    void copyGivesPlainAndRtf();
+    void pasteTakesRtfWithoutPlainText();
+    void selRtfReplacesSelection();
+    void rtfFileProperties_data();
+    void rtfFileProperties();
+    void rtfFileRoundTrip();
+    void selPrintPrintsSelectionOrAll();
 };
 
 void TestRichTextBox::positionsAndText()
@@ -302,6 +317,10 @@ void TestRichTextBox::scales()
     QCOMPARE(box.lineWrapColumnOrWidth(), qRound(3000 * TextFormat::pixelsPerMm()));
     box.setRightMargin(0);
     QCOMPARE(box.lineWrapMode(), QTextEdit::WidgetWidth);
+    box.setScale(RichTextBox::Scale::Twips);
+    box.setRightMargin(1440);
+    QCOMPARE(box.lineWrapColumnOrWidth(), qRound(25.4 * TextFormat::pixelsPerMm()));
+    QCOMPARE(box.RightMargin(), 1440.0);
 }
 
 void TestRichTextBox::tabStopsKeepOrder()
@@ -526,6 +545,174 @@ void TestRichTextBox::selChangeOncePerMove()
     QCOMPARE(moves.count(), 2);
     QTest::keyClick(&box, Qt::Key_Right);
     QCOMPARE(moves.count(), 3);
+}
+
+void TestRichTextBox::bulletIsPainted()
+{
+    RichTextBox box;
+    box.resize(300, 100);
+    box.setText(QStringLiteral("Punkt"));
+    box.setSelIndent(5);
+    box.setBulletIndent(5);
+    const QImage plain = box.grab().toImage();
+    box.setSelBullet(true);
+    const QImage bulleted = box.grab().toImage();
+    QVERIFY(plain != bulleted);
+    box.setSelBullet(false);
+    QCOMPARE(box.grab().toImage(), plain);
+}
+
+void TestRichTextBox::copyGivesPlainAndRtf()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("eins\rzwei"));
+    select(box, 2, 5);
+    box.copy();
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data);
+    QCOMPARE(data->text(), QStringLiteral("ns\nzw"));
+    QVERIFY(data->data(QStringLiteral("text/rtf")).startsWith("{\\rtf"));
+    box.setSelStart(0);
+    box.paste();
+    QCOMPARE(box.Text(), QStringLiteral("ns\rzweins\rzwei"));
+}
+
+void TestRichTextBox::pasteTakesRtfWithoutPlainText()
+{
+    RichTextBox source;
+    source.setText(QStringLiteral("fett"));
+    select(source, 0, 4);
+    source.setSelBold(true);
+    auto *data = new QMimeData;
+    data->setData(QStringLiteral("application/rtf"), source.SelRTF().toLatin1());
+    QGuiApplication::clipboard()->setMimeData(data);
+    RichTextBox box;
+    box.setText(QStringLiteral("[]"));
+    box.setSelStart(1);
+    box.paste();
+    QCOMPARE(box.Text(), QStringLiteral("[fett]"));
+    select(box, 1, 4);
+    QCOMPARE(box.SelBold(), std::optional<bool>(true));
+}
+
+void TestRichTextBox::selRtfReplacesSelection()
+{
+    RichTextBox source;
+    source.setText(QStringLiteral("eins zwei drei"));
+    select(source, 5, 4);
+    source.setSelBold(true);
+    select(source, 0, 14);
+    const QString rtf = source.SelRTF();
+    QVERIFY(rtf.startsWith(QStringLiteral("{\\rtf")));
+    RichTextBox box;
+    box.setText(QStringLiteral("[X]"));
+    select(box, 1, 1);
+    box.setSelRTF(rtf);
+    QCOMPARE(box.Text(), QStringLiteral("[eins zwei drei]"));
+    QCOMPARE(box.SelStart(), 15);
+    select(box, 6, 4);
+    QCOMPARE(box.SelBold(), std::optional<bool>(true));
+    select(box, 1, 4);
+    QCOMPARE(box.SelBold(), std::optional<bool>(false));
+    box.setSelRTF(QStringLiteral("{kein rtf}"));
+    QCOMPARE(box.Text(), QStringLiteral("[{kein rtf} zwei drei]"));
+    select(box, 0, 11);
+    box.setSelRTF(QString());
+    QCOMPARE(box.Text(), QStringLiteral(" zwei drei]"));
+}
+
+void TestRichTextBox::rtfFileProperties_data()
+{
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QVariant>("value");
+    const auto row
+        = [](const char *needle, int length, const char *property, const QVariant &value) {
+              QTest::addRow("%s %s", needle, property)
+                  << QString::fromUtf8(needle) << length << QString::fromLatin1(property) << value;
+          };
+    row("dies", 4, "Bold", true);
+    row("Brief", 5, "Italic", true);
+    row("Unterstreichung", 15, "Underline", true);
+    row("Streichung", 10, "StrikeThru", true);
+    row("ist ein", 7, "Bold", false);
+    row("Einzug:", 7, "Indent", 567.0);
+    row("Einzug:", 7, "HangingIndent", 567.0);
+    row("Einzug:", 7, "TabCount", 3);
+    row("Einzug:", 7, "Tabs2", 4535.0);
+    row("punkt eins", 10, "Bullet", true);
+    row("Zentriert", 9, "Alignment", 2);
+    row("Zentriert", 9, "Color", 0x0000FF);
+    row("Zentriert", 9, "FontSize", 16.0);
+    row("Arial", 5, "Alignment", 1);
+    row("Arial", 5, "FontName", QStringLiteral("Arial"));
+    row("Arial", 5, "FontSize", 10.0);
+    row("Rechter Einzug", 14, "RightIndent", 1701.0);
+    row("H2O", 1, "CharOffset", 0.0);
+    row("2O", 1, "CharOffset", 60.0);
+    row("2 als", 1, "CharOffset", -60.0);
+    row("2O", 2, "CharOffset", QVariant());
+}
+
+void TestRichTextBox::rtfFileProperties()
+{
+    QFETCH(QString, needle);
+    QFETCH(int, length);
+    QFETCH(QString, property);
+    QFETCH(QVariant, value);
+    RichTextBox box;
+    box.setScale(RichTextBox::Scale::Twips);
+    QCOMPARE(box.LoadFile(corpus + "/rtf/re-brief.rtf", RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
+    QVERIFY(box.Find(needle, 0, -1, RichTextBox::rtfMatchCase) >= 0);
+    box.setSelLength(length);
+    QCOMPARE(properties()[property].get(box), value);
+}
+
+void TestRichTextBox::rtfFileRoundTrip()
+{
+    RichTextBox box;
+    QSignalSpy changes(&box, &RichTextBox::Change);
+    QCOMPARE(box.LoadFile(corpus + "/rtf/re-brief.rtf", RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
+    QCOMPARE(changes.count(), 1);
+    QVERIFY(!box.canUndo());
+    QVERIFY(box.Text().startsWith(QStringLiteral("Sehr geehrte Damen und Herren, dies ist")));
+    select(box, 0, static_cast<int>(box.Text().size()));
+    QCOMPARE(box.SelBold(), std::nullopt);
+    QCOMPARE(box.SelAlignment(), std::nullopt);
+    QTemporaryDir dir;
+    const QString copy = dir.filePath("kopie.rtf");
+    QVERIFY(box.SaveFile(copy, RichTextBox::rtfRTF));
+    RichTextBox again;
+    again.setRightMargin(30);
+    QCOMPARE(again.LoadFile(copy, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+    QCOMPARE(again.Text(), box.Text());
+    QVERIFY(again.GetLineFromChar(static_cast<int>(again.Text().size()))
+            > 2 * again.document()->blockCount());
+    QCOMPARE(again.document()->blockCount(), box.document()->blockCount());
+    again.Find(QStringLiteral("Einzug:"));
+    QCOMPARE(again.SelTabs(1), std::optional<double>(2835.0 / TextFormat::twipsPerMm));
+}
+
+void TestRichTextBox::selPrintPrintsSelectionOrAll()
+{
+    QTemporaryDir dir;
+    RichTextBox box;
+    box.setText(QStringLiteral("Seite eins\rund mehr ").repeated(200));
+    const auto pages = [&](const QString &name) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(name));
+        box.SelPrint(printer);
+        return fileBytes(dir.filePath(name)).count("/Type /Page\n");
+    };
+    const qsizetype all = pages(QStringLiteral("alles.pdf"));
+    select(box, 0, 5);
+    const qsizetype selection = pages(QStringLiteral("auswahl.pdf"));
+    QCOMPARE(selection, 1);
+    QVERIFY(all > 1);
 }
 
 QTEST_MAIN(TestRichTextBox)

@@ -3,8 +3,11 @@
 // texts and closing.
 #include "document/DocumentWindow.h"
 #include "frame/frmMain.h"
+#include "platform/Help.h"
+#include "platform/HelpViewer.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "platform/StatusBar.h"
 #include "tests/support/RunningProgram.h"
 #include "tools/frmSearch.h"
 
@@ -71,6 +74,11 @@ LoopState referenceLoop(const LoopState &before, const QString &find, const QStr
     return after;
 }
 
+QString meldung(const frmSearch &form)
+{
+    return form.StatusBar1->Panels(QStringLiteral("Meldung"))->text();
+}
+
 QString replacedText(int counter)
 {
     if (counter == 0)
@@ -105,6 +113,7 @@ private slots:
     void closingReturnsToStartUnlessSelected_data();
     void closingReturnsToStartUnlessSelected();
     void statusReturnsToBereit();
+    void f1OpensTheHelpTopic();
 
 private:
     DocumentWindow *document(const QString &text, int selStart, int selLength = 0,
@@ -193,7 +202,7 @@ void TestSearch::openingTakesSelection()
         QCOMPARE(form.comboRichtung->currentText(), QStringLiteral("gesamt"));
         QVERIFY(!form.chkGross->isChecked());
         QVERIFY(!form.chkWort->isChecked());
-        QCOMPARE(form.panelMeldung->text(), QStringLiteral("Bereit."));
+        QCOMPARE(meldung(form), QStringLiteral("Bereit."));
         QCOMPARE(form.Startposition, 10);
         QCOMPARE(window->txtText->SelStart(), 10);
         QCOMPARE(window->txtText->SelLength(), 0);
@@ -277,7 +286,7 @@ void TestSearch::searches()
             if (hit >= 0) {
                 QCOMPARE(box->SelStart(), hit);
                 QCOMPARE(box->SelLength(), find.size());
-                QCOMPARE(form.panelMeldung->text(), found);
+                QCOMPARE(meldung(form), found);
                 QCOMPARE(beepCount(), beeps);
             } else {
                 // The selection stays, but for the jump to the top.
@@ -285,7 +294,7 @@ void TestSearch::searches()
                     QCOMPARE(box->SelStart(), selStart);
                     QCOMPARE(box->SelLength(), selLength);
                 }
-                QCOMPARE(form.panelMeldung->text(), notFound);
+                QCOMPARE(meldung(form), notFound);
                 QCOMPARE(beepCount(), beeps + 1);
             }
             QCOMPARE(form.cmdErsetzen->isEnabled(), hit >= 0);
@@ -355,13 +364,13 @@ void TestSearch::ersetzenReplacesTheHitAndSearchGoesOnBehind()
         QCOMPARE(box->SelStart(), 3);
         QCOMPARE(box->SelLength(), 8);
         QVERIFY(!form.cmdErsetzen->isEnabled());
-        QCOMPARE(form.panelMeldung->text(),
+        QCOMPARE(meldung(form),
                  QStringLiteral("Ersetzung wurde durchgeführt. Ggf. wieder \"Suchen\" wählen."));
         form.cmdSuchen->click();
         QCOMPARE(box->SelStart(), 24);
         form.cmdErsetzen->click();
         form.cmdSuchen->click();
-        QCOMPARE(form.panelMeldung->text(), notFound);
+        QCOMPARE(meldung(form), notFound);
         form.cmdAbbrechen->click();
     });
     QCOMPARE(box->Text(), QStringLiteral("Da Wortwahl steht, hier Wortwahl Ende."));
@@ -491,7 +500,7 @@ void TestSearch::alleErsetzenEqualsTheLoop()
         QCOMPARE(box->SelStart(), expected.selStart);
         QCOMPARE(box->SelLength(), expected.selLength);
         QCOMPARE(form.ErsterDurchlauf, expected.ersterDurchlauf);
-        QCOMPARE(form.panelMeldung->text(), replacedText(counter));
+        QCOMPARE(meldung(form), replacedText(counter));
         QVERIFY(!form.cmdErsetzen->isEnabled());
         form.cmdAbbrechen->click();
     });
@@ -575,16 +584,29 @@ void TestSearch::statusReturnsToBereit()
         QVERIFY(!form.timeStatus.isActive());
         form.txtSuchen->setText(QStringLiteral("Satz"));
         form.cmdSuchen->click();
-        QCOMPARE(form.panelMeldung->text(), notFound);
+        QCOMPARE(meldung(form), notFound);
         QVERIFY(form.timeStatus.isActive());
         QVERIFY(form.timeStatus.isSingleShot());
         QCOMPARE(form.timeStatus.interval(), 5000);
         // The wait itself is the timer's; a short one stands in for the five seconds.
         form.timeStatus.setInterval(1);
-        QTRY_COMPARE(form.panelMeldung->text(), QStringLiteral("Bereit."));
+        QTRY_COMPARE(meldung(form), QStringLiteral("Bereit."));
         QVERIFY(!form.timeStatus.isActive());
         form.cmdAbbrechen->click();
     });
+}
+
+void TestSearch::f1OpensTheHelpTopic()
+{
+    Help::setHelpFile(QStringLiteral(VELMAR_RESOURCES_DIR "/velmar.hlp"));
+    DocumentWindow *window = document(sample, 10);
+    withDialog(window, 2, [](frmSearch &form) {
+        QTest::keyClick(form.txtSuchen, Qt::Key_F1);
+        QVERIFY(Help::viewer());
+        QCOMPARE(Help::viewer()->currentContext(), 27);
+        form.cmdAbbrechen->click();
+    });
+    Help::closeViewer();
 }
 
 QTEST_MAIN(TestSearch)

@@ -3,9 +3,11 @@
 
 #include "document/DocumentHost.h"
 #include "document/DocumentWindow.h"
+#include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "platform/StatusBar.h"
 #include "tools/ReplaceAll.h"
 
 #include <QCheckBox>
@@ -17,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStatusBar>
 #include <QTabBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -26,6 +27,8 @@
 namespace {
 
 const QString ready = QStringLiteral("Bereit.");
+const QString meldung = QStringLiteral("Meldung");
+constexpr int helpContext = 27;
 
 QRect twipsRect(int left, int top, int width, int height)
 {
@@ -145,11 +148,9 @@ void frmSearch::buildLayout()
         = place(new QPushButton(QStringLiteral("&Alle ersetzen"), this), 3480, 3840, 1332, 372);
     cmdAlleErsetzen->setEnabled(false);
 
-    StatusBar1 = place(new QStatusBar(this), 0, 4572, 5316, 300);
+    StatusBar1 = place(new StatusBar(this), 0, 4572, 5316, 300);
     StatusBar1->setSizeGripEnabled(false);
-    panelMeldung = new QLabel(ready, StatusBar1);
-    panelMeldung->setObjectName(QStringLiteral("Meldung"));
-    StatusBar1->addWidget(panelMeldung, 1);
+    StatusBar1->addPanel(meldung, ready, QString(), 1);
 
     timeStatus.setInterval(5000);
     timeStatus.setSingleShot(true);
@@ -209,7 +210,11 @@ void frmSearch::done(int result)
 
 void frmSearch::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F1) {
+        showHelpTopic(this, helpContext);
+        return;
+    }
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Escape) {
         cmdAbbrechen_Click();
         return;
     }
@@ -337,7 +342,7 @@ void frmSearch::cmdAbbrechen_Click()
 
 void frmSearch::timeStatus_Timer()
 {
-    panelMeldung->setText(ready);
+    StatusBar1->Panels(meldung)->setText(ready);
     timeStatus.stop();
 }
 
@@ -345,7 +350,7 @@ void frmSearch::showStatus(const QString &text)
 {
     timeStatus.stop();
     timeStatus.start();
-    panelMeldung->setText(text);
+    StatusBar1->Panels(meldung)->setText(text);
 }
 
 void frmSearch::holdHit(RichTextBox *text)
@@ -377,7 +382,7 @@ FormInstance<frmSearch> &frmSearchForm()
     return form;
 }
 
-void showSearchDialog(int tab)
+void frmSearch::open(int tab)
 {
     frmSearch &form = frmSearchForm().get();
     form.TabStrip1->setCurrentIndex(tab - 1);

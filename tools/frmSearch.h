@@ -14,9 +14,9 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStatusBar;
 class QTabBar;
 class RichTextBox;
+class StatusBar;
 
 class frmSearch : public QDialog
 {
@@ -24,6 +24,11 @@ class frmSearch : public QDialog
 public:
     frmSearch();
     ~frmSearch() override;
+
+    // Edit > Suchen (tab 1) and Edit > Ersetzen (tab 2) of the document windows: loads the
+    // dialog on that tab, shows or hides the replace controls, and shows it modally until it
+    // is closed.
+    static void open(int tab);
 
     QTabBar *TabStrip1 = nullptr;
     QGroupBox *Rahmen = nullptr;
@@ -39,9 +44,8 @@ public:
     QPushButton *cmdAbbrechen = nullptr;
     QPushButton *cmdErsetzen = nullptr;
     QPushButton *cmdAlleErsetzen = nullptr;
-    QStatusBar *StatusBar1 = nullptr;
-    // The status bar's one panel, "Meldung".
-    QLabel *panelMeldung = nullptr;
+    // One panel, "Meldung".
+    StatusBar *StatusBar1 = nullptr;
     QTimer timeStatus;
 
     // The caret when the dialog was loaded: where every restart and the close return to, and
@@ -88,7 +92,3 @@ private:
 
 // The dialog's one instance.
 FormInstance<frmSearch> &frmSearchForm();
-
-// Edit > Suchen (tab 1) and Edit > Ersetzen (tab 2) of the document windows: loads the dialog
-// on that tab, shows or hides the replace controls and shows it modally until it is closed.
-void showSearchDialog(int tab);

@@ -1,0 +1,211 @@
+// velmar-bench: loads, converts and times documents in the edit control, printing name=value.
+#include "common/AppPaths.h"
+#include "document/frmDocument.h"
+#include "frame/frmMain.h"
+#include "platform/RichTextBox.h"
+#include "platform/Settings.h"
+#include "platform/rtf/RtfReader.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "velmar-bench: %s\n", qPrintable(message));
+    return 1;
+}
+
+// Loads by content: RTF when it looks like RTF, else plain text. Empty on success.
+std::optional<QString> load(RichTextBox &box, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    const int type
+        = rtf::looksLikeRtf(file.read(4096)) ? RichTextBox::rtfRTF : RichTextBox::rtfText;
+    file.close();
+    switch (box.LoadFile(path, type)) {
+    case RichTextBox::LoadResult::Ok:
+        return std::nullopt;
+    case RichTextBox::LoadResult::AccessError:
+        return QStringLiteral("cannot read %1").arg(path);
+    case RichTextBox::LoadResult::FormatError:
+        break;
+    }
+    return QStringLiteral("%1 is not valid RTF").arg(path);
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2.0;
+}
+
+double peakMib()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+void print(const char *name, double value)
+{
+    std::printf("%s=%.3f\n", name, value);
+}
+
+int toText(const QString &path)
+{
+    RichTextBox box;
+    if (const auto error = load(box, path))
+        return fail(*error);
+    // Soft line breaks end a line too, as other programs print them.
+    QString text = box.Text();
+    text.replace(u'\r', u'\n');
+    text.replace(u'\v', u'\n');
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    return 0;
+}
+
+int roundTrip(const QString &in, const QString &out)
+{
+    RichTextBox box;
+    if (const auto error = load(box, in))
+        return fail(*error);
+    if (!box.SaveFile(out, RichTextBox::rtfRTF))
+        return fail(QStringLiteral("cannot write %1").arg(out));
+    return 0;
+}
+
+int loadTimes(const QString &path, int count)
+{
+    RichTextBox box;
+    QList<double> times;
+    for (int i = 0; i < count; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (const auto error = load(box, path))
+            return fail(*error);
+        times.append(timer.nsecsElapsed() / 1.0e6);
+    }
+    print("median_ms", median(times));
+    print("peak_mib", peakMib());
+    return 0;
+}
+
+int selProps(const QString &path)
+{
+    RichTextBox box;
+    if (const auto error = load(box, path))
+        return fail(*error);
+    const int end = static_cast<int>(box.Text().size());
+    // Qt lays a document out on demand; this is the cost of laying out all of it once.
+    QElapsedTimer layoutTimer;
+    layoutTimer.start();
+    box.GetLineFromChar(end);
+    print("layout_ms", layoutTimer.nsecsElapsed() / 1.0e6);
+    QList<double> times;
+    int nulls = 0;
+    for (int i = 0; i < 21; ++i) {
+        box.setSelStart(0);
+        box.setSelLength(end);
+        QElapsedTimer timer;
+        timer.start();
+        const bool values[] = {
+            box.SelFontName().has_value(),      box.SelFontSize().has_value(),
+            box.SelBold().has_value(),          box.SelItalic().has_value(),
+            box.SelUnderline().has_value(),     box.SelStrikeThru().has_value(),
+            box.SelCharOffset().has_value(),    box.SelColor().has_value(),
+            box.SelAlignment().has_value(),     box.SelIndent().has_value(),
+            box.SelHangingIndent().has_value(), box.SelRightIndent().has_value(),
+            box.SelBullet().has_value(),        box.BulletIndent().has_value(),
+            box.SelTabCount().has_value(),      box.SelTabs(0).has_value(),
+        };
+        times.append(timer.nsecsElapsed() / 1.0e3);
+        nulls = static_cast<int>(std::count(std::begin(values), std::end(values), false));
+    }
+    print("median_us", median(times));
+    std::printf("null_properties=%d\n", nulls);
+    return 0;
+}
+
+// One selection feedback run on a rich-text window of the main window, with a caret in the
+// middle and with everything selected. The program's folders and settings are temporary.
+int selChange(const QString &path)
+{
+    QTemporaryDir scratch;
+    AppPaths::setDatabaseFolder(scratch.path());
+    Settings::useFile(scratch.filePath(QStringLiteral("settings.ini")));
+    frmMain main;
+    main.LoadNewDoc();
+    auto *window = qobject_cast<frmDocument *>(main.ActiveForm());
+    if (const auto error = load(*window->txtText, path))
+        return fail(*error);
+    RichTextBox &text = *window->txtText;
+    const int end = static_cast<int>(text.Text().size());
+    text.GetLineFromChar(end);
+    auto timeOf = [window](auto select) {
+        QList<double> times;
+        for (int i = 0; i < 21; ++i) {
+            select();
+            QElapsedTimer timer;
+            timer.start();
+            window->txtText_SelChange();
+            times.append(timer.nsecsElapsed() / 1.0e3);
+        }
+        return median(times);
+    };
+    print("caret_us", timeOf([&text, end] { text.setSelStart(end / 2); }));
+    print("all_us", timeOf([&text, end] {
+              text.setSelStart(0);
+              text.setSelLength(end);
+          }));
+    return 0;
+}
+
+int usage()
+{
+    std::fprintf(stderr,
+                 "usage: velmar-bench totext FILE | roundtrip IN OUT | load FILE [N] | "
+                 "selprops FILE | selchange FILE\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    const QString command = args.value(0);
+    if (command == u"totext" && args.size() == 2)
+        return toText(args.at(1));
+    if (command == u"roundtrip" && args.size() == 3)
+        return roundTrip(args.at(1), args.at(2));
+    if (command == u"load" && (args.size() == 2 || args.size() == 3)) {
+        bool ok = true;
+        const int count = args.size() == 3 ? args.at(2).toInt(&ok) : 10;
+        return ok && count > 0 ? loadTimes(args.at(1), count) : usage();
+    }
+    if (command == u"selprops" && args.size() == 2)
+        return selProps(args.at(1));
+    if (command == u"selchange" && args.size() == 2)
+        return selChange(args.at(1));
+    return usage();
+}

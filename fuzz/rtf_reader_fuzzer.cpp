@@ -1,0 +1,41 @@
+// libFuzzer entry for the RTF reader: any input gives a document or a format error, and what the
+// writer makes of that document reads back to the same text.
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
+
+#include <QGuiApplication>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***argv)
+{
+    // Fonts need an application; the fuzzer's own arguments stay out of its reach.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char *args[] = {(*argv)[0], nullptr};
+    static QGuiApplication *application = new QGuiApplication(argc, args);
+    Q_UNUSED(application);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray input(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const rtf::ReadResult result = rtf::read(input, cursor);
+    if (result.ok != result.error.isEmpty())
+        std::abort();
+    if (!result.ok)
+        return 0;
+
+    QTextDocument copy;
+    QTextCursor copyCursor(&copy);
+    if (!rtf::read(rtf::write(document), copyCursor).ok)
+        std::abort();
+    if (copy.toPlainText() != document.toPlainText())
+        std::abort();
+    return 0;
+}

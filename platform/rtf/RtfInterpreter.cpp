@@ -1,0 +1,717 @@
+// The RTF interpreter: group stack, destinations and the handlers of the control-word table.
+#include "platform/rtf/RtfInterpreter.h"
+
+#include "platform/TextFormat.h"
+
+#include <QTextBlock>
+#include <algorithm>
+
+namespace rtf {
+
+namespace {
+
+// Deeper groups are counted but not kept: nothing real nests that far.
+constexpr size_t maxDepth = 512;
+constexpr int maxTwips = 22 * 1440;
+constexpr int maxHalfPoints = 2 * 1638;
+constexpr qsizetype maxInstruction = 1024;
+constexpr qsizetype maxLabel = 64;
+constexpr double mmPerTwip = 25.4 / 1440.0;
+
+enum CharFlag { Bold, Italic, Strike, Hidden };
+enum IndentKind { LeftIndent, FirstLineIndent, RightIndent };
+
+int clampTwips(int value)
+{
+    return std::clamp(value, -maxTwips, maxTwips);
+}
+
+// Characters that would split the block structure or mean nothing in running text.
+bool isInsertable(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x20)
+        return u == '\t';
+    return u != 0xFDD0 && u != 0xFDD1 && u != 0xFFFC && u != QChar::ParagraphSeparator;
+}
+
+// "1.", "iv)", "a." are numbers; a lone glyph such as "\u2022" or "o" is a bullet.
+bool isNumberLabel(const QString &label)
+{
+    const QString text = label.simplified();
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
+        return true;
+    return text.size() >= 2 && (text.endsWith(QLatin1Char('.')) || text.endsWith(QLatin1Char(')')));
+}
+
+} // namespace
+
+Interpreter::Interpreter(QTextCursor &cursor) : cursor(cursor) { }
+
+void Interpreter::run(QByteArrayView data)
+{
+    Tokenizer tokens(data);
+    tokenizer = &tokens;
+    stack.reserve(64);
+    cursor.beginEditBlock();
+    startBlockEmpty = cursor.block().length() <= 1;
+    startBlockFormat = cursor.blockFormat();
+
+    bool started = false;
+    for (Token token = tokens.next(); token.kind != Token::End; token = tokens.next()) {
+        if (!pendingBytes.isEmpty() && token.kind != Token::HexByte && token.kind != Token::Text)
+            flushBytes();
+        if (token.kind == Token::GroupOpen) {
+            started = true;
+            openGroup();
+            continue;
+        }
+        if (token.kind == Token::GroupClose) {
+            closeGroup();
+            if (started && stack.empty() && overflow == 0)
+                break;
+            continue;
+        }
+        if (stack.empty())
+            continue;
+        const bool isBinary = token.kind == Token::ControlWord && token.text == "bin";
+        if (overflow > 0 || top().destination == Destination::Skip) {
+            if (isBinary)
+                binary(token, 0);
+            continue;
+        }
+        if (token.kind != Token::ControlSymbol || token.symbol != '*')
+            ignorablePending = ignorablePending && token.kind == Token::ControlWord;
+        switch (token.kind) {
+        case Token::ControlWord:
+            controlWord(token);
+            break;
+        case Token::ControlSymbol:
+            controlSymbol(token);
+            break;
+        case Token::HexByte:
+            if (fallbackToSkip > 0)
+                --fallbackToSkip;
+            else
+                byte(token.byte);
+            break;
+        case Token::Text:
+            text(token.text);
+            break;
+        default:
+            break;
+        }
+    }
+    finish();
+    cursor.endEditBlock();
+    tokenizer = nullptr;
+}
+
+void Interpreter::openGroup()
+{
+    fallbackToSkip = 0;
+    ignorablePending = false;
+    if (overflow > 0 || stack.size() >= maxDepth) {
+        ++overflow;
+        return;
+    }
+    if (stack.empty())
+        stack.emplace_back();
+    else
+        stack.push_back(stack.back());
+}
+
+void Interpreter::closeGroup()
+{
+    fallbackToSkip = 0;
+    ignorablePending = false;
+    if (overflow > 0) {
+        --overflow;
+        return;
+    }
+    if (stack.empty())
+        return;
+
+    const GroupState &closing = stack.back();
+    if (closing.destination == Destination::FontTable)
+        commitFont();
+    if (!fields.empty() && fields.back().depth == stack.size()) {
+        finishField(fields.back(), closing);
+        fields.pop_back();
+    }
+    if (closing.destination == Destination::ListLabel && stack.size() > 1
+        && stack[stack.size() - 2].destination == Destination::Text)
+        finishLabel();
+    const bool numbering = closing.destination == Destination::Numbering;
+    const bool bullet = closing.para.bullet;
+    const int bulletIndent = closing.para.bulletIndent;
+    if (stack.size() == 1)
+        endPara = closing.para;
+    stack.pop_back();
+    // \pn lives in its own group but numbers the paragraph around it.
+    if (numbering && !stack.empty() && top().destination != Destination::Numbering) {
+        top().para.bullet = bullet;
+        top().para.bulletIndent = bulletIndent;
+    }
+}
+
+void Interpreter::controlWord(const Token &token)
+{
+    const ControlWord *word = findControlWord(token.text);
+    if (fallbackToSkip > 0 && token.text != "u") {
+        --fallbackToSkip;
+        if (token.text == "bin")
+            binary(token, 0);
+        return;
+    }
+    fallbackToSkip = 0;
+    if (ignorablePending) {
+        ignorablePending = false;
+        if (!word || !word->destination) {
+            top().destination = Destination::Skip;
+            return;
+        }
+    }
+    if (word)
+        (this->*word->handler)(token, word->arg);
+}
+
+void Interpreter::controlSymbol(const Token &token)
+{
+    if (fallbackToSkip > 0) {
+        --fallbackToSkip;
+        return;
+    }
+    switch (token.symbol) {
+    case '*':
+        ignorablePending = true;
+        break;
+    case '~':
+        put(QChar(0x00A0));
+        break;
+    case '-':
+        put(QChar(0x00AD));
+        break;
+    case '_':
+        put(QChar(0x2011));
+        break;
+    default:
+        break;
+    }
+}
+
+void Interpreter::text(std::string_view bytes)
+{
+    size_t i = 0;
+    while (fallbackToSkip > 0 && i < bytes.size()) {
+        --fallbackToSkip;
+        ++i;
+    }
+    if (i == bytes.size())
+        return;
+    const GroupState &state = top();
+    if (state.destination == Destination::Text && codepage::isDirect(state.codePage)) {
+        if (state.chars.hidden)
+            return;
+        beginContent();
+        useRunState();
+        for (; i < bytes.size(); ++i) {
+            const auto b = static_cast<unsigned char>(bytes[i]);
+            if (b >= 0x20 || b == '\t')
+                runText.append(codepage::directChar(state.codePage, b));
+        }
+        return;
+    }
+    for (; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b >= 0x20 || b == '\t')
+            byte(b);
+    }
+}
+
+void Interpreter::byte(unsigned char value)
+{
+    GroupState &state = top();
+    switch (state.destination) {
+    case Destination::Text:
+        if (codepage::isDirect(state.codePage)) {
+            put(codepage::directChar(state.codePage, value));
+            return;
+        }
+        if (!pendingBytes.isEmpty() && pendingCodePage != state.codePage)
+            flushBytes();
+        pendingCodePage = state.codePage;
+        pendingBytes.append(static_cast<char>(value));
+        return;
+    case Destination::FontTable:
+        if (value == ';')
+            commitFont();
+        else if (!fontDefinition.done)
+            fontDefinition.bytes.append(static_cast<char>(value));
+        return;
+    case Destination::ColorTable:
+        if (value == ';') {
+            colors.append(colorGiven ? QColor(red, green, blue) : QColor());
+            red = green = blue = 0;
+            colorGiven = false;
+        }
+        return;
+    case Destination::FieldInstruction:
+        put(codepage::directChar(codepage::ansi, value));
+        return;
+    case Destination::ListLabel:
+        put(codepage::directChar(
+            codepage::isDirect(state.codePage) ? state.codePage : codepage::ansi, value));
+        return;
+    default:
+        return;
+    }
+}
+
+void Interpreter::put(QChar c)
+{
+    if (!isInsertable(c))
+        return;
+    switch (top().destination) {
+    case Destination::Text:
+        if (!top().chars.hidden)
+            appendChar(c);
+        return;
+    case Destination::ListLabel:
+        if (label.size() < maxLabel)
+            label.append(c);
+        return;
+    case Destination::FontTable:
+        if (!fontDefinition.done) {
+            fontDefinition.name += decoder.decode(codepage::ansi, fontDefinition.bytes);
+            fontDefinition.bytes.clear();
+            fontDefinition.name.append(c);
+        }
+        return;
+    case Destination::FieldInstruction:
+        if (!fields.empty() && fields.back().instruction.size() < maxInstruction)
+            fields.back().instruction.append(c);
+        return;
+    default:
+        return;
+    }
+}
+
+void Interpreter::appendChar(QChar c)
+{
+    beginContent();
+    useRunState();
+    runText.append(c);
+}
+
+void Interpreter::flushBytes()
+{
+    const QByteArray bytes = std::exchange(pendingBytes, QByteArray());
+    if (top().destination != Destination::Text || top().chars.hidden)
+        return;
+    const QString decoded = decoder.decode(pendingCodePage, bytes);
+    if (decoded.isEmpty())
+        return;
+    beginContent();
+    useRunState();
+    for (QChar c : decoded) {
+        if (isInsertable(c))
+            runText.append(c);
+    }
+}
+
+void Interpreter::beginContent()
+{
+    if (pendingParagraph) {
+        flushRun();
+        cursor.insertBlock(blockFormat(top().para), charFormat(top().chars));
+        blockState = top().para;
+        blockHasFormat = true;
+        blockCreated = true;
+        pendingParagraph = false;
+    }
+    if (pendingCells > 0) {
+        useRunState();
+        runText.append(QString(std::exchange(pendingCells, 0), QLatin1Char('\t')));
+    }
+}
+
+void Interpreter::useRunState()
+{
+    if (top().chars == runState)
+        return;
+    flushRun();
+    runState = top().chars;
+}
+
+void Interpreter::flushRun()
+{
+    if (runText.isEmpty())
+        return;
+    cursor.insertText(runText, charFormat(runState));
+    runText.clear();
+}
+
+void Interpreter::applyBlockFormat(const ParaState &state)
+{
+    ParaState shown = state;
+    if (numberLabel)
+        shown.bullet = false;
+    if (blockHasFormat && blockState == shown)
+        return;
+    cursor.setBlockFormat(blockFormat(shown));
+    blockState = shown;
+    blockHasFormat = true;
+}
+
+void Interpreter::finish()
+{
+    if (!pendingBytes.isEmpty() && !stack.empty())
+        flushBytes();
+    flushRun();
+    const ParaState last = stack.empty() ? endPara : top().para;
+    if (pendingParagraph) {
+        // The document's last paragraph end only closes its paragraph; inside existing text it
+        // splits the paragraph the text was inserted into.
+        if (!cursor.atEnd())
+            cursor.insertBlock(startBlockFormat);
+        return;
+    }
+    if (blockCreated && !cursor.atBlockEnd())
+        cursor.setBlockFormat(startBlockFormat);
+    else if (blockCreated || startBlockEmpty)
+        applyBlockFormat(last);
+}
+
+QTextCharFormat Interpreter::charFormat(const CharState &state) const
+{
+    QTextCharFormat format;
+    const auto font = fonts.constFind(state.font);
+    if (font != fonts.constEnd() && !font->family.isEmpty())
+        format.setFontFamilies(QStringList {font->family});
+    format.setFontPointSize(state.halfPoints / 2.0);
+    if (state.bold)
+        format.setFontWeight(QFont::Bold);
+    if (state.italic)
+        format.setFontItalic(true);
+    if (state.underline != QTextCharFormat::NoUnderline)
+        format.setUnderlineStyle(static_cast<QTextCharFormat::UnderlineStyle>(state.underline));
+    if (state.strike)
+        format.setFontStrikeOut(true);
+    if (state.color >= 0 && state.color < colors.size() && colors.at(state.color).isValid())
+        format.setForeground(colors.at(state.color));
+    double offset = state.offsetTwips;
+    if (state.script != CharState::Normal)
+        offset = (state.script == CharState::Super ? 10.0 : -10.0) * state.halfPoints / 3.0;
+    if (offset != 0)
+        TextFormat::setCharOffset(format, offset);
+    return format;
+}
+
+QTextBlockFormat Interpreter::blockFormat(const ParaState &state) const
+{
+    QTextBlockFormat format;
+    format.setAlignment(state.alignment);
+    TextFormat::setIndents(format, (state.left + state.firstLine) * mmPerTwip,
+                           -state.firstLine * mmPerTwip, state.right * mmPerTwip);
+    if (state.tabCount > 0) {
+        QList<double> stops;
+        stops.reserve(state.tabCount);
+        for (int i = 0; i < state.tabCount; ++i)
+            stops.append(state.tabs[static_cast<size_t>(i)] * mmPerTwip);
+        TextFormat::setTabStops(format, stops);
+    }
+    if (state.bullet)
+        TextFormat::setBullet(format, true, state.bulletIndent * mmPerTwip);
+    return format;
+}
+
+int Interpreter::fontCodePage(int number) const
+{
+    const auto font = fonts.constFind(number);
+    return font == fonts.constEnd() ? documentCodePage : font->codePage;
+}
+
+void Interpreter::commitFont()
+{
+    FontDefinition &definition = fontDefinition;
+    if (definition.number < 0 || definition.done)
+        return;
+    int codePage = codepage::fromCharset(definition.charset, documentCodePage);
+    const int nameCodePage = codepage::isDirect(codePage) ? codepage::ansi : codePage;
+    const QString name
+        = (definition.name + decoder.decode(nameCodePage, definition.bytes)).trimmed();
+    if (codePage == codepage::symbol && name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive))
+        codePage = codepage::privateUse;
+    fonts.insert(definition.number, Font {name, codePage});
+    definition.done = true;
+}
+
+void Interpreter::finishField(const Field &field, const GroupState &state)
+{
+    if (field.hasResult || state.destination != Destination::Text)
+        return;
+    // MACROBUTTON shows the text after the macro's name and has no result of its own.
+    const QString instruction = field.instruction.trimmed();
+    static const QString macroButton = QStringLiteral("MACROBUTTON");
+    if (!instruction.startsWith(macroButton, Qt::CaseInsensitive))
+        return;
+    qsizetype i = macroButton.size();
+    if (i >= instruction.size() || !instruction.at(i).isSpace())
+        return;
+    while (i < instruction.size() && instruction.at(i).isSpace())
+        ++i;
+    while (i < instruction.size() && !instruction.at(i).isSpace())
+        ++i;
+    while (i < instruction.size() && instruction.at(i).isSpace())
+        ++i;
+    for (; i < instruction.size(); ++i)
+        put(instruction.at(i));
+}
+
+// Numbers are kept as text since paragraphs here only know bullets; a bullet glyph is dropped
+// and the paragraph's bullet format shows it instead.
+void Interpreter::finishLabel()
+{
+    if (!isNumberLabel(label) || top().chars.hidden)
+        return;
+    numberLabel = true;
+    for (QChar c : std::as_const(label))
+        appendChar(c);
+}
+
+void Interpreter::setCharFlag(const Token &token, int which)
+{
+    const bool on = !token.hasParam || token.param != 0;
+    CharState &chars = top().chars;
+    if (which == Bold)
+        chars.bold = on;
+    else if (which == Italic)
+        chars.italic = on;
+    else if (which == Strike)
+        chars.strike = on;
+    else
+        chars.hidden = on;
+}
+
+void Interpreter::setUnderline(const Token &token, int style)
+{
+    const bool off = token.hasParam && token.param == 0;
+    top().chars.underline = static_cast<quint8>(off ? QTextCharFormat::NoUnderline : style);
+}
+
+void Interpreter::setFontSize(const Token &token, int)
+{
+    const int value = token.hasParam && token.param > 0 ? token.param : 24;
+    top().chars.halfPoints = std::clamp(value, 2, maxHalfPoints);
+}
+
+void Interpreter::setFont(const Token &token, int)
+{
+    GroupState &state = top();
+    if (state.destination == Destination::FontTable) {
+        commitFont();
+        fontDefinition = FontDefinition();
+        fontDefinition.number = token.param;
+        return;
+    }
+    state.chars.font = token.param;
+    state.codePage = fontCodePage(token.param);
+}
+
+void Interpreter::setColor(const Token &token, int)
+{
+    top().chars.color = std::max(token.param, 0);
+}
+
+void Interpreter::setOffset(const Token &token, int sign)
+{
+    const int halfPoints = token.hasParam ? std::clamp(token.param, 0, maxHalfPoints) : 6;
+    CharState &chars = top().chars;
+    chars.offsetTwips = sign * halfPoints * 10;
+    chars.script = CharState::Normal;
+}
+
+void Interpreter::setScript(const Token &, int script)
+{
+    CharState &chars = top().chars;
+    chars.script = static_cast<CharState::Script>(script);
+    chars.offsetTwips = 0;
+}
+
+void Interpreter::resetChars(const Token &, int)
+{
+    GroupState &state = top();
+    state.chars = CharState();
+    state.chars.font = defaultFont;
+    state.codePage = fontCodePage(defaultFont);
+}
+
+void Interpreter::resetPara(const Token &, int)
+{
+    top().para = ParaState();
+}
+
+void Interpreter::setAlignment(const Token &, int alignment)
+{
+    top().para.alignment = static_cast<Qt::Alignment>(alignment);
+}
+
+void Interpreter::setIndent(const Token &token, int which)
+{
+    ParaState &para = top().para;
+    const int value = clampTwips(token.param);
+    if (which == LeftIndent)
+        para.left = value;
+    else if (which == FirstLineIndent)
+        para.firstLine = value;
+    else
+        para.right = value;
+}
+
+void Interpreter::addTab(const Token &token, int)
+{
+    ParaState &para = top().para;
+    if (para.tabCount < ParaState::maxTabs)
+        para.tabs[static_cast<size_t>(para.tabCount++)] = std::clamp(token.param, 0, maxTwips);
+}
+
+void Interpreter::setListStyle(const Token &token, int)
+{
+    top().para.bullet = token.param > 0;
+}
+
+void Interpreter::setNumberingIndent(const Token &token, int)
+{
+    top().para.bulletIndent = std::clamp(token.param, 0, maxTwips);
+}
+
+void Interpreter::setNumberingBullet(const Token &, int)
+{
+    top().para.bullet = true;
+}
+
+void Interpreter::paragraph(const Token &, int)
+{
+    if (top().destination != Destination::Text)
+        return;
+    beginContent();
+    flushRun();
+    applyBlockFormat(top().para);
+    pendingParagraph = true;
+    numberLabel = false;
+}
+
+void Interpreter::cell(const Token &, int)
+{
+    if (top().destination == Destination::Text)
+        ++pendingCells;
+}
+
+void Interpreter::row(const Token &token, int)
+{
+    if (top().destination != Destination::Text)
+        return;
+    // Cells are separated by tabs; the last cell of a row needs none.
+    pendingCells = std::max(pendingCells - 1, 0);
+    paragraph(token, 0);
+}
+
+void Interpreter::character(const Token &, int unicode)
+{
+    put(QChar(static_cast<char16_t>(unicode)));
+}
+
+void Interpreter::unicode(const Token &token, int)
+{
+    int value = token.param;
+    if (value < 0)
+        value += 65536;
+    if (value >= 0 && value <= 0xFFFF) {
+        QChar c(static_cast<char16_t>(value));
+        if (top().codePage == codepage::symbol)
+            c = codepage::symbolFromPrivateUse(c.unicode());
+        put(c);
+    }
+    fallbackToSkip = top().unicodeSkip;
+}
+
+void Interpreter::setUnicodeSkip(const Token &token, int)
+{
+    top().unicodeSkip = std::clamp(token.param, 0, 255);
+}
+
+void Interpreter::setCodePage(const Token &token, int codePage)
+{
+    const int value = codePage != 0 ? codePage : token.param;
+    documentCodePage = value > 0 ? value : codepage::ansi;
+    top().codePage = fontCodePage(top().chars.font);
+}
+
+void Interpreter::setDefaultFont(const Token &token, int)
+{
+    defaultFont = token.param;
+    top().chars.font = token.param;
+}
+
+void Interpreter::setFontCharset(const Token &token, int)
+{
+    if (top().destination == Destination::FontTable)
+        fontDefinition.charset = token.param;
+}
+
+void Interpreter::setColorPart(const Token &token, int shift)
+{
+    if (top().destination != Destination::ColorTable)
+        return;
+    const int value = std::clamp(token.param, 0, 255);
+    if (shift == 16)
+        red = value;
+    else if (shift == 8)
+        green = value;
+    else
+        blue = value;
+    colorGiven = true;
+}
+
+void Interpreter::binary(const Token &token, int)
+{
+    if (token.hasParam)
+        tokenizer->skipBytes(token.param);
+}
+
+void Interpreter::field(const Token &, int)
+{
+    if (top().destination != Destination::Text)
+        return;
+    if (!fields.empty() && fields.back().depth == stack.size())
+        return;
+    fields.push_back(Field {stack.size(), QString(), false});
+}
+
+void Interpreter::fieldResult(const Token &, int)
+{
+    if (!fields.empty())
+        fields.back().hasResult = true;
+}
+
+void Interpreter::enter(const Token &, int destination)
+{
+    GroupState &state = top();
+    const auto target = static_cast<Destination>(destination);
+    if (target == Destination::FieldInstruction && fields.empty()) {
+        state.destination = Destination::Skip;
+        return;
+    }
+    state.destination = target;
+    if (target == Destination::FontTable) {
+        fontDefinition = FontDefinition();
+    } else if (target == Destination::Numbering) {
+        state.para.bullet = false;
+        state.para.bulletIndent = 0;
+    } else if (target == Destination::ListLabel) {
+        label.clear();
+    }
+}
+
+} // namespace rtf

@@ -1,0 +1,202 @@
+// The RTF reader's interpreter: a stack of group states fed by the tokenizer, writing runs of
+// text into a QTextCursor. Private to platform/rtf.
+#pragma once
+
+#include "platform/rtf/RtfCodePage.h"
+#include "platform/rtf/RtfTokenizer.h"
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <array>
+#include <vector>
+
+namespace rtf {
+
+struct CharState
+{
+    enum Script : quint8 { Normal, Super, Sub };
+
+    int font = 0;
+    int halfPoints = 24;
+    int color = 0;
+    int offsetTwips = 0; // \up / \dn
+    quint8 underline = QTextCharFormat::NoUnderline;
+    Script script = Normal;
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+    bool hidden = false;
+
+    bool operator==(const CharState &) const = default;
+};
+
+struct ParaState
+{
+    static constexpr int maxTabs = 64;
+
+    std::array<int, maxTabs> tabs {}; // twips, in the order written
+    int tabCount = 0;
+    int left = 0; // \li: later lines
+    int firstLine = 0; // \fi: against \li
+    int right = 0;
+    int bulletIndent = 0;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    bool bullet = false;
+
+    bool operator==(const ParaState &) const = default;
+};
+
+enum class Destination : quint8 {
+    Text,
+    Skip,
+    FontTable,
+    ColorTable,
+    FieldInstruction,
+    Numbering, // \pn: a paragraph's bullet
+    ListLabel, // \pntext, \listtext: the label other readers show before a list paragraph
+};
+
+struct GroupState
+{
+    CharState chars;
+    ParaState para;
+    int codePage = codepage::ansi;
+    int unicodeSkip = 1; // \uc
+    Destination destination = Destination::Text;
+};
+
+class Interpreter;
+
+struct ControlWord
+{
+    std::string_view name;
+    void (Interpreter::*handler)(const Token &token, int arg);
+    int arg = 0;
+    bool destination = false;
+};
+
+// The table of known control words; null for unknown ones.
+const ControlWord *findControlWord(std::string_view name);
+
+class Interpreter
+{
+public:
+    explicit Interpreter(QTextCursor &cursor);
+
+    void run(QByteArrayView data);
+
+    // Handlers named in the control-word table; `arg` is the table's value for the word.
+    void setCharFlag(const Token &token, int which);
+    void setUnderline(const Token &token, int style);
+    void setFontSize(const Token &token, int);
+    void setFont(const Token &token, int);
+    void setColor(const Token &token, int);
+    void setOffset(const Token &token, int sign);
+    void setScript(const Token &token, int script);
+    void resetChars(const Token &token, int);
+    void resetPara(const Token &token, int);
+    void setAlignment(const Token &token, int alignment);
+    void setIndent(const Token &token, int which);
+    void addTab(const Token &token, int);
+    void setListStyle(const Token &token, int);
+    void setNumberingIndent(const Token &token, int);
+    void setNumberingBullet(const Token &token, int);
+    void paragraph(const Token &token, int);
+    void cell(const Token &token, int);
+    void row(const Token &token, int);
+    void character(const Token &token, int unicode);
+    void unicode(const Token &token, int);
+    void setUnicodeSkip(const Token &token, int);
+    void setCodePage(const Token &token, int codePage);
+    void setDefaultFont(const Token &token, int);
+    void setFontCharset(const Token &token, int);
+    void setColorPart(const Token &token, int shift);
+    void binary(const Token &token, int);
+    void field(const Token &token, int);
+    void fieldResult(const Token &token, int);
+    void enter(const Token &token, int destination);
+
+private:
+    struct Font
+    {
+        QString family;
+        int codePage = codepage::ansi;
+    };
+    struct FontDefinition
+    {
+        int number = -1;
+        int charset = -1;
+        QByteArray bytes;
+        QString name;
+        bool done = false;
+    };
+    struct Field
+    {
+        size_t depth = 0;
+        QString instruction;
+        bool hasResult = false;
+    };
+
+    GroupState &top() { return stack.back(); }
+
+    void openGroup();
+    void closeGroup();
+    void controlWord(const Token &token);
+    void controlSymbol(const Token &token);
+    void text(std::string_view bytes);
+    void byte(unsigned char value);
+    void put(QChar c);
+    void finish();
+
+    void beginContent();
+    void flushBytes();
+    void useRunState();
+    void flushRun();
+    void applyBlockFormat(const ParaState &state);
+    void commitFont();
+    void finishField(const Field &field, const GroupState &state);
+    void finishLabel();
+    void appendChar(QChar c);
+    int fontCodePage(int number) const;
+
+    QTextCharFormat charFormat(const CharState &state) const;
+    QTextBlockFormat blockFormat(const ParaState &state) const;
+
+    QTextCursor &cursor;
+    Tokenizer *tokenizer = nullptr;
+    std::vector<GroupState> stack;
+    size_t overflow = 0; // groups beyond the stack's cap, counted but not kept
+    int fallbackToSkip = 0; // characters left to skip after \u
+    bool ignorablePending = false; // \* seen, the next word decides
+
+    QHash<int, Font> fonts;
+    FontDefinition fontDefinition;
+    int defaultFont = 0;
+    int documentCodePage = codepage::ansi;
+    QList<QColor> colors;
+    int red = 0, green = 0, blue = 0;
+    bool colorGiven = false;
+    std::vector<Field> fields;
+    QString label;
+    bool numberLabel = false; // this paragraph's list label is a number, not a bullet
+    CodePageDecoder decoder;
+
+    QString runText;
+    CharState runState;
+    QByteArray pendingBytes;
+    int pendingCodePage = codepage::ansi;
+    bool pendingParagraph = false;
+    int pendingCells = 0;
+    bool blockCreated = false;
+    bool blockHasFormat = false;
+    ParaState blockState;
+    ParaState endPara; // the root group's paragraph state when it closed
+    bool startBlockEmpty = false;
+    QTextBlockFormat startBlockFormat;
+};
+
+} // namespace rtf

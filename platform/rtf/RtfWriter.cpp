@@ -1,0 +1,408 @@
+// Writes a document range as RTF 1.x that our reader, LibreOffice and AbiWord read back.
+#include "platform/rtf/RtfWriter.h"
+
+#include "common/Cp1252.h"
+#include "platform/TextFormat.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <algorithm>
+#include <cmath>
+
+namespace rtf {
+
+namespace {
+
+constexpr int softLineLength = 100;
+constexpr int hardLineLength = 200;
+
+int twips(double mm)
+{
+    return qRound(mm * TextFormat::twipsPerMm);
+}
+
+// What the reader's state holds after the controls written so far.
+struct Chars
+{
+    enum Script { Normal, Super, Sub };
+
+    int font = 0;
+    int halfPoints = 24;
+    int color = 0;
+    int offsetHalfPoints = 0;
+    Script script = Normal;
+    int underline = QTextCharFormat::NoUnderline;
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+};
+
+const char *underlineWord(int style)
+{
+    switch (style) {
+    case QTextCharFormat::NoUnderline:
+        return "ulnone";
+    case QTextCharFormat::DashUnderline:
+        return "uldash";
+    case QTextCharFormat::DotLine:
+        return "uld";
+    case QTextCharFormat::DashDotLine:
+        return "uldashd";
+    case QTextCharFormat::DashDotDotLine:
+        return "uldashdd";
+    case QTextCharFormat::WaveUnderline:
+    case QTextCharFormat::SpellCheckUnderline:
+        return "ulwave";
+    default:
+        return "ul";
+    }
+}
+
+class Writer
+{
+public:
+    Writer(const QTextDocument &document, int from, int to);
+    QByteArray write();
+
+private:
+    void collect();
+    void header();
+    void paragraph(const QTextBlock &block);
+    void chars(const QTextCharFormat &format);
+    void offset(const Chars &next);
+
+    void raw(const char *bytes);
+    void control(const char *word);
+    void control(const char *word, int param);
+    void text(QStringView text, bool escapeOnly = false);
+    void breakLine();
+    void maybeBreak(bool atSpace);
+
+    QString family(const QTextCharFormat &format) const;
+    double pointSize(const QTextCharFormat &format) const;
+    QColor color(const QTextCharFormat &format) const;
+
+    const QTextDocument &document;
+    int from;
+    int to;
+    QStringList fonts;
+    QList<QRgb> colors;
+    int symbolFont = -1;
+    Chars state;
+
+    QByteArray out;
+    int column = 0;
+    bool needsDelimiter = false;
+};
+
+Writer::Writer(const QTextDocument &document, int from, int to)
+    : document(document), from(from), to(to)
+{ }
+
+QString Writer::family(const QTextCharFormat &format) const
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.first().isEmpty())
+        return families.first();
+    return document.defaultFont().family();
+}
+
+double Writer::pointSize(const QTextCharFormat &format) const
+{
+    if (format.fontPointSize() > 0)
+        return format.fontPointSize();
+    const double fallback = document.defaultFont().pointSizeF();
+    return fallback > 0 ? fallback : 12.0;
+}
+
+QColor Writer::color(const QTextCharFormat &format) const
+{
+    if (!format.hasProperty(QTextFormat::ForegroundBrush)
+        || format.foreground().style() == Qt::NoBrush)
+        return QColor();
+    return format.foreground().color();
+}
+
+void Writer::collect()
+{
+    fonts.append(document.defaultFont().family());
+    bool bullets = false;
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        bullets = bullets || TextFormat::bullet(block.blockFormat());
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() >= to || fragment.position() + fragment.length() <= from)
+                continue;
+            const QTextCharFormat format = fragment.charFormat();
+            const QString name = family(format);
+            if (!fonts.contains(name))
+                fonts.append(name);
+            const QColor c = color(format);
+            if (c.isValid() && !colors.contains(c.rgb()))
+                colors.append(c.rgb());
+        }
+    }
+    if (bullets) {
+        symbolFont = static_cast<int>(fonts.size());
+        fonts.append(QStringLiteral("Symbol"));
+    }
+}
+
+void Writer::header()
+{
+    raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1");
+    breakLine();
+    raw("{\\fonttbl");
+    for (int i = 0; i < fonts.size(); ++i) {
+        raw("{");
+        control("f", i);
+        control("fnil");
+        control("fcharset", i == symbolFont ? 2 : 0);
+        text(fonts.at(i), true);
+        raw(";}");
+    }
+    raw("}");
+    breakLine();
+    raw("{\\colortbl ;");
+    for (QRgb rgb : colors) {
+        control("red", qRed(rgb));
+        control("green", qGreen(rgb));
+        control("blue", qBlue(rgb));
+        raw(";");
+    }
+    raw("}");
+    breakLine();
+}
+
+QByteArray Writer::write()
+{
+    collect();
+    header();
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+         block = block.next())
+        paragraph(block);
+    raw("}");
+    breakLine();
+    return out;
+}
+
+void Writer::paragraph(const QTextBlock &block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    control("pard");
+    if (TextFormat::bullet(format) && symbolFont >= 0) {
+        // The label for readers without bullets, then the bullet itself.
+        raw("{");
+        control("pntext");
+        control("f", symbolFont);
+        raw("\\'B7");
+        control("tab");
+        raw("}{\\*");
+        control("pn");
+        control("pnlvlblt");
+        control("pnf", symbolFont);
+        control("pnindent", twips(TextFormat::bulletIndentMm(format)));
+        raw("{");
+        control("pntxtb");
+        raw("\\'B7}}");
+    }
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignRight)
+        control("qr");
+    else if (alignment & Qt::AlignHCenter)
+        control("qc");
+    else if (alignment & Qt::AlignJustify)
+        control("qj");
+    else
+        control("ql");
+    // Rounded separately so that the reader gets back exactly these twips.
+    const int hanging = twips(TextFormat::hangingIndentMm(format));
+    const int firstLine = -hanging;
+    const int left = twips(TextFormat::indentMm(format)) + hanging;
+    const int right = twips(TextFormat::rightIndentMm(format));
+    if (left != 0)
+        control("li", left);
+    if (firstLine != 0)
+        control("fi", firstLine);
+    if (right != 0)
+        control("ri", right);
+    QList<double> stops = TextFormat::tabStopsMm(format);
+    std::sort(stops.begin(), stops.end());
+    for (double mm : stops)
+        control("tx", twips(mm));
+
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int start = std::max(fragment.position(), from);
+        const int end = std::min(fragment.position() + fragment.length(), to);
+        if (start >= end)
+            continue;
+        chars(fragment.charFormat());
+        text(QStringView(fragment.text()).mid(start - fragment.position(), end - start));
+    }
+
+    const int separator = block.position() + block.length() - 1;
+    if (separator >= from && separator < to) {
+        control("par");
+        breakLine();
+    }
+}
+
+void Writer::chars(const QTextCharFormat &format)
+{
+    Chars next;
+    next.font = static_cast<int>(fonts.indexOf(family(format)));
+    const double points = pointSize(format);
+    next.halfPoints = std::clamp(static_cast<int>(std::lround(points * 2)), 2, 2 * 1638);
+    next.bold = format.fontWeight() >= QFont::DemiBold;
+    next.italic = format.fontItalic();
+    next.strike = format.fontStrikeOut();
+    next.underline = format.underlineStyle();
+    if (next.underline == QTextCharFormat::NoUnderline && format.fontUnderline())
+        next.underline = QTextCharFormat::SingleUnderline;
+    const QColor c = color(format);
+    next.color = c.isValid() ? static_cast<int>(colors.indexOf(c.rgb())) + 1 : 0;
+    const double offsetTwips = TextFormat::charOffsetTwips(format);
+    const double scriptTwips = next.halfPoints * 10.0 / 3.0;
+    if (offsetTwips != 0 && std::abs(std::abs(offsetTwips) - scriptTwips) < 0.01)
+        next.script = offsetTwips > 0 ? Chars::Super : Chars::Sub;
+    else
+        next.offsetHalfPoints = static_cast<int>(std::lround(offsetTwips / 10.0));
+
+    if (next.font != state.font)
+        control("f", next.font);
+    if (next.halfPoints != state.halfPoints)
+        control("fs", next.halfPoints);
+    if (next.bold != state.bold)
+        next.bold ? control("b") : control("b", 0);
+    if (next.italic != state.italic)
+        next.italic ? control("i") : control("i", 0);
+    if (next.underline != state.underline)
+        control(underlineWord(next.underline));
+    if (next.strike != state.strike)
+        next.strike ? control("strike") : control("strike", 0);
+    if (next.color != state.color)
+        control("cf", next.color);
+    offset(next);
+    state = next;
+}
+
+void Writer::offset(const Chars &next)
+{
+    if (next.script == state.script && next.offsetHalfPoints == state.offsetHalfPoints)
+        return;
+    if (next.script == Chars::Super)
+        control("super");
+    else if (next.script == Chars::Sub)
+        control("sub");
+    else if (next.offsetHalfPoints > 0)
+        control("up", next.offsetHalfPoints);
+    else if (next.offsetHalfPoints < 0)
+        control("dn", -next.offsetHalfPoints);
+    else if (state.script != Chars::Normal)
+        control("nosupersub");
+    else
+        control(state.offsetHalfPoints > 0 ? "up" : "dn", 0);
+}
+
+// Braces and escapes that need no delimiter before what follows.
+void Writer::raw(const char *bytes)
+{
+    out += bytes;
+    column += static_cast<int>(qstrlen(bytes));
+    needsDelimiter = false;
+    maybeBreak(false);
+}
+
+void Writer::control(const char *word)
+{
+    out += '\\';
+    out += word;
+    column += 1 + static_cast<int>(qstrlen(word));
+    needsDelimiter = true;
+    maybeBreak(false);
+}
+
+void Writer::control(const char *word, int param)
+{
+    out += '\\';
+    out += word;
+    const QByteArray number = QByteArray::number(param);
+    out += number;
+    column += 1 + static_cast<int>(qstrlen(word) + number.size());
+    needsDelimiter = true;
+    maybeBreak(false);
+}
+
+void Writer::text(QStringView text, bool escapeOnly)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!escapeOnly && u == '\t') {
+            control("tab");
+            continue;
+        }
+        if (!escapeOnly && u == QChar::LineSeparator) {
+            control("line");
+            continue;
+        }
+        if (u < 0x20 || u == QChar::ObjectReplacementCharacter)
+            continue;
+        const int code = Cp1252::codeOf(c);
+        if (code >= 0x20 && code < 0x7F) {
+            if (needsDelimiter) {
+                out += ' ';
+                ++column;
+            }
+            if (code == '\\' || code == '{' || code == '}') {
+                out += '\\';
+                ++column;
+            }
+            out += static_cast<char>(code);
+            ++column;
+        } else if (code >= 0) {
+            static const char digits[] = "0123456789abcdef";
+            out += "\\'";
+            out += digits[code >> 4];
+            out += digits[code & 15];
+            column += 4;
+        } else {
+            const int signedCode = u > 0x7FFF ? u - 0x10000 : u;
+            const QByteArray number = QByteArray::number(signedCode);
+            out += "\\u";
+            out += number;
+            out += '?';
+            column += 3 + static_cast<int>(number.size());
+        }
+        needsDelimiter = false;
+        maybeBreak(u == ' ');
+    }
+}
+
+void Writer::breakLine()
+{
+    out += "\r\n";
+    column = 0;
+    needsDelimiter = false;
+}
+
+// CR and LF mean nothing inside RTF text, so lines may end between any two tokens.
+void Writer::maybeBreak(bool atSpace)
+{
+    if (column >= hardLineLength || (atSpace && column >= softLineLength))
+        breakLine();
+}
+
+} // namespace
+
+QByteArray write(const QTextDocument &document, int from, int to)
+{
+    const int count = document.characterCount();
+    const int end = to < 0 ? count : std::min(to, count);
+    const int start = std::clamp(from, 0, end);
+    return Writer(document, start, end).write();
+}
+
+} // namespace rtf

@@ -1,0 +1,593 @@
+// The RTF reader and writer: real files from other word processors, formats, round trips and
+// malformed input.
+#include "platform/TextFormat.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFragment>
+
+namespace {
+
+QByteArray corpusFile(const QString &name)
+{
+    QFile file(QStringLiteral(VELMAR_CORPUS_DIR "/rtf/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+bool readInto(QTextDocument &document, const QByteArray &data)
+{
+    QTextCursor cursor(&document);
+    return rtf::read(data, cursor).ok;
+}
+
+// Lines as compared with LibreOffice: trimmed, without leading bullet glyphs, no empty lines.
+QStringList comparableLines(const QString &text)
+{
+    static const QString bullets = QStringLiteral("\u2022\u00B7\u25CF\u25E6\u25AA\u2013-*");
+    QStringList lines;
+    for (QString line : text.split(QRegularExpression(QStringLiteral("[\\n\\x{2029}]")))) {
+        line = line.trimmed();
+        while (!line.isEmpty() && bullets.contains(line.front()))
+            line = line.mid(1).trimmed();
+        if (!line.isEmpty())
+            lines.append(line);
+    }
+    return lines;
+}
+
+QString paragraphs(const QTextDocument &document)
+{
+    QStringList texts;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        texts.append(block.text());
+    return texts.join(QLatin1Char('|'));
+}
+
+QString family(const QTextCharFormat &format, const QTextDocument &document)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? document.defaultFont().family() : families.first();
+}
+
+// Everything the reader keeps of a character, comparable as one string.
+QString describe(const QTextCharFormat &format, const QTextDocument &document)
+{
+    const QColor color
+        = format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : QColor();
+    const double size
+        = format.fontPointSize() > 0 ? format.fontPointSize() : document.defaultFont().pointSizeF();
+    return QStringLiteral("%1 %2pt b%3 i%4 u%5 s%6 %7 o%8")
+        .arg(family(format, document))
+        .arg(size)
+        .arg(format.fontWeight() >= QFont::DemiBold)
+        .arg(format.fontItalic())
+        .arg(format.underlineStyle())
+        .arg(format.fontStrikeOut())
+        .arg(color.isValid() ? color.name() : QStringLiteral("auto"))
+        .arg(TextFormat::charOffsetTwips(format), 0, 'f', 2);
+}
+
+// Lengths in whole twips, the precision RTF keeps.
+QString describe(const QTextBlockFormat &format)
+{
+    const auto twips
+        = [](double mm) { return QString::number(qRound(mm * TextFormat::twipsPerMm)); };
+    QStringList tabs;
+    for (double mm : TextFormat::tabStopsMm(format))
+        tabs.append(twips(mm));
+    return QStringLiteral("a%1 in%2 h%3 r%4 t[%5] b%6/%7")
+        .arg(int(format.alignment() & Qt::AlignHorizontal_Mask))
+        .arg(twips(TextFormat::indentMm(format)), twips(TextFormat::hangingIndentMm(format)),
+             twips(TextFormat::rightIndentMm(format)), tabs.join(QLatin1Char(',')))
+        .arg(TextFormat::bullet(format))
+        .arg(twips(TextFormat::bulletIndentMm(format)));
+}
+
+// Paragraph by paragraph: its format, then runs of equal character formats with their text.
+QStringList runs(const QTextDocument &document)
+{
+    QStringList result;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        result.append(QStringLiteral("¶ ") + describe(block.blockFormat()));
+        QString last;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QString format = describe(fragment.charFormat(), document);
+            if (format == last) {
+                result.last() += fragment.text();
+                continue;
+            }
+            last = format;
+            result.append(format + QStringLiteral(": ") + fragment.text());
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+class TestRtf : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void corpusTextMatchesLibreOffice_data();
+    void corpusTextMatchesLibreOffice();
+    void corpusAttributes_data();
+    void corpusAttributes();
+    void readsText_data();
+    void readsText();
+    void readsListLabels_data();
+    void readsListLabels();
+    void insertsAtCursor_data();
+    void insertsAtCursor();
+    void decodesCodePages();
+    void roundTripKeepsFormats();
+    void writesStandardRtf();
+    void writesRanges_data();
+    void writesRanges();
+    void survivesMalformedInput_data();
+    void survivesMalformedInput();
+    void rejectsNonRtf();
+};
+
+void TestRtf::corpusTextMatchesLibreOffice_data()
+{
+    QTest::addColumn<QString>("name");
+    const QDir dir(QStringLiteral(VELMAR_CORPUS_DIR "/rtf"));
+    const QStringList files = dir.entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
+    QVERIFY(!files.isEmpty());
+    for (const QString &file : files)
+        QTest::newRow(qPrintable(file)) << file.chopped(4);
+}
+
+void TestRtf::corpusTextMatchesLibreOffice()
+{
+    QFETCH(QString, name);
+    QTextDocument document;
+    QVERIFY(readInto(document, corpusFile(name + QStringLiteral(".rtf"))));
+    QString expected = QString::fromUtf8(corpusFile(name + QStringLiteral(".txt")));
+    if (expected.startsWith(QChar(0xFEFF)))
+        expected.remove(0, 1);
+    QCOMPARE(comparableLines(document.toPlainText()), comparableLines(expected));
+}
+
+void TestRtf::corpusAttributes_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("attribute");
+    QTest::addColumn<QVariant>("expected");
+
+    const auto row = [](const char *name, const char *file, const char *text, const char *attribute,
+                        const QVariant &expected) {
+        QTest::newRow(name) << QString::fromLatin1(file) << QString::fromUtf8(text)
+                            << QString::fromLatin1(attribute) << expected;
+    };
+    row("re bold", "re-brief", "dies ", "bold", true);
+    row("re bold off", "re-brief", " ist ein", "bold", false);
+    row("re italic", "re-brief", "Brief", "italic", true);
+    row("re underline", "re-brief", "Unterstreichung", "underline",
+        int(QTextCharFormat::SingleUnderline));
+    row("re strike", "re-brief", "Streichung", "strike", true);
+    row("re size", "re-brief", "Zentriert", "size", 16.0);
+    row("re colour", "re-brief", "Zentriert", "color", QStringLiteral("#ff0000"));
+    row("re centred", "re-brief", "Zentriert", "align", int(Qt::AlignHCenter));
+    row("re right", "re-brief", "Rechtsb", "align", int(Qt::AlignRight));
+    row("re font", "re-brief", "Rechtsb", "font", QStringLiteral("Arial"));
+    row("re font size", "re-brief", "Rechtsb", "size", 10.0);
+    row("re default font", "re-brief", "Sehr", "font", QStringLiteral("Times New Roman"));
+    row("re raised", "re-brief", "2O", "offset", 60.0);
+    row("re lowered", "re-brief", "2 als", "offset", -60.0);
+    row("re indent", "re-brief", "Einzug:", "indent", 567 * 25.4 / 1440);
+    row("re hanging", "re-brief", "Einzug:", "hanging", 567 * 25.4 / 1440);
+    row("re right indent", "re-brief", "Rechter Einzug", "right", 1701 * 25.4 / 1440);
+    row("re tabs", "re-brief", "Einzug:", "tabs",
+        QVariant::fromValue(
+            QList<double> {1134 * 25.4 / 1440, 2835 * 25.4 / 1440, 4535 * 25.4 / 1440}));
+    row("re bullet", "re-brief", "punkt eins", "bullet", true);
+    row("re bullet kept", "re-brief", "punkt zwei", "bullet", true);
+    row("re no bullet", "re-brief", "Zentriert", "bullet", false);
+    row("lo italic", "lo-features", "kursivem", "italic", true);
+    row("lo small", "lo-features", "klein", "size", 7.0);
+    row("lo large", "lo-features", "groß", "size", 18.0);
+    row("lo colour", "lo-features", "grün", "color", QStringLiteral("#008000"));
+    row("lo raised", "lo-features", "2, tief", "offset", 80.0);
+    row("lo lowered", "lo-features", "2O", "offset", -20.0);
+    row("lo hanging", "lo-features", "Hängender", "hanging", 567 * 25.4 / 1440);
+    row("lo indent", "lo-features", "Hängender", "indent", 567 * 25.4 / 1440);
+    row("lo right indent", "lo-features", "Linker und", "right", 1701 * 25.4 / 1440);
+    row("lo bullet", "lo-features", "Erster Punkt", "bullet", true);
+    row("lo mono", "lo-features", "Festbreiten", "font", QStringLiteral("Liberation Mono"));
+    row("lo right", "lo-features", "Rechtsbündiger", "align", int(Qt::AlignRight));
+    row("abi bold", "abi-features", "fettem", "bold", true);
+    row("abi strike", "abi-features", "durchgestrichenem", "strike", true);
+    row("abi super", "abi-features", "2, tief", "offset", 80.0);
+    row("abi sub", "abi-features", "2O", "offset", -80.0);
+    row("abi bullet", "abi-features", "Dritter Punkt", "bullet", true);
+    row("abi indent", "abi-features", "Linker und", "indent", 566 * 25.4 / 1440);
+    row("pd heading", "pd-features", "Merkmale", "size", 18.0);
+    row("pd centred", "pd-features", "Merkmale", "align", int(Qt::AlignHCenter));
+    row("pd underline", "pd-features", "unterstrichenem", "underline",
+        int(QTextCharFormat::SingleUnderline));
+    row("pd hanging", "pd-features", "Erster Punkt", "hanging", 360 * 25.4 / 1440);
+    row("pd tab", "pd-features", "Erster Punkt", "tabs",
+        QVariant::fromValue(QList<double> {360 * 25.4 / 1440}));
+}
+
+void TestRtf::corpusAttributes()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, text);
+    QFETCH(QString, attribute);
+    QFETCH(QVariant, expected);
+
+    QTextDocument document;
+    QVERIFY(readInto(document, corpusFile(file + QStringLiteral(".rtf"))));
+    const QTextCursor found = document.find(text, 0, QTextDocument::FindCaseSensitively);
+    QVERIFY2(!found.isNull(), qPrintable(text));
+    QTextCursor at(&document);
+    at.setPosition(found.selectionStart() + 1);
+    const QTextCharFormat chars = at.charFormat();
+    const QTextBlockFormat block = at.blockFormat();
+
+    const auto near = [](double a, double b) { return qAbs(a - b) < 0.005; };
+    if (attribute == QLatin1String("bold")) {
+        QCOMPARE(chars.fontWeight() >= QFont::DemiBold, expected.toBool());
+    } else if (attribute == QLatin1String("italic")) {
+        QCOMPARE(chars.fontItalic(), expected.toBool());
+    } else if (attribute == QLatin1String("underline")) {
+        QCOMPARE(int(chars.underlineStyle()), expected.toInt());
+    } else if (attribute == QLatin1String("strike")) {
+        QCOMPARE(chars.fontStrikeOut(), expected.toBool());
+    } else if (attribute == QLatin1String("size")) {
+        QCOMPARE(chars.fontPointSize(), expected.toDouble());
+    } else if (attribute == QLatin1String("font")) {
+        QCOMPARE(family(chars, document), expected.toString());
+    } else if (attribute == QLatin1String("color")) {
+        QCOMPARE(chars.foreground().color().name(), expected.toString());
+    } else if (attribute == QLatin1String("offset")) {
+        QCOMPARE(TextFormat::charOffsetTwips(chars), expected.toDouble());
+    } else if (attribute == QLatin1String("align")) {
+        QCOMPARE(int(block.alignment() & Qt::AlignHorizontal_Mask), expected.toInt());
+    } else if (attribute == QLatin1String("indent")) {
+        QVERIFY(near(TextFormat::indentMm(block), expected.toDouble()));
+    } else if (attribute == QLatin1String("hanging")) {
+        QVERIFY(near(TextFormat::hangingIndentMm(block), expected.toDouble()));
+    } else if (attribute == QLatin1String("right")) {
+        QVERIFY(near(TextFormat::rightIndentMm(block), expected.toDouble()));
+    } else if (attribute == QLatin1String("tabs")) {
+        const QList<double> tabs = TextFormat::tabStopsMm(block);
+        const QList<double> want = expected.value<QList<double>>();
+        QCOMPARE(tabs.size(), want.size());
+        for (qsizetype i = 0; i < tabs.size(); ++i)
+            QVERIFY(near(tabs.at(i), want.at(i)));
+    } else if (attribute == QLatin1String("bullet")) {
+        QCOMPARE(TextFormat::bullet(block), expected.toBool());
+    } else {
+        QFAIL("unknown attribute");
+    }
+}
+
+void TestRtf::readsText_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("last par ends the document")
+        << QByteArray("{\\rtf1 a\\par b\\par}") << QStringLiteral("a|b");
+    QTest::newRow("empty last paragraph")
+        << QByteArray("{\\rtf1 a\\par\\par}") << QStringLiteral("a|");
+    QTest::newRow("no final par") << QByteArray("{\\rtf1 a\\par b}") << QStringLiteral("a|b");
+    QTest::newRow("line and tab") << QByteArray("{\\rtf1 a\\line b\\tab c}")
+                                  << QStringLiteral("a\u2028b\tc");
+    QTest::newRow("escapes") << QByteArray("{\\rtf1 \\\\ \\{ \\} \\~x}")
+                             << QStringLiteral("\\ { } \u00A0x");
+    QTest::newRow("unicode skips fallback")
+        << QByteArray("{\\rtf1 \\u8364\\'80 \\uc2\\u937 xyz \\uc0\\u960 q}")
+        << QStringLiteral("\u20AC \u03A9z \u03C0q");
+    QTest::newRow("negative unicode")
+        << QByteArray("{\\rtf1 \\u-3913?}") << QStringLiteral("\uF0B7");
+    QTest::newRow("fallback ends with the group")
+        << QByteArray("{\\rtf1 {\\uc3\\u228 a}b}") << QStringLiteral("\u00E4b");
+    QTest::newRow("cp1252 hex") << QByteArray("{\\rtf1\\ansi\\ansicpg1252 \\'84\\'e4\\'93}")
+                                << QStringLiteral("\u201E\u00E4\u201C");
+    QTest::newRow("symbol bullet")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}"
+                      "{\\f2\\fcharset2 Wingdings;}}\\f1\\'b7\\'61\\f2\\'a7\\f0 x}")
+        << QStringLiteral("\u2022\u03B1\uF0A7x");
+    QTest::newRow("table as tabs")
+        << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000\\cellx3000 a\\cell b\\cell c\\cell\\row"
+                      "\\trowd d\\cell\\cell\\row}")
+        << QStringLiteral("a\tb\tc|d\t");
+    QTest::newRow("field result shown")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst PAGE }{\\fldrslt 7}} "
+                      "{\\field{\\*\\fldinst MACROBUTTON  None Name here}}}")
+        << QStringLiteral("7 Name here");
+    QTest::newRow("skipped destinations")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}}{\\header H\\par}"
+                      "{\\footnote F}{\\*\\unknown U}{\\pict\\bin3 {}}}x{\\*\\generator G;}y"
+                      "{\\listtable{\\list x}}{\\pntext z\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb q}}w}"
+                      "after the end")
+        << QStringLiteral("xyw");
+    QTest::newRow("binary skipped by count")
+        << QByteArray("{\\rtf1 a{\\*\\blipuid \\bin6 }{}\\}b}c}") << QStringLiteral("ac");
+    QTest::newRow("old par spelling") << QByteArray("{\\rtf1 a\\\nb}") << QStringLiteral("a|b");
+    QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v hidden}b\\v c\\v0 d}")
+                                 << QStringLiteral("abd");
+    QTest::newRow("special characters")
+        << QByteArray("{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet}")
+        << QStringLiteral("\u2014\u2013\u2018\u2019\u201C\u201D\u2022");
+}
+
+void TestRtf::readsText()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QTextDocument document;
+    QVERIFY(readInto(document, rtf));
+    QCOMPARE(paragraphs(document), expected);
+}
+
+void TestRtf::readsListLabels_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("bullets");
+
+    QTest::newRow("bullet glyph dropped")
+        << QByteArray("{\\rtf1{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}a\\par b\\par"
+                      "\\pard c\\par}")
+        << QStringLiteral("a|b|c") << QStringLiteral("110");
+    QTest::newRow("numbers kept as text")
+        << QByteArray("{\\rtf1{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}a\\par"
+                      "{\\pntext 2.\\tab}b\\par}")
+        << QStringLiteral("1.\ta|2.\tb") << QStringLiteral("00");
+    QTest::newRow("numbered list style")
+        << QByteArray("{\\rtf1\\pard{\\listtext\\pard a)\\tab}\\ls2 x\\par"
+                      "\\pard{\\listtext o\\tab}\\ls1 y\\par}")
+        << QStringLiteral("a)\tx|y") << QStringLiteral("01");
+}
+
+void TestRtf::readsListLabels()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QFETCH(QString, bullets);
+    QTextDocument document;
+    QVERIFY(readInto(document, rtf));
+    QCOMPARE(paragraphs(document), expected);
+    QString found;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        found += TextFormat::bullet(block.blockFormat()) ? QLatin1Char('1') : QLatin1Char('0');
+    QCOMPARE(found, bullets);
+}
+
+void TestRtf::insertsAtCursor_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("words") << QByteArray("{\\rtf1 ab}") << QStringLiteral("xaby|z");
+    QTest::newRow("paragraph end splits")
+        << QByteArray("{\\rtf1 a\\par}") << QStringLiteral("xa|y|z");
+    QTest::newRow("two paragraphs") << QByteArray("{\\rtf1 a\\par b}") << QStringLiteral("xa|by|z");
+}
+
+void TestRtf::insertsAtCursor()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("xy\nz"));
+    QTextCursor cursor(&document);
+    cursor.setPosition(1);
+    QVERIFY(rtf::read(rtf, cursor).ok);
+    QCOMPARE(paragraphs(document), expected);
+}
+
+void TestRtf::decodesCodePages()
+{
+    QTextDocument document;
+    QVERIFY(readInto(document,
+                     QByteArray("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset0 A;}"
+                                "{\\f1\\fcharset204 B;}{\\f2\\fcharset128 C;}"
+                                "{\\f3\\fcharset1 D;}}"
+                                "\\f1\\'cf\\'f0\\f0\\'e4\\f2\\'82\\'a0\\f3\\'c0}")));
+    QCOMPARE(document.toPlainText(), QStringLiteral("\u041F\u0440\u00E4\u3042\u0410"));
+}
+
+void TestRtf::roundTripKeepsFormats()
+{
+    QTextDocument original;
+    QTextCursor cursor(&original);
+
+    QTextBlockFormat block;
+    block.setAlignment(Qt::AlignHCenter);
+    TextFormat::setIndents(block, 10, 5, 20);
+    TextFormat::setTabStops(block, {12.5, 40});
+    cursor.setBlockFormat(block);
+
+    QTextCharFormat chars;
+    chars.setFontFamilies({QStringLiteral("Arial")});
+    chars.setFontPointSize(10.5);
+    cursor.insertText(QStringLiteral("Plain {braces} \\ and ä€„Ω\U0001F600\t"), chars);
+    chars.setFontWeight(QFont::Bold);
+    cursor.insertText(QStringLiteral("bold"), chars);
+    chars.setFontItalic(true);
+    chars.setForeground(QColor(0x12, 0x34, 0x56));
+    cursor.insertText(QStringLiteral("bold italic blue"), chars);
+
+    QTextBlockFormat bulleted;
+    TextFormat::setIndents(bulleted, 0, 6.35, 0);
+    TextFormat::setBullet(bulleted, true, 6.35);
+    QTextCharFormat other;
+    other.setFontFamilies({QStringLiteral("Courier New")});
+    other.setFontPointSize(14);
+    other.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    cursor.insertBlock(bulleted, other);
+    cursor.insertText(QStringLiteral("wavy"), other);
+    other.setUnderlineStyle(QTextCharFormat::DotLine);
+    other.setFontStrikeOut(true);
+    cursor.insertText(QStringLiteral("dotted struck\u2028next line"), other);
+
+    QTextBlockFormat right;
+    right.setAlignment(Qt::AlignRight);
+    TextFormat::setIndents(right, -5, -5, 0);
+    QTextCharFormat offsets;
+    offsets.setFontPointSize(11);
+    cursor.insertBlock(right, offsets);
+    cursor.insertText(QStringLiteral("H"), offsets);
+    TextFormat::setCharOffset(offsets, -60);
+    cursor.insertText(QStringLiteral("2"), offsets);
+    TextFormat::setCharOffset(offsets, 0);
+    cursor.insertText(QStringLiteral("O x"), offsets);
+    TextFormat::setCharOffset(offsets, 11 * 20 / 3.0);
+    cursor.insertText(QStringLiteral("super"), offsets);
+    TextFormat::setCharOffset(offsets, 70);
+    cursor.insertText(QStringLiteral("up"), offsets);
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+
+    const QByteArray written = rtf::write(original);
+    QTextDocument copy;
+    QVERIFY(readInto(copy, written));
+    QCOMPARE(runs(copy), runs(original));
+    QCOMPARE(rtf::write(copy), written);
+}
+
+void TestRtf::writesStandardRtf()
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextBlockFormat bulleted;
+    TextFormat::setBullet(bulleted, true, 5);
+    cursor.setBlockFormat(bulleted);
+    cursor.insertText(
+        QString(300, QLatin1Char('w')) + QStringLiteral(" Ärger über € ")
+        + QString(20, QLatin1Char(' ')).replace(QLatin1Char(' '), QStringLiteral("wort ")));
+    const QByteArray rtf = rtf::write(document);
+
+    QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0"));
+    QVERIFY(rtf.contains("\\'c4rger \\'fcber \\'80"));
+    QVERIFY(rtf.contains(
+        "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent283{\\pntxtb\\'B7}}"));
+    QVERIFY(rtf.contains("{\\f1\\fnil\\fcharset2 Symbol;}"));
+    QVERIFY(rtf.endsWith("\\par\r\n}\r\n"));
+    QVERIFY(!rtf.contains('\t'));
+    for (const QByteArray &line : rtf.split('\n')) {
+        QVERIFY(line.size() < 300);
+        QVERIFY(line.isEmpty() || line.endsWith('\r'));
+    }
+}
+
+void TestRtf::writesRanges_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("pars");
+
+    // "abc|def|" with the second paragraph centred
+    QTest::newRow("inside a paragraph") << 1 << 3 << QStringLiteral("bc") << 0;
+    QTest::newRow("up to the paragraph end") << 1 << 4 << QStringLiteral("bc") << 1;
+    QTest::newRow("across paragraphs") << 2 << 6 << QStringLiteral("c|de") << 1;
+    QTest::newRow("everything") << 0 << -1 << QStringLiteral("abc|def") << 2;
+    QTest::newRow("empty") << 3 << 3 << QString() << 0;
+}
+
+void TestRtf::writesRanges()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, expected);
+    QFETCH(int, pars);
+
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("abc\ndef"));
+    QTextCursor cursor(&document);
+    cursor.movePosition(QTextCursor::End);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.setBlockFormat(centred);
+
+    const QByteArray rtf = rtf::write(document, from, to);
+    QCOMPARE(rtf.count("\\par\r\n"), pars);
+    QCOMPARE(rtf.count("\\qc"), expected.contains(QLatin1Char('d')) ? 1 : 0);
+    QTextDocument copy;
+    QVERIFY(readInto(copy, rtf));
+    QCOMPARE(paragraphs(copy), expected);
+}
+
+void TestRtf::survivesMalformedInput_data()
+{
+    QTest::addColumn<QByteArray>("data");
+
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("header only") << QByteArray("{\\rtf");
+    QTest::newRow("unbalanced close") << QByteArray("{\\rtf1 a}}}} b}");
+    QTest::newRow("unbalanced open") << QByteArray("{\\rtf1 {{{{ a\\par");
+    QTest::newRow("deep nesting") << QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "x";
+    QTest::newRow("deep nesting closed")
+        << QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "\\b x" + QByteArray(100000, '}');
+    QTest::newRow("huge bin") << QByteArray("{\\rtf1 a\\bin99999999999 b}");
+    QTest::newRow("negative bin") << QByteArray("{\\rtf1 a\\bin-5 b}");
+    QTest::newRow("huge unicode") << QByteArray("{\\rtf1 \\u99999999999 \\u-99999999 x}");
+    QTest::newRow("bad hex") << QByteArray("{\\rtf1 \\'zz\\'4");
+    QTest::newRow("truncated hex") << QByteArray("{\\rtf1 \\'4");
+    QTest::newRow("huge font size") << QByteArray("{\\rtf1 \\fs99999999999999 x\\fs-5 y}");
+    QTest::newRow("huge indents") << QByteArray("{\\rtf1 \\li99999999999\\fi-99999999999 x\\par}");
+    QTest::newRow("many tabs") << QByteArray("{\\rtf1 ") + QByteArray("\\tx100").repeated(1000)
+            + "x\\par}";
+    QTest::newRow("long word") << QByteArray("{\\rtf1 \\") + QByteArray(100000, 'a') + " x}";
+    QTest::newRow("trailing backslash") << QByteArray("{\\rtf1 x\\");
+    QTest::newRow("nested fonttbl") << QByteArray("{\\rtf1{\\fonttbl{\\f0{\\f1{\\f2 A;}}}}\\f2 x}");
+    QTest::newRow("field without group") << QByteArray("{\\rtf1\\field\\field\\fldrslt x}");
+    QByteArray random("{\\rtf1 ");
+    QRandomGenerator generator(20261210);
+    for (int i = 0; i < 200000; ++i)
+        random.append(static_cast<char>(generator.bounded(256)));
+    QTest::newRow("random bytes") << random;
+    QByteArray tokens("{\\rtf1 ");
+    static const char *pieces[]
+        = {"{",     "}",       "\\par",     "\\u-5", "\\uc9",     "\\'e4", "\\b",
+           "x",     "\\*",     "\\fonttbl", "\\f3",  "\\bin3",    "\\pn",  "\\cell",
+           "\\row", "\\field", "\\fldinst", ";",     "\\colortbl"};
+    for (int i = 0; i < 50000; ++i)
+        tokens.append(pieces[generator.bounded(int(std::size(pieces)))]);
+    QTest::newRow("random tokens") << tokens;
+}
+
+void TestRtf::survivesMalformedInput()
+{
+    QFETCH(QByteArray, data);
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const rtf::ReadResult result = rtf::read(data, cursor);
+    QCOMPARE(result.ok, data.startsWith("{\\rtf"));
+    QCOMPARE(result.error.isEmpty(), result.ok);
+    QVERIFY(readInto(document, rtf::write(document)));
+}
+
+void TestRtf::rejectsNonRtf()
+{
+    QVERIFY(!rtf::looksLikeRtf("Hallo"));
+    QVERIFY(rtf::looksLikeRtf(" \r\n{\\rtf1}"));
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const rtf::ReadResult result = rtf::read("{\\rtx1 x}", cursor);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.error, QStringLiteral("Die Datei ist kein gültiges RTF-Dokument."));
+    QVERIFY(document.isEmpty());
+}
+
+QTEST_MAIN(TestRtf)
+#include "tst_rtf.moc"

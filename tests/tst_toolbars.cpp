@@ -1,0 +1,447 @@
+// The main window's toolbars, font boxes, clipboard watch and the selection feedback they show.
+#include "document/frmDocument.h"
+#include "document/frmText.h"
+#include "frame/frmMain.h"
+#include "document/SelectionFeedback.h"
+#include "platform/ClipboardFormats.h"
+#include "platform/RichTextBox.h"
+#include "platform/Screen.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
+#include "tests/support/RunningProgram.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <memory>
+
+class TestToolbars : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void buttonsInOrder_data();
+    void buttonsInOrder();
+    void boldTogglesWholeSelection();
+    void togglesShowThreeStates_data();
+    void togglesShowThreeStates();
+    void alignmentGroup();
+    void copyCutPasteOnRichText();
+    void pastePrefersPlainText();
+    void plainTextToolbarUsesPlainText();
+    void clipboardWatchEnablesPaste();
+    void sizeBoxEntries_data();
+    void sizeBoxEntries();
+    void sizeBoxRefusesCharacters();
+    void sizeBoxShowsSelection_data();
+    void sizeBoxShowsSelection();
+    void fontNameBoxFollowsSelection();
+    void fontNameBoxSetsFont();
+    void positionPanel_data();
+    void positionPanel();
+    void positionPanelBeyondSixteenBits();
+    void copyAndCutFollowSelection();
+    void commandsWithoutDocumentDoNothing();
+
+private:
+    frmDocument *richWindow(const QString &text);
+    QString panelText() const;
+    void click(Toolbar *bar, const char *key);
+
+    std::unique_ptr<RunningProgram> program;
+};
+
+void TestToolbars::init()
+{
+    program = std::make_unique<RunningProgram>();
+    program->start();
+    QGuiApplication::clipboard()->clear();
+}
+
+void TestToolbars::cleanup()
+{
+    program->stop();
+    QCOMPARE(program->env.modals.pending(), 0);
+    program.reset();
+}
+
+frmDocument *TestToolbars::richWindow(const QString &text)
+{
+    program->main().LoadNewDoc();
+    auto *window = qobject_cast<frmDocument *>(program->active());
+    window->txtText->setText(text);
+    return window;
+}
+
+QString TestToolbars::panelText() const
+{
+    return program->main().sbStatusBar->Panels("Seite")->text();
+}
+
+void TestToolbars::click(Toolbar *bar, const char *key)
+{
+    ToolButton *button = bar->Buttons(key);
+    QVERIFY2(button, key);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void TestToolbars::buttonsInOrder_data()
+{
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<QStringList>("keys");
+    QTest::newRow("tbNichts") << "tbNichts" << QStringList{"New", "Open", "Help"};
+    QTest::newRow("tbText") << "tbText"
+                            << QStringList{"New", "Open", "Save", "Print", "Undo",
+                                           "Cut", "Copy", "Paste", "Help"};
+    QTest::newRow("tbRTF") << "tbRTF"
+                           << QStringList{"New",  "Open",      "Save",          "Print",
+                                          "Undo", "Cut",       "Copy",          "Paste",
+                                          "Bold", "Italic",    "Underline",     "Strikethrough",
+                                          "Left", "Center",    "Right",         "Help"};
+}
+
+void TestToolbars::buttonsInOrder()
+{
+    QFETCH(QString, bar);
+    QFETCH(QStringList, keys);
+    auto *toolbar = program->main().findChild<Toolbar *>(bar);
+    QStringList found;
+    for (ToolButton *button : toolbar->findChildren<ToolButton *>())
+        found << button->Key();
+    QCOMPARE(found, keys);
+    QCOMPARE(toolbar->Buttons("Open")->toolTip(), QStringLiteral("Öffnen"));
+    QCOMPARE(toolbar->Buttons("Help")->statusTip(), QStringLiteral("Ruft den Hilfe-Index auf."));
+}
+
+void TestToolbars::boldTogglesWholeSelection()
+{
+    frmDocument *window = richWindow("halb fett");
+    RichTextBox *text = window->txtText;
+    text->setSelStart(0);
+    text->setSelLength(4);
+    text->setSelBold(true);
+    text->setSelLength(9);
+    ToolButton *bold = program->main().tbRTF->Buttons("Bold");
+    QVERIFY(bold->MixedState());
+    QCOMPARE(bold->Value(), 0);
+    click(program->main().tbRTF, "Bold");
+    QCOMPARE(text->SelBold(), std::optional<bool>(true));
+    QVERIFY(!bold->MixedState());
+    QCOMPARE(bold->Value(), 1);
+    click(program->main().tbRTF, "Bold");
+    QCOMPARE(text->SelBold(), std::optional<bool>(false));
+    QCOMPARE(bold->Value(), 0);
+}
+
+void TestToolbars::togglesShowThreeStates_data()
+{
+    QTest::addColumn<int>("formattedLength");
+    QTest::addColumn<bool>("mixed");
+    QTest::addColumn<int>("value");
+    QTest::newRow("plain") << 0 << false << 0;
+    QTest::newRow("formatted") << 6 << false << 1;
+    QTest::newRow("mixed") << 3 << true << 0;
+}
+
+void TestToolbars::togglesShowThreeStates()
+{
+    QFETCH(int, formattedLength);
+    QFETCH(bool, mixed);
+    QFETCH(int, value);
+    frmDocument *window = richWindow("Absatz");
+    RichTextBox *text = window->txtText;
+    text->setSelStart(0);
+    text->setSelLength(formattedLength);
+    text->setSelItalic(true);
+    text->setSelUnderline(true);
+    text->setSelStrikeThru(true);
+    text->setSelStart(0);
+    text->setSelLength(6);
+    for (const char *key : {"Italic", "Underline", "Strikethrough"}) {
+        ToolButton *button = program->main().tbRTF->Buttons(key);
+        QCOMPARE(button->MixedState(), mixed);
+        QCOMPARE(button->Value(), value);
+    }
+}
+
+void TestToolbars::alignmentGroup()
+{
+    frmDocument *window = richWindow("eins\rzwei");
+    RichTextBox *text = window->txtText;
+    text->setSelStart(5);
+    text->setSelAlignment(RichTextBox::rtfCenter);
+    text->setSelStart(0);
+    text->setSelLength(9);
+    Toolbar *bar = program->main().tbRTF;
+    for (const char *key : {"Left", "Center", "Right"})
+        QVERIFY(bar->Buttons(key)->MixedState());
+    click(bar, "Right");
+    QCOMPARE(text->SelAlignment(), std::optional<int>(RichTextBox::rtfRight));
+    QCOMPARE(bar->Buttons("Right")->Value(), 1);
+    QCOMPARE(bar->Buttons("Left")->Value(), 0);
+    QVERIFY(!bar->Buttons("Left")->MixedState());
+    text->setSelStart(0);
+    QCOMPARE(bar->Buttons("Right")->Value(), 1);
+}
+
+void TestToolbars::copyCutPasteOnRichText()
+{
+    frmDocument *window = richWindow("Hallo Welt");
+    RichTextBox *text = window->txtText;
+    text->setSelStart(0);
+    text->setSelLength(5);
+    text->setSelBold(true);
+    click(program->main().tbRTF, "Cut");
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data->hasFormat(ClipboardFormats::rtf()));
+    QVERIFY(!data->hasText());
+    QCOMPARE(text->Text(), QStringLiteral(" Welt"));
+    text->setSelStart(5);
+    click(program->main().tbRTF, "Paste");
+    QCOMPARE(text->Text(), QStringLiteral(" WeltHallo"));
+    text->setSelStart(5);
+    text->setSelLength(5);
+    QCOMPARE(text->SelBold(), std::optional<bool>(true));
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+}
+
+void TestToolbars::pastePrefersPlainText()
+{
+    frmDocument *window = richWindow(QString());
+    auto *data = new QMimeData;
+    data->setText("schlicht");
+    data->setData(ClipboardFormats::rtf(), "{\\rtf1\\ansi \\b fett\\b0}");
+    QGuiApplication::clipboard()->setMimeData(data);
+    click(program->main().tbRTF, "Paste");
+    QCOMPARE(window->txtText->Text(), QStringLiteral("schlicht"));
+    window->txtText->setSelStart(0);
+    window->txtText->setSelLength(8);
+    QCOMPARE(window->txtText->SelBold(), std::optional<bool>(false));
+}
+
+void TestToolbars::plainTextToolbarUsesPlainText()
+{
+    program->main().LoadNewText();
+    RichTextBox *text = program->active()->txtText;
+    text->setText("Hallo");
+    text->setSelStart(0);
+    text->setSelLength(5);
+    click(program->main().tbText, "Copy");
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(data->text(), QStringLiteral("Hallo"));
+    QVERIFY(!data->hasFormat(ClipboardFormats::rtf()));
+
+    auto *rtfOnly = new QMimeData;
+    rtfOnly->setData(ClipboardFormats::rtf(), "{\\rtf1\\ansi fett}");
+    QGuiApplication::clipboard()->setMimeData(rtfOnly);
+    text->setSelStart(5);
+    click(program->main().tbText, "Paste");
+    QCOMPARE(text->Text(), QStringLiteral("Hallo"));
+}
+
+void TestToolbars::clipboardWatchEnablesPaste()
+{
+    frmMain &main = program->main();
+    richWindow("Hallo");
+    auto *rtfOnly = new QMimeData;
+    rtfOnly->setData(ClipboardFormats::rtf(), "{\\rtf1\\ansi fett}");
+    QGuiApplication::clipboard()->setMimeData(rtfOnly);
+    main.timeClipboard_Timer();
+    QVERIFY(main.tbRTF->Buttons("Paste")->isEnabled());
+    QVERIFY(!main.tbText->Buttons("Paste")->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    main.timeClipboard_Timer();
+    QVERIFY(!main.tbRTF->Buttons("Paste")->isEnabled());
+    QVERIFY(!main.tbRTF->Buttons("Undo")->isEnabled());
+    QTest::keyClicks(main.ActiveForm()->txtText, "x");
+    main.timeClipboard_Timer();
+    QVERIFY(main.tbRTF->Buttons("Undo")->isEnabled());
+    QVERIFY(main.timeClipboard.isActive());
+    QCOMPARE(main.timeClipboard.interval(), 500);
+}
+
+void TestToolbars::sizeBoxEntries_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("size");
+    QTest::newRow("2160 accepted") << "2160" << 2160.0;
+    QTest::newRow("2161 refused") << "2161" << 12.0;
+    QTest::newRow("empty refused") << "" << 12.0;
+    QTest::newRow("0 refused") << "0" << 12.0;
+    QTest::newRow("list value") << "36" << 36.0;
+}
+
+void TestToolbars::sizeBoxEntries()
+{
+    QFETCH(QString, typed);
+    QFETCH(double, size);
+    frmDocument *window = richWindow("Text");
+    window->txtText->setSelStart(0);
+    window->txtText->setSelLength(4);
+    window->txtText->setSelFontSize(12);
+    QComboBox *box = program->main().ComboGroesse;
+    box->lineEdit()->clear();
+    QTest::keyClicks(box->lineEdit(), typed);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QCOMPARE(window->txtText->SelFontSize(), std::optional<double>(size));
+    QCOMPARE(box->currentText(), SelectionFeedback::sizeText(size));
+}
+
+void TestToolbars::sizeBoxRefusesCharacters()
+{
+    richWindow("Text");
+    QComboBox *box = program->main().ComboGroesse;
+    box->lineEdit()->setText("1");
+    const int beeps = beepCount();
+    QTest::keyClicks(box->lineEdit(), "a,-");
+    QCOMPARE(box->lineEdit()->text(), QStringLiteral("1"));
+    QCOMPARE(beepCount(), beeps + 3);
+}
+
+void TestToolbars::sizeBoxShowsSelection_data()
+{
+    QTest::addColumn<double>("second");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("index");
+    QTest::newRow("mixed") << 14.0 << "" << -1;
+    QTest::newRow("twelve") << 12.0 << "12" << 4;
+    QTest::newRow("thirteen") << 13.0 << "" << -1;
+    QTest::newRow("ten and a half") << 10.5 << "" << -1;
+}
+
+void TestToolbars::sizeBoxShowsSelection()
+{
+    QFETCH(double, second);
+    QFETCH(QString, shown);
+    QFETCH(int, index);
+    frmDocument *window = richWindow("ab");
+    RichTextBox *text = window->txtText;
+    text->setSelStart(0);
+    text->setSelLength(1);
+    text->setSelFontSize(second == 14.0 ? 12.0 : second);
+    text->setSelStart(1);
+    text->setSelLength(1);
+    text->setSelFontSize(second);
+    text->setSelStart(0);
+    text->setSelLength(2);
+    QComboBox *box = program->main().ComboGroesse;
+    QCOMPARE(box->currentIndex(), index);
+    const QString expected = index >= 0 || second == 14.0 ? shown : QString::number(second);
+    QCOMPARE(box->currentText(), expected);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Escape);
+    QCOMPARE(box->currentText(), expected);
+}
+
+void TestToolbars::fontNameBoxFollowsSelection()
+{
+    frmMain &main = program->main();
+    QComboBox *box = main.comboSchrift;
+    box->clear();
+    box->addItems({"Arial", "Courier New", "Times New Roman"});
+    frmDocument *window = richWindow("ab");
+    RichTextBox *text = window->txtText;
+    text->setSelStart(0);
+    text->setSelLength(1);
+    text->setSelFontName("courier new");
+    text->setSelStart(0);
+    text->setSelLength(1);
+    QCOMPARE(box->currentIndex(), 1);
+    text->setSelLength(2);
+    QCOMPARE(box->currentIndex(), -1);
+    text->setSelStart(1);
+    text->setSelLength(1);
+    text->setSelFontName("Gibt Es Nicht");
+    text->setSelStart(1);
+    text->setSelLength(1);
+    QCOMPARE(box->currentIndex(), -1);
+}
+
+void TestToolbars::fontNameBoxSetsFont()
+{
+    frmMain &main = program->main();
+    main.comboSchrift->clear();
+    main.comboSchrift->addItems({"Arial", "Courier New"});
+    frmDocument *window = richWindow("Text");
+    window->txtText->setSelStart(0);
+    window->txtText->setSelLength(4);
+    main.comboSchrift->setCurrentIndex(0);
+    emit main.comboSchrift->activated(0);
+    QCOMPARE(window->txtText->SelFontName(), std::optional<QString>("Arial"));
+}
+
+void TestToolbars::positionPanel_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("start") << "" << 0 << 0 << "1-1-0";
+    QTest::newRow("after three") << "abc" << 3 << 0 << "1-1-3";
+    QTest::newRow("second line") << "abc\rdef" << 4 << 0 << "1-2-0";
+    QTest::newRow("inside second line") << "abc\rdef" << 6 << 0 << "1-2-2";
+    QTest::newRow("selection") << "Hallo Welt" << 0 << 5 << "A5";
+}
+
+void TestToolbars::positionPanel()
+{
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, panel);
+    frmDocument *window = richWindow(text);
+    window->txtText->setSelStart(start);
+    window->txtText->setSelLength(length);
+    QCOMPARE(panelText(), panel);
+}
+
+void TestToolbars::positionPanelBeyondSixteenBits()
+{
+    QString text;
+    for (int i = 0; i < 2000; ++i)
+        text += QStringLiteral("Zeile %1 mit etwas Text\r").arg(i, 4, 10, QLatin1Char('0'));
+    frmDocument *window = richWindow(text);
+    const int lineLength = 26;
+    const int caret = 41 * 1000 + 7;
+    const int line = caret / lineLength;
+    window->txtText->setSelStart(caret);
+    const int column = caret - line * lineLength;
+    QCOMPARE(window->txtText->GetLineFromChar(caret), line);
+    QCOMPARE(panelText(), QStringLiteral("1-%1-%2").arg(line + 1).arg(column));
+}
+
+void TestToolbars::copyAndCutFollowSelection()
+{
+    program->main().LoadNewText();
+    RichTextBox *text = program->active()->txtText;
+    text->setText("Hallo");
+    Toolbar *bar = program->main().tbText;
+    text->setSelStart(0);
+    text->setSelLength(3);
+    QVERIFY(bar->Buttons("Copy")->isEnabled());
+    QVERIFY(bar->Buttons("Cut")->isEnabled());
+    QCOMPARE(panelText(), QStringLiteral("A3"));
+    text->setSelLength(0);
+    QVERIFY(!bar->Buttons("Copy")->isEnabled());
+    QCOMPARE(panelText(), QStringLiteral("1-1-0"));
+}
+
+void TestToolbars::commandsWithoutDocumentDoNothing()
+{
+    frmMain &main = program->main();
+    for (const char *key : {"Bold", "Center", "Paste", "Cut", "Save"})
+        main.tbRTF_ButtonClick(main.tbRTF->Buttons(key));
+    main.ComboGroesse->lineEdit()->setText("14");
+    main.ComboGroesse_KeyDown(13);
+    main.timeClipboard_Timer();
+    QCOMPARE(program->documentCount(), 0);
+}
+
+QTEST_MAIN(TestToolbars)
+#include "tst_toolbars.moc"
