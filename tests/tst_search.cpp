@@ -509,8 +509,10 @@ void TestSearch::alleErsetzenEqualsTheLoop()
 void TestSearch::alleErsetzenIsOneChangeAndOneUndoStep()
 {
     const QString text = QStringLiteral("Jede Zeile hat ein e.\rUnd diese eine auch.");
-    DocumentWindow *window = document(text, 0);
+    DocumentWindow *window = document(text, 5, 5);
     RichTextBox *box = window->txtText;
+    box->setSelBold(true);
+    box->setSelStart(0);
     QSignalSpy changes(box, &RichTextBox::Change);
     QSignalSpy moves(box, &RichTextBox::SelChange);
     withDialog(window, 2, [&](frmSearch &form) {
@@ -524,6 +526,11 @@ void TestSearch::alleErsetzenIsOneChangeAndOneUndoStep()
         form.cmdAbbrechen->click();
     });
     QCOMPARE(box->Text().count(u'e'), text.count(u'e') * 2);
+    // The replacements take the format of the text they replace.
+    box->setSelStart(7);
+    box->setSelLength(7);
+    QCOMPARE(box->SelText(), QStringLiteral("Zeeilee"));
+    QCOMPARE(box->SelBold(), std::optional<bool>(true));
     box->undo();
     QCOMPARE(box->Text(), text);
 }
