@@ -2,13 +2,19 @@
 #include "common/AppPaths.h"
 #include "document/frmDocument.h"
 #include "frame/frmMain.h"
+#include "platform/Modal.h"
 #include "platform/RichTextBox.h"
 #include "platform/Settings.h"
+#include "platform/StatusBar.h"
 #include "platform/rtf/RtfReader.h"
+#include "tools/frmSearch.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -177,11 +183,54 @@ int selChange(const QString &path)
     return 0;
 }
 
+// Alle ersetzen of the search dialog, opened through Edit > Ersetzen of a document window on
+// FILE: direction "gesamt", neither whole word nor match case. The count is the dialog's own.
+int replaceAll(const QString &path, const QString &find, const QString &replacement)
+{
+    QTemporaryDir scratch;
+    AppPaths::setDatabaseFolder(scratch.path());
+    Settings::useFile(scratch.filePath(QStringLiteral("settings.ini")));
+    frmMain main;
+    if (path.endsWith(u".rtf", Qt::CaseInsensitive))
+        main.LoadNewDoc();
+    else
+        main.LoadNewText();
+    DocumentWindow *window = main.ActiveForm();
+    if (const auto error = load(*window->txtText, path))
+        return fail(*error);
+    double ms = 0;
+    QString status;
+    Modal::setHandler([&](const Modal::Request &) {
+        Modal::Answer answer;
+        answer.act = [&](QWidget *form) {
+            auto *dialog = qobject_cast<frmSearch *>(form);
+            dialog->txtSuchen->setText(find);
+            dialog->txtErsetzen->setText(replacement);
+            QElapsedTimer timer;
+            timer.start();
+            dialog->cmdAlleErsetzen_Click();
+            ms = timer.nsecsElapsed() / 1.0e6;
+            status = dialog->StatusBar1->Panels(QStringLiteral("Meldung"))->text();
+            dialog->cmdAbbrechen_Click();
+        };
+        return answer;
+    });
+    window->mnuEditChange_Click();
+    Modal::setHandler({});
+    const QRegularExpressionMatch number = QRegularExpression(QStringLiteral("\\d+")).match(status);
+    const int count = number.hasMatch()       ? number.captured().toInt()
+        : status.startsWith(u"Es wurde eine") ? 1
+                                              : 0;
+    std::printf("count=%d\n", count);
+    print("ms", ms);
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: velmar-bench totext FILE | roundtrip IN OUT | load FILE [N] | "
-                 "selprops FILE | selchange FILE\n");
+                 "selprops FILE | selchange FILE | replace FILE FIND REPLACEMENT\n");
     return 2;
 }
 
@@ -207,5 +256,7 @@ int main(int argc, char *argv[])
         return selProps(args.at(1));
     if (command == u"selchange" && args.size() == 2)
         return selChange(args.at(1));
+    if (command == u"replace" && args.size() == 4)
+        return replaceAll(args.at(1), args.at(2), args.at(3));
     return usage();
 }

@@ -22,6 +22,7 @@
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
+#include "tools/frmSearch.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -88,6 +89,7 @@ frmMain::frmMain()
     noteClipboardFormats();
     setMainForm(this);
     documentTools().frmOptions = frmOptions::open;
+    documentTools().frmSearch = frmSearch::open;
     Forms::add(this);
 }
 

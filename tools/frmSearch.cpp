@@ -1,0 +1,396 @@
+// frmSearch: the search, Ersetzen one hit at a time, and Alle ersetzen as one edit.
+#include "tools/frmSearch.h"
+
+#include "document/DocumentHost.h"
+#include "document/DocumentWindow.h"
+#include "platform/Help.h"
+#include "platform/Modal.h"
+#include "platform/RichTextBox.h"
+#include "platform/Screen.h"
+#include "platform/StatusBar.h"
+#include "tools/ReplaceAll.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+namespace {
+
+const QString ready = QStringLiteral("Bereit.");
+const QString meldung = QStringLiteral("Meldung");
+constexpr int helpContext = 27;
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top),
+                 Screen::pixelsFromTwipsX(width), Screen::pixelsFromTwipsY(height));
+}
+
+template<class Control>
+Control *place(Control *control, int left, int top, int width, int height)
+{
+    control->setGeometry(twipsRect(left, top, width, height));
+    return control;
+}
+
+// The edit control of the active document, asked for afresh; none without a document.
+RichTextBox *activeText()
+{
+    DocumentHost *host = MainForm();
+    DocumentWindow *window = host ? host->ActiveForm() : nullptr;
+    return window ? window->txtText : nullptr;
+}
+
+int textLength(const RichTextBox *text)
+{
+    return static_cast<int>(text->Text().size());
+}
+
+// Replaces the planned hits in one edit block, so the document changes once and one undo
+// takes it all back.
+void replaceHits(RichTextBox *text, const ReplaceAll::Plan &plan, int findLength,
+                 const QString &replacement)
+{
+    if (!plan.hits.isEmpty()) {
+        {
+            // The edit carries a caret at the end of the last hit to the end of its
+            // replacement, where the loop leaves it; so the caret is seen to move only once.
+            const QSignalBlocker quiet(text);
+            text->setSelStart(plan.hits.last() + findLength);
+        }
+        QTextCursor edit(text->document());
+        edit.beginEditBlock();
+        for (auto hit = plan.hits.crbegin(); hit != plan.hits.crend(); ++hit) {
+            edit.setPosition(*hit);
+            edit.setPosition(*hit + findLength, QTextCursor::KeepAnchor);
+            edit.insertText(replacement);
+        }
+        edit.endEditBlock();
+    }
+    text->setSelStart(plan.selStart);
+    text->setSelLength(plan.selLength);
+}
+
+// The replacement as the edit control keeps it: its own line-break character is Qt's.
+QString documentText(QString text)
+{
+    text.replace(u'\v', QChar::LineSeparator);
+    return text;
+}
+
+} // namespace
+
+frmSearch::frmSearch() : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("frmSearch"));
+    setWindowTitle(QStringLiteral("Suchen und Ersetzen"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
+    buildLayout();
+    connectHandlers();
+    Form_Load();
+}
+
+frmSearch::~frmSearch() = default;
+
+void frmSearch::buildLayout()
+{
+    setFixedSize(Screen::pixelsFromTwipsX(5316), Screen::pixelsFromTwipsY(4872));
+
+    TabStrip1 = new QTabBar(this);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1->setTabData(TabStrip1->addTab(QStringLiteral("Suche&n")), QStringLiteral("Suchen"));
+    TabStrip1->setTabData(TabStrip1->addTab(QStringLiteral("Erset&zen")),
+                          QStringLiteral("Ersetzen"));
+    TabStrip1->setDrawBase(false);
+    const QRect strip = twipsRect(120, 120, 4692, 3132);
+    const int tabHeight = TabStrip1->sizeHint().height();
+    TabStrip1->setGeometry(strip.left(), strip.top(), strip.width(), tabHeight);
+    tabPage = new QFrame(this);
+    tabPage->setFrameShape(QFrame::StyledPanel);
+    tabPage->setGeometry(strip.adjusted(0, tabHeight, 0, 0));
+
+    Rahmen = new QGroupBox(QStringLiteral("Suchen"), this);
+    Rahmen->setObjectName(QStringLiteral("Rahmen"));
+    lblSuchen = place(new QLabel(QStringLiteral("&Suchen nach:"), Rahmen), 240, 240, 1572, 252);
+    txtSuchen = place(new QLineEdit(Rahmen), 1800, 240, 2172, 288);
+    lblErsetzen
+        = place(new QLabel(QStringLiteral("&Ersetzen durch:"), Rahmen), 240, 720, 1572, 252);
+    txtErsetzen = place(new QLineEdit(Rahmen), 1800, 720, 2172, 288);
+    lblRichtung = place(new QLabel(QStringLiteral("Such&richtung:"), Rahmen), 240, 1200, 1572, 252);
+    comboRichtung = place(new QComboBox(Rahmen), 1800, 1200, 2172, 288);
+    chkGross = place(new QCheckBox(QStringLiteral("&Groß- / Kleinschreibung beachten"), Rahmen),
+                     240, 1680, 3732, 252);
+    chkWort = place(new QCheckBox(QStringLiteral("Nur ganzes &Wort suchen"), Rahmen), 240, 2040,
+                    3732, 252);
+    lblSuchen->setBuddy(txtSuchen);
+    lblErsetzen->setBuddy(txtErsetzen);
+    lblRichtung->setBuddy(comboRichtung);
+
+    cmdSuchen = place(new QPushButton(QStringLiteral("S&uchen"), this), 2040, 3360, 1332, 372);
+    cmdSuchen->setDefault(true);
+    cmdSuchen->setEnabled(false);
+    cmdAbbrechen
+        = place(new QPushButton(QStringLiteral("A&bbrechen"), this), 3480, 3360, 1332, 372);
+    cmdErsetzen = place(new QPushButton(QStringLiteral("Erse&tzen"), this), 2040, 3840, 1332, 372);
+    cmdErsetzen->setEnabled(false);
+    cmdAlleErsetzen
+        = place(new QPushButton(QStringLiteral("&Alle ersetzen"), this), 3480, 3840, 1332, 372);
+    cmdAlleErsetzen->setEnabled(false);
+
+    StatusBar1 = place(new StatusBar(this), 0, 4572, 5316, 300);
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->addPanel(meldung, ready, QString(), 1);
+
+    timeStatus.setInterval(5000);
+    timeStatus.setSingleShot(true);
+}
+
+void frmSearch::connectHandlers()
+{
+    connect(cmdSuchen, &QPushButton::clicked, this, &frmSearch::cmdSuchen_Click);
+    connect(cmdErsetzen, &QPushButton::clicked, this, &frmSearch::cmdErsetzen_Click);
+    connect(cmdAlleErsetzen, &QPushButton::clicked, this, &frmSearch::cmdAlleErsetzen_Click);
+    connect(cmdAbbrechen, &QPushButton::clicked, this, &frmSearch::cmdAbbrechen_Click);
+    connect(TabStrip1, &QTabBar::currentChanged, this, &frmSearch::TabStrip1_Click);
+    connect(txtSuchen, &QLineEdit::textChanged, this, &frmSearch::txtSuchen_Change);
+    connect(txtErsetzen, &QLineEdit::textChanged, this, &frmSearch::searchRestart);
+    connect(chkGross, &QCheckBox::toggled, this, &frmSearch::searchRestart);
+    connect(chkWort, &QCheckBox::toggled, this, &frmSearch::searchRestart);
+    connect(comboRichtung, &QComboBox::currentIndexChanged, this, &frmSearch::searchRestart);
+    connect(&timeStatus, &QTimer::timeout, this, &frmSearch::timeStatus_Timer);
+}
+
+void frmSearch::Form_Load()
+{
+    if (RichTextBox *text = activeText()) {
+        Startposition = text->SelStart();
+        ErsterDurchlauf = true;
+        if (text->SelLength() > 0)
+            txtSuchen->setText(text->SelText());
+    }
+    const double left = (Screen::Width() - Screen::twipsFromPixelsX(width())) / 2;
+    const double top = (Screen::Height() - Screen::twipsFromPixelsY(height())) / 2;
+    move(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top));
+    // The tab strip's client area: its page inside the page's frame.
+    Rahmen->setGeometry(tabPage->geometry() - tabPage->contentsMargins() - QMargins(2, 2, 2, 2));
+    {
+        // Filling the list is no choice of a direction.
+        const QSignalBlocker filling(comboRichtung);
+        comboRichtung->addItems(
+            {QStringLiteral("oberhalb"), QStringLiteral("unterhalb"), QStringLiteral("gesamt")});
+    }
+    comboRichtung->setCurrentIndex(ReplaceAll::Gesamt);
+}
+
+void frmSearch::Form_Unload()
+{
+    timeStatus.stop();
+    releaseHit();
+    RichTextBox *text = activeText();
+    if (text && text->SelLength() == 0)
+        text->setSelStart(Startposition);
+}
+
+void frmSearch::done(int result)
+{
+    Form_Unload();
+    QDialog::done(result);
+}
+
+void frmSearch::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F1) {
+        showHelpTopic(this, helpContext);
+        return;
+    }
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Escape) {
+        cmdAbbrechen_Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmSearch::TabStrip1_Click()
+{
+    const bool replacing = TabStrip1->currentIndex() == 1;
+    const QList<QWidget *> controls = {txtErsetzen, lblErsetzen, cmdErsetzen, cmdAlleErsetzen};
+    for (QWidget *control : controls)
+        control->setVisible(replacing);
+    searchRestart();
+}
+
+void frmSearch::txtSuchen_Change()
+{
+    searchRestart();
+    const bool searchable = !txtSuchen->text().isEmpty();
+    cmdSuchen->setEnabled(searchable);
+    cmdAlleErsetzen->setEnabled(searchable);
+}
+
+void frmSearch::searchRestart()
+{
+    releaseHit();
+    if (RichTextBox *text = activeText()) {
+        text->setSelStart(Startposition);
+        text->setSelLength(0);
+    }
+    ErsterDurchlauf = true;
+}
+
+int frmSearch::findOptions() const
+{
+    return (chkWort->isChecked() ? RichTextBox::rtfWholeWord : 0)
+        | (chkGross->isChecked() ? RichTextBox::rtfMatchCase : 0);
+}
+
+int frmSearch::startIn(const RichTextBox *text) const
+{
+    return std::min(Startposition, textLength(text));
+}
+
+void frmSearch::jumpToTopIfDue(RichTextBox *text)
+{
+    if (comboRichtung->currentIndex() == ReplaceAll::Unterhalb)
+        return;
+    if (text->SelStart() == startIn(text) && ErsterDurchlauf) {
+        text->setSelStart(0);
+        ErsterDurchlauf = false;
+    }
+}
+
+void frmSearch::cmdSuchen_Click()
+{
+    RichTextBox *text = activeText();
+    if (!text)
+        return;
+    releaseHit();
+    jumpToTopIfDue(text);
+    const int end
+        = comboRichtung->currentIndex() == ReplaceAll::Oberhalb ? startIn(text) : textLength(text);
+    const int hit
+        = text->Find(txtSuchen->text(), text->SelStart() + text->SelLength(), end, findOptions());
+    if (hit != -1) {
+        holdHit(text);
+        showStatus(QStringLiteral(
+            "Der Suchtext wurde gefunden. \"Ersetzen\" oder wieder \"Suchen\" wählen."));
+    } else {
+        showStatus(QStringLiteral("Der Suchtext wurde nicht (mehr) gefunden."));
+        Beep();
+    }
+}
+
+void frmSearch::cmdErsetzen_Click()
+{
+    RichTextBox *text = activeText();
+    if (!text)
+        return;
+    releaseHit();
+    const QString replacement = txtErsetzen->text();
+    const int length = static_cast<int>(replacement.size());
+    text->setSelText(replacement);
+    text->setSelStart(text->SelStart() - length);
+    text->setSelLength(length);
+    showStatus(QStringLiteral("Ersetzung wurde durchgeführt. Ggf. wieder \"Suchen\" wählen."));
+}
+
+void frmSearch::cmdAlleErsetzen_Click()
+{
+    RichTextBox *text = activeText();
+    if (!text)
+        return;
+    releaseHit();
+    ReplaceAll::Loop loop;
+    loop.find = txtSuchen->text();
+    loop.replacement = txtErsetzen->text();
+    loop.options = findOptions();
+    loop.direction = comboRichtung->currentIndex();
+    loop.startposition = Startposition;
+    int counter = 0;
+    ReplaceAll::Plan plan;
+    do {
+        loop.selStart = text->SelStart();
+        loop.selLength = text->SelLength();
+        loop.ersterDurchlauf = ErsterDurchlauf;
+        plan = ReplaceAll::plan(text->Text(), loop);
+        replaceHits(text, plan, static_cast<int>(loop.find.size()), documentText(loop.replacement));
+        ErsterDurchlauf = plan.ersterDurchlauf;
+        counter += static_cast<int>(plan.hits.size());
+    } while (plan.jumpDue);
+    if (counter == 0)
+        showStatus(QStringLiteral("Es wurde keine Ersetzung vorgenommen."));
+    else if (counter == 1)
+        showStatus(QStringLiteral("Es wurde eine Ersetzung vorgenommen."));
+    else
+        showStatus(QStringLiteral("Es wurden %1 Ersetzungen vorgenommen.").arg(counter));
+}
+
+void frmSearch::cmdAbbrechen_Click()
+{
+    close();
+}
+
+void frmSearch::timeStatus_Timer()
+{
+    StatusBar1->Panels(meldung)->setText(ready);
+    timeStatus.stop();
+}
+
+void frmSearch::showStatus(const QString &text)
+{
+    timeStatus.stop();
+    timeStatus.start();
+    StatusBar1->Panels(meldung)->setText(text);
+}
+
+void frmSearch::holdHit(RichTextBox *text)
+{
+    hitStart = text->SelStart();
+    hitLength = text->SelLength();
+    cmdErsetzen->setEnabled(true);
+    hitMoved = connect(text, &RichTextBox::SelChange, this, &frmSearch::checkHit);
+    hitChanged = connect(text, &RichTextBox::Change, this, &frmSearch::releaseHit);
+}
+
+void frmSearch::releaseHit()
+{
+    disconnect(hitMoved);
+    disconnect(hitChanged);
+    cmdErsetzen->setEnabled(false);
+}
+
+void frmSearch::checkHit()
+{
+    const RichTextBox *text = activeText();
+    if (!text || text->SelStart() != hitStart || text->SelLength() != hitLength)
+        releaseHit();
+}
+
+FormInstance<frmSearch> &frmSearchForm()
+{
+    static FormInstance<frmSearch> form;
+    return form;
+}
+
+void frmSearch::open(int tab)
+{
+    frmSearch &form = frmSearchForm().get();
+    form.TabStrip1->setCurrentIndex(tab - 1);
+    const bool replacing = tab == 2;
+    const QList<QWidget *> controls
+        = {form.lblErsetzen, form.txtErsetzen, form.cmdAlleErsetzen, form.cmdErsetzen};
+    for (QWidget *control : controls)
+        control->setVisible(replacing);
+    Modal::showModal(&form);
+    frmSearchForm().unload();
+}
