@@ -23,6 +23,9 @@ frmDocument::frmDocument(QWidget *parent)
 {
     txtText->setScale(RichTextBox::Scale::Millimetres);
     txtText->setFont(QFont(QStringLiteral("Times New Roman"), 12));
+    // The ruler's 0 mm is the text's left edge.
+    txtText->setFrameShape(QFrame::NoFrame);
+    txtText->document()->setDocumentMargin(0);
     buildFormatMenus();
     Form_Load();
     watchEditControl();
