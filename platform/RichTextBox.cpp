@@ -1,6 +1,7 @@
 // RichTextBox: selection properties, files and notifications on QTextEdit.
 #include "platform/RichTextBox.h"
 
+#include "common/CaseFolding.h"
 #include "common/Cp1252.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
@@ -59,24 +60,6 @@ QString qtText(QString text)
 {
     text.replace(u'\v', QChar::LineSeparator);
     return text;
-}
-
-// Simple case folding keeps every length, so a hit in the folded text is a hit in the text.
-void fold(QString &text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text.at(i + 1)));
-            if (QChar::requiresSurrogates(folded)) {
-                text[i] = QChar(QChar::highSurrogate(folded));
-                text[i + 1] = QChar(QChar::lowSurrogate(folded));
-            }
-            ++i;
-        } else {
-            text[i] = c.toCaseFolded();
-        }
-    }
 }
 
 int windowsKeyCode(const QKeyEvent *event)
@@ -1001,8 +984,8 @@ int RichTextBox::Find(const QString &text, int start, int end, int options)
     QString haystack = all.mid(start, end - start);
     QString needle = text;
     if (!(options & rtfMatchCase)) {
-        fold(haystack);
-        fold(needle);
+        CaseFolding::fold(haystack);
+        CaseFolding::fold(needle);
     }
     const auto wordChar = [&](int position) {
         return position >= 0 && position < length && all.at(position).isLetterOrNumber();

@@ -2,6 +2,8 @@
 // each search goes on behind the previous replacement as the loop's would.
 #include "tools/ReplaceAll.h"
 
+#include "common/CaseFolding.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -9,24 +11,6 @@ namespace {
 
 constexpr int wholeWord = 2;
 constexpr int matchCase = 4;
-
-// The edit control's case folding: per character, so every length stays the same.
-void fold(QString &text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text.at(i + 1)));
-            if (QChar::requiresSurrogates(folded)) {
-                text[i] = QChar(QChar::highSurrogate(folded));
-                text[i + 1] = QChar(QChar::lowSurrogate(folded));
-            }
-            ++i;
-        } else {
-            text[i] = c.toCaseFolded();
-        }
-    }
-}
 
 } // namespace
 
@@ -40,8 +24,8 @@ Plan plan(const QString &text, const Loop &loop)
     QString haystack = text;
     QString needle = loop.find;
     if (!(loop.options & matchCase)) {
-        fold(haystack);
-        fold(needle);
+        CaseFolding::fold(haystack);
+        CaseFolding::fold(needle);
     }
 
     // The current text is the replaced text up to `done` (a position in the old text) and the
