@@ -12,6 +12,9 @@
 #include "document/frmText.h"
 #include "format/frmOptions.h"
 #include "frame/ToolbarIcons.h"
+#include "frame/frmAbout.h"
+#include "frame/frmStartup.h"
+#include "frame/frmTip.h"
 #include "platform/ClipboardFormats.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
@@ -80,8 +83,12 @@ frmMain::frmMain()
     area->viewport()->installEventFilter(this);
     connect(area, &QMdiArea::subWindowActivated, this, &frmMain::subWindowActivated);
     buildMenus();
+    buildViewSwitches();
+    buildHelpMenu();
     buildToolbars();
     buildStatusBar();
+    sbStatusBar->setMouseTracking(true);
+    sbStatusBar->installEventFilter(this);
     timeClipboard.setInterval(500);
     connect(&timeClipboard, &QTimer::timeout, this, &frmMain::timeClipboard_Timer);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
@@ -262,6 +269,21 @@ void frmMain::MDIForm_Load()
     timeClipboard.start();
     show();
     MDIForm_Resize();
+    showStartDialogs();
+}
+
+void frmMain::showStartDialogs()
+{
+    switch (startDialog()) {
+    case StartDialog::Tip:
+        showTipOfTheDay();
+        break;
+    case StartDialog::Startup:
+        showStartDialog();
+        break;
+    case StartDialog::None:
+        break;
+    }
 }
 
 frmMain::StartDialog frmMain::startDialog()
@@ -472,6 +494,99 @@ void frmMain::mnuViewStatusBar_Click()
     mnuViewStatusBar->setChecked(show);
 }
 
+void frmMain::buildViewSwitches()
+{
+    mnuViewBar1 = mnuView->addSeparator();
+    mnuViewTip = mnuView->addAction(QStringLiteral("&Tip des Tages"));
+    mnuViewWillkommen = mnuView->addAction(QStringLiteral("&Willkommens-Bildschirm"));
+    for (QAction *item : {mnuViewTip, mnuViewWillkommen}) {
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [item](bool) { item->toggle(); });
+    }
+    connect(mnuViewTip, &QAction::triggered, this, &frmMain::mnuViewTip_Click);
+    connect(mnuViewWillkommen, &QAction::triggered, this, &frmMain::mnuViewWillkommen_Click);
+    connect(mnuView, &QMenu::aboutToShow, this, &frmMain::mnuView_Click);
+}
+
+void frmMain::mnuView_Click()
+{
+    const QString on = QStringLiteral("True");
+    mnuViewWillkommen->setChecked(GetSetting(QStringLiteral("Startup"), on) == on);
+    mnuViewTip->setChecked(GetSetting(QStringLiteral("Tip"), on) == on);
+}
+
+void frmMain::mnuViewTip_Click()
+{
+    const bool show = !mnuViewTip->isChecked();
+    mnuViewTip->setChecked(show);
+    SaveSetting(QStringLiteral("Tip"), show ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+void frmMain::mnuViewWillkommen_Click()
+{
+    const bool show = !mnuViewWillkommen->isChecked();
+    mnuViewWillkommen->setChecked(show);
+    SaveSetting(QStringLiteral("Startup"), show ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+void frmMain::buildHelpMenu()
+{
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Hilfe"));
+    mnuHelpContents = mnuHelp->addAction(QStringLiteral("&Inhalt"));
+    mnuHelpSearch = mnuHelp->addAction(QStringLiteral("&Suchen in der Hilfe..."));
+    mnuHelpBar1 = mnuHelp->addSeparator();
+    mnuHelpHelp = mnuHelp->addAction(QStringLiteral("&Hilfe zur Hilfe"));
+    mnuHelpBar2 = mnuHelp->addSeparator();
+    mnuHelpTip = mnuHelp->addAction(QStringLiteral("&Tip des Tages anzeigen"));
+    mnuHelpBar3 = mnuHelp->addSeparator();
+    mnuHelpAbout = mnuHelp->addAction(QStringLiteral("In&fo über Velmar³²..."));
+    connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
+    connect(mnuHelpSearch, &QAction::triggered, this, &frmMain::mnuHelpSearch_Click);
+    connect(mnuHelpHelp, &QAction::triggered, this, &frmMain::mnuHelpHelp_Click);
+    connect(mnuHelpTip, &QAction::triggered, this, &frmMain::mnuHelpTip_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+}
+
+void frmMain::runHelp(int command)
+{
+    if (HelpFile.isEmpty())
+        MsgBox(Help::noHelpFileText(), vbInformation, windowTitle());
+    else
+        WinHelp(this, HelpFile, command);
+    if (DocumentWindow *window = ActiveForm())
+        window->txtText->setFocus();
+}
+
+void frmMain::mnuHelpContents_Click()
+{
+    runHelp(HELP_CONTENTS);
+}
+
+void frmMain::mnuHelpSearch_Click()
+{
+    runHelp(HELP_PARTIALKEY);
+}
+
+void frmMain::mnuHelpHelp_Click()
+{
+    runHelp(HELP_HELPONHELP);
+}
+
+void frmMain::mnuHelpTip_Click()
+{
+    showTipOfTheDay(QStringLiteral("Keinstart"));
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    showAbout(this);
+}
+
+void frmMain::sbStatusBar_MouseMove()
+{
+    Screen::setMousePointer(Screen::vbDefault);
+}
+
 void frmMain::subWindowActivated(QMdiSubWindow *frame)
 {
     if (!frame) {
@@ -495,6 +610,7 @@ void frmMain::showMenusOf(DocumentWindow *window)
     if (!window) {
         menuBar()->addMenu(mnuFile);
         menuBar()->addMenu(mnuView);
+        menuBar()->addMenu(mnuHelp);
         return;
     }
     for (QMenu *menu : window->menus())
@@ -552,6 +668,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         if (!typed.isEmpty() && !ComboGroesse_KeyPress(typed.at(0).unicode()))
             return true;
     }
+    if (watched == sbStatusBar && event->type() == QEvent::MouseMove)
+        sbStatusBar_MouseMove();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -608,6 +726,8 @@ void frmMain::tbNichts_ButtonClick(ToolButton *button)
         mnuFileNew_Click();
     else if (key == QLatin1String("Open"))
         OpenDoc();
+    else if (key == QLatin1String("Help"))
+        mnuHelpContents_Click();
 }
 
 static QMimeData *clipboardData(const QString &text, const QString &rtf)
@@ -639,7 +759,8 @@ bool frmMain::documentCommand(DocumentWindow *window, const QString &key)
 void frmMain::tbRTF_ButtonClick(ToolButton *button)
 {
     const QString key = button->Key();
-    if (key == QLatin1String("New") || key == QLatin1String("Open")) {
+    if (key == QLatin1String("New") || key == QLatin1String("Open")
+        || key == QLatin1String("Help")) {
         tbNichts_ButtonClick(button);
         return;
     }
@@ -670,7 +791,8 @@ void frmMain::tbRTF_ButtonClick(ToolButton *button)
 void frmMain::tbText_ButtonClick(ToolButton *button)
 {
     const QString key = button->Key();
-    if (key == QLatin1String("New") || key == QLatin1String("Open")) {
+    if (key == QLatin1String("New") || key == QLatin1String("Open")
+        || key == QLatin1String("Help")) {
         tbNichts_ButtonClick(button);
         return;
     }

@@ -34,6 +34,9 @@ public:
     void mnuFileExit_Click() override;
     void showRecentFiles(DocumentWindow *window) override;
 
+    // Also the Help button of every toolbar.
+    void mnuHelpContents_Click();
+
     QMdiArea *mdiArea() const { return area; }
     QString helpFile() const { return HelpFile; }
 
@@ -42,6 +45,18 @@ public:
     QAction *mnuFileOpen = nullptr;
     QAction *mnuFileExit = nullptr;
     QMenu *mnuView = nullptr;
+    QAction *mnuViewBar1 = nullptr;
+    QAction *mnuViewTip = nullptr;
+    QAction *mnuViewWillkommen = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuHelpContents = nullptr;
+    QAction *mnuHelpSearch = nullptr;
+    QAction *mnuHelpBar1 = nullptr;
+    QAction *mnuHelpHelp = nullptr;
+    QAction *mnuHelpBar2 = nullptr;
+    QAction *mnuHelpTip = nullptr;
+    QAction *mnuHelpBar3 = nullptr;
+    QAction *mnuHelpAbout = nullptr;
 
     void tbNichts_ButtonClick(ToolButton *button);
     void tbRTF_ButtonClick(ToolButton *button);
@@ -84,6 +99,21 @@ private:
     void MDIForm_Unload();
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
+
+    void buildViewSwitches();
+    void buildHelpMenu();
+    void mnuView_Click();
+    void mnuViewTip_Click();
+    void mnuViewWillkommen_Click();
+    void mnuHelpSearch_Click();
+    void mnuHelpHelp_Click();
+    void mnuHelpTip_Click();
+    void mnuHelpAbout_Click();
+    // The help file with a help command; the focus goes back to the active document.
+    void runHelp(int command);
+    void sbStatusBar_MouseMove();
+    // Step 8 of the load: the tip of the day or the start dialog, as the settings say.
+    void showStartDialogs();
 
     void subWindowActivated(QMdiSubWindow *window);
     void showMenusOf(DocumentWindow *window);

@@ -2,6 +2,7 @@
 #include "frame/frmSplash.h"
 
 #include "common/ProgramInfo.h"
+#include "frame/FormSupport.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -22,11 +23,8 @@ void frmSplash::buildLayout()
     fraMainFrame->setFrameShape(QFrame::Box);
     outer->addWidget(fraMainFrame);
 
-    Image1 = new QLabel(QStringLiteral("V³²"), fraMainFrame);
-    QFont pictureFont = Image1->font();
-    pictureFont.setPointSize(48);
-    pictureFont.setBold(true);
-    Image1->setFont(pictureFont);
+    Image1 = new QLabel(fraMainFrame);
+    Image1->setPixmap(programPicture(128));
     lblProductName = new QLabel(fraMainFrame);
     QFont titleFont = lblProductName->font();
     titleFont.setPointSize(24);
@@ -35,10 +33,10 @@ void frmSplash::buildLayout()
     lblVersion = new QLabel(fraMainFrame);
     lblCompanyProduct = new QLabel(QStringLiteral("KELMORIA"), fraMainFrame);
     lblPlatform = new QLabel(QSysInfo::prettyProductName(), fraMainFrame);
-    auto *lblLicense
-        = new QLabel(QStringLiteral("Textverarbeitung für den Schreibtisch"), fraMainFrame);
-    auto *lblCopyright = new QLabel(QStringLiteral("Alle Rechte vorbehalten."), fraMainFrame);
-    auto *lblWarning = new QLabel(QStringLiteral("Das Programm wird geladen..."), fraMainFrame);
+    lblLicenseTo = new QLabel(QStringLiteral("Textverarbeitung für Nur-Text- und RTF-Dokumente"),
+                              fraMainFrame);
+    lblCopyright = new QLabel(QStringLiteral("© KELMORIA. Alle Rechte vorbehalten."), fraMainFrame);
+    lblWarning = new QLabel(QStringLiteral("Das Programm wird geladen..."), fraMainFrame);
 
     auto *grid = new QGridLayout(fraMainFrame);
     grid->addWidget(Image1, 0, 0, 4, 1);
@@ -46,7 +44,7 @@ void frmSplash::buildLayout()
     grid->addWidget(lblProductName, 1, 1);
     grid->addWidget(lblPlatform, 2, 1);
     grid->addWidget(lblVersion, 3, 1);
-    grid->addWidget(lblLicense, 4, 0, 1, 2);
+    grid->addWidget(lblLicenseTo, 4, 0, 1, 2);
     grid->addWidget(lblCopyright, 5, 0, 1, 2);
     grid->addWidget(lblWarning, 6, 0, 1, 2);
 }
@@ -55,4 +53,6 @@ void frmSplash::Form_Load()
 {
     lblVersion->setText(ProgramInfo::versionText());
     lblProductName->setText(ProgramInfo::title());
+    adjustSize();
+    centreOnScreen(this);
 }

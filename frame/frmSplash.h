@@ -18,6 +18,9 @@ public:
     QLabel *lblVersion = nullptr;
     QLabel *lblCompanyProduct = nullptr;
     QLabel *lblPlatform = nullptr;
+    QLabel *lblLicenseTo = nullptr;
+    QLabel *lblCopyright = nullptr;
+    QLabel *lblWarning = nullptr;
 
 private:
     void buildLayout();

@@ -3,6 +3,7 @@
 
 #include "document/DocumentWindow.h"
 #include "frame/frmMain.h"
+#include "platform/Settings.h"
 
 #include <QFile>
 #include <QMdiArea>
@@ -15,8 +16,12 @@ RunningProgram::~RunningProgram()
     stop();
 }
 
-frmMain &RunningProgram::start()
+frmMain &RunningProgram::start(StartDialogs startDialogs)
 {
+    for (const QString &key : {QStringLiteral("Tip"), QStringLiteral("Startup")}) {
+        if (startDialogs == StartDialogs::Off && GetSetting(key).isEmpty())
+            SaveSetting(key, QStringLiteral("False"));
+    }
     window = std::make_unique<frmMain>();
     window->MDIForm_Load();
     return *window;

@@ -15,7 +15,9 @@ public:
     RunningProgram();
     ~RunningProgram();
 
-    frmMain &start();
+    // Off stores the start dialogs as switched off unless the test stored them itself.
+    enum class StartDialogs { Off, AsStored };
+    frmMain &start(StartDialogs startDialogs = StartDialogs::Off);
     frmMain &main() const { return *window; }
     bool started() const { return window != nullptr; }
     DocumentWindow *active() const;
