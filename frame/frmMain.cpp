@@ -182,17 +182,17 @@ void frmMain::buildToolbars()
         bar->addSeparatorItem();
         bar->addButton(fileButtons[2]);
         bar->addSeparatorItem();
-        for (const Toolbar::Button &spec : clipboardButtons)
-            bar->addButton(spec);
+        for (const Toolbar::Button &item : clipboardButtons)
+            bar->addButton(item);
         bar->addSeparatorItem();
         if (bar == tbRTF) {
             buildFontBoxes();
             bar->addSeparatorItem();
-            for (const Toolbar::Button &spec : characterButtons)
-                bar->addButton(spec);
+            for (const Toolbar::Button &item : characterButtons)
+                bar->addButton(item);
             bar->addSeparatorItem();
-            for (const Toolbar::Button &spec : alignmentButtons)
-                bar->addButton(spec);
+            for (const Toolbar::Button &item : alignmentButtons)
+                bar->addButton(item);
             bar->addSeparatorItem();
         }
         bar->addButton(helpButton);

@@ -49,13 +49,13 @@ Toolbar::Toolbar(const QString &name, QWidget *parent) : QToolBar(name, parent)
     addSeparatorItem();
 }
 
-ToolButton *Toolbar::addButton(const Button &spec)
+ToolButton *Toolbar::addButton(const Button &item)
 {
-    auto *button = new ToolButton(QString::fromLatin1(spec.key), spec.style, this);
-    button->setIcon(spec.icon);
-    button->setText(spec.text);
-    button->setToolTip(spec.text);
-    button->setStatusTip(spec.description);
+    auto *button = new ToolButton(QString::fromLatin1(item.key), item.style, this);
+    button->setIcon(item.icon);
+    button->setText(item.text);
+    button->setToolTip(item.text);
+    button->setStatusTip(item.description);
     addWidget(button);
     buttons.append(button);
     connect(button, &QToolButton::clicked, this, [this, button] { click(button); });
