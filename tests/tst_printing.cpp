@@ -108,8 +108,8 @@ void TestPrinting::printCopyBreaksWrappedLinesOnly()
     QString text;
     for (int i = 0; i < 200; ++i)
         text += QStringLiteral("Absatz %1: ").arg(i) + QString(30, QLatin1Char('w'))
-                + QStringLiteral(" und noch viele weitere Wörter, die umbrechen müssen, ")
-                + QStringLiteral("damit der Absatz mehrere Zeilen belegt.\r");
+            + QStringLiteral(" und noch viele weitere Wörter, die umbrechen müssen, ")
+            + QStringLiteral("damit der Absatz mehrere Zeilen belegt.\r");
     text.chop(1);
     frmDocument *window = richWindow(text);
     window->txtText->setSelStart(0);
@@ -157,14 +157,15 @@ void TestPrinting::propertiesOfUnsavedWindow()
     window->mnuFileProperties->trigger();
     QCOMPARE(lastModal().title, QStringLiteral("Dokumenteigenschaften"));
     QCOMPARE(lastModal().style, int(vbInformation));
-    QCOMPARE(lastModal().text, QStringLiteral("Dateiname: Dokument 1 (ungespeichert!)\r\n"
-                                              "Speicherort: Noch nicht gespeichert.\r\n"
-                                              "Größe auf Datenträger: 0 Bytes\r\n"
-                                              "Letzter Speicherzugriff: --\r\n"
-                                              "Dateiattribute: \r\n"
-                                              "Dateityp: RTF-Datei\r\n"
-                                              "Anzahl der Zeichen: 3\r\n"
-                                              "Anzahl der Zeilen: 1"));
+    QCOMPARE(lastModal().text,
+             QStringLiteral("Dateiname: Dokument 1 (ungespeichert!)\r\n"
+                            "Speicherort: Noch nicht gespeichert.\r\n"
+                            "Größe auf Datenträger: 0 Bytes\r\n"
+                            "Letzter Speicherzugriff: --\r\n"
+                            "Dateiattribute: \r\n"
+                            "Dateityp: RTF-Datei\r\n"
+                            "Anzahl der Zeichen: 3\r\n"
+                            "Anzahl der Zeilen: 1"));
 }
 
 void TestPrinting::propertiesOfSavedFile()
@@ -180,9 +181,9 @@ void TestPrinting::propertiesOfSavedFile()
     QCOMPARE(lines.at(0), QStringLiteral("Dateiname: x.txt"));
     QCOMPARE(lines.at(1), "Speicherort: " + QFileInfo(path).absolutePath());
     QCOMPARE(lines.at(2), QStringLiteral("Größe auf Datenträger: 1 Byte"));
-    QCOMPARE(lines.at(3), "Letzter Speicherzugriff: "
-                              + QLocale().toString(QFileInfo(path).lastModified(),
-                                                   QLocale::ShortFormat));
+    QCOMPARE(lines.at(3),
+             "Letzter Speicherzugriff: "
+                 + QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat));
     QCOMPARE(lines.at(5), QStringLiteral("Dateityp: Text-Datei"));
 }
 

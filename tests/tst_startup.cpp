@@ -12,10 +12,10 @@
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
-#include "platform/Toolbar.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QCheckBox>

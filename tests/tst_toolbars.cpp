@@ -1,8 +1,8 @@
 // The main window's toolbars, font boxes, clipboard watch and the selection feedback they show.
+#include "document/SelectionFeedback.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
 #include "frame/frmMain.h"
-#include "document/SelectionFeedback.h"
 #include "platform/ClipboardFormats.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
@@ -96,15 +96,14 @@ void TestToolbars::buttonsInOrder_data()
 {
     QTest::addColumn<QString>("bar");
     QTest::addColumn<QStringList>("keys");
-    QTest::newRow("tbNichts") << "tbNichts" << QStringList{"New", "Open", "Help"};
-    QTest::newRow("tbText") << "tbText"
-                            << QStringList{"New", "Open", "Save", "Print", "Undo",
-                                           "Cut", "Copy", "Paste", "Help"};
+    QTest::newRow("tbNichts") << "tbNichts" << QStringList {"New", "Open", "Help"};
+    QTest::newRow("tbText") << "tbText" << QStringList {"New", "Open", "Save",  "Print", "Undo",
+                                                        "Cut", "Copy", "Paste", "Help"};
     QTest::newRow("tbRTF") << "tbRTF"
-                           << QStringList{"New",  "Open",      "Save",          "Print",
-                                          "Undo", "Cut",       "Copy",          "Paste",
-                                          "Bold", "Italic",    "Underline",     "Strikethrough",
-                                          "Left", "Center",    "Right",         "Help"};
+                           << QStringList {"New",  "Open",   "Save",      "Print",
+                                           "Undo", "Cut",    "Copy",      "Paste",
+                                           "Bold", "Italic", "Underline", "Strikethrough",
+                                           "Left", "Center", "Right",     "Help"};
 }
 
 void TestToolbars::buttonsInOrder()
