@@ -1,8 +1,10 @@
-// Centring, the drawn program picture and the random-number generator.
+// Centring, the dialog keys, the drawn program picture and the random-number generator.
 #include "frame/FormSupport.h"
 
+#include "platform/Help.h"
 #include "platform/Screen.h"
 
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QWidget>
@@ -75,4 +77,18 @@ void Randomize()
 void setRandomSource(std::function<double()> source)
 {
     replacement() = std::move(source);
+}
+
+bool handleEscapeAndHelp(QWidget *dialog, QKeyEvent *event, int helpTopic,
+                         const std::function<void()> &onEscape)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        onEscape();
+        return true;
+    }
+    if (event->key() == Qt::Key_F1) {
+        showHelpTopic(dialog, helpTopic);
+        return true;
+    }
+    return false;
 }

@@ -3,7 +3,6 @@
 
 #include "common/ProgramInfo.h"
 #include "frame/FormSupport.h"
-#include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 
@@ -184,15 +183,8 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 
 void frmAbout::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdOK_Click();
-        return;
-    }
-    if (event->key() == Qt::Key_F1) {
-        showHelpTopic(this, helpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!handleEscapeAndHelp(this, event, helpTopic, [this] { cmdOK_Click(); }))
+        QDialog::keyPressEvent(event);
 }
 
 FormInstance<frmAbout> &frmAboutForm()

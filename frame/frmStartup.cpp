@@ -4,7 +4,6 @@
 #include "common/RecentFiles.h"
 #include "document/DocumentHost.h"
 #include "frame/FormSupport.h"
-#include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/Settings.h"
 #include "platform/Toolbar.h"
@@ -225,15 +224,8 @@ bool frmStartup::eventFilter(QObject *watched, QEvent *event)
 void frmStartup::keyPressEvent(QKeyEvent *event)
 {
     // Esc is "Abbrechen" and shows the toolbar; the close box does not.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdAbbrechen_Click();
-        return;
-    }
-    if (event->key() == Qt::Key_F1) {
-        showHelpTopic(this, helpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!handleEscapeAndHelp(this, event, helpTopic, [this] { cmdAbbrechen_Click(); }))
+        QDialog::keyPressEvent(event);
 }
 
 FormInstance<frmStartup> &frmStartupForm()

@@ -5,7 +5,6 @@
 #include "common/Cp1252.h"
 #include "frame/FormSupport.h"
 #include "frame/frmStartup.h"
-#include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/Settings.h"
 
@@ -165,15 +164,8 @@ void frmTip::cmdOK_Click()
 void frmTip::keyPressEvent(QKeyEvent *event)
 {
     // Esc is the OK button here; only the close box leaves without it.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdOK_Click();
-        return;
-    }
-    if (event->key() == Qt::Key_F1) {
-        showHelpTopic(this, helpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!handleEscapeAndHelp(this, event, helpTopic, [this] { cmdOK_Click(); }))
+        QDialog::keyPressEvent(event);
 }
 
 FormInstance<frmTip> &frmTipForm()
