@@ -354,23 +354,28 @@ void frmMain::LoadNewDoc()
     showDocument(window);
 }
 
-bool frmMain::loadIntoActive(const QString &path, bool richText)
+RichTextBox::LoadResult frmMain::openInNewWindow(const QString &path)
 {
-    DocumentWindow *window = ActiveForm();
-    const RichTextBox::LoadResult result
-        = window->txtText->LoadFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText);
-    if (result == RichTextBox::LoadResult::Ok)
-        return true;
+    const bool richText = endsInRtf(path);
+    if (richText)
+        LoadNewDoc();
+    else
+        LoadNewText();
+    return ActiveForm()->txtText->LoadFile(path,
+                                           richText ? RichTextBox::rtfRTF : RichTextBox::rtfText);
+}
+
+void frmMain::reportUnreadable(const QString &path, RichTextBox::LoadResult result)
+{
     const QString text = result == RichTextBox::LoadResult::FormatError
         ? QStringLiteral("Die Datei \"%1\" ist kein gültiges RTF-Dokument und konnte nicht "
                          "geöffnet werden.")
         : QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. Sie ist nicht "
                          "vorhanden oder Sie dürfen sie nicht lesen.");
     MsgBox(text.arg(path), vbCritical, QStringLiteral("Dokument öffnen"));
-    return false;
 }
 
-// Caption, path hand-over and the recent-files list after a file was loaded.
+// Caption and path hand-over after a file was loaded.
 void frmMain::takeFile(const QString &path)
 {
     DocumentWindow *window = ActiveForm();
@@ -391,13 +396,11 @@ void frmMain::OpenDoc()
     const QString path = dlgCommonDialog.FileName;
     if (path.isEmpty())
         return;
-    const bool richText = endsInRtf(path);
-    if (richText)
-        LoadNewDoc();
-    else
-        LoadNewText();
-    if (!loadIntoActive(path, richText))
+    const RichTextBox::LoadResult result = openInNewWindow(path);
+    if (result != RichTextBox::LoadResult::Ok) {
+        reportUnreadable(path, result);
         return;
+    }
     takeFile(path);
     recentFiles.moveToTop(path);
     showRecentFiles(ActiveForm());
@@ -409,14 +412,8 @@ void frmMain::mnuFileMRU_Click(int index)
     const QString path = recentFiles.path(index);
     if (path.isEmpty())
         return;
-    const bool richText = endsInRtf(path);
-    if (richText)
-        LoadNewDoc();
-    else
-        LoadNewText();
+    const RichTextBox::LoadResult result = openInNewWindow(path);
     DocumentWindow *window = ActiveForm();
-    const RichTextBox::LoadResult result
-        = window->txtText->LoadFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText);
     if (result == RichTextBox::LoadResult::AccessError) {
         area->currentSubWindow()->close();
         recentFiles.remove(index);
@@ -430,11 +427,8 @@ void frmMain::mnuFileMRU_Click(int index)
             OpenDoc();
         return;
     }
-    if (result == RichTextBox::LoadResult::FormatError) {
-        MsgBox(QStringLiteral("Die Datei \"%1\" ist kein gültiges RTF-Dokument und konnte nicht "
-                              "geöffnet werden.")
-                   .arg(path),
-               vbCritical, QStringLiteral("Dokument öffnen"));
+    if (result != RichTextBox::LoadResult::Ok) {
+        reportUnreadable(path, result);
         return;
     }
     takeFile(path);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/DocumentHost.h"
+#include "platform/RichTextBox.h"
 
 #include <QMainWindow>
 
@@ -119,8 +120,10 @@ private:
     void showMenusOf(DocumentWindow *window);
     // Adds a document window as a child, shows it and makes it the active one.
     void showDocument(DocumentWindow *window);
-    // Loads a file into the active (new) window; false with a message when it cannot.
-    bool loadIntoActive(const QString &path, bool richText);
+    // A new window of the kind the name asks for, with the file loaded into it.
+    RichTextBox::LoadResult openInNewWindow(const QString &path);
+    // The critical message for a file the edit control could not read.
+    void reportUnreadable(const QString &path, RichTextBox::LoadResult result);
     void takeFile(const QString &path);
 
     QMdiArea *area = nullptr;
