@@ -27,11 +27,12 @@ QAction *addRecentFiles(QMenu *menu, std::array<QAction *, RecentFiles::Count> &
     return separator;
 }
 
-QAction *addSwitch(QMenu *menu, const QString &caption, const std::function<void()> &onClick)
+QAction *addSwitch(QMenu *menu, const QString &caption, const std::function<void()> &onClick,
+                   bool checked)
 {
     QAction *item = menu->addAction(caption);
     item->setCheckable(true);
-    item->setChecked(true);
+    item->setChecked(checked);
     QObject::connect(item, &QAction::triggered, menu, [item, onClick] {
         // Undo the automatic toggle; the handler decides the mark.
         item->toggle();

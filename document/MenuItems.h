@@ -20,6 +20,7 @@ QAction *addRecentFiles(QMenu *menu, std::array<QAction *, RecentFiles::Count> &
                         const std::function<void(int)> &onClick);
 
 // A check-marked item whose handler sets the mark itself, rather than the click toggling it.
-QAction *addSwitch(QMenu *menu, const QString &caption, const std::function<void()> &onClick);
+QAction *addSwitch(QMenu *menu, const QString &caption, const std::function<void()> &onClick,
+                   bool checked = true);
 
 } // namespace MenuItems

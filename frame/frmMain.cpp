@@ -115,16 +115,10 @@ void frmMain::buildMenus()
     connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
 
     mnuView = menuBar()->addMenu(QStringLiteral("&Ansicht"));
-    mnuViewToolbar = mnuView->addAction(QStringLiteral("&Symbolleiste"));
-    mnuViewStatusBar = mnuView->addAction(QStringLiteral("Status&leiste"));
-    for (QAction *item : {mnuViewToolbar, mnuViewStatusBar}) {
-        item->setCheckable(true);
-        item->setChecked(true);
-        // The handlers decide the mark themselves.
-        connect(item, &QAction::triggered, this, [item](bool) { item->toggle(); });
-    }
-    connect(mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
-    connect(mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
+    mnuViewToolbar = MenuItems::addSwitch(mnuView, QStringLiteral("&Symbolleiste"),
+                                          [this] { mnuViewToolbar_Click(); });
+    mnuViewStatusBar = MenuItems::addSwitch(mnuView, QStringLiteral("Status&leiste"),
+                                            [this] { mnuViewStatusBar_Click(); });
 }
 
 void frmMain::buildToolbars()
@@ -491,14 +485,11 @@ void frmMain::mnuViewStatusBar_Click()
 void frmMain::buildViewSwitches()
 {
     mnuViewBar1 = mnuView->addSeparator();
-    mnuViewTip = mnuView->addAction(QStringLiteral("&Tip des Tages"));
-    mnuViewWillkommen = mnuView->addAction(QStringLiteral("&Willkommens-Bildschirm"));
-    for (QAction *item : {mnuViewTip, mnuViewWillkommen}) {
-        item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [item](bool) { item->toggle(); });
-    }
-    connect(mnuViewTip, &QAction::triggered, this, &frmMain::mnuViewTip_Click);
-    connect(mnuViewWillkommen, &QAction::triggered, this, &frmMain::mnuViewWillkommen_Click);
+    mnuViewTip = MenuItems::addSwitch(
+        mnuView, QStringLiteral("&Tip des Tages"), [this] { mnuViewTip_Click(); }, false);
+    mnuViewWillkommen = MenuItems::addSwitch(
+        mnuView, QStringLiteral("&Willkommens-Bildschirm"), [this] { mnuViewWillkommen_Click(); },
+        false);
     connect(mnuView, &QMenu::aboutToShow, this, &frmMain::mnuView_Click);
 }
 
