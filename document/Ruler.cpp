@@ -11,13 +11,18 @@
 #include <QPainterPath>
 #include <QVariant>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace Ruler {
 
 int pixels(double mm)
 {
-    return static_cast<int>(std::lround(mm * TextFormat::pixelsPerMm()));
+    // Kept inside int's range, so no length is ever too large to place.
+    const double exact = mm * TextFormat::pixelsPerMm();
+    if (!std::isfinite(exact))
+        return 0;
+    return static_cast<int>(std::lround(std::clamp(exact, double(INT_MIN), double(INT_MAX))));
 }
 
 double millimetres(double pixels)

@@ -2,9 +2,9 @@
 #include "format/OptionsSupport.h"
 
 #include "document/DocumentHost.h"
+#include "document/Ruler.h"
 #include "document/frmDocument.h"
 #include "platform/Screen.h"
-#include "platform/TextFormat.h"
 
 #include <QListWidget>
 #include <QLocale>
@@ -24,15 +24,10 @@ void place(QWidget *widget, int left, int top, int width, int height)
                         Screen::pixelsFromTwipsX(width), Screen::pixelsFromTwipsY(height));
 }
 
-int pixelsFromMm(double mm)
-{
-    return wholeNumber(std::lround(mm * TextFormat::pixelsPerMm()));
-}
-
 void placeMm(QWidget *widget, double left, double top, double width, double height)
 {
-    widget->setGeometry(pixelsFromMm(left), pixelsFromMm(top), pixelsFromMm(width),
-                        pixelsFromMm(height));
+    widget->setGeometry(Ruler::pixels(left), Ruler::pixels(top), Ruler::pixels(width),
+                        Ruler::pixels(height));
 }
 
 int listIndex(const QListWidget *list)

@@ -17,7 +17,6 @@ constexpr double offsetPerPoint = 21.3192;
 // Twips relative to the container; without a size the control keeps its natural one.
 void place(QWidget *widget, int left, int top, int width = -1, int height = -1);
 void placeMm(QWidget *widget, double left, double top, double width, double height);
-int pixelsFromMm(double mm);
 
 int listIndex(const QListWidget *list);
 void setListIndex(QListWidget *list, int index);

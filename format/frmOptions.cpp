@@ -5,6 +5,7 @@
 #include "common/Grid.h"
 #include "common/PageSettings.h"
 #include "document/DocumentHost.h"
+#include "document/Ruler.h"
 #include "document/frmDocument.h"
 #include "format/OptionsControls.h"
 #include "format/OptionsSupport.h"
@@ -539,7 +540,7 @@ void frmOptions::setPreviewWidth()
         = static_cast<float>((Page::Seitenbreite - UpDownRL->Value() - UpDownRR->Value()) / 10);
     const QRect area = pboxVorschauText->geometry();
     pboxVorschauText->setGeometry(area.x(), area.y(),
-                                  pixelsFromMm(std::max(0.0f, previewTextWidth)), area.height());
+                                  Ruler::pixels(std::max(0.0f, previewTextWidth)), area.height());
 }
 
 void frmOptions::showPage(int index)
