@@ -331,9 +331,7 @@ void frmOptions::Form_Load()
 {
     if (MainForm())
         MainForm()->timeClipboard.stop();
-    const double left = (Screen::Width() - formWidth) / 2;
-    const double top = (Screen::Height() - formHeight) / 2;
-    move(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top));
+    Screen::centre(this, formWidth, formHeight);
     cmdSetzen->setGeometry(cmdSetzen->x(), comboUebernehmen->y() + comboUebernehmen->height(),
                            cmdSetzen->width(), cmdAbbrechen->height() - comboUebernehmen->height());
 

@@ -33,9 +33,8 @@ std::function<double()> &replacement()
 void centreOnScreen(QWidget *window)
 {
     const QSize outer = window->frameGeometry().size();
-    const double left = (Screen::Width() - Screen::twipsFromPixelsX(outer.width())) / 2;
-    const double top = (Screen::Height() - Screen::twipsFromPixelsY(outer.height())) / 2;
-    window->move(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top));
+    Screen::centre(window, Screen::twipsFromPixelsX(outer.width()),
+                   Screen::twipsFromPixelsY(outer.height()));
 }
 
 QPixmap programPicture(int size)

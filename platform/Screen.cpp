@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QScreen>
+#include <QWidget>
 #include <cmath>
 
 namespace {
@@ -76,6 +77,13 @@ double Height()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? twipsFromPixelsY(screen->geometry().height()) : 0.0;
+}
+
+void centre(QWidget *window, double widthTwips, double heightTwips)
+{
+    const double left = (Width() - widthTwips) / 2;
+    const double top = (Height() - heightTwips) / 2;
+    window->move(pixelsFromTwipsX(left), pixelsFromTwipsY(top));
 }
 
 QStringList Fonts()

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+class QWidget;
+
 namespace Screen {
 
 enum MousePointerShape : int { vbDefault = 0, vbSizeWE = 9, vbHourglass = 11 };
@@ -17,6 +19,9 @@ double twipsFromPixelsY(int pixels);
 
 double Width(); // twips
 double Height(); // twips
+
+// Moves a window so that a size of widthTwips x heightTwips stands in the screen's middle.
+void centre(QWidget *window, double widthTwips, double heightTwips);
 
 QStringList Fonts();
 int FontCount();

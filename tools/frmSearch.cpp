@@ -179,9 +179,7 @@ void frmSearch::Form_Load()
         if (text->SelLength() > 0)
             txtSuchen->setText(text->SelText());
     }
-    const double left = (Screen::Width() - Screen::twipsFromPixelsX(width())) / 2;
-    const double top = (Screen::Height() - Screen::twipsFromPixelsY(height())) / 2;
-    move(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top));
+    Screen::centre(this, Screen::twipsFromPixelsX(width()), Screen::twipsFromPixelsY(height()));
     // The tab strip's client area: its page inside the page's frame.
     Rahmen->setGeometry(tabPage->geometry() - tabPage->contentsMargins() - QMargins(2, 2, 2, 2));
     {
