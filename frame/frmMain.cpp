@@ -282,10 +282,9 @@ void frmMain::showStartDialogs()
 
 frmMain::StartDialog frmMain::startDialog()
 {
-    const QString on = QStringLiteral("True");
-    if (GetSetting(QStringLiteral("Tip"), on) == on)
+    if (GetSwitch(QStringLiteral("Tip")))
         return StartDialog::Tip;
-    if (GetSetting(QStringLiteral("Startup"), on) == on)
+    if (GetSwitch(QStringLiteral("Startup")))
         return StartDialog::Startup;
     return StartDialog::None;
 }
@@ -495,23 +494,22 @@ void frmMain::buildViewSwitches()
 
 void frmMain::mnuView_Click()
 {
-    const QString on = QStringLiteral("True");
-    mnuViewWillkommen->setChecked(GetSetting(QStringLiteral("Startup"), on) == on);
-    mnuViewTip->setChecked(GetSetting(QStringLiteral("Tip"), on) == on);
+    mnuViewWillkommen->setChecked(GetSwitch(QStringLiteral("Startup")));
+    mnuViewTip->setChecked(GetSwitch(QStringLiteral("Tip")));
 }
 
 void frmMain::mnuViewTip_Click()
 {
     const bool show = !mnuViewTip->isChecked();
     mnuViewTip->setChecked(show);
-    SaveSetting(QStringLiteral("Tip"), show ? QStringLiteral("True") : QStringLiteral("False"));
+    SaveSwitch(QStringLiteral("Tip"), show);
 }
 
 void frmMain::mnuViewWillkommen_Click()
 {
     const bool show = !mnuViewWillkommen->isChecked();
     mnuViewWillkommen->setChecked(show);
-    SaveSetting(QStringLiteral("Startup"), show ? QStringLiteral("True") : QStringLiteral("False"));
+    SaveSwitch(QStringLiteral("Startup"), show);
 }
 
 void frmMain::buildHelpMenu()

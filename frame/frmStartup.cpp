@@ -105,8 +105,7 @@ void frmStartup::done(int result)
 
 void frmStartup::Form_Unload()
 {
-    SaveSetting(QStringLiteral("Startup"),
-                chkEnable->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
+    SaveSwitch(QStringLiteral("Startup"), chkEnable->isChecked());
     timeStatus.stop();
 }
 

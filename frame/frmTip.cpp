@@ -154,10 +154,10 @@ void frmTip::cmdNextTip_Click()
 
 void frmTip::cmdOK_Click()
 {
-    SaveSetting(QStringLiteral("Tip"), chkAnzeigen->isChecked() ? on : QStringLiteral("False"));
+    SaveSwitch(QStringLiteral("Tip"), chkAnzeigen->isChecked());
     const bool atStart = Tag != noStart;
     accept();
-    if (atStart && GetSetting(QStringLiteral("Startup"), on) == on)
+    if (atStart && GetSwitch(QStringLiteral("Startup")))
         showStartDialog();
 }
 

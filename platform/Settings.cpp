@@ -42,6 +42,17 @@ void DeleteSetting(const QString &key)
     openStore()->remove(key);
 }
 
+bool GetSwitch(const QString &key)
+{
+    const QString on = QStringLiteral("True");
+    return GetSetting(key, on) == on;
+}
+
+void SaveSwitch(const QString &key, bool on)
+{
+    SaveSetting(key, on ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
 namespace Settings {
 void useFile(const QString &iniPath)
 {
