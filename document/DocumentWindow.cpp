@@ -366,10 +366,7 @@ bool DocumentWindow::isModified() const
 
 void DocumentWindow::loadCommon()
 {
-    const int side = Screen::pixelsFromTwipsX(5000);
-    resize(side, Screen::pixelsFromTwipsY(5000));
-    if (parentWidget())
-        parentWidget()->resize(side, Screen::pixelsFromTwipsY(5000));
+    resize(Screen::pixelsFromTwipsX(5000), Screen::pixelsFromTwipsY(5000));
     // A database that cannot be made does not keep the window from opening; F3 then only beeps.
     if (Database::ensure(Databases::textbausteine()))
         textBlockDatabase = Databases::textbausteinPath();

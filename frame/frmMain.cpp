@@ -248,8 +248,7 @@ void frmMain::buildStatusBar()
 
 void frmMain::MDIForm_Load()
 {
-    HelpFile = AppPaths::join(AppPaths::programFolder(), QStringLiteral("velmar.hlp"));
-    Help::setHelpFile(HelpFile);
+    Help::setHelpFile(AppPaths::join(AppPaths::programFolder(), QStringLiteral("velmar.hlp")));
     restorePosition();
     for (int slot = 0; slot < RecentFiles::Count; ++slot) {
         const QString path = GetSetting(RecentFiles::settingsKey(slot));
@@ -532,10 +531,11 @@ void frmMain::buildHelpMenu()
 
 void frmMain::runHelp(int command)
 {
-    if (HelpFile.isEmpty())
+    const QString file = Help::helpFile();
+    if (file.isEmpty())
         MsgBox(Help::noHelpFileText(), vbInformation, windowTitle());
     else
-        WinHelp(this, HelpFile, command);
+        WinHelp(this, file, command);
     if (DocumentWindow *window = ActiveForm())
         window->txtText->setFocus();
 }

@@ -39,7 +39,6 @@ public:
     void mnuHelpContents_Click();
 
     QMdiArea *mdiArea() const { return area; }
-    QString helpFile() const { return HelpFile; }
 
     QMenu *mnuFile = nullptr;
     QAction *mnuFileNew = nullptr;
@@ -130,6 +129,5 @@ private:
     // What the clipboard holds, noted when it changes rather than asked every tick.
     bool clipboardHasText = false;
     bool clipboardHasRtf = false;
-    QString HelpFile;
     DocumentWindow *lastActivated = nullptr;
 };

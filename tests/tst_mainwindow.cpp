@@ -5,6 +5,7 @@
 #include "document/frmText.h"
 #include "frame/frmMain.h"
 #include "platform/Forms.h"
+#include "platform/Help.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
@@ -182,8 +183,8 @@ void TestMainWindow::startDialogOnlyForExactTrue()
 
 void TestMainWindow::helpFileIsInProgramFolder()
 {
-    frmMain &window = start();
-    QCOMPARE(window.helpFile(), env->programFolder() + "/velmar.hlp");
+    start();
+    QCOMPARE(Help::helpFile(), env->programFolder() + "/velmar.hlp");
 }
 
 void TestMainWindow::untitledWindowsAreNumberedPerKind()
