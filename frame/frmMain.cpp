@@ -758,11 +758,8 @@ void frmMain::tbRTF_ButtonClick(ToolButton *button)
             text->setSelRTF(QString());
         focusText();
     } else if (key == QLatin1String("Paste")) {
-        const QMimeData *data = clipboard->mimeData();
-        if (data && data->hasText())
-            text->setSelText(data->text());
-        else if (data)
-            text->setSelRTF(QString::fromLatin1(data->data(ClipboardFormats::rtf())));
+        // The control's own paste: plain text when there is any, else rich text.
+        text->paste();
         focusText();
     } else if (button->buttonStyle() == ToolButton::Check) {
         toggleCharacter(button);

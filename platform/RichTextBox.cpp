@@ -3,6 +3,7 @@
 
 #include "common/CaseFolding.h"
 #include "common/Cp1252.h"
+#include "platform/ClipboardFormats.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
@@ -29,9 +30,6 @@ namespace {
 enum class Encoding { Utf8, Utf8Bom, Cp1252 };
 
 const QByteArray utf8Bom("\xEF\xBB\xBF");
-const QString rtfMime = QStringLiteral("text/rtf");
-const QStringList rtfMimes
-    = {rtfMime, QStringLiteral("application/rtf"), QStringLiteral("text/richtext")};
 
 // The program sees a paragraph end as '\r' and a soft line break as '\v'.
 QChar ownChar(QChar c)
@@ -1160,8 +1158,9 @@ void RichTextBox::paintEvent(QPaintEvent *event)
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
 {
+    const QStringList formats = ClipboardFormats::rtfFormats();
     return source->hasText()
-        || std::any_of(rtfMimes.begin(), rtfMimes.end(),
+        || std::any_of(formats.begin(), formats.end(),
                        [source](const QString &mime) { return source->hasFormat(mime); });
 }
 
@@ -1172,7 +1171,8 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const
     QString plain = SelText();
     plain.replace(u'\r', u'\n');
     data->setText(plain);
-    data->setData(rtfMime, rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+    data->setData(ClipboardFormats::rtf(),
+                  rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
     return data;
 }
 
@@ -1181,7 +1181,7 @@ void RichTextBox::insertFromMimeData(const QMimeData *source)
     if (source->hasText()) {
         setSelText(source->text());
     } else {
-        for (const QString &mime : rtfMimes) {
+        for (const QString &mime : ClipboardFormats::rtfFormats()) {
             if (source->hasFormat(mime)) {
                 d->insertRtf(source->data(mime));
                 break;
