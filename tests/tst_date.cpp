@@ -6,6 +6,7 @@
 #include "frame/frmMain.h"
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
+#include "platform/Modal.h"
 #include "platform/RichTextBox.h"
 #include "tests/support/RunningProgram.h"
 #include "tools/frmDate.h"
@@ -71,6 +72,7 @@ private slots:
     void entriesOnOtherDays();
     void openingShowsTheTabsPage_data();
     void openingShowsTheTabsPage();
+    void withoutTheHandOverBothPagesStandAndOkTakesTheDate();
     void okInsertsTheVisiblePagesEntry_data();
     void okInsertsTheVisiblePagesEntry();
     void doubleClickInsertsAndCloses_data();
@@ -272,6 +274,23 @@ void TestDate::openingShowsTheTabsPage()
         QCOMPARE((tab == 1 ? form.Rahmen2 : form.Rahmen1)->geometry(), shown->geometry());
         form.cmdAbbrechen->click();
     });
+}
+
+void TestDate::withoutTheHandOverBothPagesStandAndOkTakesTheDate()
+{
+    DocumentWindow *window = document(QString(), 0);
+    frmDate &form = frmDateForm().get();
+    env->modals.answerForm([](QWidget *shown) {
+        auto &dialog = *qobject_cast<frmDate *>(shown);
+        QVERIFY(dialog.Rahmen1->isVisible());
+        QVERIFY(dialog.Rahmen2->isVisible());
+        QCOMPARE(dialog.Rahmen1->geometry(), dialog.Rahmen2->geometry());
+        dialog.lstTime->setCurrentRow(3);
+        dialog.cmdOK->click();
+    });
+    Modal::showModal(&form);
+    frmDateForm().unload();
+    QCOMPARE(window->txtText->Text(), QStringLiteral("9.12.26"));
 }
 
 void TestDate::okInsertsTheVisiblePagesEntry_data()

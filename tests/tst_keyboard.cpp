@@ -288,6 +288,9 @@ void TestKeyboard::replacesTheSelectionOfTheActiveDocument()
     DocumentWindow *first = document(QStringLiteral("eins"), 0, 4, false);
     DocumentWindow *second = document(QStringLiteral("zwei"), 4);
     frmTastatur &form = keyboard();
+    // The keyboard window has the focus while it is clicked; the document stays the active one.
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(program->active(), second);
     press(form.Taste[2], Qt::LeftButton);
     QCOMPARE(second->txtText->Text(), QStringLiteral("zwei1"));
     program->main().mdiArea()->setActiveSubWindow(
