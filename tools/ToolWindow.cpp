@@ -1,0 +1,67 @@
+// The tool windows' common frame.
+#include "tools/ToolWindow.h"
+
+#include "document/DocumentHost.h"
+#include "platform/Forms.h"
+#include "platform/Help.h"
+#include "platform/Screen.h"
+#include "tools/ActiveDocument.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QSignalBlocker>
+
+namespace {
+
+// A tool window belongs to the main window, so it stays on top of it.
+QWidget *mainWindow()
+{
+    return dynamic_cast<QWidget *>(MainForm());
+}
+
+} // namespace
+
+ToolWindow::ToolWindow(const QString &formName, const QString &caption, int helpContext)
+    : QWidget(mainWindow(), Qt::Tool), helpTopic(helpContext)
+{
+    setObjectName(formName);
+    setWindowTitle(caption);
+}
+
+void ToolWindow::showAgain()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void ToolWindow::presetFontBox(QComboBox *box)
+{
+    {
+        // Filling is no choice of a font.
+        const QSignalBlocker filling(box);
+        box->addItems(Screen::Fonts());
+        box->setCurrentIndex(-1);
+    }
+    const std::optional<QString> font = ActiveDocument::selFontName();
+    const int index = font ? box->findText(*font, Qt::MatchExactly | Qt::MatchCaseSensitive) : -1;
+    box->setCurrentIndex(std::max(index, 0));
+}
+
+void ToolWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing unloads: the next showing loads the window afresh.
+    Forms::remove(this);
+    deleteLater();
+    event->accept();
+}
+
+void ToolWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F1) {
+        showHelpTopic(this, helpTopic);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,30 @@
+// What the on-screen keyboard and the special-character list share: a window that stays on top
+// of the main window beside the documents, is unloaded when closed, answers F1 with its help
+// topic, and keeps a font box of the screen fonts.
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+
+class ToolWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // Shows the window, or only brings it forward when it is already on show.
+    void showAgain();
+
+protected:
+    ToolWindow(const QString &formName, const QString &caption, int helpContext);
+
+    // Fills the box with the screen fonts, then selects the active selection's font; when the
+    // list lacks that font (mixed fonts, a font not installed) the first font. Selecting
+    // raises the box's change, so the window draws in that font from the start.
+    static void presetFontBox(QComboBox *box);
+
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    int helpTopic;
+};

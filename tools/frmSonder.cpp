@@ -1,0 +1,94 @@
+// frmSonder: the list of the upper half of the code page, and the insertion on every change of
+// the chosen entry, by mouse or by keyboard.
+#include "tools/frmSonder.h"
+
+#include "common/Cp1252.h"
+#include "platform/Screen.h"
+#include "tools/ActiveDocument.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+
+namespace {
+
+constexpr int helpContext = 33;
+constexpr int firstCode = 128;
+constexpr int lastCode = 255;
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top),
+                 Screen::pixelsFromTwipsX(width), Screen::pixelsFromTwipsY(height));
+}
+
+} // namespace
+
+frmSonder::frmSonder()
+    : ToolWindow(QStringLiteral("frmSonder"), QStringLiteral("Sonderzeichen einfügen"), helpContext)
+{
+    buildLayout();
+    // A change of the chosen entry, not of the focus frame: focusing the list moves only that.
+    connect(lstZeichen, &QListWidget::itemSelectionChanged, this, &frmSonder::lstZeichen_Click);
+    connect(comboSchrift, &QComboBox::currentIndexChanged, this, &frmSonder::comboSchrift_Click);
+    Form_Load();
+}
+
+frmSonder::~frmSonder() = default;
+
+QString frmSonder::entryText(int code)
+{
+    return QString::number(code) + QStringLiteral("  --  ") + Cp1252::Chr(code);
+}
+
+void frmSonder::buildLayout()
+{
+    setFixedSize(Screen::pixelsFromTwipsX(3840), Screen::pixelsFromTwipsY(4680));
+    Label1 = new QLabel(QStringLiteral("Wählen Sie das gewünschte Sonderzeichen aus!"), this);
+    Label1->setGeometry(twipsRect(120, 120, 3600, 492));
+    Label1->setWordWrap(true);
+    lstZeichen = new QListWidget(this);
+    lstZeichen->setObjectName(QStringLiteral("lstZeichen"));
+    lstZeichen->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstZeichen->setFont(QFont(QStringLiteral("Arial"), 10));
+    lstZeichen->setGeometry(twipsRect(120, 660, 3600, 2940));
+    Label2 = new QLabel(QStringLiteral("Verfügbare &Schriftarten:"), this);
+    Label2->setGeometry(twipsRect(120, 3720, 3600, 252));
+    comboSchrift = new QComboBox(this);
+    comboSchrift->setObjectName(QStringLiteral("comboSchrift"));
+    comboSchrift->setGeometry(twipsRect(120, 4020, 3600, 315));
+    Label2->setBuddy(comboSchrift);
+}
+
+void frmSonder::Form_Load()
+{
+    Screen::centre(this, Screen::twipsFromPixelsX(width()), Screen::twipsFromPixelsY(height()));
+    for (int code = firstCode; code <= lastCode; ++code)
+        lstZeichen->addItem(entryText(code));
+    presetFontBox(comboSchrift);
+}
+
+void frmSonder::lstZeichen_Click()
+{
+    const QList<QListWidgetItem *> chosen = lstZeichen->selectedItems();
+    if (!chosen.isEmpty())
+        ActiveDocument::insertText(Cp1252::Chr(lstZeichen->row(chosen.first()) + firstCode));
+}
+
+void frmSonder::comboSchrift_Click()
+{
+    QFont font = lstZeichen->font();
+    font.setFamilies({comboSchrift->itemText(comboSchrift->currentIndex())});
+    lstZeichen->setFont(font);
+}
+
+FormInstance<frmSonder> &frmSonderForm()
+{
+    static FormInstance<frmSonder> form;
+    return form;
+}
+
+void frmSonder::open()
+{
+    frmSonderForm().get().showAgain();
+}
