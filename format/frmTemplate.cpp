@@ -468,6 +468,8 @@ void frmTemplate::buildRows()
     lblCharoffset = boxLabel(this, true);
     display(6, lblCharoffset, 1452);
     lblColor2 = new SwatchLabel(this);
+    // No template, no colour: the swatch starts as the dialog's own face.
+    lblColor2->setSystemBackColor();
     display(7, lblColor2, 1452);
     lblAlignment2 = boxLabel(this, false);
     display(8, lblAlignment2, 1452);

@@ -347,6 +347,7 @@ void TestTemplate::emptyState()
         QVERIFY(form.lblName->text().isEmpty());
         QVERIFY(form.lblFontname->text().isEmpty());
         QVERIFY(form.lblIndent2->text().isEmpty());
+        QCOMPARE(colourOfSwatch(form), form.palette().color(QPalette::Button));
         QVERIFY(!form.cmdOK->isEnabled());
         QVERIFY(!form.cmdLoeschen->isEnabled());
         QVERIFY(form.cmdNeu->isEnabled());
