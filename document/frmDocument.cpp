@@ -26,46 +26,10 @@ frmDocument::frmDocument(QWidget *parent)
     // The ruler's 0 mm is the text's left edge.
     txtText->setFrameShape(QFrame::NoFrame);
     txtText->document()->setDocumentMargin(0);
-    buildFormatMenus();
+    DocumentMenus::build(*this, DocumentMenus::RichText);
     Form_Load();
     watchEditControl();
     connect(txtText, &RichTextBox::SelChange, this, &frmDocument::txtText_SelChange);
-}
-
-void frmDocument::buildFormatMenus()
-{
-    mnuFormat = new QMenu(QStringLiteral("F&ormat"));
-    mnuPopupFormat = new QMenu(QStringLiteral("&Format"));
-    ownMenu(mnuFormat);
-    ownMenu(mnuPopupFormat);
-    struct Item
-    {
-        const char *caption;
-        QAction *frmDocument::*member;
-        void (frmDocument::*handler)();
-    };
-    const Item items[] = {
-        {"Zei&chen...", &frmDocument::mnuFormatZeichen, &frmDocument::mnuFormatZeichen_Click},
-        {"Schriftfar&be...", &frmDocument::mnuFormatFarbe, &frmDocument::mnuFormatFarbe_Click},
-        {"&Absatz...", &frmDocument::mnuFormatAbsatz, &frmDocument::mnuFormatAbsatz_Click},
-        {"&Tabulatoren...", &frmDocument::mnuFormatTabs, &frmDocument::mnuFormatTabs_Click},
-        {"&Seite einrichten...", &frmDocument::mnuFormatSeite, &frmDocument::mnuFormatSeite_Click},
-    };
-    for (const Item &item : items) {
-        const QString caption = QString::fromUtf8(item.caption);
-        this->*item.member = mnuFormat->addAction(caption);
-        connect(this->*item.member, &QAction::triggered, this, item.handler);
-        connect(mnuPopupFormat->addAction(caption), &QAction::triggered, this, item.handler);
-    }
-    mnuPopup->addSeparator();
-    mnuPopup->addMenu(mnuPopupFormat);
-}
-
-QList<QMenu *> frmDocument::menus() const
-{
-    QList<QMenu *> bar = DocumentWindow::menus();
-    bar.insert(2, mnuFormat);
-    return bar;
 }
 
 static void openOptions(int tab)
