@@ -13,8 +13,8 @@
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
-#include "platform/StatusBar.h"
 #include "platform/Settings.h"
+#include "platform/StatusBar.h"
 #include "platform/TextFormat.h"
 #include "platform/Toolbar.h"
 
@@ -26,6 +26,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocument>
 
 const DocumentMenus::Kind DocumentMenus::RichText {true, true};
 const DocumentMenus::Kind DocumentMenus::PlainText {false, false};
@@ -61,7 +63,7 @@ struct Row
     RowType type = RowType::Item;
     QAction *DocumentMenuItems::*item = nullptr;
     const char *caption = nullptr;
-    QKeyCombination shortcut = {};
+    QKeySequence shortcut;
     int help = 0;
     Handler handler = nullptr;
     Only only = Only::Both;
@@ -91,7 +93,7 @@ Row separator(Only only = Only::Both)
 }
 
 Row item(QAction *DocumentMenuItems::*member, const char *caption, int help, Handler handler,
-         QKeyCombination shortcut = {}, Only only = Only::Both)
+         const QKeySequence &shortcut = {}, Only only = Only::Both)
 {
     Row row;
     row.item = member;
@@ -111,8 +113,8 @@ Row tool(QAction *DocumentMenuItems::*member, const char *caption, int help, Han
     return row;
 }
 
-Row checkSwitch(QAction *DocumentMenuItems::*member, const char *caption, int help,
-                Handler handler, Only only = Only::Both)
+Row checkSwitch(QAction *DocumentMenuItems::*member, const char *caption, int help, Handler handler,
+                Only only = Only::Both)
 {
     Row row = item(member, caption, help, handler, {}, only);
     row.type = RowType::Switch;
@@ -158,7 +160,7 @@ void enableAvailable(const QList<std::pair<QAction *, bool (*)()>> &tools)
 class MenuHelp : public QObject
 {
 public:
-    explicit MenuHelp(DocumentWindow *window) : QObject(window), window(window) {}
+    explicit MenuHelp(DocumentWindow *window) : QObject(window), window(window) { }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -300,27 +302,26 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
                               checkSwitch(&W::mnuPopupViewUmbruch, "&Zeilenumbruch", 59,
                                           run<&frmText::mnuPopupViewUmbruch_Click>, plain),
                           }};
-    const Menu popupFormat {
-        &W::mnuPopupFormat,
-        "mnuPopupFormat",
-        "&Format",
-        35,
-        rich,
-        {
-            tool(&W::mnuPopupFormatZeichen, "Zei&chen...", 36,
-                 run<&frmDocument::mnuPopupFormatZeichen_Click>, hasOptions),
-            tool(&W::mnuPopupFormatFarbe, "Schriftfar&be...", 37,
-                 run<&frmDocument::mnuPopupFormatFarbe_Click>, hasOptions),
-            tool(&W::mnuPopupFormatAbsatz, "&Absatz...", 38,
-                 run<&frmDocument::mnuPopupFormatAbsatz_Click>, hasOptions),
-            tool(&W::mnuPopupFormatTabs, "&Tabulatoren...", 39,
-                 run<&frmDocument::mnuPopupFormatTabs_Click>, hasOptions),
-            tool(&W::mnuPopupFormatSeite, "&Seite einrichten...", 40,
-                 run<&frmDocument::mnuPopupFormatSeite_Click>, hasOptions),
-            separator(),
-            tool(&W::mnuPopupFormatVorlage, "&Formatvorlage...", 41,
-                 run<&frmDocument::mnuPopupFormatVorlage_Click>, hasTemplate),
-        }};
+    const Menu popupFormat {&W::mnuPopupFormat,
+                            "mnuPopupFormat",
+                            "&Format",
+                            35,
+                            rich,
+                            {
+                                tool(&W::mnuPopupFormatZeichen, "Zei&chen...", 36,
+                                     run<&frmDocument::mnuPopupFormatZeichen_Click>, hasOptions),
+                                tool(&W::mnuPopupFormatFarbe, "Schriftfar&be...", 37,
+                                     run<&frmDocument::mnuPopupFormatFarbe_Click>, hasOptions),
+                                tool(&W::mnuPopupFormatAbsatz, "&Absatz...", 38,
+                                     run<&frmDocument::mnuPopupFormatAbsatz_Click>, hasOptions),
+                                tool(&W::mnuPopupFormatTabs, "&Tabulatoren...", 39,
+                                     run<&frmDocument::mnuPopupFormatTabs_Click>, hasOptions),
+                                tool(&W::mnuPopupFormatSeite, "&Seite einrichten...", 40,
+                                     run<&frmDocument::mnuPopupFormatSeite_Click>, hasOptions),
+                                separator(),
+                                tool(&W::mnuPopupFormatVorlage, "&Formatvorlage...", 41,
+                                     run<&frmDocument::mnuPopupFormatVorlage_Click>, hasTemplate),
+                            }};
 
     const Menu menus[] = {
         popupView,
@@ -344,8 +345,7 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
                       w.txtText->setFocus();
                   }),
              separator(),
-             item(&W::mnuFileProperties, "Ei&genschaften", 16,
-                  run<&D::mnuFileProperties_Click>),
+             item(&W::mnuFileProperties, "Ei&genschaften", 16, run<&D::mnuFileProperties_Click>),
              separator(),
              item(&W::mnuFilePrint, "&Drucken...", 17, run<&D::mnuFilePrint_Click>,
                   Qt::CTRL | Qt::Key_D),
@@ -371,11 +371,10 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
              item(&W::mnuEditPaste, "&Einfügen", 25, run<&D::mnuEditPaste_Click>,
                   Qt::CTRL | Qt::Key_V),
              item(&W::mnuEditErase, "&Löschen", 26, run<&D::mnuEditErase_Click>,
-                  QKeyCombination(Qt::Key_Delete)),
+                  QKeySequence(Qt::Key_Delete)),
              separator(),
              tool(&W::mnuEditSearch, "&Suchen...", 27, run<&D::mnuEditSearch_Click>, hasSearch),
-             tool(&W::mnuEditChange, "Erse&tzen...", 28, run<&D::mnuEditChange_Click>,
-                  hasSearch),
+             tool(&W::mnuEditChange, "Erse&tzen...", 28, run<&D::mnuEditChange_Click>, hasSearch),
              separator(),
              item(&W::mnuEditHighlight, "Alles &markieren", 29, run<&D::mnuEditHighlight_Click>,
                   Qt::CTRL | Qt::Key_A),
@@ -389,8 +388,8 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
          {
              tool(&W::mnuEinfuegenDate, "Aktuelles &Datum...", 31, run<&D::mnuEinfuegenDate_Click>,
                   hasDate),
-             tool(&W::mnuEinfuegenTime, "Aktuelle Uhr&zeit...", 32,
-                  run<&D::mnuEinfuegenTime_Click>, hasDate),
+             tool(&W::mnuEinfuegenTime, "Aktuelle Uhr&zeit...", 32, run<&D::mnuEinfuegenTime_Click>,
+                  hasDate),
              tool(&W::mnuEinfuegenSonder, "S&onderzeichen...", 33,
                   run<&D::mnuEinfuegenSonder_Click>, hasSonder),
              tool(&W::mnuEinfuegenImage, "&Grafik...", 34,
@@ -423,8 +422,7 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
          Only::Both,
          {
              checkSwitch(&W::mnuViewToolbar, "S&ymbolleiste", 46, run<&D::mnuViewToolbar_Click>),
-             checkSwitch(&W::mnuViewStatusBar, "&Statuszeile", 46,
-                         run<&D::mnuViewStatusBar_Click>),
+             checkSwitch(&W::mnuViewStatusBar, "&Statuszeile", 46, run<&D::mnuViewStatusBar_Click>),
              checkSwitch(&W::mnuViewLineal, "&Lineal", 46, run<&frmDocument::mnuViewLineal_Click>,
                          rich),
              checkSwitch(&W::mnuViewUmbruch, "&Zeilenumbruch", 59,
@@ -513,9 +511,10 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
                 menu->addSeparator();
                 continue;
             case RowType::RecentFiles:
-                items.mnuFileBar5 = MenuItems::addRecentFiles(
-                    menu, items.mnuFileMRU,
-                    [&window](int index) { window.mnuFileMRU_Click(index); });
+                items.mnuFileBar5
+                    = MenuItems::addRecentFiles(menu, items.mnuFileMRU, [&window](int index) {
+                          window.mnuFileMRU_Click(index);
+                      });
                 for (QAction *recent : items.mnuFileMRU)
                     setHelp(recent, row.help);
                 continue;
@@ -523,7 +522,8 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
                 menu->addMenu(items.*row.submenu);
                 continue;
             case RowType::Switch:
-                action = MenuItems::addSwitch(menu, caption, [handler, &window] { handler(window); });
+                action
+                    = MenuItems::addSwitch(menu, caption, [handler, &window] { handler(window); });
                 break;
             case RowType::Item:
                 action = menu->addAction(caption);
@@ -643,6 +643,16 @@ void DocumentWindow::mnuFileEnd_Click()
 
 namespace {
 
+// One undo step of its own, not merged with the typing or pasting before it.
+template<class Edit>
+void asOneStep(RichTextBox *box, Edit edit)
+{
+    QTextCursor step(box->document());
+    step.beginEditBlock();
+    edit();
+    step.endEditBlock();
+}
+
 struct ClipboardOffer
 {
     bool text = false;
@@ -711,10 +721,12 @@ void DocumentWindow::mnuEditCut_Click()
 
 void DocumentWindow::mnuEditErase_Click()
 {
-    if (menuKind->rtfClipboard)
-        txtText->setSelRTF(QString());
-    else
-        txtText->setSelText(QString());
+    asOneStep(txtText, [this] {
+        if (menuKind->rtfClipboard)
+            txtText->setSelRTF(QString());
+        else
+            txtText->setSelText(QString());
+    });
     txtText->setFocus();
 }
 
@@ -729,22 +741,28 @@ void DocumentWindow::mnuEditPaste_Click()
 {
     // A clipboard that cannot be read, or rich text that is not RTF, pastes nothing.
     if (!TastenkuerzelGedrueckt) {
-        if (const QMimeData *data = QGuiApplication::clipboard()->mimeData()) {
-            if (data->hasText()) {
-                txtText->setSelText(data->text());
-            } else if (menuKind->rtfClipboard) {
-                for (const QString &format : ClipboardFormats::rtfFormats()) {
-                    const QByteArray rtf = data->data(format);
-                    if (rtf.trimmed().startsWith("{\\rtf")) {
-                        txtText->setSelRTF(QString::fromLatin1(rtf.trimmed()));
-                        break;
-                    }
-                }
-            }
-        }
+        if (const QMimeData *data = QGuiApplication::clipboard()->mimeData())
+            asOneStep(txtText, [&] { paste(*data); });
     }
     TastenkuerzelGedrueckt = false;
     txtText->setFocus();
+}
+
+void DocumentWindow::paste(const QMimeData &data)
+{
+    if (data.hasText()) {
+        txtText->setSelText(data.text());
+        return;
+    }
+    if (!menuKind->rtfClipboard)
+        return;
+    for (const QString &format : ClipboardFormats::rtfFormats()) {
+        const QByteArray rtf = data.data(format).trimmed();
+        if (rtf.startsWith("{\\rtf")) {
+            txtText->setSelRTF(QString::fromLatin1(rtf));
+            return;
+        }
+    }
 }
 
 void DocumentWindow::mnuEditUndo_Click()
@@ -799,9 +817,13 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
     // The control carries out Ctrl+V and Ctrl+Z itself and keeps the menu's shortcut from
     // running; the item's handler runs after it, as the shortcut would, and only takes back
     // the note, so that a later Paste or Undo from the menu acts again.
-    const int key = static_cast<QKeyEvent *>(event)->key();
+    const auto *press = static_cast<QKeyEvent *>(event);
+    const int key = press->key();
     TastenkuerzelGedrueckt = false;
-    static_cast<QObject *>(txtText)->event(event);
+    if (key == Qt::Key_V && press->modifiers() == Qt::ControlModifier)
+        asOneStep(txtText, [&] { static_cast<QObject *>(txtText)->event(event); });
+    else
+        static_cast<QObject *>(txtText)->event(event);
     if (TastenkuerzelGedrueckt) {
         if (key == Qt::Key_V)
             mnuEditPaste_Click();

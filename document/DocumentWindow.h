@@ -10,6 +10,7 @@
 
 class QAction;
 class QMenu;
+class QMimeData;
 class QPrinter;
 class Toolbar;
 class RichTextBox;
@@ -144,6 +145,8 @@ private:
     void mnuFilePrintSetup_Click();
     void mnuFileProperties_Click();
     void afterSave();
+    // Pastes the clipboard's plain text, else (rich-text window) its RTF.
+    void paste(const QMimeData &data);
     void switchToolbar(QAction *item);
     void switchStatusBar(QAction *item);
     // The help commands on the program's help file; contents and search test its path first.

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTextDocument>
 
 frmDocument::frmDocument(QWidget *parent)
     : DocumentWindow(QStringLiteral("frmDocument"),
@@ -76,6 +77,8 @@ void frmDocument::Form_Load()
     Tabanzahl = 0;
     buildRuler();
     Form_Resize();
+    // The paragraph reset of the empty text is no step the user can undo.
+    txtText->document()->clearUndoRedoStacks();
 }
 
 void frmDocument::buildRuler()
