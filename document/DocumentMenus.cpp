@@ -185,45 +185,11 @@ private:
     DocumentWindow *window;
 };
 
-bool hasSearch()
+// Whether the program has plugged in the opener of a dialog or tool.
+template<auto opener>
+bool has()
 {
-    return bool(documentTools().frmSearch);
-}
-bool hasDate()
-{
-    return bool(documentTools().frmDate);
-}
-bool hasSonder()
-{
-    return bool(documentTools().frmSonder);
-}
-bool hasImage()
-{
-    return bool(documentTools().frmImage);
-}
-bool hasOptions()
-{
-    return bool(documentTools().frmOptions);
-}
-bool hasTemplate()
-{
-    return bool(documentTools().frmTemplate);
-}
-bool hasTastatur()
-{
-    return bool(documentTools().frmTastatur);
-}
-bool hasBaustein()
-{
-    return bool(documentTools().frmBaustein);
-}
-bool hasTip()
-{
-    return bool(documentTools().frmTip);
-}
-bool hasAbout()
-{
-    return bool(documentTools().frmAbout);
+    return bool(documentTools().*opener);
 }
 
 // Captions of the window list: "&1 " and the title, as the platform's window menu showed them.
@@ -263,8 +229,9 @@ void fillWindowList(DocumentWindow &window)
     for (QMdiSubWindow *frame : frames) {
         QAction *entry = menu->addAction(windowListCaption(++number, frame->windowTitle()));
         entry->setProperty(WindowListProperty, true);
-        entry->setCheckable(true);
-        entry->setChecked(frame == area->activeSubWindow());
+        const bool active = frame == area->activeSubWindow();
+        entry->setCheckable(active);
+        entry->setChecked(active);
         QObject::connect(entry, &QAction::triggered, area, [area, frame = QPointer(frame)] {
             if (!frame)
                 return;
@@ -281,6 +248,7 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
 {
     using W = DocumentMenuItems;
     using D = DocumentWindow;
+    using T = DocumentTools;
     window.menuKind = &kind;
     const Only rich = Only::RichText;
     const Only plain = Only::PlainText;
@@ -302,26 +270,27 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
                               checkSwitch(&W::mnuPopupViewUmbruch, "&Zeilenumbruch", 59,
                                           run<&frmText::mnuPopupViewUmbruch_Click>, plain),
                           }};
-    const Menu popupFormat {&W::mnuPopupFormat,
-                            "mnuPopupFormat",
-                            "&Format",
-                            35,
-                            rich,
-                            {
-                                tool(&W::mnuPopupFormatZeichen, "Zei&chen...", 36,
-                                     run<&frmDocument::mnuPopupFormatZeichen_Click>, hasOptions),
-                                tool(&W::mnuPopupFormatFarbe, "Schriftfar&be...", 37,
-                                     run<&frmDocument::mnuPopupFormatFarbe_Click>, hasOptions),
-                                tool(&W::mnuPopupFormatAbsatz, "&Absatz...", 38,
-                                     run<&frmDocument::mnuPopupFormatAbsatz_Click>, hasOptions),
-                                tool(&W::mnuPopupFormatTabs, "&Tabulatoren...", 39,
-                                     run<&frmDocument::mnuPopupFormatTabs_Click>, hasOptions),
-                                tool(&W::mnuPopupFormatSeite, "&Seite einrichten...", 40,
-                                     run<&frmDocument::mnuPopupFormatSeite_Click>, hasOptions),
-                                separator(),
-                                tool(&W::mnuPopupFormatVorlage, "&Formatvorlage...", 41,
-                                     run<&frmDocument::mnuPopupFormatVorlage_Click>, hasTemplate),
-                            }};
+    const Menu popupFormat {
+        &W::mnuPopupFormat,
+        "mnuPopupFormat",
+        "&Format",
+        35,
+        rich,
+        {
+            tool(&W::mnuPopupFormatZeichen, "Zei&chen...", 36,
+                 run<&frmDocument::mnuPopupFormatZeichen_Click>, has<&T::frmOptions>),
+            tool(&W::mnuPopupFormatFarbe, "Schriftfar&be...", 37,
+                 run<&frmDocument::mnuPopupFormatFarbe_Click>, has<&T::frmOptions>),
+            tool(&W::mnuPopupFormatAbsatz, "&Absatz...", 38,
+                 run<&frmDocument::mnuPopupFormatAbsatz_Click>, has<&T::frmOptions>),
+            tool(&W::mnuPopupFormatTabs, "&Tabulatoren...", 39,
+                 run<&frmDocument::mnuPopupFormatTabs_Click>, has<&T::frmOptions>),
+            tool(&W::mnuPopupFormatSeite, "&Seite einrichten...", 40,
+                 run<&frmDocument::mnuPopupFormatSeite_Click>, has<&T::frmOptions>),
+            separator(),
+            tool(&W::mnuPopupFormatVorlage, "&Formatvorlage...", 41,
+                 run<&frmDocument::mnuPopupFormatVorlage_Click>, has<&T::frmTemplate>),
+        }};
 
     const Menu menus[] = {
         popupView,
@@ -373,8 +342,10 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
              item(&W::mnuEditErase, "&Löschen", 26, run<&D::mnuEditErase_Click>,
                   QKeySequence(Qt::Key_Delete)),
              separator(),
-             tool(&W::mnuEditSearch, "&Suchen...", 27, run<&D::mnuEditSearch_Click>, hasSearch),
-             tool(&W::mnuEditChange, "Erse&tzen...", 28, run<&D::mnuEditChange_Click>, hasSearch),
+             tool(&W::mnuEditSearch, "&Suchen...", 27, run<&D::mnuEditSearch_Click>,
+                  has<&T::frmSearch>),
+             tool(&W::mnuEditChange, "Erse&tzen...", 28, run<&D::mnuEditChange_Click>,
+                  has<&T::frmSearch>),
              separator(),
              item(&W::mnuEditHighlight, "Alles &markieren", 29, run<&D::mnuEditHighlight_Click>,
                   Qt::CTRL | Qt::Key_A),
@@ -387,13 +358,13 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
          Only::Both,
          {
              tool(&W::mnuEinfuegenDate, "Aktuelles &Datum...", 31, run<&D::mnuEinfuegenDate_Click>,
-                  hasDate),
+                  has<&T::frmDate>),
              tool(&W::mnuEinfuegenTime, "Aktuelle Uhr&zeit...", 32, run<&D::mnuEinfuegenTime_Click>,
-                  hasDate),
+                  has<&T::frmDate>),
              tool(&W::mnuEinfuegenSonder, "S&onderzeichen...", 33,
-                  run<&D::mnuEinfuegenSonder_Click>, hasSonder),
+                  run<&D::mnuEinfuegenSonder_Click>, has<&T::frmSonder>),
              tool(&W::mnuEinfuegenImage, "&Grafik...", 34,
-                  run<&frmDocument::mnuEinfuegenImage_Click>, hasImage, rich),
+                  run<&frmDocument::mnuEinfuegenImage_Click>, has<&T::frmImage>, rich),
          }},
         {&W::mnuFormat,
          "mnuFormat",
@@ -402,18 +373,18 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
          rich,
          {
              tool(&W::mnuFormatZeichen, "Zei&chen...", 36,
-                  run<&frmDocument::mnuFormatZeichen_Click>, hasOptions),
+                  run<&frmDocument::mnuFormatZeichen_Click>, has<&T::frmOptions>),
              tool(&W::mnuFormatFarbe, "Schriftfar&be...", 37,
-                  run<&frmDocument::mnuFormatFarbe_Click>, hasOptions),
+                  run<&frmDocument::mnuFormatFarbe_Click>, has<&T::frmOptions>),
              tool(&W::mnuFormatAbsatz, "&Absatz...", 38, run<&frmDocument::mnuFormatAbsatz_Click>,
-                  hasOptions),
+                  has<&T::frmOptions>),
              tool(&W::mnuFormatTabs, "&Tabulatoren...", 39, run<&frmDocument::mnuFormatTabs_Click>,
-                  hasOptions),
+                  has<&T::frmOptions>),
              tool(&W::mnuFormatSeite, "&Seite einrichten...", 40,
-                  run<&frmDocument::mnuFormatSeite_Click>, hasOptions),
+                  run<&frmDocument::mnuFormatSeite_Click>, has<&T::frmOptions>),
              separator(),
              tool(&W::mnuFormatFormatvorlage, "&Formatvorlagen-Verwaltung...", 41,
-                  run<&frmDocument::mnuFormatFormatvorlage_Click>, hasTemplate),
+                  run<&frmDocument::mnuFormatFormatvorlage_Click>, has<&T::frmTemplate>),
          }},
         {&W::mnuView,
          "mnuView",
@@ -429,9 +400,9 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
                          run<&frmText::mnuViewUmbruch_Click>, plain),
              separator(),
              tool(&W::mnuViewKeyboard, "T&astaturbelegung", 47, run<&D::mnuViewKeyboard_Click>,
-                  hasTastatur),
+                  has<&T::frmTastatur>),
              tool(&W::mnuViewBaustein, "Te&xtbaustein-Verwaltung...", 48,
-                  run<&D::mnuViewBaustein_Click>, hasBaustein),
+                  run<&D::mnuViewBaustein_Click>, has<&T::frmBaustein>),
              separator(),
              checkSwitch(&W::mnuViewTip, "&Tip des Tages", 49, run<&D::mnuViewTip_Click>),
              checkSwitch(&W::mnuViewWillkommen, "&Willkommens-Bildschirm", 49,
@@ -464,10 +435,11 @@ void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
              separator(),
              item(&W::mnuHelpHelp, "&Hilfe zur Hilfe", 54, run<&D::mnuHelpHelp_Click>),
              separator(),
-             tool(&W::mnuHelpTip, "&Tip des Tages anzeigen", 55, run<&D::mnuHelpTip_Click>, hasTip),
+             tool(&W::mnuHelpTip, "&Tip des Tages anzeigen", 55, run<&D::mnuHelpTip_Click>,
+                  has<&T::frmTip>),
              separator(),
              tool(&W::mnuHelpAbout, "In&fo über Velmar³²", 56, run<&D::mnuHelpAbout_Click>,
-                  hasAbout),
+                  has<&T::frmAbout>),
          }},
         {&W::mnuPopup,
          "mnuPopup",

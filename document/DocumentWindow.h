@@ -126,6 +126,7 @@ protected:
     // The text-block database the F3 look-up reads; empty when it could not be made.
     QString textBlockDatabase;
 
+    // Runs the Paste or Undo handler after the edit control has carried out Ctrl+V or Ctrl+Z.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

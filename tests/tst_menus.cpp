@@ -96,6 +96,7 @@ private slots:
     void unreadableClipboardPastesNothing();
     void keyPasteAndUndoActOnceThenMenuActsAgain();
     void selectAll();
+    void deleteKeyStillDeletesACharacter();
     void searchAndReplaceOpenTheirTab_data();
     void searchAndReplaceOpenTheirTab();
     void fileNewAsksForTheKind_data();
@@ -429,6 +430,17 @@ void TestMenus::selectAll()
     window->mnuEditHighlight->trigger();
     QCOMPARE(window->txtText->SelStart(), 0);
     QCOMPARE(window->txtText->SelText(), QStringLiteral("Eins\rZwei"));
+}
+
+void TestMenus::deleteKeyStillDeletesACharacter()
+{
+    showMain();
+    DocumentWindow *window = newWindow(true);
+    window->txtText->setText("abc");
+    window->txtText->setSelStart(0);
+    window->txtText->setFocus();
+    QTest::keyClick(window->txtText, Qt::Key_Delete);
+    QCOMPARE(window->txtText->Text(), QStringLiteral("bc"));
 }
 
 void TestMenus::searchAndReplaceOpenTheirTab_data()
