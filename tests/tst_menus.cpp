@@ -893,7 +893,7 @@ void TestMenus::rightClickOpensOnlyTheWindowsMenu()
     const QPoint at = viewport->mapTo(viewport->window(), QPoint(30, 10));
     QTest::mousePress(handle, Qt::RightButton, {}, at);
     QTest::mouseRelease(handle, Qt::RightButton, {}, at);
-    QTest::qWait(100);
+    QCoreApplication::processEvents();
     guard.stop();
     QCOMPARE(foreign, QStringList());
     QTRY_VERIFY(window->mnuPopup->isVisible());
