@@ -38,93 +38,14 @@ DocumentWindow::DocumentWindow(const QString &formName, const SaveRules &saveRul
     txtDruck = new RichTextBox(this);
     txtDruck->setObjectName(QStringLiteral("txtDruck"));
     txtDruck->hide();
-    buildMenus();
     Forms::add(this);
 }
 
-DocumentWindow::~DocumentWindow()
-{
-    qDeleteAll(ownMenus);
-}
-
-void DocumentWindow::buildMenus()
-{
-    DocumentHost *host = MainForm();
-
-    mnuFile = new QMenu(QStringLiteral("&Datei"));
-    MenuItems::addNewAndOpen(mnuFile, mnuFileNew, mnuFileOpen);
-    mnuFileClose = mnuFile->addAction(QStringLiteral("S&chließen"));
-    mnuFile->addSeparator();
-    mnuFileSave = mnuFile->addAction(QStringLiteral("&Speichern"));
-    mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuFileSaveAs = mnuFile->addAction(QStringLiteral("Speichern &unter..."));
-    mnuFile->addSeparator();
-    mnuFileProperties = mnuFile->addAction(QStringLiteral("Ei&genschaften"));
-    mnuFile->addSeparator();
-    mnuFilePrint = mnuFile->addAction(QStringLiteral("&Drucken..."));
-    mnuFilePrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    mnuFilePrintSetup = mnuFile->addAction(QStringLiteral("Drucker &einrichten..."));
-    mnuFile->addSeparator();
-    mnuFileBar5 = MenuItems::addRecentFiles(mnuFile, mnuFileMRU,
-                                            [this](int index) { mnuFileMRU_Click(index); });
-    mnuFileEnd = mnuFile->addAction(QStringLiteral("&Beenden"));
-    connect(mnuFileNew, &QAction::triggered, this, [host] { host->mnuFileNew_Click(); });
-    connect(mnuFileOpen, &QAction::triggered, this, [host] { host->OpenDoc(); });
-    connect(mnuFileClose, &QAction::triggered, this, &DocumentWindow::closeWindow);
-    connect(mnuFileSave, &QAction::triggered, this, &DocumentWindow::mnuFileSave_Click);
-    connect(mnuFileProperties, &QAction::triggered, this, &DocumentWindow::mnuFileProperties_Click);
-    connect(mnuFilePrint, &QAction::triggered, this, &DocumentWindow::mnuFilePrint_Click);
-    connect(mnuFilePrintSetup, &QAction::triggered, this, &DocumentWindow::mnuFilePrintSetup_Click);
-    connect(mnuFileSaveAs, &QAction::triggered, this, [this] {
-        mnuFileSaveAs_Click();
-        txtText->setFocus();
-    });
-    connect(mnuFileEnd, &QAction::triggered, this, [host] { host->mnuFileExit_Click(); });
-
-    mnuEdit = new QMenu(QStringLiteral("&Bearbeiten"));
-    mnuEditSearch = mnuEdit->addAction(QStringLiteral("&Suchen..."));
-    mnuEditChange = mnuEdit->addAction(QStringLiteral("Erse&tzen..."));
-    connect(mnuEditSearch, &QAction::triggered, this, &DocumentWindow::mnuEditSearch_Click);
-    connect(mnuEditChange, &QAction::triggered, this, &DocumentWindow::mnuEditChange_Click);
-
-    mnuView = new QMenu(QStringLiteral("&Ansicht"));
-    mnuViewToolbar = MenuItems::addSwitch(mnuView, QStringLiteral("S&ymbolleiste"),
-                                          [this] { mnuViewToolbar_Click(mnuViewToolbar); });
-    mnuViewStatusBar = MenuItems::addSwitch(mnuView, QStringLiteral("&Statuszeile"),
-                                            [this] { mnuViewStatusBar_Click(mnuViewStatusBar); });
-
-    mnuPopup = new QMenu();
-    QMenu *popupView = mnuPopup->addMenu(QStringLiteral("An&sicht"));
-    mnuPopupViewToolbar = MenuItems::addSwitch(popupView, QStringLiteral("S&ymbolleiste"), [this] {
-        mnuViewToolbar_Click(mnuPopupViewToolbar);
-    });
-    mnuPopupViewStatusBar = MenuItems::addSwitch(popupView, QStringLiteral("&Statuszeile"), [this] {
-        mnuViewStatusBar_Click(mnuPopupViewStatusBar);
-    });
-
-    ownMenus = {mnuFile, mnuEdit, mnuView, mnuPopup};
-}
-
-void DocumentWindow::ownMenu(QMenu *menu)
-{
-    ownMenus.append(menu);
-}
+DocumentWindow::~DocumentWindow() = default;
 
 QList<QMenu *> DocumentWindow::menus() const
 {
-    return {mnuFile, mnuEdit, mnuView};
-}
-
-void DocumentWindow::mnuEditSearch_Click()
-{
-    if (documentTools().frmSearch)
-        documentTools().frmSearch(1);
-}
-
-void DocumentWindow::mnuEditChange_Click()
-{
-    if (documentTools().frmSearch)
-        documentTools().frmSearch(2);
+    return DocumentMenus::barMenus(*this);
 }
 
 QString DocumentWindow::Caption() const
@@ -385,26 +306,6 @@ void DocumentWindow::Form_Activate()
     mnuViewStatusBar->setChecked(statusOn);
     mnuPopupViewStatusBar->setChecked(statusOn);
     host->showRecentFiles(this);
-}
-
-void DocumentWindow::mnuViewToolbar_Click(QAction *item)
-{
-    const bool show = !item->isChecked();
-    DocumentHost *host = MainForm();
-    ownToolbar()->setVisible(show);
-    mnuViewToolbar->setChecked(show);
-    mnuPopupViewToolbar->setChecked(show);
-    host->mnuViewToolbar->setChecked(show);
-}
-
-void DocumentWindow::mnuViewStatusBar_Click(QAction *item)
-{
-    const bool show = !item->isChecked();
-    DocumentHost *host = MainForm();
-    host->sbStatusBar->setVisible(show);
-    mnuViewStatusBar->setChecked(show);
-    mnuPopupViewStatusBar->setChecked(show);
-    host->mnuViewStatusBar->setChecked(show);
 }
 
 void DocumentWindow::mnuFileMRU_Click(int index)

@@ -3,17 +3,19 @@
 #pragma once
 
 #include "common/RecentFiles.h"
+#include "document/DocumentMenus.h"
 
 #include <QWidget>
 #include <array>
 
 class QAction;
 class QMenu;
+class QMimeData;
 class QPrinter;
 class Toolbar;
 class RichTextBox;
 
-class DocumentWindow : public QWidget
+class DocumentWindow : public QWidget, public DocumentMenuItems
 {
     Q_OBJECT
 public:
@@ -41,35 +43,52 @@ public:
     bool isModified() const;
 
     // The window's own menus, shown in the main window's menu bar while it is active.
-    virtual QList<QMenu *> menus() const;
-
-    QMenu *mnuFile = nullptr;
-    QAction *mnuFileNew = nullptr;
-    QAction *mnuFileOpen = nullptr;
-    QAction *mnuFileClose = nullptr;
-    QAction *mnuFileSave = nullptr;
-    QAction *mnuFileSaveAs = nullptr;
-    QAction *mnuFileProperties = nullptr;
-    QAction *mnuFilePrint = nullptr;
-    QAction *mnuFilePrintSetup = nullptr;
-    std::array<QAction *, RecentFiles::Count> mnuFileMRU {};
-    QAction *mnuFileBar5 = nullptr;
-    QAction *mnuFileEnd = nullptr;
-    QMenu *mnuEdit = nullptr;
-    QAction *mnuEditSearch = nullptr;
-    QAction *mnuEditChange = nullptr;
-    QMenu *mnuView = nullptr;
-    QAction *mnuViewToolbar = nullptr;
-    QAction *mnuViewStatusBar = nullptr;
-    QMenu *mnuPopup = nullptr;
-    QAction *mnuPopupViewToolbar = nullptr;
-    QAction *mnuPopupViewStatusBar = nullptr;
+    QList<QMenu *> menus() const;
 
     // Each time the window becomes the active child.
     virtual void Form_Activate();
 
+    // Menu handlers; they live with the menus in DocumentMenus.cpp.
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileClose_Click();
+    void mnuFileEnd_Click();
+    void mnuEdit_Click();
+    void mnuPopup_Click();
+    void mnuEditUndo_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditErase_Click();
     void mnuEditSearch_Click();
     void mnuEditChange_Click();
+    void mnuEditHighlight_Click();
+    void mnuPopupUndo_Click();
+    void mnuPopupCut_Click();
+    void mnuPopupCopy_Click();
+    void mnuPopupPaste_Click();
+    void mnuPopupErase_Click();
+    void mnuEinfuegenDate_Click();
+    void mnuEinfuegenTime_Click();
+    void mnuEinfuegenSonder_Click();
+    void mnuView_Click();
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuViewKeyboard_Click();
+    void mnuViewBaustein_Click();
+    void mnuViewTip_Click();
+    void mnuViewWillkommen_Click();
+    void mnuPopupViewToolbar_Click();
+    void mnuPopupViewStatusBar_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowTileVertical_Click();
+    void mnuWindowTileHorizontal_Click();
+    void mnuWindowArrangeIcons_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpSearch_Click();
+    void mnuHelpHelp_Click();
+    void mnuHelpTip_Click();
+    void mnuHelpAbout_Click();
 
 protected:
     // How a window kind picks the file format and name when it saves.
@@ -104,14 +123,15 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
-    // Menus a window kind adds; the base deletes them with its own.
-    void ownMenu(QMenu *menu);
-
     // The text-block database the F3 look-up reads; empty when it could not be made.
     QString textBlockDatabase;
 
+    // Runs the Paste or Undo handler after the edit control has carried out Ctrl+V or Ctrl+Z.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
-    void buildMenus();
+    friend class DocumentMenus;
+
     void txtText_KeyDown(int keyCode, int shift);
     void txtText_KeyPress(int keyAscii);
     void txtText_Change();
@@ -126,8 +146,13 @@ private:
     void mnuFilePrintSetup_Click();
     void mnuFileProperties_Click();
     void afterSave();
-    void mnuViewToolbar_Click(QAction *item);
-    void mnuViewStatusBar_Click(QAction *item);
+    // Pastes the clipboard's plain text, else (rich-text window) its RTF.
+    void paste(const QMimeData &data);
+    void switchToolbar(QAction *item);
+    void switchStatusBar(QAction *item);
+    // The help commands on the program's help file; contents and search test its path first.
+    void runHelp(int command, bool needsHelpFile);
+    void arrangeWindows(int arrangement);
     void closeWindow();
     // Returns true when the closing is cancelled.
     bool Form_QueryUnload();
@@ -136,6 +161,6 @@ private:
     void mnuFileMRU_Click(int index);
 
     SaveRules rules;
-    QList<QMenu *> ownMenus;
+    const DocumentMenus::Kind *menuKind = nullptr;
     bool unloaded = false;
 };

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTextDocument>
 
 frmDocument::frmDocument(QWidget *parent)
     : DocumentWindow(QStringLiteral("frmDocument"),
@@ -26,46 +27,10 @@ frmDocument::frmDocument(QWidget *parent)
     // The ruler's 0 mm is the text's left edge.
     txtText->setFrameShape(QFrame::NoFrame);
     txtText->document()->setDocumentMargin(0);
-    buildFormatMenus();
+    DocumentMenus::build(*this, DocumentMenus::RichText);
     Form_Load();
     watchEditControl();
     connect(txtText, &RichTextBox::SelChange, this, &frmDocument::txtText_SelChange);
-}
-
-void frmDocument::buildFormatMenus()
-{
-    mnuFormat = new QMenu(QStringLiteral("F&ormat"));
-    mnuPopupFormat = new QMenu(QStringLiteral("&Format"));
-    ownMenu(mnuFormat);
-    ownMenu(mnuPopupFormat);
-    struct Item
-    {
-        const char *caption;
-        QAction *frmDocument::*member;
-        void (frmDocument::*handler)();
-    };
-    const Item items[] = {
-        {"Zei&chen...", &frmDocument::mnuFormatZeichen, &frmDocument::mnuFormatZeichen_Click},
-        {"Schriftfar&be...", &frmDocument::mnuFormatFarbe, &frmDocument::mnuFormatFarbe_Click},
-        {"&Absatz...", &frmDocument::mnuFormatAbsatz, &frmDocument::mnuFormatAbsatz_Click},
-        {"&Tabulatoren...", &frmDocument::mnuFormatTabs, &frmDocument::mnuFormatTabs_Click},
-        {"&Seite einrichten...", &frmDocument::mnuFormatSeite, &frmDocument::mnuFormatSeite_Click},
-    };
-    for (const Item &item : items) {
-        const QString caption = QString::fromUtf8(item.caption);
-        this->*item.member = mnuFormat->addAction(caption);
-        connect(this->*item.member, &QAction::triggered, this, item.handler);
-        connect(mnuPopupFormat->addAction(caption), &QAction::triggered, this, item.handler);
-    }
-    mnuPopup->addSeparator();
-    mnuPopup->addMenu(mnuPopupFormat);
-}
-
-QList<QMenu *> frmDocument::menus() const
-{
-    QList<QMenu *> bar = DocumentWindow::menus();
-    bar.insert(2, mnuFormat);
-    return bar;
 }
 
 static void openOptions(int tab)
@@ -112,6 +77,8 @@ void frmDocument::Form_Load()
     Tabanzahl = 0;
     buildRuler();
     Form_Resize();
+    // The paragraph reset of the empty text is no step the user can undo.
+    txtText->document()->clearUndoRedoStacks();
 }
 
 void frmDocument::buildRuler()

@@ -13,26 +13,28 @@ public:
     explicit frmDocument(QWidget *parent = nullptr);
 
     void Form_Activate() override;
-    QList<QMenu *> menus() const override;
     void txtText_SelChange();
     // Rebuilds the tab markers from the selection's tab stops.
     void Tabaktualisierung();
     // Shows, hides and places the indent markers from the selection's indents.
     void Einzugaktualisierung();
 
-    QMenu *mnuFormat = nullptr;
-    QAction *mnuFormatZeichen = nullptr;
-    QAction *mnuFormatFarbe = nullptr;
-    QAction *mnuFormatAbsatz = nullptr;
-    QAction *mnuFormatTabs = nullptr;
-    QAction *mnuFormatSeite = nullptr;
-    QMenu *mnuPopupFormat = nullptr;
-
+    // Menu handlers of the rich-text window; the last ones live with the menus.
     void mnuFormatZeichen_Click();
     void mnuFormatFarbe_Click();
     void mnuFormatAbsatz_Click();
     void mnuFormatTabs_Click();
     void mnuFormatSeite_Click();
+    void mnuFormatFormatvorlage_Click();
+    void mnuPopupFormatZeichen_Click();
+    void mnuPopupFormatFarbe_Click();
+    void mnuPopupFormatAbsatz_Click();
+    void mnuPopupFormatTabs_Click();
+    void mnuPopupFormatSeite_Click();
+    void mnuPopupFormatVorlage_Click();
+    void mnuEinfuegenImage_Click();
+    void mnuViewLineal_Click();
+    void mnuPopupViewLineal_Click();
 
     // The ruler strip and its boxes, placed in pixels of millimetre values (see Ruler.h);
     // marker positions are relative to pboxLineal.
@@ -60,7 +62,7 @@ protected:
     QString fileTypeText() const override;
 
 private:
-    void buildFormatMenus();
+    void switchRuler(QAction *item);
     void buildRuler();
     // Centres a marker on a ruler position in millimetres.
     void placeMarker(QLabel *marker, double positionMm);

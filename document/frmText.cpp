@@ -13,6 +13,7 @@ frmText::frmText(QWidget *parent)
 {
     txtText->setScale(RichTextBox::Scale::Twips);
     txtText->setFont(QFont(QStringLiteral("Courier New"), 10));
+    DocumentMenus::build(*this, DocumentMenus::PlainText);
     Form_Load();
     watchEditControl();
     connect(txtText, &RichTextBox::SelChange, this, &frmText::txtText_SelChange);

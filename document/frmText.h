@@ -9,6 +9,9 @@ class frmText : public DocumentWindow
 public:
     explicit frmText(QWidget *parent = nullptr);
 
+    void mnuViewUmbruch_Click();
+    void mnuPopupViewUmbruch_Click();
+
 protected:
     void Form_Load();
     void Form_Resize() override;
@@ -18,4 +21,5 @@ protected:
 
 private:
     void txtText_SelChange();
+    void switchWordWrap(QAction *item);
 };

@@ -97,6 +97,8 @@ frmMain::frmMain()
     setMainForm(this);
     documentTools().frmOptions = frmOptions::open;
     documentTools().frmSearch = frmSearch::open;
+    documentTools().frmTip = [] { showTipOfTheDay(QStringLiteral("Keinstart")); };
+    documentTools().frmAbout = [] { showAbout(); };
     Forms::add(this);
 }
 

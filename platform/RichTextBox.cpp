@@ -1120,6 +1120,11 @@ void RichTextBox::mouseMoveEvent(QMouseEvent *event)
     QTextEdit::mouseMoveEvent(event);
 }
 
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    event->accept();
+}
+
 void RichTextBox::resizeEvent(QResizeEvent *event)
 {
     QTextEdit::resizeEvent(event);

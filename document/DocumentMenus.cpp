@@ -1,0 +1,1045 @@
+// The document windows' menus: one description per menu, the rows one kind lacks marked as
+// such, and the handlers behind the items.
+#include "document/DocumentMenus.h"
+
+#include "document/DocumentHost.h"
+#include "document/DocumentTools.h"
+#include "document/DocumentWindow.h"
+#include "document/MenuItems.h"
+#include "document/frmDocument.h"
+#include "document/frmText.h"
+#include "platform/ClipboardFormats.h"
+#include "platform/Help.h"
+#include "platform/MsgBox.h"
+#include "platform/RichTextBox.h"
+#include "platform/Screen.h"
+#include "platform/Settings.h"
+#include "platform/StatusBar.h"
+#include "platform/TextFormat.h"
+#include "platform/Toolbar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocument>
+
+const DocumentMenus::Kind DocumentMenus::RichText {true, true};
+const DocumentMenus::Kind DocumentMenus::PlainText {false, false};
+
+namespace {
+
+const char *const HelpContextProperty = "HelpContextID";
+const char *const WindowListProperty = "windowListEntry";
+
+using Handler = void (*)(DocumentWindow &);
+
+template<class T>
+struct ClassOf;
+template<class C>
+struct ClassOf<void (C::*)()>
+{
+    using type = C;
+};
+
+// A handler of the window or of one window kind, called on the window.
+template<auto handler>
+void run(DocumentWindow &window)
+{
+    using Window = typename ClassOf<decltype(handler)>::type;
+    (static_cast<Window &>(window).*handler)();
+}
+
+enum class Only { Both, RichText, PlainText };
+enum class RowType { Item, Switch, Separator, RecentFiles, Submenu };
+
+struct Row
+{
+    RowType type = RowType::Item;
+    QAction *DocumentMenuItems::*item = nullptr;
+    const char *caption = nullptr;
+    QKeySequence shortcut;
+    int help = 0;
+    Handler handler = nullptr;
+    Only only = Only::Both;
+    // The dialog or tool the item opens; while it is not there the item stays disabled.
+    bool (*available)() = nullptr;
+    QMenu *DocumentMenuItems::*submenu = nullptr;
+};
+
+struct Menu
+{
+    QMenu *DocumentMenuItems::*menu;
+    const char *name;
+    const char *caption;
+    int help;
+    Only only;
+    QList<Row> rows;
+    // Runs each time the menu opens.
+    Handler opening = nullptr;
+};
+
+Row separator(Only only = Only::Both)
+{
+    Row row;
+    row.type = RowType::Separator;
+    row.only = only;
+    return row;
+}
+
+Row item(QAction *DocumentMenuItems::*member, const char *caption, int help, Handler handler,
+         const QKeySequence &shortcut = {}, Only only = Only::Both)
+{
+    Row row;
+    row.item = member;
+    row.caption = caption;
+    row.help = help;
+    row.handler = handler;
+    row.shortcut = shortcut;
+    row.only = only;
+    return row;
+}
+
+Row tool(QAction *DocumentMenuItems::*member, const char *caption, int help, Handler handler,
+         bool (*available)(), Only only = Only::Both)
+{
+    Row row = item(member, caption, help, handler, {}, only);
+    row.available = available;
+    return row;
+}
+
+Row checkSwitch(QAction *DocumentMenuItems::*member, const char *caption, int help, Handler handler,
+                Only only = Only::Both)
+{
+    Row row = item(member, caption, help, handler, {}, only);
+    row.type = RowType::Switch;
+    return row;
+}
+
+Row submenu(QMenu *DocumentMenuItems::*member, Only only = Only::Both)
+{
+    Row row;
+    row.type = RowType::Submenu;
+    row.submenu = member;
+    row.only = only;
+    return row;
+}
+
+Row recentFiles(int help)
+{
+    Row row;
+    row.type = RowType::RecentFiles;
+    row.help = help;
+    return row;
+}
+
+bool fits(Only only, const DocumentMenus::Kind &kind)
+{
+    return only == Only::Both || (only == Only::RichText) == kind.richText;
+}
+
+void setHelp(QAction *action, int help)
+{
+    if (help)
+        action->setProperty(HelpContextProperty, help);
+}
+
+// The items whose dialog or tool is missing stay disabled.
+void enableAvailable(const QList<std::pair<QAction *, bool (*)()>> &tools)
+{
+    for (const auto &[action, available] : tools)
+        action->setEnabled(available());
+}
+
+// F1 on a highlighted item (or in an open menu with none) shows that item's help topic.
+class MenuHelp : public QObject
+{
+public:
+    explicit MenuHelp(DocumentWindow *window) : QObject(window), window(window) { }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *menu = qobject_cast<QMenu *>(watched);
+        if (!menu || event->type() != QEvent::KeyPress
+            || static_cast<QKeyEvent *>(event)->key() != Qt::Key_F1)
+            return false;
+        int context = DocumentMenus::helpContext(menu->activeAction());
+        if (!context)
+            context = DocumentMenus::helpContext(menu->menuAction());
+        if (!context)
+            return true;
+        // The menus close, as the platform's did when help opened.
+        for (int open = 0; open < 8 && QApplication::activePopupWidget(); ++open)
+            QApplication::activePopupWidget()->close();
+        showHelpTopic(window, context);
+        return true;
+    }
+
+private:
+    DocumentWindow *window;
+};
+
+// Whether the program has plugged in the opener of a dialog or tool.
+template<auto opener>
+bool has()
+{
+    return bool(documentTools().*opener);
+}
+
+// Captions of the window list: "&1 " and the title, as the platform's window menu showed them.
+QString windowListCaption(int number, const QString &title)
+{
+    QString escaped = title;
+    escaped.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return (number <= 9 ? QStringLiteral("&%1 ").arg(number) : QStringLiteral("%1 ").arg(number))
+        + escaped;
+}
+
+QMdiArea *frameArea(const DocumentWindow &window)
+{
+    auto *frame = qobject_cast<QMdiSubWindow *>(window.parentWidget());
+    return frame ? frame->mdiArea() : nullptr;
+}
+
+// The open document windows below the Window menu's items, the active one checked.
+void fillWindowList(DocumentWindow &window)
+{
+    QMenu *menu = window.mnuWindow;
+    for (QAction *action : menu->actions()) {
+        if (action->property(WindowListProperty).toBool()) {
+            menu->removeAction(action);
+            action->deleteLater();
+        }
+    }
+    QMdiArea *area = frameArea(window);
+    if (!area)
+        return;
+    const QList<QMdiSubWindow *> frames = area->subWindowList(QMdiArea::CreationOrder);
+    if (frames.isEmpty())
+        return;
+    QAction *bar = menu->addSeparator();
+    bar->setProperty(WindowListProperty, true);
+    int number = 0;
+    for (QMdiSubWindow *frame : frames) {
+        QAction *entry = menu->addAction(windowListCaption(++number, frame->windowTitle()));
+        entry->setProperty(WindowListProperty, true);
+        const bool active = frame == area->activeSubWindow();
+        entry->setCheckable(active);
+        entry->setChecked(active);
+        QObject::connect(entry, &QAction::triggered, area, [area, frame = QPointer(frame)] {
+            if (!frame)
+                return;
+            if (frame->isMinimized())
+                frame->showNormal();
+            area->setActiveSubWindow(frame);
+        });
+    }
+}
+
+} // namespace
+
+void DocumentMenus::build(DocumentWindow &window, const Kind &kind)
+{
+    using W = DocumentMenuItems;
+    using D = DocumentWindow;
+    using T = DocumentTools;
+    window.menuKind = &kind;
+    const Only rich = Only::RichText;
+    const Only plain = Only::PlainText;
+
+    const Menu popupView {&W::mnuPopupView,
+                          "mnuPopupView",
+                          "An&sicht",
+                          45,
+                          Only::Both,
+                          {
+                              checkSwitch(&W::mnuPopupViewToolbar, "S&ymbolleiste", 46,
+                                          run<&D::mnuPopupViewToolbar_Click>, rich),
+                              checkSwitch(&W::mnuPopupViewToolbar, "Symbo&lleiste", 46,
+                                          run<&D::mnuPopupViewToolbar_Click>, plain),
+                              checkSwitch(&W::mnuPopupViewStatusBar, "&Statuszeile", 46,
+                                          run<&D::mnuPopupViewStatusBar_Click>),
+                              checkSwitch(&W::mnuPopupViewLineal, "&Lineal", 46,
+                                          run<&frmDocument::mnuPopupViewLineal_Click>, rich),
+                              checkSwitch(&W::mnuPopupViewUmbruch, "&Zeilenumbruch", 59,
+                                          run<&frmText::mnuPopupViewUmbruch_Click>, plain),
+                          }};
+    const Menu popupFormat {
+        &W::mnuPopupFormat,
+        "mnuPopupFormat",
+        "&Format",
+        35,
+        rich,
+        {
+            tool(&W::mnuPopupFormatZeichen, "Zei&chen...", 36,
+                 run<&frmDocument::mnuPopupFormatZeichen_Click>, has<&T::frmOptions>),
+            tool(&W::mnuPopupFormatFarbe, "Schriftfar&be...", 37,
+                 run<&frmDocument::mnuPopupFormatFarbe_Click>, has<&T::frmOptions>),
+            tool(&W::mnuPopupFormatAbsatz, "&Absatz...", 38,
+                 run<&frmDocument::mnuPopupFormatAbsatz_Click>, has<&T::frmOptions>),
+            tool(&W::mnuPopupFormatTabs, "&Tabulatoren...", 39,
+                 run<&frmDocument::mnuPopupFormatTabs_Click>, has<&T::frmOptions>),
+            tool(&W::mnuPopupFormatSeite, "&Seite einrichten...", 40,
+                 run<&frmDocument::mnuPopupFormatSeite_Click>, has<&T::frmOptions>),
+            separator(),
+            tool(&W::mnuPopupFormatVorlage, "&Formatvorlage...", 41,
+                 run<&frmDocument::mnuPopupFormatVorlage_Click>, has<&T::frmTemplate>),
+        }};
+
+    const Menu menus[] = {
+        popupView,
+        popupFormat,
+        {&W::mnuFile,
+         "mnuFile",
+         "&Datei",
+         11,
+         Only::Both,
+         {
+             item(&W::mnuFileNew, "&Neu...", 12, run<&D::mnuFileNew_Click>, Qt::CTRL | Qt::Key_N),
+             item(&W::mnuFileOpen, "Ö&ffnen...", 13, run<&D::mnuFileOpen_Click>,
+                  Qt::CTRL | Qt::Key_O),
+             item(&W::mnuFileClose, "S&chließen", 15, run<&D::mnuFileClose_Click>),
+             separator(),
+             item(&W::mnuFileSave, "&Speichern", 14, run<&D::mnuFileSave_Click>,
+                  Qt::CTRL | Qt::Key_S),
+             item(&W::mnuFileSaveAs, "Speichern &unter...", 14,
+                  [](DocumentWindow &w) {
+                      w.mnuFileSaveAs_Click();
+                      w.txtText->setFocus();
+                  }),
+             separator(),
+             item(&W::mnuFileProperties, "Ei&genschaften", 16, run<&D::mnuFileProperties_Click>),
+             separator(),
+             item(&W::mnuFilePrint, "&Drucken...", 17, run<&D::mnuFilePrint_Click>,
+                  Qt::CTRL | Qt::Key_D),
+             item(&W::mnuFilePrintSetup, "Drucker &einrichten...", 17,
+                  run<&D::mnuFilePrintSetup_Click>),
+             separator(),
+             recentFiles(18),
+             item(&W::mnuFileEnd, "&Beenden", 19, run<&D::mnuFileEnd_Click>),
+         }},
+        {&W::mnuEdit,
+         "mnuEdit",
+         "&Bearbeiten",
+         20,
+         Only::Both,
+         {
+             item(&W::mnuEditUndo, "&Rückgängig", 21, run<&D::mnuEditUndo_Click>,
+                  Qt::CTRL | Qt::Key_Z),
+             separator(),
+             item(&W::mnuEditCut, "&Ausschneiden", 23, run<&D::mnuEditCut_Click>,
+                  Qt::CTRL | Qt::Key_X),
+             item(&W::mnuEditCopy, "&Kopieren", 24, run<&D::mnuEditCopy_Click>,
+                  Qt::CTRL | Qt::Key_C),
+             item(&W::mnuEditPaste, "&Einfügen", 25, run<&D::mnuEditPaste_Click>,
+                  Qt::CTRL | Qt::Key_V),
+             item(&W::mnuEditErase, "&Löschen", 26, run<&D::mnuEditErase_Click>,
+                  QKeySequence(Qt::Key_Delete)),
+             separator(),
+             tool(&W::mnuEditSearch, "&Suchen...", 27, run<&D::mnuEditSearch_Click>,
+                  has<&T::frmSearch>),
+             tool(&W::mnuEditChange, "Erse&tzen...", 28, run<&D::mnuEditChange_Click>,
+                  has<&T::frmSearch>),
+             separator(),
+             item(&W::mnuEditHighlight, "Alles &markieren", 29, run<&D::mnuEditHighlight_Click>,
+                  Qt::CTRL | Qt::Key_A),
+         },
+         run<&D::mnuEdit_Click>},
+        {&W::mnuEinfuegen,
+         "mnuEinfuegen",
+         "&Einfügen",
+         30,
+         Only::Both,
+         {
+             tool(&W::mnuEinfuegenDate, "Aktuelles &Datum...", 31, run<&D::mnuEinfuegenDate_Click>,
+                  has<&T::frmDate>),
+             tool(&W::mnuEinfuegenTime, "Aktuelle Uhr&zeit...", 32, run<&D::mnuEinfuegenTime_Click>,
+                  has<&T::frmDate>),
+             tool(&W::mnuEinfuegenSonder, "S&onderzeichen...", 33,
+                  run<&D::mnuEinfuegenSonder_Click>, has<&T::frmSonder>),
+             tool(&W::mnuEinfuegenImage, "&Grafik...", 34,
+                  run<&frmDocument::mnuEinfuegenImage_Click>, has<&T::frmImage>, rich),
+         }},
+        {&W::mnuFormat,
+         "mnuFormat",
+         "F&ormat",
+         35,
+         rich,
+         {
+             tool(&W::mnuFormatZeichen, "Zei&chen...", 36,
+                  run<&frmDocument::mnuFormatZeichen_Click>, has<&T::frmOptions>),
+             tool(&W::mnuFormatFarbe, "Schriftfar&be...", 37,
+                  run<&frmDocument::mnuFormatFarbe_Click>, has<&T::frmOptions>),
+             tool(&W::mnuFormatAbsatz, "&Absatz...", 38, run<&frmDocument::mnuFormatAbsatz_Click>,
+                  has<&T::frmOptions>),
+             tool(&W::mnuFormatTabs, "&Tabulatoren...", 39, run<&frmDocument::mnuFormatTabs_Click>,
+                  has<&T::frmOptions>),
+             tool(&W::mnuFormatSeite, "&Seite einrichten...", 40,
+                  run<&frmDocument::mnuFormatSeite_Click>, has<&T::frmOptions>),
+             separator(),
+             tool(&W::mnuFormatFormatvorlage, "&Formatvorlagen-Verwaltung...", 41,
+                  run<&frmDocument::mnuFormatFormatvorlage_Click>, has<&T::frmTemplate>),
+         }},
+        {&W::mnuView,
+         "mnuView",
+         "&Ansicht",
+         45,
+         Only::Both,
+         {
+             checkSwitch(&W::mnuViewToolbar, "S&ymbolleiste", 46, run<&D::mnuViewToolbar_Click>),
+             checkSwitch(&W::mnuViewStatusBar, "&Statuszeile", 46, run<&D::mnuViewStatusBar_Click>),
+             checkSwitch(&W::mnuViewLineal, "&Lineal", 46, run<&frmDocument::mnuViewLineal_Click>,
+                         rich),
+             checkSwitch(&W::mnuViewUmbruch, "&Zeilenumbruch", 59,
+                         run<&frmText::mnuViewUmbruch_Click>, plain),
+             separator(),
+             tool(&W::mnuViewKeyboard, "T&astaturbelegung", 47, run<&D::mnuViewKeyboard_Click>,
+                  has<&T::frmTastatur>),
+             tool(&W::mnuViewBaustein, "Te&xtbaustein-Verwaltung...", 48,
+                  run<&D::mnuViewBaustein_Click>, has<&T::frmBaustein>),
+             separator(),
+             checkSwitch(&W::mnuViewTip, "&Tip des Tages", 49, run<&D::mnuViewTip_Click>),
+             checkSwitch(&W::mnuViewWillkommen, "&Willkommens-Bildschirm", 49,
+                         run<&D::mnuViewWillkommen_Click>),
+         },
+         run<&D::mnuView_Click>},
+        {&W::mnuWindow,
+         "mnuWindow",
+         "&Fenster",
+         50,
+         Only::Both,
+         {
+             item(&W::mnuWindowCascade, "Über&lappend", 51, run<&D::mnuWindowCascade_Click>),
+             item(&W::mnuWindowTileVertical, "&Nebeneinander", 51,
+                  run<&D::mnuWindowTileVertical_Click>),
+             item(&W::mnuWindowTileHorizontal, "Ü&bereinander", 51,
+                  run<&D::mnuWindowTileHorizontal_Click>),
+             item(&W::mnuWindowArrangeIcons, "&Symbole anordnen", 51,
+                  run<&D::mnuWindowArrangeIcons_Click>),
+         },
+         fillWindowList},
+        {&W::mnuHelp,
+         "mnuHelp",
+         "&Hilfe",
+         53,
+         Only::Both,
+         {
+             item(&W::mnuHelpContents, "&Inhalt", 54, run<&D::mnuHelpContents_Click>),
+             item(&W::mnuHelpSearch, "&Suchen in der Hilfe...", 54, run<&D::mnuHelpSearch_Click>),
+             separator(),
+             item(&W::mnuHelpHelp, "&Hilfe zur Hilfe", 54, run<&D::mnuHelpHelp_Click>),
+             separator(),
+             tool(&W::mnuHelpTip, "&Tip des Tages anzeigen", 55, run<&D::mnuHelpTip_Click>,
+                  has<&T::frmTip>),
+             separator(),
+             tool(&W::mnuHelpAbout, "In&fo über Velmar³²", 56, run<&D::mnuHelpAbout_Click>,
+                  has<&T::frmAbout>),
+         }},
+        {&W::mnuPopup,
+         "mnuPopup",
+         "PopUp",
+         58,
+         Only::Both,
+         {
+             item(&W::mnuPopupUndo, "&Rückgängig", 21, run<&D::mnuPopupUndo_Click>),
+             separator(),
+             item(&W::mnuPopupCut, "&Ausschneiden", 23, run<&D::mnuPopupCut_Click>),
+             item(&W::mnuPopupCopy, "&Kopieren", 24, run<&D::mnuPopupCopy_Click>),
+             item(&W::mnuPopupPaste, "&Einfügen", 25, run<&D::mnuPopupPaste_Click>),
+             item(&W::mnuPopupErase, "&Löschen", 26, run<&D::mnuPopupErase_Click>),
+             separator(),
+             submenu(&W::mnuPopupView),
+             separator(rich),
+             submenu(&W::mnuPopupFormat, rich),
+         },
+         run<&D::mnuPopup_Click>},
+    };
+
+    auto *help = new MenuHelp(&window);
+    DocumentMenuItems &items = window;
+    for (const Menu &description : menus) {
+        if (!fits(description.only, kind))
+            continue;
+        auto *menu = new QMenu(QString::fromUtf8(description.caption), &window);
+        menu->setObjectName(QString::fromLatin1(description.name));
+        setHelp(menu->menuAction(), description.help);
+        menu->installEventFilter(help);
+        items.*description.menu = menu;
+        QList<std::pair<QAction *, bool (*)()>> tools;
+        for (const Row &row : description.rows) {
+            if (!fits(row.only, kind))
+                continue;
+            QAction *action = nullptr;
+            const Handler handler = row.handler;
+            const QString caption = QString::fromUtf8(row.caption ? row.caption : "");
+            switch (row.type) {
+            case RowType::Separator:
+                menu->addSeparator();
+                continue;
+            case RowType::RecentFiles:
+                items.mnuFileBar5
+                    = MenuItems::addRecentFiles(menu, items.mnuFileMRU, [&window](int index) {
+                          window.mnuFileMRU_Click(index);
+                      });
+                for (QAction *recent : items.mnuFileMRU)
+                    setHelp(recent, row.help);
+                continue;
+            case RowType::Submenu:
+                menu->addMenu(items.*row.submenu);
+                continue;
+            case RowType::Switch:
+                action
+                    = MenuItems::addSwitch(menu, caption, [handler, &window] { handler(window); });
+                break;
+            case RowType::Item:
+                action = menu->addAction(caption);
+                QObject::connect(action, &QAction::triggered, &window,
+                                 [handler, &window] { handler(window); });
+                break;
+            }
+            action->setShortcut(row.shortcut);
+            setHelp(action, row.help);
+            items.*row.item = action;
+            if (row.available)
+                tools.append({action, row.available});
+        }
+        // Set at once and again whenever the menu opens, so that an opener plugged in later
+        // enables its item.
+        enableAvailable(tools);
+        QObject::connect(menu, &QMenu::aboutToShow, &window, [tools] { enableAvailable(tools); });
+        if (description.opening) {
+            const Handler opening = description.opening;
+            QObject::connect(menu, &QMenu::aboutToShow, &window,
+                             [opening, &window] { opening(window); });
+        }
+    }
+    window.txtText->installEventFilter(&window);
+}
+
+QList<QMenu *> DocumentMenus::barMenus(const DocumentWindow &window)
+{
+    QList<QMenu *> bar;
+    for (QMenu *menu : {window.mnuFile, window.mnuEdit, window.mnuEinfuegen, window.mnuFormat,
+                        window.mnuView, window.mnuWindow, window.mnuHelp}) {
+        if (menu)
+            bar.append(menu);
+    }
+    return bar;
+}
+
+int DocumentMenus::helpContext(const QAction *item)
+{
+    return item ? item->property(HelpContextProperty).toInt() : 0;
+}
+
+void DocumentMenus::Arrange(QMdiArea *area, int arrangement)
+{
+    if (!area)
+        return;
+    const QRect space = area->viewport()->rect();
+    QList<QMdiSubWindow *> open;
+    QList<QMdiSubWindow *> minimised;
+    for (QMdiSubWindow *frame : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (!frame->isVisible())
+            continue;
+        (frame->isMinimized() ? minimised : open).append(frame);
+    }
+    switch (arrangement) {
+    case 0:
+        area->cascadeSubWindows();
+        return;
+    case 1:
+    case 2: {
+        const int count = static_cast<int>(open.size());
+        for (int i = 0; i < count; ++i) {
+            QMdiSubWindow *frame = open.at(i);
+            if (frame->isMaximized())
+                frame->showNormal();
+            // 1 stacks full-width rows, 2 puts full-height columns side by side.
+            const QRect place = arrangement == 1
+                ? QRect(0, space.height() * i / count, space.width(),
+                        space.height() * (i + 1) / count - space.height() * i / count)
+                : QRect(space.width() * i / count, 0,
+                        space.width() * (i + 1) / count - space.width() * i / count,
+                        space.height());
+            frame->setGeometry(place);
+        }
+        return;
+    }
+    case 3: {
+        int x = 0;
+        int bottom = space.height();
+        for (QMdiSubWindow *frame : minimised) {
+            const QSize size = frame->size();
+            if (x > 0 && x + size.width() > space.width()) {
+                x = 0;
+                bottom -= size.height();
+            }
+            frame->move(x, bottom - size.height());
+            x += size.width();
+        }
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+// Handlers of both window kinds.
+
+void DocumentWindow::mnuFileNew_Click()
+{
+    MainForm()->mnuFileNew_Click();
+}
+
+void DocumentWindow::mnuFileOpen_Click()
+{
+    MainForm()->OpenDoc();
+}
+
+void DocumentWindow::mnuFileClose_Click()
+{
+    closeWindow();
+}
+
+void DocumentWindow::mnuFileEnd_Click()
+{
+    MainForm()->mnuFileExit_Click();
+}
+
+namespace {
+
+// One undo step of its own, not merged with the typing or pasting before it.
+template<class Edit>
+void asOneStep(RichTextBox *box, Edit edit)
+{
+    QTextCursor step(box->document());
+    step.beginEditBlock();
+    edit();
+    step.endEditBlock();
+}
+
+struct ClipboardOffer
+{
+    bool text = false;
+    bool rtf = false;
+};
+
+ClipboardOffer clipboardOffer()
+{
+    ClipboardOffer offer;
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return offer;
+    offer.text = data->hasText();
+    for (const QString &format : ClipboardFormats::rtfFormats())
+        offer.rtf = offer.rtf || data->hasFormat(format);
+    return offer;
+}
+
+} // namespace
+
+void DocumentWindow::mnuEdit_Click()
+{
+    const bool selection = txtText->SelLength() != 0;
+    for (QAction *item : {mnuEditCut, mnuEditCopy, mnuEditErase})
+        item->setEnabled(selection);
+    const bool text = !txtText->document()->isEmpty();
+    mnuEditHighlight->setEnabled(text);
+    mnuEditSearch->setEnabled(text && documentTools().frmSearch);
+    mnuEditChange->setEnabled(text && documentTools().frmSearch);
+    const ClipboardOffer offer = clipboardOffer();
+    mnuEditPaste->setEnabled(offer.text || (menuKind->rtfClipboard && offer.rtf));
+    mnuEditUndo->setEnabled(txtText->canUndo());
+}
+
+void DocumentWindow::mnuPopup_Click()
+{
+    const bool selection = txtText->SelLength() != 0;
+    for (QAction *item : {mnuPopupCut, mnuPopupCopy, mnuPopupErase})
+        item->setEnabled(selection);
+    const ClipboardOffer offer = clipboardOffer();
+    mnuPopupPaste->setEnabled(offer.text || (menuKind->rtfClipboard && offer.rtf));
+    mnuPopupUndo->setEnabled(txtText->canUndo());
+}
+
+void DocumentWindow::mnuEditCopy_Click()
+{
+    auto *data = new QMimeData;
+    if (menuKind->rtfClipboard) {
+        data->setData(ClipboardFormats::rtf(), txtText->SelRTF().toLatin1());
+    } else {
+        // Text on the clipboard carries the platform's line ends, not the control's.
+        QString text = txtText->SelText();
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        data->setText(text);
+    }
+    QGuiApplication::clipboard()->setMimeData(data);
+    txtText->setFocus();
+}
+
+void DocumentWindow::mnuEditCut_Click()
+{
+    mnuEditCopy_Click();
+    mnuEditErase_Click();
+}
+
+void DocumentWindow::mnuEditErase_Click()
+{
+    asOneStep(txtText, [this] {
+        if (menuKind->rtfClipboard)
+            txtText->setSelRTF(QString());
+        else
+            txtText->setSelText(QString());
+    });
+    txtText->setFocus();
+}
+
+void DocumentWindow::mnuEditHighlight_Click()
+{
+    txtText->setSelStart(0);
+    txtText->setSelLength(static_cast<int>(txtText->Text().size()));
+    txtText->setFocus();
+}
+
+void DocumentWindow::mnuEditPaste_Click()
+{
+    // A clipboard that cannot be read, or rich text that is not RTF, pastes nothing.
+    if (!TastenkuerzelGedrueckt) {
+        if (const QMimeData *data = QGuiApplication::clipboard()->mimeData())
+            asOneStep(txtText, [&] { paste(*data); });
+    }
+    TastenkuerzelGedrueckt = false;
+    txtText->setFocus();
+}
+
+void DocumentWindow::paste(const QMimeData &data)
+{
+    if (data.hasText()) {
+        txtText->setSelText(data.text());
+        return;
+    }
+    if (!menuKind->rtfClipboard)
+        return;
+    for (const QString &format : ClipboardFormats::rtfFormats()) {
+        const QByteArray rtf = data.data(format).trimmed();
+        if (rtf.startsWith("{\\rtf")) {
+            txtText->setSelRTF(QString::fromLatin1(rtf));
+            return;
+        }
+    }
+}
+
+void DocumentWindow::mnuEditUndo_Click()
+{
+    if (!TastenkuerzelGedrueckt)
+        txtText->undo();
+    TastenkuerzelGedrueckt = false;
+    txtText->setFocus();
+}
+
+void DocumentWindow::mnuEditSearch_Click()
+{
+    if (documentTools().frmSearch)
+        documentTools().frmSearch(1);
+}
+
+void DocumentWindow::mnuEditChange_Click()
+{
+    if (documentTools().frmSearch)
+        documentTools().frmSearch(2);
+}
+
+void DocumentWindow::mnuPopupUndo_Click()
+{
+    mnuEditUndo_Click();
+}
+
+void DocumentWindow::mnuPopupCut_Click()
+{
+    mnuEditCut_Click();
+}
+
+void DocumentWindow::mnuPopupCopy_Click()
+{
+    mnuEditCopy_Click();
+}
+
+void DocumentWindow::mnuPopupPaste_Click()
+{
+    mnuEditPaste_Click();
+}
+
+void DocumentWindow::mnuPopupErase_Click()
+{
+    mnuEditErase_Click();
+}
+
+bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != txtText || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    // The control carries out Ctrl+V and Ctrl+Z itself and keeps the menu's shortcut from
+    // running; the item's handler runs after it, as the shortcut would, and only takes back
+    // the note, so that a later Paste or Undo from the menu acts again.
+    const auto *press = static_cast<QKeyEvent *>(event);
+    const int key = press->key();
+    TastenkuerzelGedrueckt = false;
+    if (key == Qt::Key_V && press->modifiers() == Qt::ControlModifier)
+        asOneStep(txtText, [&] { static_cast<QObject *>(txtText)->event(event); });
+    else
+        static_cast<QObject *>(txtText)->event(event);
+    if (TastenkuerzelGedrueckt) {
+        if (key == Qt::Key_V)
+            mnuEditPaste_Click();
+        else
+            mnuEditUndo_Click();
+    }
+    return true;
+}
+
+void DocumentWindow::mnuEinfuegenDate_Click()
+{
+    if (documentTools().frmDate)
+        documentTools().frmDate(1);
+}
+
+void DocumentWindow::mnuEinfuegenTime_Click()
+{
+    if (documentTools().frmDate)
+        documentTools().frmDate(2);
+}
+
+void DocumentWindow::mnuEinfuegenSonder_Click()
+{
+    if (documentTools().frmSonder)
+        documentTools().frmSonder();
+}
+
+void DocumentWindow::mnuView_Click()
+{
+    mnuViewWillkommen->setChecked(GetSwitch(QStringLiteral("Startup")));
+    mnuViewTip->setChecked(GetSwitch(QStringLiteral("Tip")));
+}
+
+void DocumentWindow::mnuViewToolbar_Click()
+{
+    switchToolbar(mnuViewToolbar);
+}
+
+void DocumentWindow::mnuPopupViewToolbar_Click()
+{
+    switchToolbar(mnuPopupViewToolbar);
+}
+
+void DocumentWindow::switchToolbar(QAction *item)
+{
+    const bool show = !item->isChecked();
+    ownToolbar()->setVisible(show);
+    mnuViewToolbar->setChecked(show);
+    mnuPopupViewToolbar->setChecked(show);
+    MainForm()->mnuViewToolbar->setChecked(show);
+}
+
+void DocumentWindow::mnuViewStatusBar_Click()
+{
+    switchStatusBar(mnuViewStatusBar);
+}
+
+void DocumentWindow::mnuPopupViewStatusBar_Click()
+{
+    switchStatusBar(mnuPopupViewStatusBar);
+}
+
+void DocumentWindow::switchStatusBar(QAction *item)
+{
+    const bool show = !item->isChecked();
+    DocumentHost *host = MainForm();
+    host->sbStatusBar->setVisible(show);
+    mnuViewStatusBar->setChecked(show);
+    mnuPopupViewStatusBar->setChecked(show);
+    host->mnuViewStatusBar->setChecked(show);
+}
+
+void DocumentWindow::mnuViewKeyboard_Click()
+{
+    if (documentTools().frmTastatur)
+        documentTools().frmTastatur();
+}
+
+void DocumentWindow::mnuViewBaustein_Click()
+{
+    if (documentTools().frmBaustein)
+        documentTools().frmBaustein();
+}
+
+void DocumentWindow::mnuViewTip_Click()
+{
+    const bool show = !mnuViewTip->isChecked();
+    mnuViewTip->setChecked(show);
+    SaveSwitch(QStringLiteral("Tip"), show);
+}
+
+void DocumentWindow::mnuViewWillkommen_Click()
+{
+    const bool show = !mnuViewWillkommen->isChecked();
+    mnuViewWillkommen->setChecked(show);
+    SaveSwitch(QStringLiteral("Startup"), show);
+}
+
+void DocumentWindow::arrangeWindows(int arrangement)
+{
+    DocumentMenus::Arrange(frameArea(*this), arrangement);
+}
+
+void DocumentWindow::mnuWindowCascade_Click()
+{
+    arrangeWindows(0);
+}
+
+void DocumentWindow::mnuWindowTileVertical_Click()
+{
+    arrangeWindows(2);
+}
+
+void DocumentWindow::mnuWindowTileHorizontal_Click()
+{
+    arrangeWindows(1);
+}
+
+void DocumentWindow::mnuWindowArrangeIcons_Click()
+{
+    arrangeWindows(3);
+}
+
+void DocumentWindow::runHelp(int command, bool needsHelpFile)
+{
+    const QString file = Help::helpFile();
+    if (needsHelpFile && file.isEmpty()) {
+        MsgBox(Help::noHelpFileText(), vbInformation, Caption());
+        return;
+    }
+    // The help engine reports a file it cannot read itself.
+    WinHelp(this, file, command);
+}
+
+void DocumentWindow::mnuHelpContents_Click()
+{
+    runHelp(HELP_CONTENTS, true);
+}
+
+void DocumentWindow::mnuHelpSearch_Click()
+{
+    runHelp(HELP_PARTIALKEY, true);
+}
+
+void DocumentWindow::mnuHelpHelp_Click()
+{
+    runHelp(HELP_HELPONHELP, false);
+}
+
+void DocumentWindow::mnuHelpTip_Click()
+{
+    if (documentTools().frmTip)
+        documentTools().frmTip();
+}
+
+void DocumentWindow::mnuHelpAbout_Click()
+{
+    if (documentTools().frmAbout)
+        documentTools().frmAbout();
+}
+
+// Handlers of one window kind.
+
+void frmDocument::mnuEinfuegenImage_Click()
+{
+    if (!documentTools().frmImage)
+        return;
+    // The browser's load puts the pointer back when it is ready.
+    Screen::setMousePointer(Screen::vbHourglass);
+    documentTools().frmImage();
+}
+
+void frmDocument::mnuFormatFormatvorlage_Click()
+{
+    if (documentTools().frmTemplate)
+        documentTools().frmTemplate();
+}
+
+void frmDocument::mnuPopupFormatZeichen_Click()
+{
+    mnuFormatZeichen_Click();
+}
+
+void frmDocument::mnuPopupFormatFarbe_Click()
+{
+    mnuFormatFarbe_Click();
+}
+
+void frmDocument::mnuPopupFormatAbsatz_Click()
+{
+    mnuFormatAbsatz_Click();
+}
+
+void frmDocument::mnuPopupFormatTabs_Click()
+{
+    mnuFormatTabs_Click();
+}
+
+void frmDocument::mnuPopupFormatSeite_Click()
+{
+    mnuFormatSeite_Click();
+}
+
+void frmDocument::mnuPopupFormatVorlage_Click()
+{
+    mnuFormatFormatvorlage_Click();
+}
+
+void frmDocument::mnuViewLineal_Click()
+{
+    switchRuler(mnuViewLineal);
+}
+
+void frmDocument::mnuPopupViewLineal_Click()
+{
+    switchRuler(mnuPopupViewLineal);
+}
+
+void frmDocument::switchRuler(QAction *item)
+{
+    // The text stays where it is: the band above it is left empty while the ruler is hidden.
+    const bool show = !item->isChecked();
+    mnuViewLineal->setChecked(show);
+    mnuPopupViewLineal->setChecked(show);
+    Picture1->setVisible(show);
+}
+
+void frmText::mnuViewUmbruch_Click()
+{
+    switchWordWrap(mnuViewUmbruch);
+}
+
+void frmText::mnuPopupViewUmbruch_Click()
+{
+    switchWordWrap(mnuPopupViewUmbruch);
+}
+
+void frmText::switchWordWrap(QAction *item)
+{
+    const bool wrap = !item->isChecked();
+    mnuViewUmbruch->setChecked(wrap);
+    mnuPopupViewUmbruch->setChecked(wrap);
+    // Without wrap the text is 3000 mm wide, which no line of text reaches.
+    constexpr double noWrapMm = 3000;
+    const bool twips = txtText->scale() == RichTextBox::Scale::Twips;
+    txtText->setRightMargin(wrap ? 0 : noWrapMm * (twips ? TextFormat::twipsPerMm : 1));
+}
