@@ -11,6 +11,7 @@
 #include "document/frmDocument.h"
 #include "document/frmText.h"
 #include "format/frmOptions.h"
+#include "format/frmTemplate.h"
 #include "frame/ToolbarIcons.h"
 #include "frame/frmAbout.h"
 #include "frame/frmStartup.h"
@@ -25,7 +26,10 @@
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
+#include "tools/frmDate.h"
 #include "tools/frmSearch.h"
+#include "tools/frmSonder.h"
+#include "tools/frmTastatur.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -97,6 +101,10 @@ frmMain::frmMain()
     setMainForm(this);
     documentTools().frmOptions = frmOptions::open;
     documentTools().frmSearch = frmSearch::open;
+    documentTools().frmDate = frmDate::open;
+    documentTools().frmTemplate = frmTemplate::ShowModal;
+    documentTools().frmSonder = frmSonder::open;
+    documentTools().frmTastatur = frmTastatur::open;
     documentTools().frmTip = [] { showTipOfTheDay(QStringLiteral("Keinstart")); };
     documentTools().frmAbout = [] { showAbout(); };
     Forms::add(this);
