@@ -4,6 +4,7 @@
 #include "common/CaseFolding.h"
 #include "common/Cp1252.h"
 #include "platform/ClipboardFormats.h"
+#include "platform/Screen.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
@@ -531,6 +532,8 @@ struct RichTextBox::Private
         fresh->setUndoRedoEnabled(true);
         const QPointer<QTextDocument> previous(old);
         q->setDocument(fresh);
+        // A fresh cursor: the old one would carry the old insertion format into the new text.
+        q->setTextCursor(QTextCursor(fresh));
         if (previous)
             delete previous.data();
         connectDocument();
@@ -692,7 +695,8 @@ std::optional<QString> RichTextBox::SelFontName() const
 void RichTextBox::setSelFontName(const QString &name)
 {
     QTextCharFormat format;
-    format.setFontFamilies({name});
+    // Documents name fonts by family alone, which any program can resolve.
+    format.setFontFamilies({Screen::plainFontName(name)});
     d->mergeChars(format);
 }
 
@@ -1150,7 +1154,7 @@ void RichTextBox::paintEvent(QPaintEvent *event)
             = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
         painter.setFont(chars.font().resolve(document()->defaultFont()));
         painter.drawText(
-            QPointF(origin.x() + line.x() - TextFormat::bulletIndentMm(format) * pixelsPerMm,
+            QPointF(origin.x() + line.x() - TextFormat::bulletTextMm(format) * pixelsPerMm,
                     origin.y() + line.y() + line.ascent()),
             QStringLiteral("\u2022"));
     }
