@@ -100,9 +100,11 @@ void centre(QWidget *window, double widthTwips, double heightTwips)
 
 QRect fitWindow(const QRect &frame, const QSize &minimum)
 {
+    // A size of nothing or less keeps its place.
+    const QRect placed(frame.topLeft(), frame.size().expandedTo(QSize(1, 1)));
     const QScreen *home = nullptr;
     for (const QScreen *screen : QGuiApplication::screens()) {
-        if (screen->availableGeometry().intersects(frame)) {
+        if (screen->availableGeometry().intersects(placed)) {
             home = screen;
             break;
         }

@@ -180,6 +180,8 @@ void TestMainWindow::storedSizeIsHeldToScreen()
         QVERIFY(shown.width() >= Screen::pixelsFromTwipsX(4500));
         QVERIFY(shown.height() >= Screen::pixelsFromTwipsY(3600));
         QVERIFY(shown.width() < Screen::pixelsFromTwipsX(6500));
+        QCOMPARE(window.pos(),
+                 QPoint(Screen::pixelsFromTwipsX(1000), Screen::pixelsFromTwipsY(1000)));
     }
     QVERIFY(available.contains(window.frameGeometry()));
     program->stop();
