@@ -11,6 +11,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -1152,11 +1153,21 @@ void RichTextBox::paintEvent(QPaintEvent *event)
         const QPointF origin = layout->position() + offset;
         const QTextCharFormat chars
             = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
-        painter.setFont(chars.font().resolve(document()->defaultFont()));
+        QFont font = chars.font().resolve(document()->defaultFont());
+        const QString bullet = QStringLiteral("\u2022");
+        const double room = TextFormat::bulletTextMm(format) * pixelsPerMm;
+        // Letters too large for the room get a smaller bullet, never one over the text.
+        const double width = QFontMetricsF(font).horizontalAdvance(bullet);
+        if (width > room * 0.8) {
+            const double scale = room * 0.8 / width;
+            if (font.pointSizeF() > 0)
+                font.setPointSizeF(font.pointSizeF() * scale);
+            else
+                font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
+        }
+        painter.setFont(font);
         painter.drawText(
-            QPointF(origin.x() + line.x() - TextFormat::bulletTextMm(format) * pixelsPerMm,
-                    origin.y() + line.y() + line.ascent()),
-            QStringLiteral("\u2022"));
+            QPointF(origin.x() + line.x() - room, origin.y() + line.y() + line.ascent()), bullet);
     }
 }
 

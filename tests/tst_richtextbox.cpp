@@ -579,6 +579,8 @@ void TestRichTextBox::bulletStandsBeforeText_data()
         << head + bullet + "\\f0\\fs24 Hallo Welt\\par}" << 0.0 << 0.0 << 0.0;
     QTest::newRow("read, large letters")
         << head + bullet + "\\fi-360\\li360\\f0\\fs48 Hallo Welt\\par}" << 0.0 << 0.0 << 0.0;
+    QTest::newRow("read, very large letters")
+        << head + bullet + "\\fi-360\\li360\\f0\\fs200 Hallo\\par}" << 0.0 << 0.0 << 0.0;
     QTest::newRow("dialog, first line at 0") << QByteArray() << 0.0 << 0.0 << 0.0;
     QTest::newRow("dialog, first line at 10") << QByteArray() << 10.0 << -10.0 << 0.0;
     QTest::newRow("dialog, hanging 5") << QByteArray() << 10.0 << 5.0 << 5.0;
@@ -591,7 +593,7 @@ void TestRichTextBox::bulletStandsBeforeText()
     QFETCH(double, hanging);
     QFETCH(double, bulletIndent);
     RichTextBox box;
-    box.resize(500, 120);
+    box.resize(500, 240);
     if (rtf.isEmpty()) {
         box.setText(QStringLiteral("Hallo Welt"));
         box.setSelIndent(indent);
