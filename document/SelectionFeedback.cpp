@@ -47,6 +47,8 @@ void showFontName(QComboBox *box, const std::optional<QString> &name)
         }
     }
     box->setCurrentIndex(index);
+    // A font that is not installed is still the selection's font: the box names it.
+    box->setPlaceholderText(index < 0 && name ? *name : QString());
 }
 
 void showFontSize(QComboBox *box, std::optional<double> points)

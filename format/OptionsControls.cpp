@@ -119,6 +119,9 @@ bool SimpleCombo::eventFilter(QObject *watched, QEvent *event)
     if (watched != edit || event->type() != QEvent::KeyPress || !keyPress)
         return QWidget::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
+    // Focus moves and the dialog's cancel are no characters typed into the field.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape)
+        return false;
     int code = 0;
     if (key->key() == Qt::Key_Backspace)
         code = 8;

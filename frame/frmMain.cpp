@@ -56,6 +56,10 @@ QString menuCaption(const QString &text)
     return caption.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+// The smallest main window a stored size gives: menus, toolbars and some text stay usable.
+constexpr double minimumWidthTwips = 4500;
+constexpr double minimumHeightTwips = 3600;
+
 bool endsInRtf(const QString &path)
 {
     return path.right(3).compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0;
@@ -217,6 +221,10 @@ void frmMain::buildFontBoxes()
     comboSchrift->setObjectName(QStringLiteral("comboSchrift"));
     comboSchrift->setEditable(false);
     comboSchrift->setToolTip(QStringLiteral("Schriftart"));
+    // The name of a font that is not installed stands in the placeholder: shown as any name.
+    QPalette names = comboSchrift->palette();
+    names.setColor(QPalette::PlaceholderText, names.color(QPalette::ButtonText));
+    comboSchrift->setPalette(names);
     ComboGroesse = new QComboBox(tbRTF);
     ComboGroesse->setObjectName(QStringLiteral("ComboGroesse"));
     ComboGroesse->setEditable(true);
@@ -271,6 +279,8 @@ void frmMain::MDIForm_Load()
         {"8", "9", "10", "11", "12", "14", "16", "18", "20", "24", "28", "36", "48", "72", "96"});
     timeClipboard.start();
     show();
+    // The frame's size is known once the window shows.
+    restorePosition();
     MDIForm_Resize();
     showStartDialogs();
 }
@@ -298,30 +308,31 @@ frmMain::StartDialog frmMain::startDialog()
     return StartDialog::None;
 }
 
+// The four stored values are the outer window, frame included.
 void frmMain::restorePosition()
 {
     const int left = Screen::pixelsFromTwipsX(storedTwips(QStringLiteral("MainLeft"), 1000));
     const int top = Screen::pixelsFromTwipsY(storedTwips(QStringLiteral("MainTop"), 1000));
     const int width = Screen::pixelsFromTwipsX(storedTwips(QStringLiteral("MainWidth"), 6500));
     const int height = Screen::pixelsFromTwipsY(storedTwips(QStringLiteral("MainHeight"), 6500));
-    QRect frame(left, top, std::max(width, 1), std::max(height, 1));
-    bool onScreen = false;
-    for (const QScreen *screen : QGuiApplication::screens())
-        onScreen = onScreen || screen->availableGeometry().intersects(frame);
-    if (!onScreen && QGuiApplication::primaryScreen())
-        frame.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    const QSize border = frameGeometry().size() - size();
+    const QSize smallest = QSize(Screen::pixelsFromTwipsX(minimumWidthTwips),
+                                 Screen::pixelsFromTwipsY(minimumHeightTwips))
+                               .expandedTo(minimumSizeHint() + border);
+    const QRect frame = Screen::fitWindow(QRect(left, top, width, height), smallest);
     move(frame.topLeft());
-    resize(frame.size());
+    resize(frame.size() - border);
 }
 
 void frmMain::savePosition()
 {
     if (isMinimized())
         return;
-    SaveSetting(QStringLiteral("MainLeft"), twipsText(Screen::twipsFromPixelsX(x())));
-    SaveSetting(QStringLiteral("MainTop"), twipsText(Screen::twipsFromPixelsY(y())));
-    SaveSetting(QStringLiteral("MainWidth"), twipsText(Screen::twipsFromPixelsX(width())));
-    SaveSetting(QStringLiteral("MainHeight"), twipsText(Screen::twipsFromPixelsY(height())));
+    const QRect frame = frameGeometry();
+    SaveSetting(QStringLiteral("MainLeft"), twipsText(Screen::twipsFromPixelsX(frame.x())));
+    SaveSetting(QStringLiteral("MainTop"), twipsText(Screen::twipsFromPixelsY(frame.y())));
+    SaveSetting(QStringLiteral("MainWidth"), twipsText(Screen::twipsFromPixelsX(frame.width())));
+    SaveSetting(QStringLiteral("MainHeight"), twipsText(Screen::twipsFromPixelsY(frame.height())));
 }
 
 DocumentWindow *frmMain::ActiveForm() const
@@ -384,6 +395,9 @@ void frmMain::takeFile(const QString &path)
     window->setCaption(QFileInfo(path).fileName());
     window->Tag = path;
     window->Dateinamenuebertrag();
+    // The load replaced the text under an unmoved caret: show the opened text's selection.
+    if (auto *richText = qobject_cast<frmDocument *>(window))
+        richText->txtText_SelChange();
 }
 
 void frmMain::OpenDoc()
@@ -657,8 +671,10 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
             ComboGroesse_KeyDown(27);
             return true;
         }
+        // Tab moves the focus; it is no character typed into the box.
+        const bool focusKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
         const QString typed = key->text();
-        if (!typed.isEmpty() && !ComboGroesse_KeyPress(typed.at(0).unicode()))
+        if (!focusKey && !typed.isEmpty() && !ComboGroesse_KeyPress(typed.at(0).unicode()))
             return true;
     }
     if (watched == sbStatusBar && event->type() == QEvent::MouseMove)

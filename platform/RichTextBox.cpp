@@ -4,12 +4,14 @@
 #include "common/CaseFolding.h"
 #include "common/Cp1252.h"
 #include "platform/ClipboardFormats.h"
+#include "platform/Screen.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -531,6 +533,8 @@ struct RichTextBox::Private
         fresh->setUndoRedoEnabled(true);
         const QPointer<QTextDocument> previous(old);
         q->setDocument(fresh);
+        // A fresh cursor: the old one would carry the old insertion format into the new text.
+        q->setTextCursor(QTextCursor(fresh));
         if (previous)
             delete previous.data();
         connectDocument();
@@ -692,7 +696,8 @@ std::optional<QString> RichTextBox::SelFontName() const
 void RichTextBox::setSelFontName(const QString &name)
 {
     QTextCharFormat format;
-    format.setFontFamilies({name});
+    // Documents name fonts by family alone, which any program can resolve.
+    format.setFontFamilies({Screen::plainFontName(name)});
     d->mergeChars(format);
 }
 
@@ -1153,11 +1158,21 @@ void RichTextBox::paintEvent(QPaintEvent *event)
         const QPointF origin = layout->position() + offset;
         const QTextCharFormat chars
             = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
-        painter.setFont(chars.font().resolve(document()->defaultFont()));
+        QFont font = chars.font().resolve(document()->defaultFont());
+        const QString bullet = QStringLiteral("\u2022");
+        const double room = TextFormat::bulletTextMm(format) * pixelsPerMm;
+        // Letters too large for the room get a smaller bullet, never one over the text.
+        const double width = QFontMetricsF(font).horizontalAdvance(bullet);
+        if (width > room * 0.8) {
+            const double scale = room * 0.8 / width;
+            if (font.pointSizeF() > 0)
+                font.setPointSizeF(font.pointSizeF() * scale);
+            else
+                font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
+        }
+        painter.setFont(font);
         painter.drawText(
-            QPointF(origin.x() + line.x() - TextFormat::bulletIndentMm(format) * pixelsPerMm,
-                    origin.y() + line.y() + line.ascent()),
-            QStringLiteral("\u2022"));
+            QPointF(origin.x() + line.x() - room, origin.y() + line.y() + line.ascent()), bullet);
     }
 }
 

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QScreen>
+#include <QSet>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,6 +21,16 @@ double logicalDpiY()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->logicalDotsPerInchY() : 96.0;
+}
+
+int pixels(double twips, double twipsPerPixel)
+{
+    // Far beyond any screen, and still far from the ends of int.
+    constexpr double limit = 1e8;
+    const double value = twips / twipsPerPixel;
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::lround(std::clamp(value, -limit, limit)));
 }
 
 int &currentPointer()
@@ -49,12 +61,12 @@ double twipsPerPixelY()
 
 int pixelsFromTwipsX(double twips)
 {
-    return static_cast<int>(std::lround(twips / twipsPerPixelX()));
+    return pixels(twips, twipsPerPixelX());
 }
 
 int pixelsFromTwipsY(double twips)
 {
-    return static_cast<int>(std::lround(twips / twipsPerPixelY()));
+    return pixels(twips, twipsPerPixelY());
 }
 
 double twipsFromPixelsX(int pixels)
@@ -86,9 +98,59 @@ void centre(QWidget *window, double widthTwips, double heightTwips)
     window->move(pixelsFromTwipsX(left), pixelsFromTwipsY(top));
 }
 
+QRect fitWindow(const QRect &frame, const QSize &minimum)
+{
+    // A size of nothing or less keeps its place.
+    const QRect placed(frame.topLeft(), frame.size().expandedTo(QSize(1, 1)));
+    const QScreen *home = nullptr;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(placed)) {
+            home = screen;
+            break;
+        }
+    }
+    const bool onScreen = home != nullptr;
+    if (!home)
+        home = QGuiApplication::primaryScreen();
+    if (!home)
+        return frame;
+    const QRect available = home->availableGeometry();
+    const int width = std::clamp(frame.width(), std::min(minimum.width(), available.width()),
+                                 available.width());
+    const int height = std::clamp(frame.height(), std::min(minimum.height(), available.height()),
+                                  available.height());
+    QRect fitted(frame.topLeft(), QSize(width, height));
+    if (!onScreen || !available.intersects(fitted))
+        fitted.moveTopLeft(available.topLeft());
+    // A window as wide or high as the screen stands wholly on it.
+    if (frame.width() > available.width())
+        fitted.moveLeft(available.left());
+    if (frame.height() > available.height())
+        fitted.moveTop(available.top());
+    return fitted;
+}
+
+QString plainFontName(const QString &name)
+{
+    // Qt writes "Family [Foundry]"; no family name of its own ends so.
+    if (!name.endsWith(u']'))
+        return name;
+    const qsizetype open = name.lastIndexOf(QLatin1String(" ["));
+    return open > 0 ? name.left(open) : name;
+}
+
 QStringList Fonts()
 {
-    return QFontDatabase::families();
+    QStringList names;
+    QSet<QString> seen;
+    for (const QString &family : QFontDatabase::families()) {
+        const QString name = plainFontName(family);
+        if (!seen.contains(name)) {
+            seen.insert(name);
+            names.append(name);
+        }
+    }
+    return names;
 }
 
 int FontCount()

@@ -2,6 +2,7 @@
 // pointer, and the beep (counted, so tests can see it).
 #pragma once
 
+#include <QRect>
 #include <QStringList>
 
 class QWidget;
@@ -12,6 +13,7 @@ enum MousePointerShape : int { vbDefault = 0, vbSizeWE = 9, vbHourglass = 11 };
 
 double twipsPerPixelX();
 double twipsPerPixelY();
+// Lengths beyond any screen are held to a range an int can carry.
 int pixelsFromTwipsX(double twips);
 int pixelsFromTwipsY(double twips);
 double twipsFromPixelsX(int pixels);
@@ -23,8 +25,16 @@ double Height(); // twips
 // Moves a window so that a size of widthTwips x heightTwips stands in the screen's middle.
 void centre(QWidget *window, double widthTwips, double heightTwips);
 
+// A window's outer rectangle held to the screens: no larger than the available area of the
+// screen it stands on (and then wholly on it), no smaller than minimum (or that area), and
+// moved onto the primary screen when it stands on none.
+QRect fitWindow(const QRect &frame, const QSize &minimum);
+
+// Each font family once, by the plain name documents carry.
 QStringList Fonts();
 int FontCount();
+// A family name without the "[foundry]" Qt adds to families that several foundries make.
+QString plainFontName(const QString &name);
 
 int MousePointer();
 void setMousePointer(int shape);

@@ -26,7 +26,7 @@ static void syncLayout(QTextBlockFormat &format)
     const double px = pixelsPerMm();
     const double indent = indentMm(format);
     const double hanging = hangingIndentMm(format);
-    const double bulletShift = bullet(format) ? bulletIndentMm(format) : 0.0;
+    const double bulletShift = bullet(format) ? bulletTextMm(format) : 0.0;
     format.setLeftMargin((indent + hanging) * px);
     format.setTextIndent((bulletShift - hanging) * px);
     format.setRightMargin(rightIndentMm(format) * px);
@@ -88,6 +88,14 @@ bool bullet(const QTextBlockFormat &format)
 double bulletIndentMm(const QTextBlockFormat &format)
 {
     return number(format, BulletIndentMm);
+}
+
+double bulletTextMm(const QTextBlockFormat &format)
+{
+    // The text keeps to the bullet indent, to the hanging indent where that reaches further,
+    // and leaves the bullet room of its own where neither does.
+    constexpr double leastRoomMm = 6.35;
+    return std::max({bulletIndentMm(format), hangingIndentMm(format), leastRoomMm});
 }
 
 void setBullet(QTextBlockFormat &format, bool on, double indent)

@@ -32,6 +32,9 @@ void setTabStops(QTextBlockFormat &format, const QList<double> &stopsMm);
 bool bullet(const QTextBlockFormat &format);
 double bulletIndentMm(const QTextBlockFormat &format);
 void setBullet(QTextBlockFormat &format, bool on, double bulletIndentMm);
+// How far the first line's text stands behind its bullet, which stands at the first line's
+// indent.
+double bulletTextMm(const QTextBlockFormat &format);
 
 double charOffsetTwips(const QTextCharFormat &format);
 // Needs the format's font size; call again when the size changes.

@@ -38,6 +38,9 @@ private slots:
     void storedPositionIsRestored();
     void badStoredValuesGiveDefaults_data();
     void badStoredValuesGiveDefaults();
+    void storedSizeIsHeldToScreen_data();
+    void storedSizeIsHeldToScreen();
+    void outerSizeStaysOverRestarts();
     void startDialogOnlyForExactTrue_data();
     void startDialogOnlyForExactTrue();
     void helpFileIsInProgramFolder();
@@ -97,7 +100,7 @@ void TestMainWindow::firstRunOpensAtDefaultPosition()
 {
     frmMain &window = start();
     QCOMPARE(window.windowTitle(), QStringLiteral("Velmar³²"));
-    QCOMPARE(QRect(window.pos(), window.size()), twipsRect(1000, 1000, 6500, 6500));
+    QCOMPARE(window.frameGeometry(), twipsRect(1000, 1000, 6500, 6500));
     QVERIFY(!window.tbNichts->isVisible());
     QVERIFY(!window.tbRTF->isVisible());
     QVERIFY(!window.tbText->isVisible());
@@ -114,7 +117,7 @@ void TestMainWindow::storedPositionIsRestored()
     SaveSetting("MainWidth", "7500");
     SaveSetting("MainHeight", "6000");
     frmMain &window = start();
-    QCOMPARE(QRect(window.pos(), window.size()), twipsRect(1500, 750, 7500, 6000));
+    QCOMPARE(window.frameGeometry(), twipsRect(1500, 750, 7500, 6000));
 }
 
 void TestMainWindow::badStoredValuesGiveDefaults_data()
@@ -147,7 +150,59 @@ void TestMainWindow::badStoredValuesGiveDefaults()
         QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(window.pos()));
     else
         QCOMPARE(window.pos(), expectedPos);
-    QCOMPARE(window.width(), expectedWidth);
+    QCOMPARE(window.frameGeometry().width(), expectedWidth);
+}
+
+void TestMainWindow::storedSizeIsHeldToScreen_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("screenSize"); // else the smallest size
+    QTest::newRow("far too large") << "99999999" << true;
+    QTest::newRow("beyond every int") << "1e30" << true;
+    QTest::newRow("negative") << "-6500" << false;
+    QTest::newRow("zero") << "0" << false;
+    QTest::newRow("below every int") << "-1e30" << false;
+}
+
+void TestMainWindow::storedSizeIsHeldToScreen()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, screenSize);
+    SaveSetting("MainWidth", stored);
+    SaveSetting("MainHeight", stored);
+    frmMain &window = start();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize shown = window.frameGeometry().size();
+    if (screenSize) {
+        QCOMPARE(window.frameGeometry(), available);
+    } else {
+        // Room for the menus, a toolbar and some lines of text.
+        QVERIFY(shown.width() >= Screen::pixelsFromTwipsX(4500));
+        QVERIFY(shown.height() >= Screen::pixelsFromTwipsY(3600));
+        QVERIFY(shown.width() < Screen::pixelsFromTwipsX(6500));
+        QCOMPARE(window.pos(),
+                 QPoint(Screen::pixelsFromTwipsX(1000), Screen::pixelsFromTwipsY(1000)));
+    }
+    QVERIFY(available.contains(window.frameGeometry()));
+    program->stop();
+    // What is saved back is the window as it stood.
+    QCOMPARE(GetSetting("MainWidth").toDouble(), Screen::twipsFromPixelsX(shown.width()));
+    QCOMPARE(GetSetting("MainHeight").toDouble(), Screen::twipsFromPixelsY(shown.height()));
+}
+
+void TestMainWindow::outerSizeStaysOverRestarts()
+{
+    const QStringList stored = {"1500", "750", "7500", "6000"};
+    const QStringList keys = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+    for (int i = 0; i < keys.size(); ++i)
+        SaveSetting(keys[i], stored[i]);
+    for (int run = 1; run <= 3; ++run) {
+        frmMain &window = start();
+        QCOMPARE(window.frameGeometry(), twipsRect(1500, 750, 7500, 6000));
+        program->stop();
+        for (int i = 0; i < keys.size(); ++i)
+            QCOMPARE(GetSetting(keys[i]), stored[i]);
+    }
 }
 
 void TestMainWindow::startDialogOnlyForExactTrue_data()
@@ -439,10 +494,11 @@ void TestMainWindow::exitSavesPosition()
     window.move(Screen::pixelsFromTwipsX(1200), Screen::pixelsFromTwipsY(900));
     window.resize(Screen::pixelsFromTwipsX(6000), Screen::pixelsFromTwipsY(5400));
     window.mnuFileExit->trigger();
-    QCOMPARE(GetSetting("MainLeft").toDouble(), Screen::twipsFromPixelsX(window.x()));
-    QCOMPARE(GetSetting("MainTop").toDouble(), Screen::twipsFromPixelsY(window.y()));
-    QCOMPARE(GetSetting("MainWidth").toDouble(), Screen::twipsFromPixelsX(window.width()));
-    QCOMPARE(GetSetting("MainHeight").toDouble(), Screen::twipsFromPixelsY(window.height()));
+    const QRect frame = window.frameGeometry();
+    QCOMPARE(GetSetting("MainLeft").toDouble(), Screen::twipsFromPixelsX(frame.x()));
+    QCOMPARE(GetSetting("MainTop").toDouble(), Screen::twipsFromPixelsY(frame.y()));
+    QCOMPARE(GetSetting("MainWidth").toDouble(), Screen::twipsFromPixelsX(frame.width()));
+    QCOMPARE(GetSetting("MainHeight").toDouble(), Screen::twipsFromPixelsY(frame.height()));
 }
 
 void TestMainWindow::exitWhileMinimisedKeepsStoredPosition()

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -137,6 +138,9 @@ private slots:
     void spinnerRulesRefuseWithBeep();
     void sizeFieldFilterAndRange_data();
     void sizeFieldFilterAndRange();
+    void fieldFiltersLetEscAndTabPass_data();
+    void fieldFiltersLetEscAndTabPass();
+    void fontListNamesPlainFamilies();
     void offsetPointsComeBack_data();
     void offsetPointsComeBack();
     void offsetSurvivesSaveAndReload();
@@ -505,6 +509,63 @@ void TestOptions::sizeFieldFilterAndRange()
         form.cmdOK->click();
     });
     QCOMPARE(text->SelFontSize(), result.toDouble());
+}
+
+void TestOptions::fieldFiltersLetEscAndTabPass_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("key");
+    QTest::newRow("size field, Esc") << 1 << int(Qt::Key_Escape);
+    QTest::newRow("size field, Tab") << 1 << int(Qt::Key_Tab);
+    QTest::newRow("size field, Shift+Tab") << 1 << int(Qt::Key_Backtab);
+    QTest::newRow("tab-stop field, Esc") << 4 << int(Qt::Key_Escape);
+    QTest::newRow("tab-stop field, Tab") << 4 << int(Qt::Key_Tab);
+}
+
+void TestOptions::fieldFiltersLetEscAndTabPass()
+{
+    QFETCH(int, tab);
+    QFETCH(int, key);
+    prepare(Fixture::Plain);
+    const QString before = formats(*text);
+    openOn(tab, [&](frmOptions &form) {
+        QLineEdit *field = tab == 1 ? form.comboGrad->field() : form.comboTab->field();
+        form.activateWindow();
+        field->setFocus();
+        field->setText(QStringLiteral("20"));
+        const int beeps = beepCount();
+        QTest::keyClick(field, Qt::Key(key));
+        QCOMPARE(beepCount(), beeps);
+        QCOMPARE(field->text(), QStringLiteral("20"));
+        if (key == Qt::Key_Escape) {
+            QVERIFY(!form.isVisible());
+            QCOMPARE(form.result(), int(QDialog::Rejected));
+            return;
+        }
+        QVERIFY(form.isVisible());
+        QVERIFY(form.focusWidget() != field);
+        form.cmdAbbrechen->click();
+    });
+    QCOMPARE(formats(*text), before);
+}
+
+void TestOptions::fontListNamesPlainFamilies()
+{
+    prepare(Fixture::Plain);
+    openOn(1, [](frmOptions &form) {
+        QStringList names;
+        for (int i = 0; i < form.lstSchrift->count(); ++i)
+            names << form.lstSchrift->item(i)->text();
+        for (const QString &family : QFontDatabase::families()) {
+            const qsizetype bracket = family.indexOf(QStringLiteral(" ["));
+            const QString plain
+                = bracket > 0 && family.endsWith(u']') ? family.left(bracket) : family;
+            QVERIFY2(names.count(plain) == 1, qPrintable(plain));
+        }
+        for (const QString &name : std::as_const(names))
+            QVERIFY2(!name.endsWith(u']'), qPrintable(name));
+        form.cmdAbbrechen->click();
+    });
 }
 
 void TestOptions::offsetPointsComeBack_data()

@@ -138,6 +138,8 @@ private slots:
     void cancelledKeyIsSwallowed();
     void selChangeOncePerMove();
     void bulletIsPainted();
+    void bulletStandsBeforeText_data();
+    void bulletStandsBeforeText();
     void copyGivesPlainAndRtf();
     void pasteTakesRtfWithoutPlainText();
     void selRtfReplacesSelection();
@@ -560,6 +562,83 @@ void TestRichTextBox::bulletIsPainted()
     QVERIFY(plain != bulleted);
     box.setSelBullet(false);
     QCOMPARE(box.grab().toImage(), plain);
+}
+
+void TestRichTextBox::bulletStandsBeforeText_data()
+{
+    QTest::addColumn<QByteArray>("rtf"); // else set as the paragraph dialog sets bullets
+    QTest::addColumn<double>("indent");
+    QTest::addColumn<double>("hanging");
+    QTest::addColumn<double>("bulletIndent");
+    const QByteArray head = "{\\rtf1\\ansi{\\fonttbl{\\f0 DejaVu Sans;}{\\f1 Symbol;}}";
+    const QByteArray bullet = "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0"
+                              "{\\pntxtb\\'B7}}";
+    QTest::newRow("read, hanging paragraph")
+        << head + bullet + "\\fi-360\\li720\\f0\\fs24 Hallo Welt\\par}" << 0.0 << 0.0 << 0.0;
+    QTest::newRow("read, no indents")
+        << head + bullet + "\\f0\\fs24 Hallo Welt\\par}" << 0.0 << 0.0 << 0.0;
+    QTest::newRow("read, large letters")
+        << head + bullet + "\\fi-360\\li360\\f0\\fs48 Hallo Welt\\par}" << 0.0 << 0.0 << 0.0;
+    QTest::newRow("read, very large letters")
+        << head + bullet + "\\fi-360\\li360\\f0\\fs200 Hallo\\par}" << 0.0 << 0.0 << 0.0;
+    QTest::newRow("dialog, first line at 0") << QByteArray() << 0.0 << 0.0 << 0.0;
+    QTest::newRow("dialog, first line at 10") << QByteArray() << 10.0 << -10.0 << 0.0;
+    QTest::newRow("dialog, hanging 5") << QByteArray() << 10.0 << 5.0 << 5.0;
+}
+
+void TestRichTextBox::bulletStandsBeforeText()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(double, indent);
+    QFETCH(double, hanging);
+    QFETCH(double, bulletIndent);
+    RichTextBox box;
+    box.resize(500, 240);
+    if (rtf.isEmpty()) {
+        box.setText(QStringLiteral("Hallo Welt"));
+        box.setSelIndent(indent);
+        box.setSelHangingIndent(hanging);
+        box.setSelBullet(true);
+        box.setBulletIndent(bulletIndent);
+    } else {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("punkt.rtf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(rtf);
+        file.close();
+        QCOMPARE(box.LoadFile(path, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+        QCOMPARE(box.SelBullet(), std::optional<bool>(true));
+    }
+    box.show();
+    box.setSelStart(0);
+    const QRect caret = box.cursorRect();
+    const QImage shot = box.viewport()->grab().toImage();
+    const int dark = qGray(box.palette().color(QPalette::Text).rgb()) + 100;
+    const auto inked = [&](int x) {
+        for (int y = caret.top(); y <= caret.bottom(); ++y) {
+            if (qGray(shot.pixel(x, y)) < dark)
+                return true;
+        }
+        return false;
+    };
+    // The bullet's ink stands wholly before the text's first letter, with room between.
+    int bulletLeft = -1;
+    int bulletRight = -1;
+    for (int x = 0; x < caret.left(); ++x) {
+        if (inked(x)) {
+            bulletLeft = bulletLeft < 0 ? x : bulletLeft;
+            bulletRight = x;
+        }
+    }
+    QVERIFY2(bulletLeft >= 0, "no bullet before the text");
+    QVERIFY(bulletRight < caret.left() - 1);
+    // And it stands at the first line's indent.
+    const double firstLineMm = *box.SelIndent();
+    const int indentX = static_cast<int>(box.document()->documentMargin()
+                                         + firstLineMm * TextFormat::pixelsPerMm());
+    QVERIFY2(std::abs(bulletLeft - indentX) <= caret.height() / 4,
+             qPrintable(QStringLiteral("bullet at %1, indent at %2").arg(bulletLeft).arg(indentX)));
 }
 
 void TestRichTextBox::copyGivesPlainAndRtf()

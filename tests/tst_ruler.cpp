@@ -86,6 +86,7 @@ private slots:
     void caretMoveLeavesOnlyTheNewTabMarkers();
     void scaleDrawnOnceShowsWhenWidened();
     void screenshot();
+    void bulletedScreenshot();
 
 private:
     frmDocument *newDocument();
@@ -409,6 +410,35 @@ void TestRuler::screenshot()
     QVERIFY(isDark(pixelAt(doc->pboxLineal, 50, markRow)));
     QVERIFY(isDark(pixelAt(doc->pboxLinealRechts, 5, markRow)));
     QVERIFY(!doc->imgTab(3)->isHidden());
+}
+
+void TestRuler::bulletedScreenshot()
+{
+    const QString path = program->writeFile(
+        "liste.rtf",
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Liberation Serif;}{\\f1 Symbol;}}\\f0\\fs24 "
+        "Einkaufsliste:\\par"
+        "\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}"
+        "\\fi-360\\li720\\tx2835\\tx4536 Brot\\tab 1 Laib\\tab 2,50\\par"
+        "{\\pntext\\f1\\'B7\\tab}Milch, die frische aus dem Laden an der Ecke, die bis zum "
+        "Abend reicht\\tab 2 Liter\\tab 1,80\\par"
+        "\\pard\\li1134 Ende der Liste.\\par}");
+    program->env.modals.answerFile(path);
+    program->main().OpenDoc();
+    auto *doc = qobject_cast<frmDocument *>(program->active());
+    QVERIFY(doc);
+    doc->txtText->setSelStart(static_cast<int>(QStringLiteral("Einkaufsliste:\r").size()));
+    QCOMPARE(doc->txtText->SelBullet(), std::optional<bool>(true));
+    QCOMPARE(doc->Tabanzahl, 2);
+    program->main().resize(900, 520);
+    program->main().show();
+    doc->parentWidget()->resize(Ruler::pixels(200), Ruler::pixels(90));
+    QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
+
+    const QImage shot = doc->grab().toImage();
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(shot.save(folder + QStringLiteral("/bullets.png")));
 }
 
 QTEST_MAIN(TestRuler)

@@ -3,19 +3,23 @@
 #include "document/frmDocument.h"
 #include "document/frmText.h"
 #include "frame/frmMain.h"
+#include "frame/frmStartup.h"
 #include "platform/ClipboardFormats.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
 #include <memory>
 
@@ -42,8 +46,13 @@ private slots:
     void sizeBoxRefusesCharacters();
     void sizeBoxShowsSelection_data();
     void sizeBoxShowsSelection();
+    void fontNameBoxFollowsSelection_data();
     void fontNameBoxFollowsSelection();
     void fontNameBoxSetsFont();
+    void fontBoxesListPlainFamilies();
+    void openedFileShowsItsSelection_data();
+    void openedFileShowsItsSelection();
+    void sizeBoxPassesTab();
     void positionPanel_data();
     void positionPanel();
     void positionPanelBeyondSixteenBits();
@@ -52,6 +61,8 @@ private slots:
 
 private:
     frmDocument *richWindow(const QString &text);
+    // Toggles, font boxes, panel and ruler markers as the user sees them.
+    QString feedback() const;
     QString panelText() const;
     void click(Toolbar *bar, const char *key);
 
@@ -338,28 +349,48 @@ void TestToolbars::sizeBoxShowsSelection()
     QCOMPARE(box->currentText(), expected);
 }
 
+// The name the font box shows: its entry, else the name it stands for without one.
+static QString shownFontName(const QComboBox *box)
+{
+    return box->currentIndex() >= 0 ? box->currentText() : box->placeholderText();
+}
+
+void TestToolbars::fontNameBoxFollowsSelection_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("entry in other case") << "courier new" << 1 << 1 << "Courier New";
+    QTest::newRow("mixed") << "courier new" << 2 << -1 << "";
+    QTest::newRow("not installed") << "Gibt Es Nicht" << 1 << -1 << "Gibt Es Nicht";
+    QTest::newRow("new document") << QString() << 1 << -1 << "Times New Roman";
+}
+
 void TestToolbars::fontNameBoxFollowsSelection()
 {
+    QFETCH(QString, first);
+    QFETCH(int, length);
+    QFETCH(int, index);
+    QFETCH(QString, shown);
     frmMain &main = program->main();
     QComboBox *box = main.comboSchrift;
     box->clear();
-    box->addItems({"Arial", "Courier New", "Times New Roman"});
+    box->addItems({"Arial", "Courier New", "Liberation Serif"});
     frmDocument *window = richWindow("ab");
     RichTextBox *text = window->txtText;
+    if (!first.isNull()) {
+        text->setSelStart(0);
+        text->setSelLength(1);
+        text->setSelFontName(first);
+    }
     text->setSelStart(0);
-    text->setSelLength(1);
-    text->setSelFontName("courier new");
-    text->setSelStart(0);
-    text->setSelLength(1);
-    QCOMPARE(box->currentIndex(), 1);
-    text->setSelLength(2);
-    QCOMPARE(box->currentIndex(), -1);
-    text->setSelStart(1);
-    text->setSelLength(1);
-    text->setSelFontName("Gibt Es Nicht");
-    text->setSelStart(1);
-    text->setSelLength(1);
-    QCOMPARE(box->currentIndex(), -1);
+    text->setSelLength(length);
+    QCOMPARE(box->currentIndex(), index);
+    QCOMPARE(shownFontName(box), shown);
+    // A name without an entry looks like any other name.
+    QCOMPARE(box->palette().color(QPalette::PlaceholderText),
+             box->palette().color(QPalette::ButtonText));
 }
 
 void TestToolbars::fontNameBoxSetsFont()
@@ -373,6 +404,119 @@ void TestToolbars::fontNameBoxSetsFont()
     main.comboSchrift->setCurrentIndex(0);
     emit main.comboSchrift->activated(0);
     QCOMPARE(window->txtText->SelFontName(), std::optional<QString>("Arial"));
+}
+
+void TestToolbars::fontBoxesListPlainFamilies()
+{
+    const QStringList entries = [this] {
+        QStringList list;
+        for (int i = 0; i < program->main().comboSchrift->count(); ++i)
+            list << program->main().comboSchrift->itemText(i);
+        return list;
+    }();
+    QString severalFoundries;
+    for (const QString &family : QFontDatabase::families()) {
+        // Qt names a family that several foundries make "Family [Foundry]".
+        const qsizetype bracket = family.indexOf(" [");
+        const QString plain = bracket > 0 && family.endsWith(']') ? family.left(bracket) : family;
+        QVERIFY2(entries.count(plain) == 1, qPrintable(plain));
+        if (plain != family)
+            severalFoundries = plain;
+    }
+    for (const QString &entry : entries)
+        QVERIFY2(!entry.endsWith(']'), qPrintable(entry));
+    if (severalFoundries.isEmpty())
+        QSKIP("no font family here is made by several foundries");
+
+    // A text in that family opens with it chosen, and saves under the plain name.
+    const QString path = program->writeFile(
+        "schrift.rtf",
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 " + severalFoundries.toLatin1() + ";}}\\f0 Text\\par}");
+    program->env.modals.answerFile(path);
+    program->main().OpenDoc();
+    QComboBox *box = program->main().comboSchrift;
+    QCOMPARE(box->currentText(), severalFoundries);
+    RichTextBox *text = program->active()->txtText;
+    text->setSelStart(0);
+    text->setSelLength(4);
+    text->setSelFontName(severalFoundries + " [Gießerei]");
+    QCOMPARE(text->SelFontName(), std::optional<QString>(severalFoundries));
+    QVERIFY(!text->SelRTF().contains("Gie"));
+}
+
+void TestToolbars::openedFileShowsItsSelection_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Datei > Öffnen") << "menu";
+    QTest::newRow("start dialog") << "start dialog";
+    QTest::newRow("recent file") << "recent file";
+}
+
+void TestToolbars::openedFileShowsItsSelection()
+{
+    QFETCH(QString, way);
+    const QString path = program->writeFile(
+        "format.rtf",
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Gibt Es Nicht;}}\\pard\\qc\\li567\\tx1134\\f0\\fs40\\b "
+        "Fett\\par}");
+    program->stop();
+    SaveSetting("MRU0", path);
+    SaveSetting("Tip", "False");
+    SaveSetting("Startup", way == "start dialog" ? "True" : "False");
+    if (way == "start dialog") {
+        program->env.modals.answerForm(
+            [](QWidget *form) { qobject_cast<frmStartup *>(form)->cmdDateiOeffnen->click(); });
+        program->env.modals.answerFile(path);
+    }
+    program->start(RunningProgram::StartDialogs::AsStored);
+    frmMain &main = program->main();
+    if (way == "menu") {
+        program->env.modals.answerFile(path);
+        main.mnuFileOpen->trigger();
+    } else if (way == "recent file") {
+        main.mnuFileMRU[0]->trigger();
+    }
+    auto *window = qobject_cast<frmDocument *>(program->active());
+    QVERIFY(window);
+    QCOMPARE(window->Caption(), QStringLiteral("format.rtf"));
+    const QString opened = feedback();
+    QVERIFY2(opened.startsWith("Bold=1/0 Center=1 font=Gibt Es Nicht size=20"), qPrintable(opened));
+    // Moving the caret away and back shows the selection anew: nothing may change.
+    window->txtText->setSelStart(1);
+    window->txtText->setSelStart(0);
+    QCOMPARE(feedback(), opened);
+}
+
+QString TestToolbars::feedback() const
+{
+    frmMain &main = program->main();
+    auto *window = qobject_cast<frmDocument *>(program->active());
+    const ToolButton *bold = main.tbRTF->Buttons("Bold");
+    QStringList tabs;
+    for (int i = 1; i <= window->Tabanzahl; ++i)
+        tabs << QString::number(window->imgTab(i)->x());
+    return QStringLiteral("Bold=%1/%2 Center=%3 font=%4 size=%5 panel=%6 markers=%7,%8,%9 tabs=%10")
+        .arg(bold->Value())
+        .arg(bold->MixedState())
+        .arg(main.tbRTF->Buttons("Center")->Value())
+        .arg(shownFontName(main.comboSchrift), main.ComboGroesse->currentText(), panelText())
+        .arg(window->imgLO->x())
+        .arg(window->imgLU->x())
+        .arg(window->imgRU->x())
+        .arg(tabs.join(u','));
+}
+
+void TestToolbars::sizeBoxPassesTab()
+{
+    richWindow("Text");
+    QComboBox *box = program->main().ComboGroesse;
+    box->setFocus();
+    box->lineEdit()->setText("1");
+    const int beeps = beepCount();
+    QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
+    QCOMPARE(beepCount(), beeps);
+    QCOMPARE(box->lineEdit()->text(), QStringLiteral("1"));
+    QVERIFY(!box->hasFocus());
 }
 
 void TestToolbars::positionPanel_data()
