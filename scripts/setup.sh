@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-          qt6-translations-l10n libsqlite3-dev libgl-dev fonts-liberation)
+          qt6-translations-l10n libsqlite3-dev libgl-dev fonts-liberation qt6-svg-dev
+          libwmf-dev libemf2svg-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,345 @@
+// frmImage: the window, the drive scan, the folder tree read one level ahead and the file list.
+#include "tools/frmImage.h"
+
+#include "document/DocumentHost.h"
+#include "platform/Drives.h"
+#include "platform/FileSystem.h"
+#include "platform/Help.h"
+#include "platform/Screen.h"
+#include "tools/BrowserImages.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int helpContext = 34;
+constexpr double clientWidth = 6264;
+constexpr double clientHeight = 4464;
+constexpr qint64 floppyCapacity = 1457664;
+const QString fertig = QStringLiteral("fertig");
+
+enum NodeRole : int { KeyRole = Qt::UserRole, TagRole, ImageRole };
+
+// Every entry a listing with the attribute mask for read-only, hidden, system, folder and
+// archive returns; the order is the name's without regard to case, as the original's file
+// system listed them.
+QFileInfoList listing(const QString &folder, const QStringList &patterns = {})
+{
+    QDir dir(folder);
+    dir.setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    dir.setSorting(QDir::Name | QDir::IgnoreCase);
+    dir.setNameFilters(patterns);
+    return dir.entryInfoList();
+}
+
+bool skipped(const QString &name)
+{
+    return name == QLatin1String(".") || name == QLatin1String("..")
+        || name == QLatin1String("pagefile.sys");
+}
+
+QString attributeLetters(const QString &path)
+{
+    const int attributes = FileSystem::GetAttr(path);
+    QString letters;
+    if (attributes & FileSystem::vbReadOnly)
+        letters = QStringLiteral("R");
+    if (attributes & FileSystem::vbHidden)
+        letters += QLatin1Char('H');
+    if (attributes & FileSystem::vbSystem)
+        letters += QLatin1Char('S');
+    if (attributes & FileSystem::vbArchive)
+        letters += QLatin1Char('A');
+    return letters;
+}
+
+QString driveText(const Drives::Volume &volume, int type)
+{
+    QString label = volume.label.trimmed();
+    if (type == Drives::Removable && volume.bytesTotal == floppyCapacity) {
+        const QString floppy = QStringLiteral("3½\"-Diskette");
+        label = label.isEmpty() ? floppy : floppy + QStringLiteral(" (") + label + QLatin1Char(')');
+    }
+    if (!label.isEmpty())
+        label.prepend(QStringLiteral(" -- "));
+    return volume.rootPath + label;
+}
+
+int driveImage(const Drives::Volume &volume, int type)
+{
+    switch (type) {
+    case Drives::Removable:
+        return volume.bytesTotal == floppyCapacity ? frmImage::Floppy : frmImage::Harddisk;
+    case Drives::Fixed:
+    case Drives::RamDisk:
+        return frmImage::Harddisk;
+    case Drives::Remote:
+        return frmImage::Netdrive1;
+    case Drives::CdRom:
+        return frmImage::CD;
+    default:
+        return 0;
+    }
+}
+
+void setTwipsGeometry(QWidget *control, const TwipsBox &box)
+{
+    control->setGeometry(Screen::pixelsFromTwipsX(box.Left), Screen::pixelsFromTwipsY(box.Top),
+                         Screen::pixelsFromTwipsX(box.Width), Screen::pixelsFromTwipsY(box.Height));
+}
+
+} // namespace
+
+frmImage::frmImage()
+{
+    setObjectName(QStringLiteral("frmImage"));
+    buildLayout();
+    connectHandlers();
+    Form_Load();
+}
+
+frmImage::~frmImage() = default;
+
+void frmImage::buildLayout()
+{
+    if (auto *main = dynamic_cast<QWidget *>(MainForm()))
+        setParent(main, windowFlags());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                   | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Grafik einfügen"));
+    setFixedSize(Screen::pixelsFromTwipsX(clientWidth), Screen::pixelsFromTwipsY(clientHeight));
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAutoFillBackground(true);
+    Bild1 = new QLabel(Picture1);
+    Bild1->setObjectName(QStringLiteral("Bild1"));
+    Bild1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    HScroll.bar = new QScrollBar(Qt::Horizontal, Picture1);
+    HScroll.bar->setObjectName(QStringLiteral("HScroll"));
+    HScroll.box = {0, 0, 2000, 252};
+    VScroll.bar = new QScrollBar(Qt::Vertical, Picture1);
+    VScroll.bar->setObjectName(QStringLiteral("VScroll"));
+    VScroll.box = {0, 0, 252, 2000};
+    HScroll.bar->hide();
+    VScroll.bar->hide();
+    // An empty picture box keeps its design size.
+    Bild1Box = {0, 0, 2772, 1452};
+
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setRootIsDecorated(false);
+    ListView1->setHeaderLabels(
+        {QStringLiteral("Dateiname"), QStringLiteral("Datum"), QStringLiteral("Attribute")});
+    ListView1->setColumnWidth(0, Screen::pixelsFromTwipsX(2500));
+    ListView1->setColumnWidth(1, Screen::pixelsFromTwipsX(1500));
+    ListView1->setColumnWidth(2, Screen::pixelsFromTwipsX(750));
+
+    TreeView1 = new QTreeWidget(this);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+}
+
+void frmImage::connectHandlers()
+{
+    connect(TreeView1, &QTreeWidget::itemExpanded, this, &frmImage::TreeView1_Expand);
+    connect(TreeView1, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
+    connect(ListView1, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); });
+    connect(HScroll.bar, &QScrollBar::valueChanged, this, &frmImage::HScroll_Change);
+    connect(HScroll.bar, &QScrollBar::sliderMoved, this, &frmImage::HScroll_Scroll);
+    connect(VScroll.bar, &QScrollBar::valueChanged, this, &frmImage::VScroll_Change);
+    connect(VScroll.bar, &QScrollBar::sliderMoved, this, &frmImage::VScroll_Scroll);
+}
+
+void frmImage::Form_Load()
+{
+    Screen::centre(this, clientWidth, clientHeight);
+    layOutPanes();
+    scanDrives();
+    Picture1_Resize();
+    Screen::setMousePointer(Screen::vbDefault);
+}
+
+void frmImage::layOutPanes()
+{
+    const TwipsBox tree {0, 0, clientWidth / 2, clientHeight};
+    setTwipsGeometry(TreeView1, tree);
+    const TwipsBox list {tree.Left + tree.Width, 0, clientWidth - tree.Width, clientHeight / 2};
+    setTwipsGeometry(ListView1, list);
+    // The viewport's height and then its width each lay the preview out.
+    Picture1Box.Left = list.Left;
+    Picture1Box.Top = list.Height;
+    Picture1Box.Height = clientHeight - list.Height;
+    setTwipsGeometry(Picture1, Picture1Box);
+    Picture1_Resize();
+    Picture1Box.Width = list.Width;
+    setTwipsGeometry(Picture1, Picture1Box);
+    Picture1_Resize();
+}
+
+bool frmImage::Laufwerkexist(const QString &root)
+{
+    QDirIterator entries(root,
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return entries.hasNext();
+}
+
+void frmImage::scanDrives()
+{
+    for (const Drives::Volume &volume : Drives::volumes()) {
+        if (!Laufwerkexist(volume.rootPath))
+            continue;
+        const int type = Drives::GetDriveType(volume);
+        const int image = driveImage(volume, type);
+        // A kind no drive node stands for is left out with its folders.
+        if (image == 0)
+            continue;
+        if (addNode(nullptr, volume.rootPath, driveText(volume, type), image, image))
+            readSubfolders(volume.rootPath);
+    }
+}
+
+QTreeWidgetItem *frmImage::addNode(QTreeWidgetItem *relative, const QString &key,
+                                   const QString &text, int image, int selectedImage)
+{
+    // Keys are unique; a second node under a known key is refused, as the tree control did.
+    if (nodesByKey.contains(key))
+        return nullptr;
+    auto *item = relative ? new QTreeWidgetItem(relative) : new QTreeWidgetItem(TreeView1);
+    item->setText(0, text);
+    // The selected image is the icon's selected mode, which the tree shows for the current node.
+    QIcon icon = browserImage(image);
+    icon.addPixmap(browserImage(selectedImage).pixmap(16), QIcon::Selected);
+    item->setIcon(0, icon);
+    item->setData(0, KeyRole, key);
+    item->setData(0, ImageRole, image);
+    Nodes.append(item);
+    nodesByKey.insert(key, item);
+    return item;
+}
+
+QTreeWidgetItem *frmImage::node(const QString &key) const
+{
+    return nodesByKey.value(key);
+}
+
+QString frmImage::Key(const QTreeWidgetItem *node)
+{
+    return node->data(0, KeyRole).toString();
+}
+
+QString frmImage::Tag(const QTreeWidgetItem *node)
+{
+    return node->data(0, TagRole).toString();
+}
+
+int frmImage::NodeImage(const QTreeWidgetItem *node)
+{
+    return node->data(0, ImageRole).toInt();
+}
+
+void frmImage::readSubfolders(const QString &key)
+{
+    QTreeWidgetItem *parent = node(key);
+    for (const QFileInfo &entry : listing(key)) {
+        const QString name = entry.fileName();
+        if (skipped(name) || !entry.isDir())
+            continue;
+        addNode(parent, key + name + QLatin1Char('/'), name, Closed, Open);
+    }
+}
+
+void frmImage::TreeView1_Expand(QTreeWidgetItem *node)
+{
+    if (Tag(node) == fertig)
+        return;
+    Screen::setMousePointer(Screen::vbHourglass);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    node->setData(0, TagRole, fertig);
+    for (int i = 0; i < node->childCount(); ++i)
+        readSubfolders(Key(node->child(i)));
+    Screen::setMousePointer(Screen::vbDefault);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void frmImage::TreeView1_NodeClick(QTreeWidgetItem *node)
+{
+    ListView1->clear();
+    const QString key = Key(node);
+    const QStringList patterns
+        = {QStringLiteral("*.bmp"), QStringLiteral("*.wmf"), QStringLiteral("*.emf"),
+           QStringLiteral("*.gif"), QStringLiteral("*.jpg")};
+    for (const QString &pattern : patterns) {
+        for (const QFileInfo &entry : listing(key, {pattern})) {
+            const QString name = entry.fileName();
+            if (skipped(name) || entry.isDir())
+                continue;
+            const QString path = key + name;
+            auto *row = new QTreeWidgetItem(ListView1);
+            row->setData(0, KeyRole, path);
+            row->setText(0, name);
+            row->setIcon(0, browserImage(File));
+            row->setText(1, entry.lastModified().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
+            row->setText(2, attributeLetters(path));
+        }
+    }
+}
+
+void frmImage::Alleseinlesen(const QString &root)
+{
+    if (!addNode(nullptr, root, root, Closed, Open))
+        return;
+    qsizetype counted = Nodes.size();
+    readSubfolders(root);
+    while (Nodes.size() > counted) {
+        const qsizetype from = counted;
+        counted = Nodes.size();
+        for (qsizetype i = from; i < counted; ++i) {
+            const QString key = Key(Nodes.at(i));
+            // A linked folder can lead back up the tree; its own folders are read where they are.
+            if (QFileInfo(key.chopped(1)).isSymLink())
+                continue;
+            readSubfolders(key);
+        }
+    }
+}
+
+void frmImage::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F1) {
+        showHelpTopic(this, helpContext);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+FormInstance<frmImage> &frmImageForm()
+{
+    static FormInstance<frmImage> form;
+    return form;
+}
+
+void frmImage::Show()
+{
+    Screen::setMousePointer(Screen::vbHourglass);
+    const bool wasLoaded = frmImageForm().isLoaded();
+    frmImage &form = frmImageForm().get();
+    // Only loading restores the pointer; an open browser is just brought forward.
+    if (wasLoaded)
+        Screen::setMousePointer(Screen::vbDefault);
+    form.show();
+    form.raise();
+    form.activateWindow();
+}
