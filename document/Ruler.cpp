@@ -181,16 +181,33 @@ void RulerBox::drawScale()
     QPainter painter(&scale);
     painter.setFont(font());
     painter.setPen(Qt::black);
+    const QFontMetricsF metrics(font());
     const double middle = (Ruler::heightMm(this) - 2) / 2;
     const int end = Ruler::pixels(middle + 2);
     for (int step = 1; step * 2.5 <= Ruler::maxBoxWidthMm; ++step) {
         const double x = step * 2.5;
-        if (step % 4 == 0)
-            painter.drawText(QPointF(Ruler::pixels(x + 0.5), QFontMetricsF(font()).ascent()),
-                             QString::number(step / 4));
         const int start = Ruler::pixels(step % 2 == 0 ? middle : middle + 1);
         painter.fillRect(QRect(Ruler::pixels(x), start, 1, end - start), Qt::black);
     }
+    // A two-digit number reaches over the next mark; the mark gives way so the number stays
+    // readable.
+    for (int cm = 1; cm * 10 <= Ruler::maxBoxWidthMm; ++cm) {
+        const QString number = QString::number(cm);
+        const QPointF origin(Ruler::pixels(cm * 10 + 0.5), metrics.ascent());
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.fillRect(numberArea(number, origin), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.drawText(origin, number);
+    }
+}
+
+QRect RulerBox::numberArea(const QString &number, QPointF origin) const
+{
+    return QFontMetricsF(font())
+        .tightBoundingRect(number)
+        .translated(origin)
+        .toAlignedRect()
+        .adjusted(0, -1, 0, 1);
 }
 
 void RulerBox::paintEvent(QPaintEvent *event)
@@ -198,6 +215,12 @@ void RulerBox::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.fillRect(event->rect(), colour);
     painter.drawImage(QPointF(0, 0), scale);
+}
+
+void RulerStrip::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    emit Resize();
 }
 
 void ImageArray::setTemplate(QLabel *element)
