@@ -30,9 +30,26 @@ double millimetres(double pixels)
     return pixels / TextFormat::pixelsPerMm();
 }
 
+QWidget *box(const QWidget *marker)
+{
+    return qobject_cast<QWidget *>(marker->property("RulerBox").value<QObject *>());
+}
+
+namespace {
+
+// A marker stands beside its box in the strip, so that it shows whole where it reaches over
+// the box's ends; its place is still measured from the box.
+QPoint origin(const QWidget *control)
+{
+    const QWidget *anchor = box(control);
+    return anchor ? anchor->pos() : QPoint();
+}
+
+} // namespace
+
 double leftMm(const QWidget *control)
 {
-    return millimetres(control->x());
+    return millimetres(control->x() - origin(control).x());
 }
 
 double widthMm(const QWidget *control)
@@ -47,12 +64,12 @@ double heightMm(const QWidget *control)
 
 void setLeftMm(QWidget *control, double mm)
 {
-    control->move(pixels(mm), control->y());
+    control->move(origin(control).x() + pixels(mm), control->y());
 }
 
 void setTopMm(QWidget *control, double mm)
 {
-    control->move(control->x(), pixels(mm));
+    control->move(control->x(), origin(control).y() + pixels(mm));
 }
 
 void setWidthMm(QWidget *control, double mm)
@@ -145,13 +162,19 @@ QPixmap picture(MarkerShape shape, QSize size, int bandTop, int bandBottom)
 QLabel *createMarker(QWidget *box, MarkerShape shape, double topMm, const QString &tag,
                      const QString &toolTip)
 {
-    auto *marker = new QLabel(box);
+    auto *marker = new QLabel(box->parentWidget());
+    marker->setProperty("RulerBox", QVariant::fromValue<QObject *>(box));
     marker->setFixedSize(Screen::pixelsFromTwipsX(markerTwips),
                          Screen::pixelsFromTwipsY(markerTwips));
-    marker->move(0, pixels(topMm));
-    const int bandTop = std::clamp(-marker->y(), 0, marker->height());
-    const int bandBottom = std::clamp(box->height() - marker->y(), bandTop, marker->height());
-    marker->setPixmap(picture(shape, marker->size(), bandTop, bandBottom));
+    marker->move(box->x(), box->y() + pixels(topMm));
+    const int top = marker->y() - box->y();
+    const int bandTop = std::clamp(-top, 0, marker->height());
+    const int bandBottom = std::clamp(box->height() - top, bandTop, marker->height());
+    const QPixmap drawn = picture(shape, marker->size(), bandTop, bandBottom);
+    marker->setPixmap(drawn);
+    // The marker takes the mouse only where it shows, never above or below the box.
+    const QRect shown = QRegion(drawn.mask()).boundingRect();
+    marker->setMask(QRegion(shown.left() - 1, bandTop, shown.width() + 2, bandBottom - bandTop));
     marker->setToolTip(toolTip);
     if (!tag.isEmpty())
         setTag(marker, tag);
@@ -244,6 +267,8 @@ QLabel *ImageArray::Load(int index)
     copy->move(element0->pos());
     copy->setPixmap(element0->pixmap());
     copy->setToolTip(element0->toolTip());
+    copy->setMask(element0->mask());
+    copy->setProperty("RulerBox", element0->property("RulerBox"));
     if (element0->property("Tag").isValid())
         Ruler::setTag(copy, Ruler::tag(element0));
     copy->hide();

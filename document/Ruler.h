@@ -10,7 +10,11 @@
 
 namespace Ruler {
 
-// Widgets are placed in pixels; the ruler thinks in millimetres.
+// The box a marker belongs to, or nullptr for any other control.
+QWidget *box(const QWidget *marker);
+
+// Widgets are placed in pixels; the ruler thinks in millimetres. A marker's place is measured
+// from its box.
 int pixels(double mm);
 double millimetres(double pixels);
 double leftMm(const QWidget *control);
@@ -38,7 +42,7 @@ bool isIndentTag(const QString &tag);
 
 enum class MarkerShape { FirstLineIndent, LeftIndent, RightIndent, LeftTab };
 
-// A marker image of the design size inside the box, at the given top. Its picture is drawn
+// A marker image of the design size on the box, at the given top. Its picture is drawn
 // into the part that the box leaves visible there, so it must be placed before it is drawn.
 QLabel *createMarker(QWidget *box, MarkerShape shape, double topMm, const QString &tag,
                      const QString &toolTip);

@@ -8,6 +8,7 @@
 #include "platform/Screen.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPointer>
 #include <QScrollBar>
 #include <cmath>
@@ -365,7 +366,15 @@ void frmDocument::HScroll_Scroll()
 
 void frmDocument::placeRow()
 {
+    const int before = pboxLineal->x();
     pboxLinealLinks->move(Ruler::pixels(-HScroll->value()), pboxLinealLinks->y());
     pboxLineal->move(pboxLinealLinks->x() + pboxLinealLinks->width(), pboxLineal->y());
     pboxLinealRechts->move(pboxLineal->x() + pboxLineal->width(), pboxLinealRechts->y());
+    // The markers go with their box.
+    const int shift = pboxLineal->x() - before;
+    if (shift == 0)
+        return;
+    for (QLabel *marker : Picture1->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+        if (Ruler::box(marker) == pboxLineal)
+            marker->move(marker->x() + shift, marker->y());
 }

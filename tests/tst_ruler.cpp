@@ -45,14 +45,14 @@ void format(RichTextBox *text, const Paragraph &paragraph)
 // A marker's place in pixels can miss the millimetre value by half a pixel.
 bool centredOn(const QWidget *marker, double mm)
 {
-    const double centre = marker->x() + marker->width() / 2.0;
+    const double centre = Ruler::pixels(Ruler::leftMm(marker)) + marker->width() / 2.0;
     return std::abs(centre - mm * TextFormat::pixelsPerMm()) <= 0.5 + 1e-9;
 }
 
 QString where(const QWidget *marker)
 {
     return QStringLiteral("centre at %1 mm")
-        .arg(Ruler::millimetres(marker->x() + marker->width() / 2.0));
+        .arg(Ruler::leftMm(marker) + Ruler::widthMm(marker) / 2);
 }
 
 bool closeTo(int pixels, double mm)
@@ -89,24 +89,41 @@ QString describe(const Paragraph &p)
         .arg(tabs.join(QLatin1Char(' ')));
 }
 
-// A point of the marker that shows inside the scale box, in the marker's own coordinates.
+// A point of the marker that shows on the scale box, in the marker's own coordinates.
 QPoint grip(const QWidget *marker)
 {
-    const QWidget *box = marker->parentWidget();
-    return marker->mapFrom(box, marker->geometry().intersected(box->rect()).center());
+    return marker->mask().boundingRect().center();
+}
+
+// Through the window, as the window system reports a move, with the buttons the test holds.
+void moveTo(QWidget *widget, QPoint point)
+{
+    QWidget *window = widget->window();
+    QTest::mouseMove(window->windowHandle(), widget->mapTo(window, point));
+}
+
+void press(QWidget *widget, Qt::MouseButton button, QPoint point)
+{
+    QWidget *window = widget->window();
+    QTest::mousePress(window->windowHandle(), button, {}, widget->mapTo(window, point));
+}
+
+void release(QWidget *widget, Qt::MouseButton button, QPoint point)
+{
+    QWidget *window = widget->window();
+    QTest::mouseRelease(window->windowHandle(), button, {}, widget->mapTo(window, point));
 }
 
 // The pressed control keeps the mouse until the release, so a drag's moves and its release all
 // go to it, wherever the pointer is.
-void drag(QWidget *source, Qt::MouseButton button, QWidget *target, QPoint point,
-          bool release = true)
+void drag(QWidget *source, Qt::MouseButton button, QWidget *target, QPoint point, bool letGo = true)
 {
-    QTest::mousePress(source, button, {}, grip(source));
+    press(source, button, grip(source));
     const QPoint at = source->mapFromGlobal(target->mapToGlobal(point));
-    QTest::mouseMove(source, (grip(source) + at) / 2);
-    QTest::mouseMove(source, at);
-    if (release)
-        QTest::mouseRelease(source, button, {}, at);
+    moveTo(source, (grip(source) + at) / 2);
+    moveTo(source, at);
+    if (letGo)
+        release(source, button, at);
 }
 
 } // namespace
@@ -141,6 +158,7 @@ private slots:
     void textWidthDrag_data();
     void textWidthDrag();
     void pointerOverRulerControls();
+    void markersAtTheEndsShowWhole();
     void numbersStandClearOfMarks();
     void stripLayout_data();
     void stripLayout();
@@ -225,7 +243,7 @@ void TestRuler::boxesAndMarkersAfterLoad()
          boxHeight - Ruler::heightMm(doc->imgRU) / 4 - 1},
     };
     for (const auto &m : markers) {
-        QCOMPARE(m.marker->parentWidget(), doc->pboxLineal);
+        QCOMPARE(Ruler::box(m.marker), doc->pboxLineal);
         QCOMPARE(m.marker->size(),
                  QSize(Screen::pixelsFromTwipsX(384), Screen::pixelsFromTwipsY(384)));
         QCOMPARE(Ruler::tag(m.marker), QString::fromLatin1(m.tag));
@@ -333,7 +351,7 @@ void TestRuler::tabMarkers()
         QLabel *marker = doc->imgTab(k);
         QVERIFY(marker);
         QVERIFY(!marker->isHidden());
-        QCOMPARE(marker->parentWidget(), doc->pboxLineal);
+        QCOMPARE(Ruler::box(marker), doc->pboxLineal);
         QCOMPARE(Ruler::tag(marker), QLatin1Char(' ') + QString::number(k));
         QCOMPARE(marker->toolTip(), QStringLiteral("Linksbündiger Tabulator"));
         QCOMPARE(marker->y(), doc->imgLU->y());
@@ -417,8 +435,8 @@ void TestRuler::caretMoveLeavesOnlyTheNewTabMarkers()
     QVERIFY(!doc->imgTab(2));
     QVERIFY(!doc->imgTab(3));
     int shownTabMarkers = 0;
-    for (const QLabel *child : doc->pboxLineal->findChildren<QLabel *>())
-        if (!child->isHidden() && !Ruler::isIndentTag(Ruler::tag(child)))
+    for (const QLabel *child : doc->Picture1->findChildren<QLabel *>())
+        if (!child->isHidden() && Ruler::box(child) && !Ruler::isIndentTag(Ruler::tag(child)))
             ++shownTabMarkers;
     QCOMPARE(shownTabMarkers, 1);
 }
@@ -541,8 +559,10 @@ void TestRuler::markerDrops_data()
     const Paragraph withoutFirst {0, 0, 0, {40, 60}};
     QTest::newRow("tab off onto the text")
         << three << "tab1" << left << "text" << 0.0 << withoutFirst << 0;
+    // At 0 mm the indent markers stand over the left grey box.
     QTest::newRow("tab off onto the left grey box")
-        << three << "tab1" << left << "links" << 0.0 << withoutFirst << 0;
+        << Paragraph {10, 0, 0, {20, 40, 60}} << "tab1" << left << "links" << 0.0
+        << Paragraph {10, 0, 0, {40, 60}} << 0;
     QTest::newRow("tab off onto the right grey box")
         << three << "tab1" << left << "rechts" << 0.0 << withoutFirst << 0;
     QTest::newRow("tab off onto the strip")
@@ -687,8 +707,9 @@ void TestRuler::clicksAddStops()
     // The upper row, where no marker stands in the way.
     const QPoint point(Ruler::pixels(atMm), 1);
     const int beepsBefore = beepCount();
-    QTest::mouseMove(doc->pboxLineal, point);
-    QTest::mouseClick(doc->pboxLineal, Qt::LeftButton, {}, point);
+    moveTo(doc->pboxLineal, point);
+    press(doc->pboxLineal, Qt::LeftButton, point);
+    release(doc->pboxLineal, Qt::LeftButton, point);
     QCOMPARE(beepCount() - beepsBefore, beeps);
     QCOMPARE(read(doc->txtText).tabs, after);
     QCOMPARE(doc->Tabanzahl, qint16(after.size()));
@@ -744,14 +765,13 @@ void TestRuler::textWidthDrag()
     const int row = 1;
     const QPoint start(Ruler::pixels(159.5), row);
     // Moves the window system has pending for the new window may reset the pointer first.
-    QTest::mouseMove(doc->pboxLineal, start - QPoint(1, 0));
-    QTest::mouseMove(doc->pboxLineal, start);
+    moveTo(doc->pboxLineal, start - QPoint(1, 0));
+    moveTo(doc->pboxLineal, start);
     QCOMPARE(Screen::MousePointer(), int(Screen::vbSizeWE));
-    QTest::mousePress(doc->pboxLineal, Qt::MouseButton(button), {}, start);
+    press(doc->pboxLineal, Qt::MouseButton(button), start);
     for (double mm : moves)
-        QTest::mouseMove(doc->pboxLineal, QPoint(Ruler::pixels(mm), row));
-    QTest::mouseRelease(doc->pboxLineal, Qt::MouseButton(button), {},
-                        QPoint(Ruler::pixels(moves.last()), row));
+        moveTo(doc->pboxLineal, QPoint(Ruler::pixels(mm), row));
+    release(doc->pboxLineal, Qt::MouseButton(button), QPoint(Ruler::pixels(moves.last()), row));
 
     QCOMPARE(doc->txtText->RightMargin(), width);
     QCOMPARE(doc->pboxLineal->width(), Ruler::pixels(width));
@@ -768,6 +788,9 @@ void TestRuler::pointerOverRulerControls()
 {
     frmDocument *doc = shownDocument(220);
     QVERIFY(doc);
+    // Indents away from 0 mm, so the markers leave the left grey box free.
+    format(doc->txtText, Paragraph {10, 0, 0, {}});
+    doc->txtText_SelChange();
     const struct
     {
         QWidget *control;
@@ -781,17 +804,34 @@ void TestRuler::pointerOverRulerControls()
         {doc->imgLU, true},
     };
     for (const auto &c : controls) {
-        QTest::mouseMove(doc->pboxLineal, QPoint(Ruler::pixels(159), 2));
+        moveTo(doc->pboxLineal, QPoint(Ruler::pixels(159), 2));
         QCOMPARE(Screen::MousePointer(), int(Screen::vbSizeWE));
-        const QPoint point = c.control->parentWidget() == doc->pboxLineal
-            ? grip(c.control)
-            : QPoint(1, c.control->height() - 1);
-        QTest::mouseMove(c.control, point);
+        const QPoint point
+            = Ruler::box(c.control) ? grip(c.control) : QPoint(1, c.control->height() - 1);
+        moveTo(c.control, point);
         QCOMPARE(Screen::MousePointer(), int(c.back ? Screen::vbDefault : Screen::vbSizeWE));
     }
-    // Exactly 2 mm from the end is outside the sizing zone.
-    QTest::mouseMove(doc->pboxLineal, QPoint(Ruler::pixels(150), 2));
+    // Before the last 2 mm the pointer is the default again.
+    moveTo(doc->pboxLineal, QPoint(doc->pboxLineal->width() - Ruler::pixels(2) - 1, 2));
     QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+}
+
+void TestRuler::markersAtTheEndsShowWhole()
+{
+    frmDocument *doc = shownDocument(220);
+    QVERIFY(doc);
+    for (QLabel *marker : {doc->imgLO, doc->imgLU, doc->imgRU}) {
+        const QImage picture = marker->pixmap().toImage();
+        QRect painted;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (qAlpha(picture.pixel(x, y)) > 0)
+                    painted |= QRect(x, y, 1, 1);
+        QVERIFY(!painted.isEmpty());
+        QVERIFY(marker->mask().boundingRect().contains(painted));
+        QVERIFY2(doc->Picture1->rect().contains(painted.translated(marker->pos())),
+                 qPrintable(Ruler::tag(marker) + QStringLiteral(" shows only in part")));
+    }
 }
 
 void TestRuler::numbersStandClearOfMarks()
@@ -1005,7 +1045,7 @@ void TestRuler::dragScreenshot()
                 .save(folder + QStringLiteral("/ruler-drag-strip.png")));
     QVERIFY(!doc->HScroll->isHidden());
 
-    QTest::mouseRelease(doc->imgTab(2), Qt::LeftButton, {}, doc->imgTab(2)->mapFrom(doc, pointer));
+    release(doc->imgTab(2), Qt::LeftButton, doc->imgTab(2)->mapFrom(doc, pointer));
     QCOMPARE(text->SelTabs(1), std::optional<double>(80));
     QVERIFY(!doc->rulerMouse->dragPicture());
 }
