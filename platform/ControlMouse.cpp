@@ -47,10 +47,12 @@ int shiftCode(Qt::KeyboardModifiers modifiers)
     return code;
 }
 
-// The control's look, a little faded, so the place it came from still shows through.
+// The control's look, a little faded, so the place it came from still shows through. An image
+// control is its picture, transparent where the picture is.
 QPixmap dragLook(QWidget *control)
 {
-    const QPixmap look = control->grab();
+    const auto *image = qobject_cast<QLabel *>(control);
+    const QPixmap look = image && !image->pixmap().isNull() ? image->pixmap() : control->grab();
     QPixmap faded(look.size());
     faded.setDevicePixelRatio(look.devicePixelRatio());
     faded.fill(Qt::transparent);
