@@ -5,6 +5,7 @@
 #include "platform/Screen.h"
 #include "platform/TextFormat.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -130,9 +131,41 @@ ControlMouse::Event ControlMouse::eventFor(QWidget *widget, const QMouseEvent *m
     return Event {button, shiftCode(mouse->modifiers()), position.x(), position.y()};
 }
 
+bool ControlMouse::whileDragging(QWidget *widget, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return true;
+    case QEvent::MouseMove:
+        // While a drag is on, the controls see no moves.
+        pointer = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+        followPointer();
+        return true;
+    case QEvent::MouseButtonRelease: {
+        pointer = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+        if (controls.value(source).automatic) {
+            drop();
+            return true;
+        }
+        // A drag under program control ends in the source's own mouse-up; a release that
+        // cannot reach the source any more ends it without a drop.
+        if (widget != source)
+            endDrag();
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
 bool ControlMouse::eventFilter(QObject *watched, QEvent *event)
 {
     auto *widget = qobject_cast<QWidget *>(watched);
+    // During a drag this filter watches the whole program, so a release lands wherever the
+    // source is now, even hidden.
+    if (source && widget && whileDragging(widget, event))
+        return true;
     const auto found = widget ? controls.find(widget) : controls.end();
     if (found == controls.end())
         return QObject::eventFilter(watched, event);
@@ -142,8 +175,6 @@ bool ControlMouse::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonDblClick: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         lastPress = pointer = mouse->globalPosition().toPoint();
-        if (source)
-            return true;
         if (entry.automatic) {
             if (mouse->button() == Qt::LeftButton)
                 beginDrag(widget);
@@ -156,11 +187,6 @@ bool ControlMouse::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         pointer = mouse->globalPosition().toPoint();
-        if (source) {
-            // While a drag is on, the controls see no moves.
-            followPointer();
-            return true;
-        }
         if (entry.mouseMove)
             entry.mouseMove(eventFor(widget, mouse, buttonsCode(mouse->buttons())));
         return entry.mouseMove || entry.automatic;
@@ -168,10 +194,6 @@ bool ControlMouse::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         pointer = mouse->globalPosition().toPoint();
-        if (source && entry.automatic && source == widget) {
-            drop();
-            return true;
-        }
         if (entry.automatic)
             return true;
         if (entry.mouseUp)
@@ -227,6 +249,8 @@ void ControlMouse::beginDrag(QWidget *widget)
     followPointer();
     picture->show();
     picture->raise();
+    sourceGone = connect(widget, &QObject::destroyed, this, &ControlMouse::endDrag);
+    qApp->installEventFilter(this);
 }
 
 void ControlMouse::followPointer()
@@ -237,6 +261,8 @@ void ControlMouse::followPointer()
 
 void ControlMouse::endDrag()
 {
+    qApp->removeEventFilter(this);
+    disconnect(sourceGone);
     source = nullptr;
     delete picture;
 }

@@ -72,6 +72,8 @@ private:
     };
 
     Control &control(QWidget *widget);
+    // The drag's own handling of a mouse event; true when the event goes no further.
+    bool whileDragging(QWidget *widget, QEvent *event);
     QPointF inOwnUnit(QWidget *widget, QPointF pixels) const;
     Event eventFor(QWidget *widget, const QMouseEvent *mouse, int button) const;
     void beginDrag(QWidget *source);
@@ -86,6 +88,7 @@ private:
     QHash<QWidget *, Control> controls;
     QPointer<QWidget> source;
     QPointer<QLabel> picture;
+    QMetaObject::Connection sourceGone;
     // Where in the source the pointer took hold of it, and where the pointer is now.
     QPoint grip;
     QPoint lastPress;

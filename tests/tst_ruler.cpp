@@ -165,6 +165,7 @@ private slots:
     void stripScrollsTheRow();
     void stripInATinyWindow();
     void dragScreenshot();
+    void dragEndsWithItsSource();
 
 private:
     frmDocument *newDocument();
@@ -1048,6 +1049,23 @@ void TestRuler::dragScreenshot()
     release(doc->imgTab(2), Qt::LeftButton, doc->imgTab(2)->mapFrom(doc, pointer));
     QCOMPARE(text->SelTabs(1), std::optional<double>(80));
     QVERIFY(!doc->rulerMouse->dragPicture());
+}
+
+void TestRuler::dragEndsWithItsSource()
+{
+    frmDocument *doc = shownDocument(220);
+    QVERIFY(doc);
+    format(doc->txtText, Paragraph {0, 0, 0, {30}});
+    doc->txtText_SelChange();
+    drag(doc->imgTab(1), Qt::LeftButton, doc->pboxLineal, QPoint(Ruler::pixels(50), 5), false);
+    QVERIFY(doc->rulerMouse->dragPicture());
+    // The caret moves on while the marker is held: the markers are made anew.
+    doc->Tabaktualisierung();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!doc->rulerMouse->dragSource());
+    QVERIFY(!doc->rulerMouse->dragPicture());
+    release(doc->pboxLineal, Qt::LeftButton, QPoint(Ruler::pixels(50), 5));
+    QCOMPARE(read(doc->txtText).tabs, QList<double> {30});
 }
 
 QTEST_MAIN(TestRuler)
