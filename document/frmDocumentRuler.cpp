@@ -24,6 +24,18 @@ int markerNumber(const QWidget *marker)
     return static_cast<int>(std::lround(Ruler::tag(marker).trimmed().toDouble()));
 }
 
+// The selection's tab count, or none when its paragraphs' stops differ, in number or in place.
+std::optional<int> commonTabCount(const RichTextBox &text)
+{
+    const std::optional<int> count = text.SelTabCount();
+    if (!count)
+        return std::nullopt;
+    for (int i = 0; i < *count; ++i)
+        if (!text.SelTabs(i))
+            return std::nullopt;
+    return count;
+}
+
 } // namespace
 
 void frmDocument::connectRuler()
@@ -188,7 +200,7 @@ void frmDocument::dropOffRuler(QWidget *Source)
     --Tabanzahl;
 
     // With no common list there is no stop k to take out.
-    const std::optional<int> count = txtText->SelTabCount();
+    const std::optional<int> count = commonTabCount(*txtText);
     if (!count)
         return;
     for (int i = k; i < *count; ++i)
@@ -231,7 +243,7 @@ void frmDocument::pboxLineal_MouseUp(const Mouse &event)
 {
     if (Screen::MousePointer() != Screen::vbDefault)
         return;
-    const std::optional<int> count = txtText->SelTabCount();
+    const std::optional<int> count = commonTabCount(*txtText);
     // The control holds only so many stops; one more is refused like any ruler change.
     if (Tabanzahl >= RichTextBox::MaxTabStops || count.value_or(0) >= RichTextBox::MaxTabStops) {
         Beep();

@@ -166,6 +166,7 @@ private slots:
     void stripInATinyWindow();
     void dragScreenshot();
     void dragEndsWithItsSource();
+    void mixedParagraphs();
 
 private:
     frmDocument *newDocument();
@@ -1066,6 +1067,40 @@ void TestRuler::dragEndsWithItsSource()
     QVERIFY(!doc->rulerMouse->dragPicture());
     release(doc->pboxLineal, Qt::LeftButton, QPoint(Ruler::pixels(50), 5));
     QCOMPARE(read(doc->txtText).tabs, QList<double> {30});
+}
+
+void TestRuler::mixedParagraphs()
+{
+    frmDocument *doc = shownDocument(220);
+    QVERIFY(doc);
+    RichTextBox *text = doc->txtText;
+    text->setText(QStringLiteral("Erster\tAbsatz\rZweiter\tAbsatz"));
+    text->setSelStart(0);
+    format(text, Paragraph {10, 0, 0, {20}});
+    text->setSelStart(text->Text().size());
+    format(text, Paragraph {20, 0, 0, {40}});
+    text->setSelStart(0);
+    text->setSelLength(text->Text().size());
+    doc->txtText_SelChange();
+    QVERIFY(doc->imgLO->isHidden());
+    QCOMPARE(doc->Tabanzahl, qint16(0));
+
+    // The right indent cannot be checked against a first line that differs.
+    const int beeps = beepCount();
+    drag(doc->imgRU, Qt::LeftButton, doc->pboxLineal, QPoint(Ruler::pixels(120), 5));
+    QCOMPARE(beepCount() - beeps, 1);
+    QCOMPARE(text->SelRightIndent(), std::optional<double>(0));
+
+    // A click gives every paragraph the one stop.
+    const QPoint point(Ruler::pixels(50), 1);
+    moveTo(doc->pboxLineal, point);
+    press(doc->pboxLineal, Qt::LeftButton, point);
+    release(doc->pboxLineal, Qt::LeftButton, point);
+    QCOMPARE(doc->Tabanzahl, qint16(1));
+    for (int start : {0, int(text->Text().size())}) {
+        text->setSelStart(start);
+        QCOMPARE(read(text).tabs, QList<double> {50});
+    }
 }
 
 QTEST_MAIN(TestRuler)
