@@ -170,6 +170,9 @@ bool ControlMouse::eventFilter(QObject *watched, QEvent *event)
     if (found == controls.end())
         return QObject::eventFilter(watched, event);
     const Control entry = *found;
+    // A control that only takes drops keeps its own mouse handling.
+    if (!entry.automatic && !entry.mouseDown && !entry.mouseMove && !entry.mouseUp)
+        return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
