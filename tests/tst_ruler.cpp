@@ -834,6 +834,11 @@ void TestRuler::markersAtTheEndsShowWhole()
         QVERIFY2(doc->Picture1->rect().contains(painted.translated(marker->pos())),
                  qPrintable(Ruler::tag(marker) + QStringLiteral(" shows only in part")));
     }
+    const QImage strip = doc->Picture1->grab().toImage();
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(strip.scaled(strip.size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                .save(folder + QStringLiteral("/ruler-ends.png")));
 }
 
 void TestRuler::numbersStandClearOfMarks()
