@@ -30,9 +30,26 @@ double millimetres(double pixels)
     return pixels / TextFormat::pixelsPerMm();
 }
 
+QWidget *box(const QWidget *marker)
+{
+    return qobject_cast<QWidget *>(marker->property("RulerBox").value<QObject *>());
+}
+
+namespace {
+
+// A marker stands beside its box in the strip, so that it shows whole where it reaches over
+// the box's ends; its place is still measured from the box.
+QPoint origin(const QWidget *control)
+{
+    const QWidget *anchor = box(control);
+    return anchor ? anchor->pos() : QPoint();
+}
+
+} // namespace
+
 double leftMm(const QWidget *control)
 {
-    return millimetres(control->x());
+    return millimetres(control->x() - origin(control).x());
 }
 
 double widthMm(const QWidget *control)
@@ -47,12 +64,12 @@ double heightMm(const QWidget *control)
 
 void setLeftMm(QWidget *control, double mm)
 {
-    control->move(pixels(mm), control->y());
+    control->move(origin(control).x() + pixels(mm), control->y());
 }
 
 void setTopMm(QWidget *control, double mm)
 {
-    control->move(control->x(), pixels(mm));
+    control->move(control->x(), origin(control).y() + pixels(mm));
 }
 
 void setWidthMm(QWidget *control, double mm)
@@ -145,13 +162,19 @@ QPixmap picture(MarkerShape shape, QSize size, int bandTop, int bandBottom)
 QLabel *createMarker(QWidget *box, MarkerShape shape, double topMm, const QString &tag,
                      const QString &toolTip)
 {
-    auto *marker = new QLabel(box);
+    auto *marker = new QLabel(box->parentWidget());
+    marker->setProperty("RulerBox", QVariant::fromValue<QObject *>(box));
     marker->setFixedSize(Screen::pixelsFromTwipsX(markerTwips),
                          Screen::pixelsFromTwipsY(markerTwips));
-    marker->move(0, pixels(topMm));
-    const int bandTop = std::clamp(-marker->y(), 0, marker->height());
-    const int bandBottom = std::clamp(box->height() - marker->y(), bandTop, marker->height());
-    marker->setPixmap(picture(shape, marker->size(), bandTop, bandBottom));
+    marker->move(box->x(), box->y() + pixels(topMm));
+    const int top = marker->y() - box->y();
+    const int bandTop = std::clamp(-top, 0, marker->height());
+    const int bandBottom = std::clamp(box->height() - top, bandTop, marker->height());
+    const QPixmap drawn = picture(shape, marker->size(), bandTop, bandBottom);
+    marker->setPixmap(drawn);
+    // The marker takes the mouse only where it shows, never above or below the box.
+    const QRect shown = QRegion(drawn.mask()).boundingRect();
+    marker->setMask(QRegion(shown.left() - 1, bandTop, shown.width() + 2, bandBottom - bandTop));
     marker->setToolTip(toolTip);
     if (!tag.isEmpty())
         setTag(marker, tag);
@@ -181,16 +204,33 @@ void RulerBox::drawScale()
     QPainter painter(&scale);
     painter.setFont(font());
     painter.setPen(Qt::black);
+    const QFontMetricsF metrics(font());
     const double middle = (Ruler::heightMm(this) - 2) / 2;
     const int end = Ruler::pixels(middle + 2);
     for (int step = 1; step * 2.5 <= Ruler::maxBoxWidthMm; ++step) {
         const double x = step * 2.5;
-        if (step % 4 == 0)
-            painter.drawText(QPointF(Ruler::pixels(x + 0.5), QFontMetricsF(font()).ascent()),
-                             QString::number(step / 4));
         const int start = Ruler::pixels(step % 2 == 0 ? middle : middle + 1);
         painter.fillRect(QRect(Ruler::pixels(x), start, 1, end - start), Qt::black);
     }
+    // A two-digit number reaches over the next mark; the mark gives way so the number stays
+    // readable.
+    for (int cm = 1; cm * 10 <= Ruler::maxBoxWidthMm; ++cm) {
+        const QString number = QString::number(cm);
+        const QPointF origin(Ruler::pixels(cm * 10 + 0.5), metrics.ascent());
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.fillRect(numberArea(number, origin), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.drawText(origin, number);
+    }
+}
+
+QRect RulerBox::numberArea(const QString &number, QPointF origin) const
+{
+    return QFontMetricsF(font())
+        .tightBoundingRect(number)
+        .translated(origin)
+        .toAlignedRect()
+        .adjusted(0, -1, 0, 1);
 }
 
 void RulerBox::paintEvent(QPaintEvent *event)
@@ -198,6 +238,12 @@ void RulerBox::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.fillRect(event->rect(), colour);
     painter.drawImage(QPointF(0, 0), scale);
+}
+
+void RulerStrip::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    emit Resize();
 }
 
 void ImageArray::setTemplate(QLabel *element)
@@ -221,6 +267,8 @@ QLabel *ImageArray::Load(int index)
     copy->move(element0->pos());
     copy->setPixmap(element0->pixmap());
     copy->setToolTip(element0->toolTip());
+    copy->setMask(element0->mask());
+    copy->setProperty("RulerBox", element0->property("RulerBox"));
     if (element0->property("Tag").isValid())
         Ruler::setTag(copy, Ruler::tag(element0));
     copy->hide();

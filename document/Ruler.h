@@ -10,7 +10,11 @@
 
 namespace Ruler {
 
-// Widgets are placed in pixels; the ruler thinks in millimetres.
+// The box a marker belongs to, or nullptr for any other control.
+QWidget *box(const QWidget *marker);
+
+// Widgets are placed in pixels; the ruler thinks in millimetres. A marker's place is measured
+// from its box.
 int pixels(double mm);
 double millimetres(double pixels);
 double leftMm(const QWidget *control);
@@ -23,6 +27,8 @@ void setHeightMm(QWidget *control, double mm);
 
 // Widest a ruler box gets; its scale is drawn over this length.
 constexpr double maxBoxWidthMm = 300;
+// The left margin's share of the ruler: just enough for a marker at 0 mm to show whole.
+constexpr double leftMarginMm = 2;
 // Design size of a marker picture, and of the scroll bars' thickness.
 constexpr double markerTwips = 384;
 constexpr double scrollBarTwips = 252;
@@ -36,7 +42,7 @@ bool isIndentTag(const QString &tag);
 
 enum class MarkerShape { FirstLineIndent, LeftIndent, RightIndent, LeftTab };
 
-// A marker image of the design size inside the box, at the given top. Its picture is drawn
+// A marker image of the design size on the box, at the given top. Its picture is drawn
 // into the part that the box leaves visible there, so it must be placed before it is drawn.
 QLabel *createMarker(QWidget *box, MarkerShape shape, double topMm, const QString &tag,
                      const QString &toolTip);
@@ -55,6 +61,9 @@ public:
     // Millimetre marks every 2.5 mm and the centimetres printed every 10 mm, over the box's
     // current size, from its left edge.
     void drawScale();
+    // Where a scale number printed from the origin (left end of its baseline) keeps the marks
+    // away, in pixels of the box.
+    QRect numberArea(const QString &number, QPointF origin) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -62,6 +71,20 @@ protected:
 private:
     QColor colour;
     QImage scale;
+};
+
+// The ruler strip: a container that reports its changes of size.
+class RulerStrip : public QWidget
+{
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+signals:
+    void Resize();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 };
 
 // A control array of images. Element 0 is the template, never shown nor removed; the others are

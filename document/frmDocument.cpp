@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <algorithm>
 
 frmDocument::frmDocument(QWidget *parent)
     : DocumentWindow(QStringLiteral("frmDocument"),
@@ -84,7 +85,7 @@ void frmDocument::Form_Load()
 void frmDocument::buildRuler()
 {
     using namespace Ruler;
-    Picture1 = new QWidget(this);
+    Picture1 = new RulerStrip(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     auto *links = new RulerBox(Picture1, QColor(192, 192, 192));
     auto *lineal = new RulerBox(Picture1, Qt::white);
@@ -97,7 +98,7 @@ void frmDocument::buildRuler()
     const double boxHeight = lineal->textHeightMm(QStringLiteral("1234567890")) + 1;
     const std::pair<RulerBox *, double> boxes[] = {
         {lineal, Page::Seitenbreite - (Page::RandRechts + Page::RandLinks)},
-        {links, 0},
+        {links, leftMarginMm},
         {rechts, Page::RandRechts},
     };
     for (const auto &[box, finalWidth] : boxes) {
@@ -132,6 +133,7 @@ void frmDocument::buildRuler()
     HScroll->hide();
     VScroll->hide();
     Picture1->resize(width(), pixels(1.5 * heightMm(HScroll) + heightMm(pboxLineal)));
+    connectRuler();
 }
 
 double frmDocument::lowerRowTopMm(double markerHeightMm) const
@@ -157,6 +159,7 @@ void frmDocument::loadTabMarker(int number, double positionMm)
     placeMarker(marker, positionMm);
     Ruler::setTopMm(marker, lowerRowTopMm(Ruler::heightMm(marker)));
     Ruler::setTag(marker, Ruler::tabTag(number));
+    connectTabMarker(marker);
 }
 
 void frmDocument::Tabaktualisierung()
@@ -209,7 +212,9 @@ void frmDocument::Form_Resize()
     // A window too low for the text keeps the control where it was.
     if (textHeight < 0)
         return;
-    txtText->setGeometry(0, top, width(), textHeight);
+    // The text's left edge stands under the ruler's 0 mm.
+    const int left = pboxLinealLinks->width();
+    txtText->setGeometry(left, top, std::max(0, width() - left), textHeight);
 }
 
 Toolbar *frmDocument::ownToolbar() const

@@ -3,6 +3,7 @@
 
 #include "document/DocumentWindow.h"
 #include "document/Ruler.h"
+#include "platform/ControlMouse.h"
 
 class QScrollBar;
 
@@ -54,6 +55,13 @@ public:
     bool EinzugKomplett = false;
     qint16 Tabanzahl = 0;
 
+    // The ruler strip's scroll bars and the row of ruler boxes they move.
+    void Picture1_Resize();
+    void HScroll_Change();
+    void HScroll_Scroll();
+    // The mouse on the ruler controls and the markers' drags.
+    ControlMouse *rulerMouse = nullptr;
+
 protected:
     void Form_Load();
     void Form_Resize() override;
@@ -72,4 +80,36 @@ private:
     void loadTabMarker(int number, double positionMm);
     // The lower row's Top: the marker's upper quarter and 1 mm reach into the box.
     double lowerRowTopMm(double markerHeightMm) const;
+
+    using Mouse = ControlMouse::Event;
+    void connectRuler();
+    void connectTabMarker(QLabel *marker);
+    void placeRow();
+    void imgLU_MouseDown(const Mouse &event);
+    void imgLU_MouseUp(const Mouse &event);
+    void pboxLineal_DragDrop(QWidget *Source, double X, double Y);
+    void imgLO_DragDrop(QWidget *Source, double X, double Y);
+    void imgLU_DragDrop(QWidget *Source, double X, double Y);
+    void imgRU_DragDrop(QWidget *Source, double X, double Y);
+    void imgTab_DragDrop(QLabel *target, QWidget *Source, double X, double Y);
+    void Form_DragDrop(QWidget *Source, double X, double Y);
+    void Picture1_DragDrop(QWidget *Source, double X, double Y);
+    void HScroll_DragDrop(QWidget *Source, double X, double Y);
+    void pboxLinealLinks_DragDrop(QWidget *Source, double X, double Y);
+    void pboxLinealRechts_DragDrop(QWidget *Source, double X, double Y);
+    void txtText_DragDrop(QWidget *Source, double X, double Y);
+    // A marker dropped on a marker lands on the scale box under it.
+    void dropOnMarker(QWidget *target, QWidget *Source, double X, double Y);
+    // A marker dropped off the ruler: a tab stop goes, an indent stays with a beep.
+    void dropOffRuler(QWidget *Source);
+    void pboxLineal_MouseUp(const Mouse &event);
+    void pboxLineal_MouseMove(const Mouse &event);
+    // Over these the sizing pointer of the ruler's end gives way to the default.
+    void imgLO_MouseMove(const Mouse &event);
+    void imgLU_MouseMove(const Mouse &event);
+    void imgRU_MouseMove(const Mouse &event);
+    void imgTab_MouseMove(const Mouse &event);
+    void pboxLinealRechts_MouseMove(const Mouse &event);
+    void Picture1_MouseMove(const Mouse &event);
+    void pboxLinealLinks_MouseMove(const Mouse &event);
 };
