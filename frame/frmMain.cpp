@@ -27,6 +27,7 @@
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
 #include "tools/frmDate.h"
+#include "tools/frmImage.h"
 #include "tools/frmSearch.h"
 #include "tools/frmSonder.h"
 #include "tools/frmTastatur.h"
@@ -109,6 +110,7 @@ frmMain::frmMain()
     documentTools().frmTemplate = frmTemplate::ShowModal;
     documentTools().frmSonder = frmSonder::open;
     documentTools().frmTastatur = frmTastatur::open;
+    documentTools().frmImage = frmImage::Show;
     documentTools().frmTip = [] { showTipOfTheDay(QStringLiteral("Keinstart")); };
     documentTools().frmAbout = [] { showAbout(); };
     Forms::add(this);
