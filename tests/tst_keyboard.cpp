@@ -9,6 +9,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "tests/support/RunningProgram.h"
+#include "tools/frmImage.h"
 #include "tools/frmSonder.h"
 #include "tools/frmTastatur.h"
 
@@ -101,6 +102,7 @@ private slots:
     void withoutADocumentNothingHappens();
     void lastDocumentWindowClosesBothTools_data();
     void lastDocumentWindowClosesBothTools();
+    void openPictureBrowserKeepsBothTools();
     void f1OpensTheHelpTopic();
     void screenshot();
 
@@ -414,6 +416,22 @@ void TestKeyboard::lastDocumentWindowClosesBothTools()
     QCOMPARE(program->documentCount(), 0);
     QVERIFY(!frmTastaturForm().isLoaded());
     QVERIFY(!frmSonderForm().isLoaded());
+}
+
+void TestKeyboard::openPictureBrowserKeepsBothTools()
+{
+    DocumentWindow *rich = document(QString(), 0);
+    frmTastatur::open();
+    frmSonder::open();
+    frmImage::Show();
+    rich->Tag.clear();
+    rich->mnuFileClose->trigger();
+    QCOMPARE(program->documentCount(), 0);
+    QVERIFY(frmTastaturForm().isLoaded());
+    QVERIFY(frmSonderForm().isLoaded());
+    frmImageForm().unload();
+    frmTastaturForm().unload();
+    frmSonderForm().unload();
 }
 
 void TestKeyboard::f1OpensTheHelpTopic()
