@@ -144,6 +144,7 @@ private slots:
     void rtfFileProperties_data();
     void rtfFileProperties();
     void rtfFileRoundTrip();
+    void justifiedAlignmentReadsNull();
     void selPrintPrintsSelectionOrAll();
 };
 
@@ -694,6 +695,23 @@ void TestRichTextBox::rtfFileRoundTrip()
     QCOMPARE(again.document()->blockCount(), box.document()->blockCount());
     again.Find(QStringLiteral("Einzug:"));
     QCOMPARE(again.SelTabs(1), std::optional<double>(2835.0 / TextFormat::twipsPerMm));
+}
+
+void TestRichTextBox::justifiedAlignmentReadsNull()
+{
+    RichTextBox box;
+    box.setSelRTF(QStringLiteral("{\\rtf1\\pard\\qj Blocksatz\\par\\pard\\qc Mitte\\par}"));
+    select(box, 2, 0);
+    QCOMPARE(box.SelAlignment(), std::nullopt);
+    select(box, 0, static_cast<int>(box.Text().size()));
+    QCOMPARE(box.SelAlignment(), std::nullopt);
+    select(box, 0, 9);
+    QVERIFY(box.SelRTF().contains(QStringLiteral("\\qj ")));
+    box.setSelAlignment(RichTextBox::rtfRight);
+    QCOMPARE(box.SelAlignment(), std::optional<int>(RichTextBox::rtfRight));
+    QVERIFY(!box.SelRTF().contains(QStringLiteral("\\qj")));
+    select(box, 12, 0);
+    QCOMPARE(box.SelAlignment(), std::optional<int>(RichTextBox::rtfCenter));
 }
 
 void TestRichTextBox::selPrintPrintsSelectionOrAll()
