@@ -728,16 +728,68 @@ void TestRtf::survivesMalformedInput_data()
     QTest::newRow("trailing backslash") << QByteArray("{\\rtf1 x\\");
     QTest::newRow("nested fonttbl") << QByteArray("{\\rtf1{\\fonttbl{\\f0{\\f1{\\f2 A;}}}}\\f2 x}");
     QTest::newRow("field without group") << QByteArray("{\\rtf1\\field\\field\\fldrslt x}");
+    QTest::newRow("style cycles") << QByteArray(
+        "{\\rtf1{\\stylesheet{\\s1\\sbasedon2\\b A;}{\\s2\\sbasedon1\\i B;}"
+        "{\\s3\\sbasedon3 C;}{\\stylesheet{\\s4 D;}}\\s5}\\s1 x\\s3 y\\plain z}");
+    QTest::newRow("many references to a long style") << QByteArray("{\\rtf1{\\stylesheet{\\s1")
+            + QByteArray("\\b\\i\\tx5\\qc").repeated(500) + " A;}}"
+            + QByteArray("\\s1\\plain\\pard x").repeated(20000) + "}";
+    QTest::newRow("list table out of order")
+        << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel{\\*\\listtable{\\list}}\\levelnfc0"
+                      "{\\leveltext\\'05\\'00;}}}{\\listlevel}\\listid1}{\\leveltext x}\\listlevel"
+                      "{\\listoverridetable\\ls3{\\listoverride\\listid1\\ls1}}\\levelnfc3"
+                      "\\ls1\\ilvl99 a\\par\\ls-5 b\\par\\ls3 c}");
+    QByteArray levels(
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0}{\\listlevel\\levelnfc2}"
+        "\\listid1}}{\\listoverridetable{\\listoverride\\listid1\\ls1}}");
+    for (int i = 0; i < 5000; ++i)
+        levels += i % 2 ? "\\ls1\\ilvl1 x\\par" : "\\ls1\\ilvl0 y\\par";
+    QTest::newRow("many list levels") << levels + "}";
     QByteArray random("{\\rtf1 ");
     QRandomGenerator generator(20261210);
     for (int i = 0; i < 200000; ++i)
         random.append(static_cast<char>(generator.bounded(256)));
     QTest::newRow("random bytes") << random;
     QByteArray tokens("{\\rtf1 ");
-    static const char *pieces[]
-        = {"{",     "}",       "\\par",     "\\u-5", "\\uc9",     "\\'e4", "\\b",
-           "x",     "\\*",     "\\fonttbl", "\\f3",  "\\bin3",    "\\pn",  "\\cell",
-           "\\row", "\\field", "\\fldinst", ";",     "\\colortbl"};
+    static const char *pieces[] = {"{",
+                                   "}",
+                                   "\\par",
+                                   "\\u-5",
+                                   "\\uc9",
+                                   "\\'e4",
+                                   "\\b",
+                                   "x",
+                                   "\\*",
+                                   "\\fonttbl",
+                                   "\\f3",
+                                   "\\bin3",
+                                   "\\pn",
+                                   "\\cell",
+                                   "\\row",
+                                   "\\field",
+                                   "\\fldinst",
+                                   ";",
+                                   "\\colortbl",
+                                   "\\stylesheet",
+                                   "\\s1",
+                                   "\\cs2",
+                                   "\\sbasedon1",
+                                   "\\plain",
+                                   "\\pard",
+                                   "\\listtable",
+                                   "\\list",
+                                   "\\listlevel",
+                                   "\\leveltext",
+                                   "\\'01",
+                                   "\\levelnfc0",
+                                   "\\listid1",
+                                   "\\ls1",
+                                   "\\ilvl1",
+                                   "\\listoverridetable",
+                                   "\\listoverride",
+                                   "\\qj",
+                                   "\\sl-20",
+                                   "\\sb9"};
     for (int i = 0; i < 50000; ++i)
         tokens.append(pieces[generator.bounded(int(std::size(pieces)))]);
     QTest::newRow("random tokens") << tokens;

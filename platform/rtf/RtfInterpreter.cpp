@@ -19,8 +19,9 @@ constexpr qsizetype maxInstruction = 1024;
 constexpr qsizetype maxLabel = 64;
 constexpr double mmPerTwip = 25.4 / 1440.0;
 constexpr size_t maxLevels = 9;
+constexpr int maxListItems = 1000;
 constexpr qsizetype maxLists = 4096; // list definitions, overrides and styles each
-constexpr int maxStyleDepth = 16;
+constexpr size_t maxStyleDepth = 16;
 constexpr size_t maxStyleWords = 256;
 constexpr int bulletLevel = 23;
 constexpr int noLabelLevel = 255;
@@ -186,14 +187,16 @@ void Interpreter::closeGroup()
             commitStyle();
         styleSheetDone = stack.size() == styleSheetDepth;
     } else if (closing.destination == Destination::ListLevel && outer != Destination::ListLevel) {
-        Level &level = listDefinitions.back().levels.back();
-        level.left = closing.para.left;
-        level.firstLine = closing.para.firstLine;
+        if (Level *level = currentLevel()) {
+            level->left = closing.para.left;
+            level->firstLine = closing.para.firstLine;
+        }
     } else if (closing.destination == Destination::LevelText && outer == Destination::ListLevel) {
         // The first character counts the ones that follow.
-        QString &text = listDefinitions.back().levels.back().text;
-        const int length = text.isEmpty() ? 0 : text.front().unicode();
-        text = text.mid(1, length);
+        if (Level *level = currentLevel()) {
+            const int length = level->text.isEmpty() ? 0 : level->text.front().unicode();
+            level->text = level->text.mid(1, length);
+        }
     }
     const bool numbering = closing.destination == Destination::Numbering;
     const bool bullet = closing.para.bullet;
@@ -341,9 +344,9 @@ void Interpreter::byte(unsigned char value)
 void Interpreter::put(QChar c)
 {
     if (top().destination == Destination::LevelText) {
-        QString &text = listDefinitions.back().levels.back().text;
-        if (text.size() < maxLabel)
-            text.append(c);
+        Level *level = currentLevel();
+        if (level && level->text.size() < maxLabel)
+            level->text.append(c);
         return;
     }
     if (!isInsertable(c))
@@ -570,8 +573,13 @@ int Interpreter::listObject(const ParaState &state, const Level &level)
     const auto at = static_cast<size_t>(state.level);
     for (size_t deeper = at + 1; deeper < maxLevels; ++deeper)
         objects[deeper] = -1;
-    if (objects[at] >= 0)
-        return objects[at];
+    // Qt marks every item of a list for layout on each insertion: past this many items a list
+    // goes on as a new one, so that loading stays linear.
+    if (objects[at] >= 0) {
+        const auto *list = qobject_cast<QTextList *>(cursor.document()->object(objects[at]));
+        if (list && list->count() < maxListItems)
+            return objects[at];
+    }
     QTextListFormat format;
     format.setStyle(numberStyle(level.numbering));
     format.setIndent(0);
@@ -819,27 +827,50 @@ void Interpreter::commitStyle()
 }
 
 // Only the attributes the style and the styles it is based on give are set.
-void Interpreter::replayStyle(const QHash<int, Style> &styles, int number, int parts, int depth)
+void Interpreter::replayStyle(const QHash<int, Style> &styles, int number, int parts)
 {
-    const auto found = styles.constFind(number);
-    if (found == styles.constEnd() || depth > maxStyleDepth)
-        return;
-    if (found->basedOn >= 0 && found->basedOn != number)
-        replayStyle(styles, found->basedOn, parts, depth + 1);
+    // The chain of styles, the root first; its length and the words replayed are bounded, so
+    // that no file makes each style reference expensive.
+    std::array<const Style *, maxStyleDepth> chain {};
+    size_t depth = 0;
+    for (auto found = styles.constFind(number); found != styles.constEnd() && depth < chain.size();
+         found = styles.constFind(found->basedOn)) {
+        chain[depth++] = &*found;
+        if (found->basedOn < 0 || found->basedOn == number)
+            break;
+    }
     const bool outer = !replaying;
     replaying = true;
-    for (const StyleWord &entry : found->words) {
-        if ((styleParts(*entry.word) & parts) == 0)
-            continue;
-        Token token;
-        token.kind = Token::ControlWord;
-        token.text = entry.word->name;
-        token.param = entry.param;
-        token.hasParam = entry.hasParam;
-        (this->*entry.word->handler)(token, entry.word->arg);
+    size_t budget = maxStyleWords;
+    while (depth > 0 && budget > 0) {
+        for (const StyleWord &entry : chain[--depth]->words) {
+            if ((styleParts(*entry.word) & parts) == 0)
+                continue;
+            if (budget == 0)
+                break;
+            --budget;
+            replayWord(entry);
+        }
     }
     if (outer)
         replaying = false;
+}
+
+void Interpreter::replayWord(const StyleWord &entry)
+{
+    Token token;
+    token.kind = Token::ControlWord;
+    token.text = entry.word->name;
+    token.param = entry.param;
+    token.hasParam = entry.hasParam;
+    (this->*entry.word->handler)(token, entry.word->arg);
+}
+
+Interpreter::Level *Interpreter::currentLevel()
+{
+    if (listDefinitions.empty() || listDefinitions.back().levels.empty())
+        return nullptr;
+    return &listDefinitions.back().levels.back();
 }
 
 void Interpreter::listDefinition(const Token &, int)
@@ -864,14 +895,16 @@ void Interpreter::listLevel(const Token &, int)
 
 void Interpreter::setLevelNumbering(const Token &token, int)
 {
-    if (top().destination == Destination::ListLevel)
-        listDefinitions.back().levels.back().numbering = token.param;
+    Level *level = currentLevel();
+    if (level && top().destination == Destination::ListLevel)
+        level->numbering = token.param;
 }
 
 void Interpreter::setLevelStart(const Token &token, int)
 {
-    if (top().destination == Destination::ListLevel)
-        listDefinitions.back().levels.back().start = token.param;
+    Level *level = currentLevel();
+    if (level && top().destination == Destination::ListLevel)
+        level->start = token.param;
 }
 
 void Interpreter::setListId(const Token &token, int)

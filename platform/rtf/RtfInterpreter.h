@@ -215,7 +215,9 @@ private:
     void appendChar(QChar c);
     int fontCodePage(int number) const;
     void commitStyle();
-    void replayStyle(const QHash<int, Style> &styles, int number, int parts, int depth = 0);
+    void replayStyle(const QHash<int, Style> &styles, int number, int parts);
+    void replayWord(const StyleWord &entry);
+    Level *currentLevel();
     const Level *resolveLevel(const ParaState &state) const;
     int listObject(const ParaState &state, const Level &level);
     void takeLabel();

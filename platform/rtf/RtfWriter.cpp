@@ -4,6 +4,7 @@
 #include "common/Cp1252.h"
 #include "platform/TextFormat.h"
 
+#include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -120,6 +121,7 @@ private:
     QList<QRgb> colors;
     int symbolFont = -1;
     QList<const QTextList *> lists; // numbered lists, written as \ls 1, 2, ...
+    QHash<const QTextList *, int> listNumbers;
     QList<QTextBlockFormat> listFormats; // the first paragraph of each
     QTextBlockFormat bulletFormat; // the first bulleted paragraph
     int bulletList = 0; // \ls of the bullets, 0 without bullets
@@ -168,8 +170,9 @@ void Writer::collect()
             bullets = true;
             bulletFormat = block.blockFormat();
         }
-        if (const QTextList *list = numberedList(block); list && !lists.contains(list)) {
+        if (const QTextList *list = numberedList(block); list && !listNumbers.contains(list)) {
             lists.append(list);
+            listNumbers.insert(list, static_cast<int>(lists.size()));
             listFormats.append(block.blockFormat());
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -336,7 +339,7 @@ void Writer::paragraph(const QTextBlock &block)
         text(list->itemText(block), true);
         control("tab");
         raw("}");
-        control("ls", static_cast<int>(lists.indexOf(list)) + 1);
+        control("ls", listNumbers.value(list));
         control("ilvl", 0);
     }
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
