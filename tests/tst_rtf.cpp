@@ -173,6 +173,7 @@ private slots:
     void readsText();
     void readsFormatsIntoSelection_data();
     void readsFormatsIntoSelection();
+    void styleGivesNoIndentsAndOwnTabsReplaceItsTabs();
     void readsListLabels_data();
     void readsListLabels();
     void insertsAtCursor_data();
@@ -493,6 +494,18 @@ void TestRtf::readsFormatsIntoSelection()
     QVERIFY(loadAndFind(again, box.SelRTF().toLatin1(), word));
     QCOMPARE(selection(again), expected);
     QCOMPARE(again.Text(), box.Text());
+}
+
+void TestRtf::styleGivesNoIndentsAndOwnTabsReplaceItsTabs()
+{
+    QTextDocument document;
+    QVERIFY(readInto(document,
+                     "{\\rtf1{\\stylesheet{\\s0 Normal;}"
+                     "{\\s5\\li1440\\fi-360\\tx720\\tx1440\\qc Styled;}}"
+                     "\\pard\\plain\\s5 a\\par\\pard\\plain\\s5\\li720\\tx100 b\\par}"));
+    QCOMPARE(describe(document.begin()), QStringLiteral("a4 in0 h0 r0 t[720,1440] b0/0 s0/0/0 -"));
+    QCOMPARE(describe(document.begin().next()),
+             QStringLiteral("a4 in720 h0 r0 t[100] b0/0 s0/0/0 -"));
 }
 
 void TestRtf::readsListLabels_data()

@@ -519,8 +519,9 @@ QTextBlockFormat Interpreter::blockFormat(const ParaState &state, const Level *l
 {
     QTextBlockFormat format;
     format.setAlignment(state.alignment);
-    const int left = level && !state.leftGiven ? level->left : state.left;
-    const int firstLine = level && !state.firstGiven ? level->firstLine : state.firstLine;
+    const bool levelIndents = level && !state.leftGiven && !state.firstGiven;
+    const int left = levelIndents ? level->left : state.left;
+    const int firstLine = levelIndents ? level->firstLine : state.firstLine;
     if (listIndex >= 0)
         format.setObjectIndex(listIndex);
     if (state.spaceBefore != 0 || state.spaceAfter != 0 || state.lineSpacing != 0)
@@ -747,10 +748,10 @@ void Interpreter::setIndent(const Token &token, int which)
     const int value = clampTwips(token.param);
     if (which == LeftIndent) {
         para.left = value;
-        para.leftGiven = !replaying;
+        para.leftGiven = true;
     } else if (which == FirstLineIndent) {
         para.firstLine = value;
-        para.firstGiven = !replaying;
+        para.firstGiven = true;
     } else {
         para.right = value;
     }
@@ -759,6 +760,11 @@ void Interpreter::setIndent(const Token &token, int which)
 void Interpreter::addTab(const Token &token, int)
 {
     ParaState &para = top().para;
+    // The paragraph's own stops replace those of its style.
+    if (!replaying && !para.tabsGiven) {
+        para.tabCount = 0;
+        para.tabsGiven = true;
+    }
     if (para.tabCount < ParaState::maxTabs)
         para.tabs[static_cast<size_t>(para.tabCount++)] = std::clamp(token.param, 0, maxTwips);
 }
@@ -1070,8 +1076,9 @@ int Interpreter::styleParts(const ControlWord &word)
         || handler == &I::setFont || handler == &I::setColor || handler == &I::setOffset
         || handler == &I::setScript)
         return CharacterParts;
-    if (handler == &I::setAlignment || handler == &I::setIndent || handler == &I::addTab
-        || handler == &I::setListStyle || handler == &I::setListLevel || handler == &I::setSpacing
+    // Indents are the paragraph's own or its list level's: word processors read them so.
+    if (handler == &I::setAlignment || handler == &I::addTab || handler == &I::setListStyle
+        || handler == &I::setListLevel || handler == &I::setSpacing
         || handler == &I::setLineMultiple)
         return ParagraphParts;
     return 0;

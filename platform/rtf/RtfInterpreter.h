@@ -53,8 +53,9 @@ struct ParaState
     Qt::Alignment alignment = Qt::AlignLeft;
     bool lineMultiple = false; // \slmult1
     bool bullet = false;
-    bool leftGiven = false; // \li or \fi written for this paragraph, not by a style:
-    bool firstGiven = false; // they win over the list level's indents
+    bool leftGiven = false; // \li or \fi written for this paragraph: they win over the
+    bool firstGiven = false; // list level's indents
+    bool tabsGiven = false; // \tx written for this paragraph
 
     bool operator==(const ParaState &) const = default;
 };

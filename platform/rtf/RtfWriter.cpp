@@ -97,7 +97,8 @@ private:
     void collect();
     void header();
     void listTable();
-    void indents(const QTextBlockFormat &format);
+    void indents(const QTextBlockFormat &format, bool always = false);
+    void listIndents();
     void paragraph(const QTextBlock &block);
     void chars(const QTextCharFormat &format);
     void offset(const Chars &next);
@@ -122,8 +123,6 @@ private:
     int symbolFont = -1;
     QList<const QTextList *> lists; // numbered lists, written as \ls 1, 2, ...
     QHash<const QTextList *, int> listNumbers;
-    QList<QTextBlockFormat> listFormats; // the first paragraph of each
-    QTextBlockFormat bulletFormat; // the first bulleted paragraph
     int bulletList = 0; // \ls of the bullets, 0 without bullets
     Chars state;
 
@@ -166,14 +165,10 @@ void Writer::collect()
     bool bullets = false;
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
          block = block.next()) {
-        if (!bullets && TextFormat::bullet(block.blockFormat())) {
-            bullets = true;
-            bulletFormat = block.blockFormat();
-        }
+        bullets = bullets || TextFormat::bullet(block.blockFormat());
         if (const QTextList *list = numberedList(block); list && !listNumbers.contains(list)) {
             lists.append(list);
             listNumbers.insert(list, static_cast<int>(lists.size()));
-            listFormats.append(block.blockFormat());
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -223,8 +218,7 @@ void Writer::header()
         listTable();
 }
 
-// One simple list per numbered list: its number format, the text around the number and the
-// indents of its first paragraph.
+// One simple list per numbered list: its number format and the text around the number.
 void Writer::listTable()
 {
     raw("{\\*");
@@ -253,7 +247,7 @@ void Writer::listTable()
         control("levelnumbers");
         hexByte(static_cast<int>(prefix.size() + 1));
         raw(";}");
-        indents(listFormats.at(i));
+        listIndents();
         raw("}");
         control("listid", i + 1);
         raw("}");
@@ -278,7 +272,7 @@ void Writer::listTable()
         raw(";}{");
         control("levelnumbers");
         raw(";}");
-        indents(bulletFormat);
+        listIndents();
         raw("}");
         control("listid", bulletList);
         raw("}");
@@ -349,7 +343,8 @@ void Writer::paragraph(const QTextBlock &block)
         control("qc");
     else if (alignment & Qt::AlignJustify)
         control("qj");
-    indents(format);
+    // A list's own indents stand for a paragraph that gives none, so list paragraphs give both.
+    indents(format, TextFormat::bullet(format) || numberedList(block));
     const int before = TextFormat::spaceBeforeTwips(format);
     const int after = TextFormat::spaceAfterTwips(format);
     const int line = TextFormat::lineSpacingTwips(format);
@@ -383,16 +378,24 @@ void Writer::paragraph(const QTextBlock &block)
     }
 }
 
-void Writer::indents(const QTextBlockFormat &format)
+// Every list paragraph gives its own indents. A level's indents equal to a paragraph's make
+// LibreOffice drop the paragraph's, so the levels have none.
+void Writer::listIndents()
+{
+    control("li", 0);
+    control("fi", 0);
+}
+
+void Writer::indents(const QTextBlockFormat &format, bool always)
 {
     // Rounded separately so that the reader gets back exactly these twips.
     const int hanging = twips(TextFormat::hangingIndentMm(format));
     const int firstLine = -hanging;
     const int left = twips(TextFormat::indentMm(format)) + hanging;
     const int right = twips(TextFormat::rightIndentMm(format));
-    if (left != 0)
+    if (left != 0 || always)
         control("li", left);
-    if (firstLine != 0)
+    if (firstLine != 0 || always)
         control("fi", firstLine);
     if (right != 0)
         control("ri", right);
