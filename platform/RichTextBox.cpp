@@ -872,6 +872,9 @@ std::optional<bool> RichTextBox::SelBullet() const
 void RichTextBox::setSelBullet(bool on)
 {
     d->rewriteBlocks([on](QTextBlockFormat &format) {
+        // A bullet takes the place of a number from a file's numbered list.
+        if (on)
+            format.clearProperty(QTextFormat::ObjectIndex);
         TextFormat::setBullet(format, on, TextFormat::bulletIndentMm(format));
     });
     viewport()->update();

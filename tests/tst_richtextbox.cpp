@@ -145,6 +145,7 @@ private slots:
     void rtfFileProperties();
     void rtfFileRoundTrip();
     void justifiedAlignmentReadsNull();
+    void bulletReplacesNumber();
     void selPrintPrintsSelectionOrAll();
 };
 
@@ -712,6 +713,26 @@ void TestRichTextBox::justifiedAlignmentReadsNull()
     QVERIFY(!box.SelRTF().contains(QStringLiteral("\\qj")));
     select(box, 12, 0);
     QCOMPARE(box.SelAlignment(), std::optional<int>(RichTextBox::rtfCenter));
+}
+
+void TestRichTextBox::bulletReplacesNumber()
+{
+    RichTextBox box;
+    box.setSelRTF(QStringLiteral(
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
+        "\\listid1}}{\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+        "\\pard\\ls1 eins\\par\\pard\\ls1 zwei\\par}"));
+    select(box, 6, 0);
+    QVERIFY(box.textCursor().block().textList());
+    QCOMPARE(box.SelBullet(), std::optional<bool>(false));
+    box.setSelBullet(true);
+    QCOMPARE(box.SelBullet(), std::optional<bool>(true));
+    QVERIFY(!box.textCursor().block().textList());
+    QVERIFY(box.document()->begin().textList());
+    select(box, 0, static_cast<int>(box.Text().size()));
+    const QString rtf = box.SelRTF();
+    QCOMPARE(rtf.count(QStringLiteral("\\pnlvlblt")), 1);
+    QCOMPARE(rtf.count(QStringLiteral("{\\listtext 1.")), 1);
 }
 
 void TestRichTextBox::selPrintPrintsSelectionOrAll()

@@ -83,6 +83,8 @@ int numbering(QTextListFormat::Style style)
 
 const QTextList *numberedList(const QTextBlock &block)
 {
+    if (TextFormat::bullet(block.blockFormat()))
+        return nullptr;
     const QTextList *list = block.textList();
     return list && numbering(list->format().style()) >= 0 ? list : nullptr;
 }
