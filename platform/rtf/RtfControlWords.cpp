@@ -105,7 +105,6 @@ constexpr ControlWord table[] = {
     {"levelnfc", &I::setLevelNumbering},
     {"levelnfcn", &I::setLevelNumbering},
     destination("levelnumbers", skip),
-    {"levelstartat", &I::setLevelStart},
     destination("leveltext", static_cast<int>(D::LevelText)),
     {"li", &I::setIndent, 0},
     {"line", &I::character, 0x2028},

@@ -906,13 +906,6 @@ void Interpreter::setLevelNumbering(const Token &token, int)
         level->numbering = token.param;
 }
 
-void Interpreter::setLevelStart(const Token &token, int)
-{
-    Level *level = currentLevel();
-    if (level && top().destination == Destination::ListLevel)
-        level->start = token.param;
-}
-
 void Interpreter::setListId(const Token &token, int)
 {
     const Destination destination = top().destination;

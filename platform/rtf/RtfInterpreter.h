@@ -126,7 +126,6 @@ public:
     void listDefinition(const Token &token, int);
     void listLevel(const Token &token, int);
     void setLevelNumbering(const Token &token, int);
-    void setLevelStart(const Token &token, int);
     void setListId(const Token &token, int);
     void listOverride(const Token &token, int);
     void setNumberingIndent(const Token &token, int);
@@ -177,7 +176,6 @@ private:
     struct Level
     {
         int numbering = 0; // \levelnfc: 23 bullet, 255 none, else a number style
-        int start = 1;
         int left = 0;
         int firstLine = 0;
         QString text; // \leveltext without its length; characters below 10 stand for numbers
