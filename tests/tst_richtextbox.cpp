@@ -145,6 +145,7 @@ private slots:
     void rtfFileProperties();
     void rtfFileRoundTrip();
     void justifiedAlignmentReadsNull();
+    void listLabelsArePainted();
     void bulletReplacesNumber();
     void selPrintPrintsSelectionOrAll();
 };
@@ -713,6 +714,44 @@ void TestRichTextBox::justifiedAlignmentReadsNull()
     QVERIFY(!box.SelRTF().contains(QStringLiteral("\\qj")));
     select(box, 12, 0);
     QCOMPARE(box.SelAlignment(), std::optional<int>(RichTextBox::rtfCenter));
+}
+
+// Numbers and bullets of a file's lists stand in the hanging part before the text.
+void TestRichTextBox::listLabelsArePainted()
+{
+    RichTextBox box;
+    box.resize(400, 260);
+    box.setSelRTF(QStringLiteral(
+        "{\\rtf1{\\fonttbl{\\f0 DejaVu Sans;}}{\\*\\listtable{\\list{\\listlevel\\levelnfc0"
+        "{\\leveltext\\'02\\'00.;}\\fi-567\\li1134}\\listid1}{\\list{\\listlevel\\levelnfc23"
+        "{\\leveltext\\'01\\u8226 ?;}\\fi-567\\li1134}\\listid2}}{\\listoverridetable"
+        "{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}}\\fs20"
+        "\\pard\\qj\\sa240 Ein Absatz im Blocksatz, lang genug, um umzubrechen, mit Abstand "
+        "danach, "
+        "und noch ein wenig mehr Text.\\par"
+        "\\pard\\ls1 Eins\\par\\pard\\ls1 Zwei\\par\\pard\\ls2 Punkt\\par"
+        "\\pard\\sb240\\sl480\\slmult1 Doppelt\\par zweite Zeile\\par}"));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QImage shot = box.grab().toImage();
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(shot.save(folder + QStringLiteral("/richtextbox-lists.png")));
+
+    // Each list paragraph has ink between the first line's left edge and its text.
+    for (const char *word : {"Eins", "Zwei", "Punkt"}) {
+        QVERIFY(box.Find(QString::fromLatin1(word)) >= 0);
+        QTextCursor start = box.textCursor();
+        start.setPosition(start.selectionStart());
+        const QRect text = box.cursorRect(start);
+        const int labelLeft = qRound(TextFormat::pixelsPerMm() * 10) - 2;
+        bool ink = false;
+        for (int x = labelLeft; x < text.left() - 6; ++x) {
+            for (int y = text.top(); y < text.bottom(); ++y)
+                ink = ink || qGray(shot.pixel(box.viewport()->mapTo(&box, QPoint(x, y)))) < 128;
+        }
+        QVERIFY2(ink, word);
+    }
 }
 
 void TestRichTextBox::bulletReplacesNumber()
