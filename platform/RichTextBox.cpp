@@ -799,14 +799,21 @@ void RichTextBox::setSelColor(int color)
 
 std::optional<int> RichTextBox::SelAlignment() const
 {
-    return d->commonBlock([](const QTextBlockFormat &f) {
+    constexpr int justified = -1;
+    const std::optional<int> common = d->commonBlock([](const QTextBlockFormat &f) {
         const Qt::Alignment horizontal = f.alignment() & Qt::AlignHorizontal_Mask;
         if (horizontal & Qt::AlignRight)
             return int(rtfRight);
         if (horizontal & Qt::AlignHCenter)
             return int(rtfCenter);
+        if (horizontal & Qt::AlignJustify)
+            return justified;
         return int(rtfLeft);
     });
+    // Justified text (from files of other programs) has no value of its own here: Null.
+    if (common == justified)
+        return std::nullopt;
+    return common;
 }
 
 void RichTextBox::setSelAlignment(int alignment)
@@ -870,6 +877,9 @@ std::optional<bool> RichTextBox::SelBullet() const
 void RichTextBox::setSelBullet(bool on)
 {
     d->rewriteBlocks([on](QTextBlockFormat &format) {
+        // A bullet takes the place of a number from a file's numbered list.
+        if (on)
+            format.clearProperty(QTextFormat::ObjectIndex);
         TextFormat::setBullet(format, on, TextFormat::bulletIndentMm(format));
     });
     viewport()->update();

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTextOption>
 #include <algorithm>
+#include <cstdlib>
 
 namespace TextFormat {
 
@@ -26,7 +27,9 @@ static void syncLayout(QTextBlockFormat &format)
     const double px = pixelsPerMm();
     const double indent = indentMm(format);
     const double hanging = hangingIndentMm(format);
-    const double bulletShift = bullet(format) ? bulletTextMm(format) : 0.0;
+    // A numbered paragraph (one in a list) keeps its number in the same space a bullet takes.
+    const bool label = bullet(format) || format.objectIndex() >= 0;
+    const double bulletShift = label ? bulletTextMm(format) : 0.0;
     format.setLeftMargin((indent + hanging) * px);
     format.setTextIndent((bulletShift - hanging) * px);
     format.setRightMargin(rightIndentMm(format) * px);
@@ -106,6 +109,61 @@ void setBullet(QTextBlockFormat &format, bool on, double indent)
         format.clearProperty(Bullet);
     format.setProperty(BulletIndentMm, indent);
     syncLayout(format);
+}
+
+int spaceBeforeTwips(const QTextBlockFormat &format)
+{
+    return format.intProperty(SpaceBeforeTwips);
+}
+
+int spaceAfterTwips(const QTextBlockFormat &format)
+{
+    return format.intProperty(SpaceAfterTwips);
+}
+
+int lineSpacingTwips(const QTextBlockFormat &format)
+{
+    return format.intProperty(LineSpacingTwips);
+}
+
+bool lineSpacingMultiple(const QTextBlockFormat &format)
+{
+    return format.boolProperty(LineSpacingMultiple);
+}
+
+void setSpacing(QTextBlockFormat &format, int before, int after, int line, bool multiple)
+{
+    const double pixelsPerTwip = pixelsPerMm() / twipsPerMm;
+    const auto keep = [&format](int property, int value) {
+        if (value == 0)
+            format.clearProperty(property);
+        else
+            format.setProperty(property, value);
+    };
+    keep(SpaceBeforeTwips, before);
+    keep(SpaceAfterTwips, after);
+    keep(LineSpacingTwips, line);
+    if (multiple && line != 0)
+        format.setProperty(LineSpacingMultiple, true);
+    else
+        format.clearProperty(LineSpacingMultiple);
+    const auto margin = [&format](int property, double pixels) {
+        if (pixels == 0)
+            format.clearProperty(property);
+        else
+            format.setProperty(property, pixels);
+    };
+    margin(QTextFormat::BlockTopMargin, before * pixelsPerTwip);
+    margin(QTextFormat::BlockBottomMargin, after * pixelsPerTwip);
+    if (line == 0) {
+        format.clearProperty(QTextFormat::LineHeight);
+        format.clearProperty(QTextFormat::LineHeightType);
+    } else if (multiple)
+        format.setLineHeight(std::abs(line) * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+    else if (line > 0)
+        format.setLineHeight(line * pixelsPerTwip, QTextBlockFormat::MinimumHeight);
+    else
+        format.setLineHeight(-line * pixelsPerTwip, QTextBlockFormat::FixedHeight);
 }
 
 double charOffsetTwips(const QTextCharFormat &format)

@@ -16,6 +16,10 @@ enum Property : int {
     Bullet, // block: bool
     BulletIndentMm, // block: text distance from the bullet
     CharOffsetTwips, // char: vertical offset, positive raised
+    SpaceBeforeTwips, // block
+    SpaceAfterTwips, // block
+    LineSpacingTwips, // block: 0 single, > 0 at least, < 0 exactly; with LineSpacingMultiple
+    LineSpacingMultiple, // block: bool, LineSpacingTwips counts 240 to the line
 };
 
 double pixelsPerMm();
@@ -35,6 +39,13 @@ void setBullet(QTextBlockFormat &format, bool on, double bulletIndentMm);
 // How far the first line's text stands behind its bullet, which stands at the first line's
 // indent.
 double bulletTextMm(const QTextBlockFormat &format);
+
+int spaceBeforeTwips(const QTextBlockFormat &format);
+int spaceAfterTwips(const QTextBlockFormat &format);
+int lineSpacingTwips(const QTextBlockFormat &format);
+bool lineSpacingMultiple(const QTextBlockFormat &format);
+void setSpacing(QTextBlockFormat &format, int beforeTwips, int afterTwips, int lineTwips,
+                bool multiple);
 
 double charOffsetTwips(const QTextCharFormat &format);
 // Needs the format's font size; call again when the size changes.

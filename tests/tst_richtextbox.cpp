@@ -146,6 +146,9 @@ private slots:
     void rtfFileProperties_data();
     void rtfFileProperties();
     void rtfFileRoundTrip();
+    void justifiedAlignmentReadsNull();
+    void listLabelsArePainted();
+    void bulletReplacesNumber();
     void selPrintPrintsSelectionOrAll();
 };
 
@@ -773,6 +776,81 @@ void TestRichTextBox::rtfFileRoundTrip()
     QCOMPARE(again.document()->blockCount(), box.document()->blockCount());
     again.Find(QStringLiteral("Einzug:"));
     QCOMPARE(again.SelTabs(1), std::optional<double>(2835.0 / TextFormat::twipsPerMm));
+}
+
+void TestRichTextBox::justifiedAlignmentReadsNull()
+{
+    RichTextBox box;
+    box.setSelRTF(QStringLiteral("{\\rtf1\\pard\\qj Blocksatz\\par\\pard\\qc Mitte\\par}"));
+    select(box, 2, 0);
+    QCOMPARE(box.SelAlignment(), std::nullopt);
+    select(box, 0, static_cast<int>(box.Text().size()));
+    QCOMPARE(box.SelAlignment(), std::nullopt);
+    select(box, 0, 9);
+    QVERIFY(box.SelRTF().contains(QStringLiteral("\\qj ")));
+    box.setSelAlignment(RichTextBox::rtfRight);
+    QCOMPARE(box.SelAlignment(), std::optional<int>(RichTextBox::rtfRight));
+    QVERIFY(!box.SelRTF().contains(QStringLiteral("\\qj")));
+    select(box, 12, 0);
+    QCOMPARE(box.SelAlignment(), std::optional<int>(RichTextBox::rtfCenter));
+}
+
+// Numbers and bullets of a file's lists stand in the hanging part before the text.
+void TestRichTextBox::listLabelsArePainted()
+{
+    RichTextBox box;
+    box.resize(400, 260);
+    box.setSelRTF(QStringLiteral(
+        "{\\rtf1{\\fonttbl{\\f0 DejaVu Sans;}}{\\*\\listtable{\\list{\\listlevel\\levelnfc0"
+        "{\\leveltext\\'02\\'00.;}\\fi-567\\li1134}\\listid1}{\\list{\\listlevel\\levelnfc23"
+        "{\\leveltext\\'01\\u8226 ?;}\\fi-567\\li1134}\\listid2}}{\\listoverridetable"
+        "{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}}\\fs20"
+        "\\pard\\qj\\sa240 Ein Absatz im Blocksatz, lang genug, um umzubrechen, mit Abstand "
+        "danach, "
+        "und noch ein wenig mehr Text.\\par"
+        "\\pard\\ls1 Eins\\par\\pard\\ls1 Zwei\\par\\pard\\ls2 Punkt\\par"
+        "\\pard\\sb240\\sl480\\slmult1 Doppelt\\par zweite Zeile\\par}"));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QImage shot = box.grab().toImage();
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(shot.save(folder + QStringLiteral("/richtextbox-lists.png")));
+
+    // Each list paragraph has ink between the first line's left edge and its text.
+    for (const char *word : {"Eins", "Zwei", "Punkt"}) {
+        QVERIFY(box.Find(QString::fromLatin1(word)) >= 0);
+        QTextCursor start = box.textCursor();
+        start.setPosition(start.selectionStart());
+        const QRect text = box.cursorRect(start);
+        const int labelLeft = qRound(TextFormat::pixelsPerMm() * 10) - 2;
+        bool ink = false;
+        for (int x = labelLeft; x < text.left() - 6; ++x) {
+            for (int y = text.top(); y < text.bottom(); ++y)
+                ink = ink || qGray(shot.pixel(box.viewport()->mapTo(&box, QPoint(x, y)))) < 128;
+        }
+        QVERIFY2(ink, word);
+    }
+}
+
+void TestRichTextBox::bulletReplacesNumber()
+{
+    RichTextBox box;
+    box.setSelRTF(QStringLiteral(
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
+        "\\listid1}}{\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+        "\\pard\\ls1 eins\\par\\pard\\ls1 zwei\\par}"));
+    select(box, 6, 0);
+    QVERIFY(box.textCursor().block().textList());
+    QCOMPARE(box.SelBullet(), std::optional<bool>(false));
+    box.setSelBullet(true);
+    QCOMPARE(box.SelBullet(), std::optional<bool>(true));
+    QVERIFY(!box.textCursor().block().textList());
+    QVERIFY(box.document()->begin().textList());
+    select(box, 0, static_cast<int>(box.Text().size()));
+    const QString rtf = box.SelRTF();
+    QCOMPARE(rtf.count(QStringLiteral("\\pnlvlblt")), 1);
+    QCOMPARE(rtf.count(QStringLiteral("{\\listtext 1.")), 1);
 }
 
 void TestRichTextBox::selPrintPrintsSelectionOrAll()

@@ -1,5 +1,6 @@
 // The RTF reader and writer: real files from other word processors, formats, round trips and
 // malformed input.
+#include "platform/RichTextBox.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
@@ -12,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
 
 namespace {
 
@@ -76,20 +78,63 @@ QString describe(const QTextCharFormat &format, const QTextDocument &document)
         .arg(TextFormat::charOffsetTwips(format), 0, 'f', 2);
 }
 
-// Lengths in whole twips, the precision RTF keeps.
-QString describe(const QTextBlockFormat &format)
+// Lengths in whole twips, the precision RTF keeps; the list label as the paragraph shows it.
+QString describe(const QTextBlock &block)
 {
+    const QTextBlockFormat format = block.blockFormat();
     const auto twips
         = [](double mm) { return QString::number(qRound(mm * TextFormat::twipsPerMm)); };
     QStringList tabs;
     for (double mm : TextFormat::tabStopsMm(format))
         tabs.append(twips(mm));
-    return QStringLiteral("a%1 in%2 h%3 r%4 t[%5] b%6/%7")
+    return QStringLiteral("a%1 in%2 h%3 r%4 t[%5] b%6/%7 s%8/%9/%10%11 %12")
         .arg(int(format.alignment() & Qt::AlignHorizontal_Mask))
         .arg(twips(TextFormat::indentMm(format)), twips(TextFormat::hangingIndentMm(format)),
              twips(TextFormat::rightIndentMm(format)), tabs.join(QLatin1Char(',')))
         .arg(TextFormat::bullet(format))
-        .arg(twips(TextFormat::bulletIndentMm(format)));
+        .arg(twips(TextFormat::bulletIndentMm(format)))
+        .arg(TextFormat::spaceBeforeTwips(format))
+        .arg(TextFormat::spaceAfterTwips(format))
+        .arg(TextFormat::lineSpacingTwips(format))
+        .arg(TextFormat::lineSpacingMultiple(format) ? QStringLiteral("m") : QString())
+        .arg(block.textList() ? block.textList()->itemText(block) : QStringLiteral("-"));
+}
+
+template<typename T>
+QString shown(const std::optional<T> &value)
+{
+    if (!value)
+        return QStringLiteral("Null");
+    if constexpr (std::is_same_v<T, QString>)
+        return *value;
+    else
+        return QString::number(*value);
+}
+
+// The selection's properties as the program reads them (lengths in twips), and the paragraph's
+// spacing and list label, which have no property of their own.
+QString selection(const RichTextBox &box)
+{
+    const QTextBlock block = box.textCursor().block();
+    const QTextBlockFormat format = block.blockFormat();
+    return QStringLiteral("%1 %2pt b%3 i%4 c%5 | a%6 in%7 h%8 r%9 bu%10/%11 | s%12/%13/%14%15 %16")
+        .arg(shown(box.SelFontName()), shown(box.SelFontSize()), shown(box.SelBold()),
+             shown(box.SelItalic()), shown(box.SelColor()), shown(box.SelAlignment()),
+             shown(box.SelIndent()), shown(box.SelHangingIndent()), shown(box.SelRightIndent()))
+        .arg(shown(box.SelBullet()), shown(box.BulletIndent()))
+        .arg(TextFormat::spaceBeforeTwips(format))
+        .arg(TextFormat::spaceAfterTwips(format))
+        .arg(TextFormat::lineSpacingTwips(format))
+        .arg(TextFormat::lineSpacingMultiple(format) ? QStringLiteral("m") : QString())
+        .arg(block.textList() ? block.textList()->itemText(block) : QStringLiteral("-"));
+}
+
+// Loads RTF into a box measuring in twips and selects the given word.
+bool loadAndFind(RichTextBox &box, const QByteArray &rtf, const QString &word)
+{
+    box.setScale(RichTextBox::Scale::Twips);
+    box.setSelRTF(QString::fromLatin1(rtf));
+    return box.Find(word, 0, -1, RichTextBox::rtfMatchCase) >= 0;
 }
 
 // Paragraph by paragraph: its format, then runs of equal character formats with their text.
@@ -97,7 +142,7 @@ QStringList runs(const QTextDocument &document)
 {
     QStringList result;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        result.append(QStringLiteral("¶ ") + describe(block.blockFormat()));
+        result.append(QStringLiteral("¶ ") + describe(block));
         QString last;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -126,6 +171,9 @@ private slots:
     void corpusAttributes();
     void readsText_data();
     void readsText();
+    void readsFormatsIntoSelection_data();
+    void readsFormatsIntoSelection();
+    void styleGivesNoIndentsAndOwnTabsReplaceItsTabs();
     void readsListLabels_data();
     void readsListLabels();
     void insertsAtCursor_data();
@@ -338,6 +386,128 @@ void TestRtf::readsText()
     QCOMPARE(paragraphs(document), expected);
 }
 
+void TestRtf::readsFormatsIntoSelection_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray styles = "{\\rtf1{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}"
+                              "{\\stylesheet{\\s0\\snext0\\f1\\fs22 Normal;}"
+                              "{\\s1\\sbasedon0\\snext2\\qc\\sb240\\sa120\\fs32\\b Heading;}"
+                              "{\\s2\\sbasedon1\\snext0\\i Sub;}}"
+                              "\\pard\\plain\\s1 Titel\\par\\pard\\plain Text\\par"
+                              "\\pard\\plain\\s2 Unter\\par\\pard\\plain\\s1\\fs20\\ql Klein\\par}";
+    QTest::newRow("paragraph style")
+        << styles << QStringLiteral("Titel")
+        << QStringLiteral("Arial 16pt b1 i0 c0 | a2 in0 h0 r0 bu0/0 | s240/120/0 -");
+    QTest::newRow("default style")
+        << styles << QStringLiteral("Text")
+        << QStringLiteral("Arial 11pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+    QTest::newRow("style based on a style")
+        << styles << QStringLiteral("Unter")
+        << QStringLiteral("Arial 16pt b1 i1 c0 | a2 in0 h0 r0 bu0/0 | s240/120/0 -");
+    QTest::newRow("direct formatting after the style wins")
+        << styles << QStringLiteral("Klein")
+        << QStringLiteral("Arial 10pt b1 i0 c0 | a0 in0 h0 r0 bu0/0 | s240/120/0 -");
+    QTest::newRow("text before any paragraph format")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}"
+                      "{\\stylesheet{\\f1\\fs20\\sa100 Normal;}}Anfang\\par}")
+        << QStringLiteral("Anfang")
+        << QStringLiteral("Arial 10pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/100/0 -");
+
+    const QByteArray characterStyle
+        = "{\\rtf1{\\fonttbl{\\f0 Times New Roman;}}{\\colortbl;\\red255\\green0\\blue0;}"
+          "{\\stylesheet{\\s0 Normal;}{\\*\\cs10\\additive\\i\\cf1 Betont;}}"
+          "\\pard\\plain Normal {\\*\\cs10 betont} und {\\cs10\\i0 gerade}\\par}";
+    QTest::newRow("character style")
+        << characterStyle << QStringLiteral("betont")
+        << QStringLiteral("Times New Roman 12pt b0 i1 c255 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+    QTest::newRow("after a character style")
+        << characterStyle << QStringLiteral("und")
+        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+    QTest::newRow("character style, then direct")
+        << characterStyle << QStringLiteral("gerade")
+        << QStringLiteral("Times New Roman 12pt b0 i0 c255 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+
+    QTest::newRow("justified reads as Null")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\pard\\qj Blocksatz\\par}")
+        << QStringLiteral("Blocksatz")
+        << QStringLiteral("Arial 12pt b0 i0 c0 | aNull in0 h0 r0 bu0/0 | s0/0/0 -");
+
+    const QByteArray spacing = "{\\rtf1{\\fonttbl{\\f0 Arial;}}"
+                               "\\pard\\sb120\\sa240\\sl360\\slmult1 Anderthalb\\par"
+                               "\\pard\\sl-300\\slmult0 Genau\\par\\pard\\sl300 Mindestens\\par}";
+    QTest::newRow("spacing, multiple line spacing")
+        << spacing << QStringLiteral("Anderthalb")
+        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s120/240/360m -");
+    QTest::newRow("exact line spacing")
+        << spacing << QStringLiteral("Genau")
+        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/-300 -");
+    QTest::newRow("line spacing at least")
+        << spacing << QStringLiteral("Mindestens")
+        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/300 -");
+
+    const QByteArray numbered
+        = "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listtemplateid7"
+          "{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}"
+          "\\fi-360\\li720}{\\listlevel\\levelnfc4{\\leveltext\\'03(\\'01);}"
+          "{\\levelnumbers\\'02;}\\fi-360\\li1440}\\listid7}}"
+          "{\\listoverridetable{\\listoverride\\listid7\\listoverridecount0\\ls1}}"
+          "\\pard{\\listtext 1.\\tab}\\ls1 Eins\\par\\pard{\\listtext 2.\\tab}\\ls1 Zwei\\par"
+          "\\pard{\\listtext (a)\\tab}\\ls1\\ilvl1 Unterpunkt\\par"
+          "\\pard{\\listtext 3.\\tab}\\ls1\\li1000\\fi-500 Drei\\par}";
+    QTest::newRow("numbered list, indents of the level")
+        << numbered << QStringLiteral("Eins")
+        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in360 h360 r0 bu0/360 | s0/0/0 1.");
+    QTest::newRow("numbered list, second level")
+        << numbered << QStringLiteral("Unterpunkt")
+        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in1080 h360 r0 bu0/360 | s0/0/0 (a)");
+    QTest::newRow("numbered list goes on, direct indents win")
+        << numbered << QStringLiteral("Drei")
+        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in500 h500 r0 bu0/500 | s0/0/0 3.");
+    QTest::newRow("bulleted list")
+        << QByteArray(
+               "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list{\\listlevel\\levelnfc23"
+               "{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}\\fi-283\\li709}\\listid3}}"
+               "{\\listoverridetable{\\listoverride\\listid3\\ls2}}"
+               "\\pard{\\listtext\\u8226 ?\\tab}\\ls2 Punkt\\par}")
+        << QStringLiteral("Punkt")
+        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in426 h283 r0 bu1/283 | s0/0/0 -");
+}
+
+// Read into the selection's properties, then written and read again to the same values.
+void TestRtf::readsFormatsIntoSelection()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, word);
+    QFETCH(QString, expected);
+
+    RichTextBox box;
+    QVERIFY(loadAndFind(box, rtf, word));
+    QCOMPARE(selection(box), expected);
+    QVERIFY(!box.Text().contains(QChar(0x2022)));
+
+    box.setSelStart(0);
+    box.setSelLength(static_cast<int>(box.Text().size()));
+    RichTextBox again;
+    QVERIFY(loadAndFind(again, box.SelRTF().toLatin1(), word));
+    QCOMPARE(selection(again), expected);
+    QCOMPARE(again.Text(), box.Text());
+}
+
+void TestRtf::styleGivesNoIndentsAndOwnTabsReplaceItsTabs()
+{
+    QTextDocument document;
+    QVERIFY(readInto(document,
+                     "{\\rtf1{\\stylesheet{\\s0 Normal;}"
+                     "{\\s5\\li1440\\fi-360\\tx720\\tx1440\\qc Styled;}}"
+                     "\\pard\\plain\\s5 a\\par\\pard\\plain\\s5\\li720\\tx100 b\\par}"));
+    QCOMPARE(describe(document.begin()), QStringLiteral("a4 in0 h0 r0 t[720,1440] b0/0 s0/0/0 -"));
+    QCOMPARE(describe(document.begin().next()),
+             QStringLiteral("a4 in720 h0 r0 t[100] b0/0 s0/0/0 -"));
+}
+
 void TestRtf::readsListLabels_data()
 {
     QTest::addColumn<QByteArray>("rtf");
@@ -455,6 +625,26 @@ void TestRtf::roundTripKeepsFormats()
     cursor.insertText(QStringLiteral("super"), offsets);
     TextFormat::setCharOffset(offsets, 70);
     cursor.insertText(QStringLiteral("up"), offsets);
+
+    QTextBlockFormat justified;
+    justified.setAlignment(Qt::AlignJustify);
+    TextFormat::setSpacing(justified, 120, 240, -300, false);
+    cursor.insertBlock(justified, offsets);
+    cursor.insertText(QStringLiteral("justified"), offsets);
+    QTextBlockFormat numbered;
+    TextFormat::setIndents(numbered, 5, 5, 0);
+    TextFormat::setBullet(numbered, false, 5);
+    TextFormat::setSpacing(numbered, 0, 0, 360, true);
+    QTextListFormat roman;
+    roman.setStyle(QTextListFormat::ListUpperRoman);
+    roman.setIndent(0);
+    roman.setNumberPrefix(QStringLiteral("("));
+    roman.setNumberSuffix(QStringLiteral(")"));
+    cursor.insertBlock(numbered, offsets);
+    cursor.createList(roman);
+    cursor.insertText(QStringLiteral("first"), offsets);
+    cursor.insertBlock(cursor.blockFormat(), offsets);
+    cursor.insertText(QStringLiteral("second"), offsets);
     cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
 
     const QByteArray written = rtf::write(original);
@@ -551,16 +741,68 @@ void TestRtf::survivesMalformedInput_data()
     QTest::newRow("trailing backslash") << QByteArray("{\\rtf1 x\\");
     QTest::newRow("nested fonttbl") << QByteArray("{\\rtf1{\\fonttbl{\\f0{\\f1{\\f2 A;}}}}\\f2 x}");
     QTest::newRow("field without group") << QByteArray("{\\rtf1\\field\\field\\fldrslt x}");
+    QTest::newRow("style cycles") << QByteArray(
+        "{\\rtf1{\\stylesheet{\\s1\\sbasedon2\\b A;}{\\s2\\sbasedon1\\i B;}"
+        "{\\s3\\sbasedon3 C;}{\\stylesheet{\\s4 D;}}\\s5}\\s1 x\\s3 y\\plain z}");
+    QTest::newRow("many references to a long style") << QByteArray("{\\rtf1{\\stylesheet{\\s1")
+            + QByteArray("\\b\\i\\tx5\\qc").repeated(500) + " A;}}"
+            + QByteArray("\\s1\\plain\\pard x").repeated(20000) + "}";
+    QTest::newRow("list table out of order")
+        << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel{\\*\\listtable{\\list}}\\levelnfc0"
+                      "{\\leveltext\\'05\\'00;}}}{\\listlevel}\\listid1}{\\leveltext x}\\listlevel"
+                      "{\\listoverridetable\\ls3{\\listoverride\\listid1\\ls1}}\\levelnfc3"
+                      "\\ls1\\ilvl99 a\\par\\ls-5 b\\par\\ls3 c}");
+    QByteArray levels(
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0}{\\listlevel\\levelnfc2}"
+        "\\listid1}}{\\listoverridetable{\\listoverride\\listid1\\ls1}}");
+    for (int i = 0; i < 5000; ++i)
+        levels += i % 2 ? "\\ls1\\ilvl1 x\\par" : "\\ls1\\ilvl0 y\\par";
+    QTest::newRow("many list levels") << levels + "}";
     QByteArray random("{\\rtf1 ");
     QRandomGenerator generator(20261210);
     for (int i = 0; i < 200000; ++i)
         random.append(static_cast<char>(generator.bounded(256)));
     QTest::newRow("random bytes") << random;
     QByteArray tokens("{\\rtf1 ");
-    static const char *pieces[]
-        = {"{",     "}",       "\\par",     "\\u-5", "\\uc9",     "\\'e4", "\\b",
-           "x",     "\\*",     "\\fonttbl", "\\f3",  "\\bin3",    "\\pn",  "\\cell",
-           "\\row", "\\field", "\\fldinst", ";",     "\\colortbl"};
+    static const char *pieces[] = {"{",
+                                   "}",
+                                   "\\par",
+                                   "\\u-5",
+                                   "\\uc9",
+                                   "\\'e4",
+                                   "\\b",
+                                   "x",
+                                   "\\*",
+                                   "\\fonttbl",
+                                   "\\f3",
+                                   "\\bin3",
+                                   "\\pn",
+                                   "\\cell",
+                                   "\\row",
+                                   "\\field",
+                                   "\\fldinst",
+                                   ";",
+                                   "\\colortbl",
+                                   "\\stylesheet",
+                                   "\\s1",
+                                   "\\cs2",
+                                   "\\sbasedon1",
+                                   "\\plain",
+                                   "\\pard",
+                                   "\\listtable",
+                                   "\\list",
+                                   "\\listlevel",
+                                   "\\leveltext",
+                                   "\\'01",
+                                   "\\levelnfc0",
+                                   "\\listid1",
+                                   "\\ls1",
+                                   "\\ilvl1",
+                                   "\\listoverridetable",
+                                   "\\listoverride",
+                                   "\\qj",
+                                   "\\sl-20",
+                                   "\\sb9"};
     for (int i = 0; i < 50000; ++i)
         tokens.append(pieces[generator.bounded(int(std::size(pieces)))]);
     QTest::newRow("random tokens") << tokens;

@@ -4,6 +4,7 @@
 #include "platform/TextFormat.h"
 
 #include <QTextBlock>
+#include <QTextList>
 #include <algorithm>
 
 namespace rtf {
@@ -17,9 +18,17 @@ constexpr int maxHalfPoints = 2 * 1638;
 constexpr qsizetype maxInstruction = 1024;
 constexpr qsizetype maxLabel = 64;
 constexpr double mmPerTwip = 25.4 / 1440.0;
+constexpr size_t maxLevels = 9;
+constexpr int maxListItems = 1000;
+constexpr qsizetype maxLists = 4096; // list definitions, overrides and styles each
+constexpr size_t maxStyleDepth = 16;
+constexpr size_t maxStyleWords = 256;
+constexpr int bulletLevel = 23;
+constexpr int noLabelLevel = 255;
 
 enum CharFlag { Bold, Italic, Strike, Hidden };
 enum IndentKind { LeftIndent, FirstLineIndent, RightIndent };
+enum SpacingKind { SpaceBefore, SpaceAfter, LineSpacing };
 
 int clampTwips(int value)
 {
@@ -42,6 +51,28 @@ bool isNumberLabel(const QString &label)
     if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
         return true;
     return text.size() >= 2 && (text.endsWith(QLatin1Char('.')) || text.endsWith(QLatin1Char(')')));
+}
+
+QTextListFormat::Style numberStyle(int numbering)
+{
+    switch (numbering) {
+    case 1:
+        return QTextListFormat::ListUpperRoman;
+    case 2:
+        return QTextListFormat::ListLowerRoman;
+    case 3:
+        return QTextListFormat::ListUpperAlpha;
+    case 4:
+        return QTextListFormat::ListLowerAlpha;
+    default:
+        return QTextListFormat::ListDecimal;
+    }
+}
+
+template<typename Level>
+bool hasNumber(const Level *level)
+{
+    return level && level->numbering != bulletLevel && level->numbering != noLabelLevel;
 }
 
 } // namespace
@@ -115,10 +146,16 @@ void Interpreter::openGroup()
         ++overflow;
         return;
     }
-    if (stack.empty())
+    if (stack.empty()) {
         stack.emplace_back();
-    else
-        stack.push_back(stack.back());
+        return;
+    }
+    if (top().destination == Destination::StyleSheet && stack.size() == styleSheetDepth) {
+        styleEntry = Style();
+        styleKind = StyleKind::Paragraph;
+        styleNumber = 0;
+    }
+    stack.push_back(stack.back());
 }
 
 void Interpreter::closeGroup()
@@ -142,12 +179,34 @@ void Interpreter::closeGroup()
     if (closing.destination == Destination::ListLabel && stack.size() > 1
         && stack[stack.size() - 2].destination == Destination::Text)
         finishLabel();
+    const Destination outer
+        = stack.size() > 1 ? stack[stack.size() - 2].destination : Destination::Text;
+    bool styleSheetDone = false;
+    if (closing.destination == Destination::StyleSheet) {
+        if (stack.size() == styleSheetDepth + 1)
+            commitStyle();
+        styleSheetDone = stack.size() == styleSheetDepth;
+    } else if (closing.destination == Destination::ListLevel && outer != Destination::ListLevel) {
+        if (Level *level = currentLevel()) {
+            level->left = closing.para.left;
+            level->firstLine = closing.para.firstLine;
+        }
+    } else if (closing.destination == Destination::LevelText && outer == Destination::ListLevel) {
+        // The first character counts the ones that follow.
+        if (Level *level = currentLevel()) {
+            const int length = level->text.isEmpty() ? 0 : level->text.front().unicode();
+            level->text = level->text.mid(1, length);
+        }
+    }
     const bool numbering = closing.destination == Destination::Numbering;
     const bool bullet = closing.para.bullet;
     const int bulletIndent = closing.para.bulletIndent;
     if (stack.size() == 1)
         endPara = closing.para;
     stack.pop_back();
+    // Text before the first paragraph's own formatting is in the default style.
+    if (styleSheetDone && !stack.empty() && top().destination == Destination::Text)
+        replayStyle(paragraphStyles, 0, AllParts);
     // \pn lives in its own group but numbers the paragraph around it.
     if (numbering && !stack.empty() && top().destination != Destination::Numbering) {
         top().para.bullet = bullet;
@@ -172,8 +231,15 @@ void Interpreter::controlWord(const Token &token)
             return;
         }
     }
-    if (word)
-        (this->*word->handler)(token, word->arg);
+    if (!word)
+        return;
+    if (top().destination == Destination::StyleSheet && stack.size() > styleSheetDepth
+        && word->handler != &Interpreter::style && word->handler != &Interpreter::basedOn) {
+        if (styleParts(*word) != 0 && styleEntry.words.size() < maxStyleWords)
+            styleEntry.words.push_back(StyleWord {word, token.param, token.hasParam});
+        return;
+    }
+    (this->*word->handler)(token, word->arg);
 }
 
 void Interpreter::controlSymbol(const Token &token)
@@ -263,6 +329,13 @@ void Interpreter::byte(unsigned char value)
         put(codepage::directChar(
             codepage::isDirect(state.codePage) ? state.codePage : codepage::ansi, value));
         return;
+    case Destination::LevelText:
+        // Below 10 the bytes are the length and the places of the numbers, not characters.
+        put(value < 10
+                ? QChar(value)
+                : codepage::directChar(
+                    codepage::isDirect(state.codePage) ? state.codePage : codepage::ansi, value));
+        return;
     default:
         return;
     }
@@ -270,6 +343,12 @@ void Interpreter::byte(unsigned char value)
 
 void Interpreter::put(QChar c)
 {
+    if (top().destination == Destination::LevelText) {
+        Level *level = currentLevel();
+        if (level && level->text.size() < maxLabel)
+            level->text.append(c);
+        return;
+    }
     if (!isInsertable(c))
         return;
     switch (top().destination) {
@@ -324,8 +403,15 @@ void Interpreter::beginContent()
 {
     if (pendingParagraph) {
         flushRun();
-        cursor.insertBlock(blockFormat(top().para), charFormat(top().chars));
-        blockState = top().para;
+        const ParaState &para = top().para;
+        const Level *level = resolveLevel(para);
+        if (level && hasNumber(level)) {
+            cursor.insertBlock(QTextBlockFormat(), charFormat(top().chars));
+            cursor.setBlockFormat(blockFormat(para, level, listObject(para, *level)));
+        } else {
+            cursor.insertBlock(blockFormat(para, level, -1), charFormat(top().chars));
+        }
+        blockState = para;
         blockHasFormat = true;
         blockCreated = true;
         pendingParagraph = false;
@@ -333,6 +419,22 @@ void Interpreter::beginContent()
     if (pendingCells > 0) {
         useRunState();
         runText.append(QString(std::exchange(pendingCells, 0), QLatin1Char('\t')));
+    }
+    if (!pendingLabel.isEmpty())
+        takeLabel();
+}
+
+// A list that shows its own label makes the label written for other readers superfluous.
+void Interpreter::takeLabel()
+{
+    const QString text = std::exchange(pendingLabel, QString());
+    if (resolveLevel(top().para))
+        return;
+    numberLabel = true;
+    useRunState();
+    for (QChar c : text) {
+        if (isInsertable(c))
+            runText.append(c);
     }
 }
 
@@ -355,11 +457,15 @@ void Interpreter::flushRun()
 void Interpreter::applyBlockFormat(const ParaState &state)
 {
     ParaState shown = state;
-    if (numberLabel)
+    if (numberLabel) {
         shown.bullet = false;
+        shown.list = 0;
+    }
     if (blockHasFormat && blockState == shown)
         return;
-    cursor.setBlockFormat(blockFormat(shown));
+    const Level *level = resolveLevel(shown);
+    const int object = level && hasNumber(level) ? listObject(shown, *level) : -1;
+    cursor.setBlockFormat(blockFormat(shown, level, object));
     blockState = shown;
     blockHasFormat = true;
 }
@@ -408,12 +514,21 @@ QTextCharFormat Interpreter::charFormat(const CharState &state) const
     return format;
 }
 
-QTextBlockFormat Interpreter::blockFormat(const ParaState &state) const
+QTextBlockFormat Interpreter::blockFormat(const ParaState &state, const Level *level,
+                                          int listIndex) const
 {
     QTextBlockFormat format;
     format.setAlignment(state.alignment);
-    TextFormat::setIndents(format, (state.left + state.firstLine) * mmPerTwip,
-                           -state.firstLine * mmPerTwip, state.right * mmPerTwip);
+    const bool levelIndents = level && !state.leftGiven && !state.firstGiven;
+    const int left = levelIndents ? level->left : state.left;
+    const int firstLine = levelIndents ? level->firstLine : state.firstLine;
+    if (listIndex >= 0)
+        format.setObjectIndex(listIndex);
+    if (state.spaceBefore != 0 || state.spaceAfter != 0 || state.lineSpacing != 0)
+        TextFormat::setSpacing(format, state.spaceBefore, state.spaceAfter, state.lineSpacing,
+                               state.lineMultiple);
+    TextFormat::setIndents(format, (left + firstLine) * mmPerTwip, -firstLine * mmPerTwip,
+                           state.right * mmPerTwip);
     if (state.tabCount > 0) {
         QList<double> stops;
         stops.reserve(state.tabCount);
@@ -421,9 +536,78 @@ QTextBlockFormat Interpreter::blockFormat(const ParaState &state) const
             stops.append(state.tabs[static_cast<size_t>(i)] * mmPerTwip);
         TextFormat::setTabStops(format, stops);
     }
-    if (state.bullet)
-        TextFormat::setBullet(format, true, state.bulletIndent * mmPerTwip);
+    if (state.list > 0 && level) {
+        // The label stands in the first line's hanging part, as other word processors show it,
+        // unless a \pn beside the list gives the bullet's own distance.
+        const int label = state.bulletIndent >= 0 ? state.bulletIndent : std::max(-firstLine, 0);
+        const double labelMm = label * mmPerTwip;
+        if (level->numbering == bulletLevel)
+            TextFormat::setBullet(format, true, labelMm);
+        else if (listIndex >= 0)
+            TextFormat::setBullet(format, false, labelMm);
+    } else if (state.bullet || state.list > 0) {
+        TextFormat::setBullet(format, true, std::max(state.bulletIndent, 0) * mmPerTwip);
+    }
     return format;
+}
+
+const Interpreter::Level *Interpreter::resolveLevel(const ParaState &state) const
+{
+    if (state.list <= 0)
+        return nullptr;
+    const auto id = overrides.constFind(state.list);
+    if (id == overrides.constEnd())
+        return nullptr;
+    const auto index = listById.constFind(*id);
+    if (index == listById.constEnd())
+        return nullptr;
+    const std::vector<Level> &levels = listDefinitions[static_cast<size_t>(*index)].levels;
+    const auto level = static_cast<size_t>(state.level);
+    return level < levels.size() ? &levels[level] : nullptr;
+}
+
+// One QTextList per list and level; a paragraph on a level ends the deeper levels' lists, so
+// that they count from the start again below the next item.
+int Interpreter::listObject(const ParaState &state, const Level &level)
+{
+    std::array<int, maxLevels> &objects = listObjects[state.list].levels;
+    const auto at = static_cast<size_t>(state.level);
+    for (size_t deeper = at + 1; deeper < maxLevels; ++deeper)
+        objects[deeper] = -1;
+    // Qt marks every item of a list for layout on each insertion: past this many items a list
+    // goes on as a new one, so that loading stays linear.
+    if (objects[at] >= 0) {
+        const auto *list = qobject_cast<QTextList *>(cursor.document()->object(objects[at]));
+        if (list && list->count() < maxListItems)
+            return objects[at];
+    }
+    QTextListFormat format;
+    format.setStyle(numberStyle(level.numbering));
+    format.setIndent(0);
+    // The text around this level's number; numbers of other levels are left out.
+    const QChar own(static_cast<char16_t>(at));
+    qsizetype place = level.text.indexOf(own);
+    qsizetype previous = -1;
+    for (qsizetype i = 0; i < place; ++i) {
+        if (level.text.at(i).unicode() < 10)
+            previous = i;
+    }
+    QString prefix;
+    QString suffix;
+    if (place >= 0) {
+        if (previous < 0)
+            prefix = level.text.left(place);
+        for (qsizetype i = place + 1; i < level.text.size() && level.text.at(i).unicode() >= 10;
+             ++i)
+            suffix.append(level.text.at(i));
+    } else {
+        suffix = QStringLiteral(".");
+    }
+    format.setNumberPrefix(prefix);
+    format.setNumberSuffix(suffix);
+    QTextList *list = cursor.createList(format);
+    objects[at] = list->objectIndex();
+    return objects[at];
 }
 
 int Interpreter::fontCodePage(int number) const
@@ -474,10 +658,9 @@ void Interpreter::finishField(const Field &field, const GroupState &state)
 void Interpreter::finishLabel()
 {
     if (!isNumberLabel(label) || top().chars.hidden)
-        return;
-    numberLabel = true;
-    for (QChar c : std::as_const(label))
-        appendChar(c);
+        pendingLabel.clear();
+    else
+        pendingLabel = label;
 }
 
 void Interpreter::setCharFlag(const Token &token, int which)
@@ -545,11 +728,13 @@ void Interpreter::resetChars(const Token &, int)
     state.chars = CharState();
     state.chars.font = defaultFont;
     state.codePage = fontCodePage(defaultFont);
+    replayStyle(paragraphStyles, state.para.style, CharacterParts);
 }
 
 void Interpreter::resetPara(const Token &, int)
 {
     top().para = ParaState();
+    replayStyle(paragraphStyles, 0, ParagraphParts);
 }
 
 void Interpreter::setAlignment(const Token &, int alignment)
@@ -561,24 +746,180 @@ void Interpreter::setIndent(const Token &token, int which)
 {
     ParaState &para = top().para;
     const int value = clampTwips(token.param);
-    if (which == LeftIndent)
+    if (which == LeftIndent) {
         para.left = value;
-    else if (which == FirstLineIndent)
+        para.leftGiven = true;
+    } else if (which == FirstLineIndent) {
         para.firstLine = value;
-    else
+        para.firstGiven = true;
+    } else {
         para.right = value;
+    }
 }
 
 void Interpreter::addTab(const Token &token, int)
 {
     ParaState &para = top().para;
+    // The paragraph's own stops replace those of its style.
+    if (!replaying && !para.tabsGiven) {
+        para.tabCount = 0;
+        para.tabsGiven = true;
+    }
     if (para.tabCount < ParaState::maxTabs)
         para.tabs[static_cast<size_t>(para.tabCount++)] = std::clamp(token.param, 0, maxTwips);
 }
 
 void Interpreter::setListStyle(const Token &token, int)
 {
-    top().para.bullet = token.param > 0;
+    if (top().destination == Destination::ListOverrideTable) {
+        if (overrides.size() < maxLists)
+            overrides.insert(token.param, overrideId);
+        return;
+    }
+    top().para.list = std::max(token.param, 0);
+}
+
+void Interpreter::setListLevel(const Token &token, int)
+{
+    top().para.level = std::clamp(token.param, 0, static_cast<int>(maxLevels) - 1);
+}
+
+void Interpreter::setSpacing(const Token &token, int which)
+{
+    ParaState &para = top().para;
+    if (which == SpaceBefore)
+        para.spaceBefore = std::clamp(token.param, 0, maxTwips);
+    else if (which == SpaceAfter)
+        para.spaceAfter = std::clamp(token.param, 0, maxTwips);
+    else
+        para.lineSpacing = token.hasParam ? clampTwips(token.param) : 0;
+}
+
+void Interpreter::setLineMultiple(const Token &token, int)
+{
+    top().para.lineMultiple = !token.hasParam || token.param != 0;
+}
+
+void Interpreter::style(const Token &token, int kind)
+{
+    const int number = std::max(token.param, 0);
+    GroupState &state = top();
+    if (state.destination == Destination::StyleSheet) {
+        styleKind = static_cast<StyleKind>(kind);
+        styleNumber = number;
+        return;
+    }
+    if (kind == static_cast<int>(StyleKind::Paragraph)) {
+        replayStyle(paragraphStyles, number, AllParts);
+        top().para.style = number;
+    } else if (kind == static_cast<int>(StyleKind::Character)) {
+        replayStyle(characterStyles, number, CharacterParts);
+    }
+}
+
+void Interpreter::basedOn(const Token &token, int)
+{
+    if (top().destination == Destination::StyleSheet)
+        styleEntry.basedOn = token.param;
+}
+
+void Interpreter::commitStyle()
+{
+    QHash<int, Style> *styles = styleKind == StyleKind::Paragraph ? &paragraphStyles
+        : styleKind == StyleKind::Character                       ? &characterStyles
+                                                                  : nullptr;
+    if (styles && styles->size() < maxLists)
+        styles->insert(styleNumber, std::exchange(styleEntry, Style()));
+}
+
+// Only the attributes the style and the styles it is based on give are set.
+void Interpreter::replayStyle(const QHash<int, Style> &styles, int number, int parts)
+{
+    // The chain of styles, the root first; its length and the words replayed are bounded, so
+    // that no file makes each style reference expensive.
+    std::array<const Style *, maxStyleDepth> chain {};
+    size_t depth = 0;
+    for (auto found = styles.constFind(number); found != styles.constEnd() && depth < chain.size();
+         found = styles.constFind(found->basedOn)) {
+        chain[depth++] = &*found;
+        if (found->basedOn < 0 || found->basedOn == number)
+            break;
+    }
+    const bool outer = !replaying;
+    replaying = true;
+    size_t budget = maxStyleWords;
+    while (depth > 0 && budget > 0) {
+        for (const StyleWord &entry : chain[--depth]->words) {
+            if ((styleParts(*entry.word) & parts) == 0)
+                continue;
+            if (budget == 0)
+                break;
+            --budget;
+            replayWord(entry);
+        }
+    }
+    if (outer)
+        replaying = false;
+}
+
+void Interpreter::replayWord(const StyleWord &entry)
+{
+    Token token;
+    token.kind = Token::ControlWord;
+    token.text = entry.word->name;
+    token.param = entry.param;
+    token.hasParam = entry.hasParam;
+    (this->*entry.word->handler)(token, entry.word->arg);
+}
+
+Interpreter::Level *Interpreter::currentLevel()
+{
+    if (listDefinitions.empty() || listDefinitions.back().levels.empty())
+        return nullptr;
+    return &listDefinitions.back().levels.back();
+}
+
+void Interpreter::listDefinition(const Token &, int)
+{
+    if (top().destination == Destination::ListTable
+        && listDefinitions.size() < static_cast<size_t>(maxLists))
+        listDefinitions.emplace_back();
+}
+
+void Interpreter::listLevel(const Token &, int)
+{
+    GroupState &state = top();
+    if (state.destination != Destination::ListTable || listDefinitions.empty()
+        || listDefinitions.back().levels.size() >= maxLevels) {
+        state.destination = Destination::Skip;
+        return;
+    }
+    listDefinitions.back().levels.emplace_back();
+    state.destination = Destination::ListLevel;
+    state.para = ParaState();
+}
+
+void Interpreter::setLevelNumbering(const Token &token, int)
+{
+    Level *level = currentLevel();
+    if (level && top().destination == Destination::ListLevel)
+        level->numbering = token.param;
+}
+
+void Interpreter::setListId(const Token &token, int)
+{
+    const Destination destination = top().destination;
+    if (destination == Destination::ListTable && !listDefinitions.empty()) {
+        listDefinitions.back().id = token.param;
+        listById.insert(token.param, static_cast<int>(listDefinitions.size() - 1));
+    } else if (destination == Destination::ListOverrideTable) {
+        overrideId = token.param;
+    }
+}
+
+void Interpreter::listOverride(const Token &, int)
+{
+    overrideId = 0;
 }
 
 void Interpreter::setNumberingIndent(const Token &token, int)
@@ -699,6 +1040,10 @@ void Interpreter::enter(const Token &, int destination)
 {
     GroupState &state = top();
     const auto target = static_cast<Destination>(destination);
+    if (target == Destination::LevelText && state.destination != Destination::ListLevel) {
+        state.destination = Destination::Skip;
+        return;
+    }
     if (target == Destination::FieldInstruction && fields.empty()) {
         state.destination = Destination::Skip;
         return;
@@ -708,10 +1053,28 @@ void Interpreter::enter(const Token &, int destination)
         fontDefinition = FontDefinition();
     } else if (target == Destination::Numbering) {
         state.para.bullet = false;
-        state.para.bulletIndent = 0;
+        state.para.bulletIndent = -1;
     } else if (target == Destination::ListLabel) {
         label.clear();
+    } else if (target == Destination::StyleSheet) {
+        styleSheetDepth = stack.size();
     }
+}
+
+int Interpreter::styleParts(const ControlWord &word)
+{
+    using I = Interpreter;
+    const auto handler = word.handler;
+    if (handler == &I::setCharFlag || handler == &I::setUnderline || handler == &I::setFontSize
+        || handler == &I::setFont || handler == &I::setColor || handler == &I::setOffset
+        || handler == &I::setScript)
+        return CharacterParts;
+    // Indents are the paragraph's own or its list level's: word processors read them so.
+    if (handler == &I::setAlignment || handler == &I::addTab || handler == &I::setListStyle
+        || handler == &I::setListLevel || handler == &I::setSpacing
+        || handler == &I::setLineMultiple)
+        return ParagraphParts;
+    return 0;
 }
 
 } // namespace rtf

@@ -43,9 +43,19 @@ struct ParaState
     int left = 0; // \li: later lines
     int firstLine = 0; // \fi: against \li
     int right = 0;
-    int bulletIndent = 0;
+    int bulletIndent = -1; // \pnindent; -1 when none was given
+    int spaceBefore = 0; // \sb
+    int spaceAfter = 0; // \sa
+    int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly; lines of 240 with \slmult
+    int style = 0; // \s: the paragraph style, whose character formatting \plain restores
+    int list = 0; // \ls
+    int level = 0; // \ilvl
     Qt::Alignment alignment = Qt::AlignLeft;
+    bool lineMultiple = false; // \slmult1
     bool bullet = false;
+    bool leftGiven = false; // \li or \fi written for this paragraph: they win over the
+    bool firstGiven = false; // list level's indents
+    bool tabsGiven = false; // \tx written for this paragraph
 
     bool operator==(const ParaState &) const = default;
 };
@@ -58,6 +68,11 @@ enum class Destination : quint8 {
     FieldInstruction,
     Numbering, // \pn: a paragraph's bullet
     ListLabel, // \pntext, \listtext: the label other readers show before a list paragraph
+    StyleSheet,
+    ListTable,
+    ListLevel,
+    LevelText,
+    ListOverrideTable,
 };
 
 struct GroupState
@@ -103,6 +118,16 @@ public:
     void setIndent(const Token &token, int which);
     void addTab(const Token &token, int);
     void setListStyle(const Token &token, int);
+    void setListLevel(const Token &token, int);
+    void setSpacing(const Token &token, int which);
+    void setLineMultiple(const Token &token, int);
+    void style(const Token &token, int kind);
+    void basedOn(const Token &token, int);
+    void listDefinition(const Token &token, int);
+    void listLevel(const Token &token, int);
+    void setLevelNumbering(const Token &token, int);
+    void setListId(const Token &token, int);
+    void listOverride(const Token &token, int);
     void setNumberingIndent(const Token &token, int);
     void setNumberingBullet(const Token &token, int);
     void paragraph(const Token &token, int);
@@ -134,6 +159,32 @@ private:
         QString name;
         bool done = false;
     };
+    // A style sheet entry: its formatting words, replayed where the style is used.
+    struct StyleWord
+    {
+        const ControlWord *word;
+        int param;
+        bool hasParam;
+    };
+    struct Style
+    {
+        int basedOn = -1;
+        std::vector<StyleWord> words;
+    };
+    enum class StyleKind { Paragraph, Character, Other };
+    enum StyleParts { CharacterParts = 1, ParagraphParts = 2, AllParts = 3 };
+    struct Level
+    {
+        int numbering = 0; // \levelnfc: 23 bullet, 255 none, else a number style
+        int left = 0;
+        int firstLine = 0;
+        QString text; // \leveltext without its length; characters below 10 stand for numbers
+    };
+    struct ListDefinition
+    {
+        int id = 0;
+        std::vector<Level> levels;
+    };
     struct Field
     {
         size_t depth = 0;
@@ -162,9 +213,17 @@ private:
     void finishLabel();
     void appendChar(QChar c);
     int fontCodePage(int number) const;
+    void commitStyle();
+    void replayStyle(const QHash<int, Style> &styles, int number, int parts);
+    void replayWord(const StyleWord &entry);
+    Level *currentLevel();
+    const Level *resolveLevel(const ParaState &state) const;
+    int listObject(const ParaState &state, const Level &level);
+    void takeLabel();
 
     QTextCharFormat charFormat(const CharState &state) const;
-    QTextBlockFormat blockFormat(const ParaState &state) const;
+    QTextBlockFormat blockFormat(const ParaState &state, const Level *level, int listIndex) const;
+    static int styleParts(const ControlWord &word);
 
     QTextCursor &cursor;
     Tokenizer *tokenizer = nullptr;
@@ -182,6 +241,24 @@ private:
     bool colorGiven = false;
     std::vector<Field> fields;
     QString label;
+    QString pendingLabel; // a number label, kept as text unless the paragraph's list shows it
+    QHash<int, Style> paragraphStyles;
+    QHash<int, Style> characterStyles;
+    Style styleEntry;
+    StyleKind styleKind = StyleKind::Paragraph;
+    int styleNumber = 0;
+    size_t styleSheetDepth = 0;
+    bool replaying = false;
+    std::vector<ListDefinition> listDefinitions;
+    QHash<int, int> overrides; // \ls number to \listid
+    int overrideId = 0;
+    QHash<int, int> listById; // \listid to its place in listDefinitions
+    struct ListObjects
+    {
+        std::array<int, 9> levels; // object index of the QTextList on each level, or -1
+        ListObjects() { levels.fill(-1); }
+    };
+    QHash<int, ListObjects> listObjects; // by \ls
     bool numberLabel = false; // this paragraph's list label is a number, not a bullet
     CodePageDecoder decoder;
 

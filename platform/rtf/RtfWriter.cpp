@@ -4,9 +4,11 @@
 #include "common/Cp1252.h"
 #include "platform/TextFormat.h"
 
+#include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +18,7 @@ namespace {
 
 constexpr int softLineLength = 100;
 constexpr int hardLineLength = 200;
+constexpr int maxAffix = 32; // characters around a list number
 
 int twips(double mm)
 {
@@ -59,6 +62,33 @@ const char *underlineWord(int style)
     }
 }
 
+// The list-table number format of a numbered list style; -1 for a bullet style.
+int numbering(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListDecimal:
+        return 0;
+    case QTextListFormat::ListUpperRoman:
+        return 1;
+    case QTextListFormat::ListLowerRoman:
+        return 2;
+    case QTextListFormat::ListUpperAlpha:
+        return 3;
+    case QTextListFormat::ListLowerAlpha:
+        return 4;
+    default:
+        return -1;
+    }
+}
+
+const QTextList *numberedList(const QTextBlock &block)
+{
+    if (TextFormat::bullet(block.blockFormat()))
+        return nullptr;
+    const QTextList *list = block.textList();
+    return list && numbering(list->format().style()) >= 0 ? list : nullptr;
+}
+
 class Writer
 {
 public:
@@ -68,11 +98,15 @@ public:
 private:
     void collect();
     void header();
+    void listTable();
+    void indents(const QTextBlockFormat &format, bool always = false);
+    void listIndents();
     void paragraph(const QTextBlock &block);
     void chars(const QTextCharFormat &format);
     void offset(const Chars &next);
 
     void raw(const char *bytes);
+    void hexByte(int value);
     void control(const char *word);
     void control(const char *word, int param);
     void text(QStringView text, bool escapeOnly = false);
@@ -89,6 +123,9 @@ private:
     QStringList fonts;
     QList<QRgb> colors;
     int symbolFont = -1;
+    QList<const QTextList *> lists; // numbered lists, written as \ls 1, 2, ...
+    QHash<const QTextList *, int> listNumbers;
+    int bulletList = 0; // \ls of the bullets, 0 without bullets
     Chars state;
 
     QByteArray out;
@@ -131,6 +168,10 @@ void Writer::collect()
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
          block = block.next()) {
         bullets = bullets || TextFormat::bullet(block.blockFormat());
+        if (const QTextList *list = numberedList(block); list && !listNumbers.contains(list)) {
+            lists.append(list);
+            listNumbers.insert(list, static_cast<int>(lists.size()));
+        }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (fragment.position() >= to || fragment.position() + fragment.length() <= from)
@@ -145,6 +186,7 @@ void Writer::collect()
         }
     }
     if (bullets) {
+        bulletList = static_cast<int>(lists.size()) + 1;
         symbolFont = static_cast<int>(fonts.size());
         fonts.append(QStringLiteral("Symbol"));
     }
@@ -171,6 +213,82 @@ void Writer::header()
         control("green", qGreen(rgb));
         control("blue", qBlue(rgb));
         raw(";");
+    }
+    raw("}");
+    breakLine();
+    if (!lists.isEmpty() || bulletList > 0)
+        listTable();
+}
+
+// One simple list per numbered list: its number format and the text around the number.
+void Writer::listTable()
+{
+    raw("{\\*");
+    control("listtable");
+    for (int i = 0; i < lists.size(); ++i) {
+        const QTextListFormat format = lists.at(i)->format();
+        const QString prefix = format.numberPrefix().left(maxAffix);
+        const QString suffix = format.numberSuffix().left(maxAffix);
+        raw("{");
+        control("list");
+        control("listtemplateid", i + 1);
+        control("listhybrid");
+        raw("{");
+        control("listlevel");
+        control("levelnfc", numbering(format.style()));
+        control("leveljc", 0);
+        control("levelstartat", 1);
+        control("levelfollow", 0);
+        raw("{");
+        control("leveltext");
+        hexByte(static_cast<int>(prefix.size() + 1 + suffix.size()));
+        text(prefix, true);
+        hexByte(0);
+        text(suffix, true);
+        raw(";}{");
+        control("levelnumbers");
+        hexByte(static_cast<int>(prefix.size() + 1));
+        raw(";}");
+        listIndents();
+        raw("}");
+        control("listid", i + 1);
+        raw("}");
+        breakLine();
+    }
+    if (bulletList > 0) {
+        // The bullets' own list keeps them apart from the numbers in readers that mix the two.
+        raw("{");
+        control("list");
+        control("listtemplateid", bulletList);
+        control("listhybrid");
+        raw("{");
+        control("listlevel");
+        control("levelnfc", 23);
+        control("leveljc", 0);
+        control("levelstartat", 1);
+        control("levelfollow", 0);
+        raw("{");
+        control("leveltext");
+        hexByte(1);
+        text(QStringLiteral("\u2022"), true);
+        raw(";}{");
+        control("levelnumbers");
+        raw(";}");
+        listIndents();
+        raw("}");
+        control("listid", bulletList);
+        raw("}");
+        breakLine();
+    }
+    raw("}{");
+    control("listoverridetable");
+    for (int i = 0; i < std::max(static_cast<int>(lists.size()), bulletList); ++i) {
+        raw("{");
+        control("listoverride");
+        control("listid", i + 1);
+        control("listoverridecount", 0);
+        control("ls", i + 1);
+        raw("}");
     }
     raw("}");
     breakLine();
@@ -207,6 +325,18 @@ void Writer::paragraph(const QTextBlock &block)
         raw("{");
         control("pntxtb");
         raw("\\'B7}}");
+        control("ls", bulletList);
+        control("ilvl", 0);
+    }
+    if (const QTextList *list = numberedList(block)) {
+        // The label for readers without list tables, then the list.
+        raw("{");
+        control("listtext");
+        text(list->itemText(block), true);
+        control("tab");
+        raw("}");
+        control("ls", listNumbers.value(list));
+        control("ilvl", 0);
     }
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignRight)
@@ -215,19 +345,19 @@ void Writer::paragraph(const QTextBlock &block)
         control("qc");
     else if (alignment & Qt::AlignJustify)
         control("qj");
-    else
-        control("ql");
-    // Rounded separately so that the reader gets back exactly these twips.
-    const int hanging = twips(TextFormat::hangingIndentMm(format));
-    const int firstLine = -hanging;
-    const int left = twips(TextFormat::indentMm(format)) + hanging;
-    const int right = twips(TextFormat::rightIndentMm(format));
-    if (left != 0)
-        control("li", left);
-    if (firstLine != 0)
-        control("fi", firstLine);
-    if (right != 0)
-        control("ri", right);
+    // A list's own indents stand for a paragraph that gives none, so list paragraphs give both.
+    indents(format, TextFormat::bullet(format) || numberedList(block));
+    const int before = TextFormat::spaceBeforeTwips(format);
+    const int after = TextFormat::spaceAfterTwips(format);
+    const int line = TextFormat::lineSpacingTwips(format);
+    if (before != 0)
+        control("sb", before);
+    if (after != 0)
+        control("sa", after);
+    if (line != 0) {
+        control("sl", line);
+        control("slmult", TextFormat::lineSpacingMultiple(format) ? 1 : 0);
+    }
     QList<double> stops = TextFormat::tabStopsMm(format);
     std::sort(stops.begin(), stops.end());
     for (double mm : stops)
@@ -248,6 +378,29 @@ void Writer::paragraph(const QTextBlock &block)
         control("par");
         breakLine();
     }
+}
+
+// Every list paragraph gives its own indents. A level's indents equal to a paragraph's make
+// LibreOffice drop the paragraph's, so the levels have none.
+void Writer::listIndents()
+{
+    control("li", 0);
+    control("fi", 0);
+}
+
+void Writer::indents(const QTextBlockFormat &format, bool always)
+{
+    // Rounded separately so that the reader gets back exactly these twips.
+    const int hanging = twips(TextFormat::hangingIndentMm(format));
+    const int firstLine = -hanging;
+    const int left = twips(TextFormat::indentMm(format)) + hanging;
+    const int right = twips(TextFormat::rightIndentMm(format));
+    if (left != 0 || always)
+        control("li", left);
+    if (firstLine != 0 || always)
+        control("fi", firstLine);
+    if (right != 0)
+        control("ri", right);
 }
 
 void Writer::chars(const QTextCharFormat &format)
@@ -314,6 +467,16 @@ void Writer::raw(const char *bytes)
     column += static_cast<int>(qstrlen(bytes));
     needsDelimiter = false;
     maybeBreak(false);
+}
+
+void Writer::hexByte(int value)
+{
+    static const char digits[] = "0123456789abcdef";
+    out += "\\'";
+    out += digits[value >> 4 & 15];
+    out += digits[value & 15];
+    column += 4;
+    needsDelimiter = false;
 }
 
 void Writer::control(const char *word)
