@@ -11,6 +11,7 @@
 #include "document/frmDocument.h"
 #include "document/frmText.h"
 #include "format/frmOptions.h"
+#include "frame/DatabaseRepair.h"
 #include "frame/ToolbarIcons.h"
 #include "frame/frmAbout.h"
 #include "frame/frmStartup.h"
@@ -114,6 +115,7 @@ void frmMain::buildMenus()
     connect(mnuFileOpen, &QAction::triggered, this, &frmMain::OpenDoc);
     connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
 
+    buildExtrasMenu();
     mnuView = menuBar()->addMenu(QStringLiteral("&Ansicht"));
     mnuViewToolbar = MenuItems::addSwitch(mnuView, QStringLiteral("&Symbolleiste"),
                                           [this] { mnuViewToolbar_Click(); });
@@ -480,6 +482,36 @@ void frmMain::mnuViewStatusBar_Click()
     mnuViewStatusBar->setChecked(show);
 }
 
+void frmMain::buildExtrasMenu()
+{
+    mnuExtras = menuBar()->addMenu(QStringLiteral("&Extras"));
+    mnuExtrasBausteinReparieren
+        = mnuExtras->addAction(QStringLiteral("&Textbaustein-Verwaltung reparieren"));
+    mnuExtrasVorlageReparieren
+        = mnuExtras->addAction(QStringLiteral("&Formatvorlagen-Verwaltung reparieren"));
+    connect(mnuExtras, &QMenu::aboutToShow, this, &frmMain::mnuExtras_Click);
+    connect(mnuExtrasBausteinReparieren, &QAction::triggered, this,
+            &frmMain::mnuExtrasBausteinReparieren_Click);
+    connect(mnuExtrasVorlageReparieren, &QAction::triggered, this,
+            &frmMain::mnuExtrasVorlageReparieren_Click);
+}
+
+void frmMain::mnuExtras_Click()
+{
+    mnuExtrasVorlageReparieren->setEnabled(Fileexist(Databases::formatvorlagePath()));
+    mnuExtrasBausteinReparieren->setEnabled(Fileexist(Databases::textbausteinPath()));
+}
+
+void frmMain::mnuExtrasBausteinReparieren_Click()
+{
+    DatabaseRepair::repair(Databases::textbausteine());
+}
+
+void frmMain::mnuExtrasVorlageReparieren_Click()
+{
+    DatabaseRepair::repair(Databases::formatvorlagen());
+}
+
 void frmMain::buildViewSwitches()
 {
     mnuViewBar1 = mnuView->addSeparator();
@@ -592,6 +624,7 @@ void frmMain::showMenusOf(DocumentWindow *window)
     menuBar()->clear();
     if (!window) {
         menuBar()->addMenu(mnuFile);
+        menuBar()->addMenu(mnuExtras);
         menuBar()->addMenu(mnuView);
         menuBar()->addMenu(mnuHelp);
         return;
