@@ -251,8 +251,6 @@ bool DataSource::deleteRecord(int row)
     records.removeAt(row);
     if (pending > row)
         --pending;
-    if (current >= row)
-        current = std::max(current - 1, records.isEmpty() ? -1 : 0);
     endRemoveRows();
     return true;
 }
