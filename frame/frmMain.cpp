@@ -12,6 +12,7 @@
 #include "document/frmText.h"
 #include "format/frmOptions.h"
 #include "format/frmTemplate.h"
+#include "frame/DatabaseRepair.h"
 #include "frame/ToolbarIcons.h"
 #include "frame/frmAbout.h"
 #include "frame/frmStartup.h"
@@ -26,6 +27,7 @@
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
+#include "tools/frmBaustein.h"
 #include "tools/frmDate.h"
 #include "tools/frmImage.h"
 #include "tools/frmSearch.h"
@@ -111,6 +113,7 @@ frmMain::frmMain()
     documentTools().frmSonder = frmSonder::open;
     documentTools().frmTastatur = frmTastatur::open;
     documentTools().frmImage = frmImage::Show;
+    documentTools().frmBaustein = frmBaustein::ShowModal;
     documentTools().frmTip = [] { showTipOfTheDay(QStringLiteral("Keinstart")); };
     documentTools().frmAbout = [] { showAbout(); };
     Forms::add(this);
@@ -130,6 +133,7 @@ void frmMain::buildMenus()
     connect(mnuFileOpen, &QAction::triggered, this, &frmMain::OpenDoc);
     connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
 
+    buildExtrasMenu();
     mnuView = menuBar()->addMenu(QStringLiteral("&Ansicht"));
     mnuViewToolbar = MenuItems::addSwitch(mnuView, QStringLiteral("&Symbolleiste"),
                                           [this] { mnuViewToolbar_Click(); });
@@ -506,6 +510,36 @@ void frmMain::mnuViewStatusBar_Click()
     mnuViewStatusBar->setChecked(show);
 }
 
+void frmMain::buildExtrasMenu()
+{
+    mnuExtras = menuBar()->addMenu(QStringLiteral("&Extras"));
+    mnuExtrasBausteinReparieren
+        = mnuExtras->addAction(QStringLiteral("&Textbaustein-Verwaltung reparieren"));
+    mnuExtrasVorlageReparieren
+        = mnuExtras->addAction(QStringLiteral("&Formatvorlagen-Verwaltung reparieren"));
+    connect(mnuExtras, &QMenu::aboutToShow, this, &frmMain::mnuExtras_Click);
+    connect(mnuExtrasBausteinReparieren, &QAction::triggered, this,
+            &frmMain::mnuExtrasBausteinReparieren_Click);
+    connect(mnuExtrasVorlageReparieren, &QAction::triggered, this,
+            &frmMain::mnuExtrasVorlageReparieren_Click);
+}
+
+void frmMain::mnuExtras_Click()
+{
+    mnuExtrasVorlageReparieren->setEnabled(Fileexist(Databases::formatvorlagePath()));
+    mnuExtrasBausteinReparieren->setEnabled(Fileexist(Databases::textbausteinPath()));
+}
+
+void frmMain::mnuExtrasBausteinReparieren_Click()
+{
+    DatabaseRepair::repair(Databases::textbausteine());
+}
+
+void frmMain::mnuExtrasVorlageReparieren_Click()
+{
+    DatabaseRepair::repair(Databases::formatvorlagen());
+}
+
 void frmMain::buildViewSwitches()
 {
     mnuViewBar1 = mnuView->addSeparator();
@@ -618,6 +652,7 @@ void frmMain::showMenusOf(DocumentWindow *window)
     menuBar()->clear();
     if (!window) {
         menuBar()->addMenu(mnuFile);
+        menuBar()->addMenu(mnuExtras);
         menuBar()->addMenu(mnuView);
         menuBar()->addMenu(mnuHelp);
         return;

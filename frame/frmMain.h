@@ -44,6 +44,9 @@ public:
     QAction *mnuFileNew = nullptr;
     QAction *mnuFileOpen = nullptr;
     QAction *mnuFileExit = nullptr;
+    QMenu *mnuExtras = nullptr;
+    QAction *mnuExtrasBausteinReparieren = nullptr;
+    QAction *mnuExtrasVorlageReparieren = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuViewBar1 = nullptr;
     QAction *mnuViewTip = nullptr;
@@ -99,6 +102,11 @@ private:
     void MDIForm_Unload();
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
+
+    void buildExtrasMenu();
+    void mnuExtras_Click();
+    void mnuExtrasBausteinReparieren_Click();
+    void mnuExtrasVorlageReparieren_Click();
 
     void buildViewSwitches();
     void buildHelpMenu();

@@ -251,6 +251,63 @@ struct SqliteCloser
     void operator()(sqlite3 *handle) const { sqlite3_close(handle); }
 };
 
+using Handle = std::unique_ptr<sqlite3, SqliteCloser>;
+
+struct StatementFinalizer
+{
+    void operator()(sqlite3_stmt *statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// A connection of its own, outside the shared ones, with our collation; none and the reason
+// when the file does not open.
+Handle openHandle(const QString &file, int flags, QString *reason)
+{
+    sqlite3 *raw = nullptr;
+    int result = sqlite3_open_v2(QFile::encodeName(file).constData(), &raw, flags, nullptr);
+    Handle handle(raw);
+    if (result == SQLITE_OK)
+        result = registerCollation(raw);
+    if (result == SQLITE_OK)
+        return handle;
+    *reason = QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(result));
+    return nullptr;
+}
+
+// The first column of every row of a statement with at most one text parameter.
+bool firstColumn(sqlite3 *handle, const char *sql, const QString &parameter, QStringList *rows,
+                 QString *reason)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (sqlite3_prepare_v2(handle, sql, -1, &raw, nullptr) != SQLITE_OK) {
+        *reason = QString::fromUtf8(sqlite3_errmsg(handle));
+        return false;
+    }
+    const Statement statement(raw);
+    const QByteArray bound = parameter.toUtf8();
+    if (sqlite3_bind_parameter_count(raw) > 0)
+        sqlite3_bind_text(raw, 1, bound.constData(), static_cast<int>(bound.size()),
+                          SQLITE_TRANSIENT);
+    int result;
+    while ((result = sqlite3_step(raw)) == SQLITE_ROW) {
+        rows->append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(raw, 0)),
+                                       sqlite3_column_bytes(raw, 0)));
+    }
+    if (result == SQLITE_DONE)
+        return true;
+    *reason = QString::fromUtf8(sqlite3_errmsg(handle));
+    return false;
+}
+
+// The names of a table's columns in their order; empty when there is no such table.
+QStringList columnNames(sqlite3 *handle, const QString &table)
+{
+    QStringList names;
+    QString reason;
+    firstColumn(handle, "SELECT name FROM pragma_table_info(?1)", table, &names, &reason);
+    return names;
+}
+
 // Empty on success, else SQLite's reason.
 QString runStatement(const QString &file, const QString &statement)
 {
@@ -364,6 +421,61 @@ bool CreateDatabase(const QString &path, const QString &jetCreateTable, QString 
     if (!made && error)
         *error = reason;
     return made;
+}
+
+bool RepairDatabase(const QString &path, QString *error)
+{
+    QString reason;
+    const Handle handle = openHandle(path, SQLITE_OPEN_READWRITE, &reason);
+    QStringList problems;
+    if (handle && sqlite3_exec(handle.get(), "REINDEX", nullptr, nullptr, nullptr) != SQLITE_OK)
+        reason = QString::fromUtf8(sqlite3_errmsg(handle.get()));
+    else if (handle && firstColumn(handle.get(), "PRAGMA integrity_check", {}, &problems, &reason)
+             && problems != QStringList {QStringLiteral("ok")})
+        reason = problems.value(0);
+    if (reason.isEmpty())
+        return true;
+    if (error)
+        *error = reason;
+    return false;
+}
+
+bool CompactDatabase(const QString &source, const QString &target, QString *error)
+{
+    QString reason;
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() || targetInfo.isSymLink()) {
+        reason = QStringLiteral("Die Zieldatei ist bereits vorhanden.");
+    } else if (const Handle handle = openHandle(source, SQLITE_OPEN_READONLY, &reason)) {
+        QStringList none;
+        firstColumn(handle.get(), "VACUUM INTO ?1", targetInfo.absoluteFilePath(), &none, &reason);
+    }
+    if (reason.isEmpty())
+        return true;
+    if (error)
+        *error = reason;
+    return false;
+}
+
+bool holdsTable(const QString &path, const QString &jetCreateTable)
+{
+    QString reason;
+    const QString statement = translate(jetCreateTable, &reason);
+    const Handle model = openHandle(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE, &reason);
+    if (statement.isEmpty() || !model
+        || sqlite3_exec(model.get(), statement.toUtf8().constData(), nullptr, nullptr, nullptr)
+            != SQLITE_OK)
+        return false;
+    QStringList tables;
+    if (!firstColumn(model.get(), "SELECT name FROM sqlite_master WHERE type = 'table'", {},
+                     &tables, &reason)
+        || tables.size() != 1)
+        return false;
+    const Handle file = openHandle(path, SQLITE_OPEN_READONLY, &reason);
+    if (!file)
+        return false;
+    const QStringList expected = columnNames(model.get(), tables.first());
+    return !expected.isEmpty() && columnNames(file.get(), tables.first()) == expected;
 }
 
 QString sqliteCreateTable(const QString &jetCreateTable)

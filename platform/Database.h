@@ -27,6 +27,14 @@ bool CreateDatabase(const QString &path, const QString &jetCreateTable, QString 
 // naming the file in *error; an existing file is never touched or overwritten.
 bool ensure(const Databases::File &file, QString *error = nullptr);
 
+// The engine's repair of a file: indexes rebuilt, then the whole file checked. False + reason
+// when the file is no database or still damaged.
+bool RepairDatabase(const QString &path, QString *error = nullptr);
+// Compacts source into target, a file that must not exist yet. The source is only read.
+bool CompactDatabase(const QString &source, const QString &target, QString *error = nullptr);
+// Whether the file holds the statement's table with the statement's columns in their order.
+bool holdsTable(const QString &path, const QString &jetCreateTable);
+
 // The SQLite statement for a Jet CREATE TABLE; empty when the statement is not understood.
 QString sqliteCreateTable(const QString &jetCreateTable);
 

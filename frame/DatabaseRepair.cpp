@@ -1,0 +1,129 @@
+// Repair of a database file: backup, compaction, repair of the compacted copy, one rename.
+#include "frame/DatabaseRepair.h"
+
+#include "common/AppPaths.h"
+#include "platform/Database.h"
+#include "platform/FileSystem.h"
+#include "platform/MsgBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+QString sibling(const QString &database, const char *extension)
+{
+    const QFileInfo info(database);
+    return QDir::toNativeSeparators(
+        AppPaths::join(info.path(), info.completeBaseName() + QLatin1String(extension)));
+}
+
+bool fail(QString *reason, const QString &text)
+{
+    if (reason)
+        *reason = text;
+    return false;
+}
+
+// Written beside the old backup and moved over it, so a failed copy keeps the last backup.
+// A backup the user has made read-only stays as it is.
+bool writeBackup(const QString &database, const QString &backup, QString *reason)
+{
+    const QFileInfo old(backup);
+    if (old.exists() && !(old.permissions() & QFile::WriteOwner))
+        return fail(reason, QStringLiteral("Die Sicherungskopie ist schreibgeschützt."));
+    QFile source(database);
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(reason, source.errorString());
+    QSaveFile copy(backup);
+    if (!copy.open(QIODevice::WriteOnly))
+        return fail(reason, copy.errorString());
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 16);
+        if ((chunk.isEmpty() && source.error() != QFileDevice::NoError)
+            || copy.write(chunk) != chunk.size()) {
+            copy.cancelWriting();
+            return fail(reason,
+                        QStringLiteral("Die Sicherungskopie konnte nicht geschrieben werden."));
+        }
+    }
+    return copy.commit() || fail(reason, copy.errorString());
+}
+
+// rename() replaces the target in one step: the database is always either the old or the new file.
+bool replace(const QString &from, const QString &to, QString *reason)
+{
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                            std::filesystem::path(to.toStdU16String()), error);
+    return !error || fail(reason, QString::fromStdString(error.message()));
+}
+
+QString failureText(const QString &database)
+{
+    return QStringLiteral(
+               "Leider ist bei der Reparatur Ihrer Datenbank ein Fehler aufgetreten. Greifen Sie "
+               "auf die erstellte Sicherungskopie unter \"%1\" zurück. Diese kann aber nicht zu "
+               "reparierende interne Datenbankfehler beinhalten. Im Notfall löschen Sie die Datei "
+               "\"%2\" und starten die Anwendung erneut. Eine leere Datenbank wird dann "
+               "automatisch für Sie angelegt.")
+        .arg(DatabaseRepair::backupPath(database), QDir::toNativeSeparators(database));
+}
+
+} // namespace
+
+namespace DatabaseRepair {
+
+QString backupPath(const QString &database)
+{
+    return sibling(database, ".bak");
+}
+
+QString compactionPath(const QString &database)
+{
+    return sibling(database, ".new");
+}
+
+bool run(const Databases::File &database, QString *reason)
+{
+    // A file still held open would keep the old one alive under the new name's feet.
+    Database::closeAll();
+    const QString target = compactionPath(database.path);
+    if (!writeBackup(database.path, backupPath(database.path), reason))
+        return false;
+    // A target left by an earlier failed repair would make every later one fail.
+    const QFileInfo left(target);
+    if ((left.exists() || left.isSymLink()) && !QFile::remove(target))
+        return fail(reason, QStringLiteral("Die alte Zieldatei kann nicht gelöscht werden."));
+    QString why;
+    const bool done = Database::CompactDatabase(database.path, target, &why)
+        && Database::RepairDatabase(target, &why)
+        && (Database::holdsTable(target, database.createTable)
+            || fail(&why, QStringLiteral("Die Tabelle der Datenbank fehlt oder ist verändert.")))
+        && replace(target, database.path, &why);
+    if (!done) {
+        QFile::remove(target);
+        return fail(reason, why);
+    }
+    // Hiding is a name convention here, so this changes nothing and cannot fail.
+    FileSystem::SetAttr(database.path, FileSystem::vbHidden | FileSystem::vbArchive);
+    return true;
+}
+
+void repair(const Databases::File &database)
+{
+    if (run(database)) {
+        MsgBox(QStringLiteral("Ihre Datenbank wurde erfolgreich repariert und danach komprimiert. "
+                              "Dennoch können einzelne Datensätze unwiederbringlich verloren "
+                              "sein."),
+               vbInformation, QStringLiteral("Reparatur erfolgreich"));
+    } else {
+        MsgBox(failureText(database.path), vbCritical, QStringLiteral("Reparatur fehlgeschlagen"));
+    }
+}
+
+} // namespace DatabaseRepair
