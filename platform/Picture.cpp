@@ -9,7 +9,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QtEndian>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -27,23 +27,32 @@ constexpr quint32 emfSignature = 0x464D4520; // " EMF"
 constexpr double twipsPerInch = 1440.0;
 constexpr double hundredthMillimetresPerInch = 2540.0;
 
+// The first bytes of a file, enough for either metafile header.
+struct Head
+{
+    std::array<unsigned char, 88> bytes {};
+    qint64 size = 0;
+
+    quint32 u32(int at) const
+    {
+        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16
+            | static_cast<quint32>(bytes[at + 3]) << 24;
+    }
+    quint16 u16(int at) const { return static_cast<quint16>(bytes[at] | bytes[at + 1] << 8); }
+};
+
 // Metafiles are far more fragile to decode than bitmaps; only files that look like one reach
 // the libraries.
-bool looksLikeWmf(const QByteArray &data)
+bool looksLikeWmf(const Head &head)
 {
-    if (data.size() >= 40 && qFromLittleEndian<quint32>(data.constData()) == placeableKey)
+    if (head.size >= 40 && head.u32(0) == placeableKey)
         return true;
-    if (data.size() < 18)
-        return false;
-    const quint16 type = qFromLittleEndian<quint16>(data.constData());
-    const quint16 headerWords = qFromLittleEndian<quint16>(data.constData() + 2);
-    return (type == 1 || type == 2) && headerWords == 9;
+    return head.size >= 18 && (head.u16(0) == 1 || head.u16(0) == 2) && head.u16(2) == 9;
 }
 
-bool looksLikeEmf(const QByteArray &data)
+bool looksLikeEmf(const Head &head)
 {
-    return data.size() >= 88 && qFromLittleEndian<quint32>(data.constData()) == 1
-        && qFromLittleEndian<quint32>(data.constData() + 40) == emfSignature;
+    return head.size >= 88 && head.u32(0) == 1 && head.u32(40) == emfSignature;
 }
 
 std::optional<Picture> drawSvg(const QByteArray &svg, double widthTwips, double heightTwips)
@@ -106,12 +115,10 @@ std::optional<Picture> loadWmf(QByteArray data)
     return picture;
 }
 
-std::optional<Picture> loadEmf(QByteArray data)
+std::optional<Picture> loadEmf(const Head &head, QByteArray data)
 {
     // The header's frame is inclusive and counted in hundredths of a millimetre.
-    const auto frame = [&data](int index) {
-        return qFromLittleEndian<qint32>(data.constData() + 24 + 4 * index);
-    };
+    const auto frame = [&head](int index) { return static_cast<qint32>(head.u32(24 + 4 * index)); };
     const double widthTwips = (frame(2) - frame(0)) * twipsPerInch / hundredthMillimetresPerInch;
     const double heightTwips = (frame(3) - frame(1)) * twipsPerInch / hundredthMillimetresPerInch;
     generatorOptions options {};
@@ -151,9 +158,10 @@ std::optional<Picture> LoadPicture(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     // Metafiles are read whole; a large bitmap is left to the image reader.
-    const QByteArray head = file.peek(128);
+    Head head;
+    head.size = file.peek(reinterpret_cast<char *>(head.bytes.data()), head.bytes.size());
     if (looksLikeEmf(head))
-        return loadEmf(file.readAll());
+        return loadEmf(head, file.readAll());
     if (looksLikeWmf(head))
         return loadWmf(file.readAll());
     file.close();
