@@ -69,6 +69,12 @@ int pixelsFromTwipsY(double twips)
     return pixels(twips, twipsPerPixelY());
 }
 
+QRect twipsRect(double left, double top, double width, double height)
+{
+    return QRect(pixelsFromTwipsX(left), pixelsFromTwipsY(top), pixelsFromTwipsX(width),
+                 pixelsFromTwipsY(height));
+}
+
 double twipsFromPixelsX(int pixels)
 {
     return pixels * twipsPerPixelX();

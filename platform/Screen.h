@@ -19,6 +19,9 @@ int pixelsFromTwipsY(double twips);
 double twipsFromPixelsX(int pixels);
 double twipsFromPixelsY(int pixels);
 
+// A control's place in its container, given in twips.
+QRect twipsRect(double left, double top, double width, double height);
+
 double Width(); // twips
 double Height(); // twips
 

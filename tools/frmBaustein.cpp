@@ -24,16 +24,10 @@ namespace {
 constexpr int helpContext = 48;
 const QString caption = QStringLiteral("Textbaustein-Verwaltung");
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top),
-                 Screen::pixelsFromTwipsX(width), Screen::pixelsFromTwipsY(height));
-}
-
 template<class Control>
 Control *place(Control *control, int left, int top, int width, int height)
 {
-    control->setGeometry(twipsRect(left, top, width, height));
+    control->setGeometry(Screen::twipsRect(left, top, width, height));
     return control;
 }
 

@@ -91,13 +91,12 @@ int driveImage(const Drives::Volume &volume, int type)
     }
 }
 
-void setTwipsGeometry(QWidget *control, const TwipsBox &box)
-{
-    control->setGeometry(Screen::pixelsFromTwipsX(box.Left), Screen::pixelsFromTwipsY(box.Top),
-                         Screen::pixelsFromTwipsX(box.Width), Screen::pixelsFromTwipsY(box.Height));
-}
-
 } // namespace
+
+QRect TwipsBox::pixels() const
+{
+    return Screen::twipsRect(Left, Top, Width, Height);
+}
 
 frmImage::frmImage()
 {
@@ -175,17 +174,17 @@ void frmImage::Form_Load()
 void frmImage::layOutPanes()
 {
     const TwipsBox tree {0, 0, clientWidth / 2, clientHeight};
-    setTwipsGeometry(TreeView1, tree);
+    TreeView1->setGeometry(tree.pixels());
     const TwipsBox list {tree.Left + tree.Width, 0, clientWidth - tree.Width, clientHeight / 2};
-    setTwipsGeometry(ListView1, list);
+    ListView1->setGeometry(list.pixels());
     // The viewport's height and then its width each lay the preview out.
     Picture1Box.Left = list.Left;
     Picture1Box.Top = list.Height;
     Picture1Box.Height = clientHeight - list.Height;
-    setTwipsGeometry(Picture1, Picture1Box);
+    Picture1->setGeometry(Picture1Box.pixels());
     Picture1_Resize();
     Picture1Box.Width = list.Width;
-    setTwipsGeometry(Picture1, Picture1Box);
+    Picture1->setGeometry(Picture1Box.pixels());
     Picture1_Resize();
 }
 

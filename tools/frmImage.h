@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QList>
+#include <QRect>
 #include <QString>
 
 class QLabel;
@@ -22,6 +23,8 @@ struct TwipsBox
     double Top = 0;
     double Width = 0;
     double Height = 0;
+
+    QRect pixels() const;
 };
 
 // A scroll bar with its place in twips. Its range, steps and value are in bar units; a bar

@@ -22,12 +22,6 @@ int roundEven(double value)
     return static_cast<int>(std::nearbyint(value));
 }
 
-void setTwipsGeometry(QWidget *control, const TwipsBox &box)
-{
-    control->setGeometry(Screen::pixelsFromTwipsX(box.Left), Screen::pixelsFromTwipsY(box.Top),
-                         Screen::pixelsFromTwipsX(box.Width), Screen::pixelsFromTwipsY(box.Height));
-}
-
 // Range and steps of a shown bar. An overhang past the bar's 16-bit range is counted in
 // coarser units, so that the whole picture stays reachable.
 void setRange(PreviewBar &bar, double overhang, double length)
@@ -45,13 +39,13 @@ void setRange(PreviewBar &bar, double overhang, double length)
 
 void frmImage::placeBar(PreviewBar &bar)
 {
-    setTwipsGeometry(bar.bar, bar.box);
+    bar.bar->setGeometry(bar.box.pixels());
     bar.bar->raise();
 }
 
 void frmImage::placeBild1()
 {
-    setTwipsGeometry(Bild1, Bild1Box);
+    Bild1->setGeometry(Bild1Box.pixels());
 }
 
 void frmImage::Picture1_Resize()

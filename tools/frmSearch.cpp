@@ -30,16 +30,10 @@ const QString ready = QStringLiteral("Bereit.");
 const QString meldung = QStringLiteral("Meldung");
 constexpr int helpContext = 27;
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top),
-                 Screen::pixelsFromTwipsX(width), Screen::pixelsFromTwipsY(height));
-}
-
 template<class Control>
 Control *place(Control *control, int left, int top, int width, int height)
 {
-    control->setGeometry(twipsRect(left, top, width, height));
+    control->setGeometry(Screen::twipsRect(left, top, width, height));
     return control;
 }
 
@@ -113,7 +107,7 @@ void frmSearch::buildLayout()
     TabStrip1->setTabData(TabStrip1->addTab(QStringLiteral("Erset&zen")),
                           QStringLiteral("Ersetzen"));
     TabStrip1->setDrawBase(false);
-    const QRect strip = twipsRect(120, 120, 4692, 3132);
+    const QRect strip = Screen::twipsRect(120, 120, 4692, 3132);
     const int tabHeight = TabStrip1->sizeHint().height();
     TabStrip1->setGeometry(strip.left(), strip.top(), strip.width(), tabHeight);
     tabPage = new QFrame(this);

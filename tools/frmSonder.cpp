@@ -16,12 +16,6 @@ constexpr int helpContext = 33;
 constexpr int firstCode = 128;
 constexpr int lastCode = 255;
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top),
-                 Screen::pixelsFromTwipsX(width), Screen::pixelsFromTwipsY(height));
-}
-
 } // namespace
 
 frmSonder::frmSonder()
@@ -45,18 +39,18 @@ void frmSonder::buildLayout()
 {
     setFixedSize(Screen::pixelsFromTwipsX(3840), Screen::pixelsFromTwipsY(4680));
     Label1 = new QLabel(QStringLiteral("Wählen Sie das gewünschte Sonderzeichen aus!"), this);
-    Label1->setGeometry(twipsRect(120, 120, 3600, 492));
+    Label1->setGeometry(Screen::twipsRect(120, 120, 3600, 492));
     Label1->setWordWrap(true);
     lstZeichen = new QListWidget(this);
     lstZeichen->setObjectName(QStringLiteral("lstZeichen"));
     lstZeichen->setSelectionMode(QAbstractItemView::SingleSelection);
     lstZeichen->setFont(QFont(QStringLiteral("Arial"), 10));
-    lstZeichen->setGeometry(twipsRect(120, 660, 3600, 2940));
+    lstZeichen->setGeometry(Screen::twipsRect(120, 660, 3600, 2940));
     Label2 = new QLabel(QStringLiteral("Verfügbare &Schriftarten:"), this);
-    Label2->setGeometry(twipsRect(120, 3720, 3600, 252));
+    Label2->setGeometry(Screen::twipsRect(120, 3720, 3600, 252));
     comboSchrift = new QComboBox(this);
     comboSchrift->setObjectName(QStringLiteral("comboSchrift"));
-    comboSchrift->setGeometry(twipsRect(120, 4020, 3600, 315));
+    comboSchrift->setGeometry(Screen::twipsRect(120, 4020, 3600, 315));
     Label2->setBuddy(comboSchrift);
 }
 

@@ -38,12 +38,6 @@ constexpr Row rows[] = {{1, 720, 120}, {14, 1320, 960}, {26, 1920, 1080}, {38, 2
 constexpr int keySize = 492;
 constexpr int keyPitch = 600;
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(Screen::pixelsFromTwipsX(left), Screen::pixelsFromTwipsY(top),
-                 Screen::pixelsFromTwipsX(width), Screen::pixelsFromTwipsY(height));
-}
-
 QLabel *face(const QString &caption, QWidget *parent, const QRect &place)
 {
     auto *label = new QLabel(caption, parent);
@@ -59,7 +53,7 @@ QLabel *face(const QString &caption, QWidget *parent, const QRect &place)
 QLabel *decoration(const QString &name, const QString &caption, QWidget *parent, int left, int top,
                    int width, int height)
 {
-    QLabel *label = face(caption, parent, twipsRect(left, top, width, height));
+    QLabel *label = face(caption, parent, Screen::twipsRect(left, top, width, height));
     label->setObjectName(name);
     label->setFont(QFont(QStringLiteral("Arial"), 8));
     QPalette colours = label->palette();
@@ -118,9 +112,10 @@ void frmTastatur::buildLayout()
     setPalette(background);
 
     // The dividing lines lie under the keys.
-    const QRect lines[] = {twipsRect(60, 660, 8772, 15),  twipsRect(60, 3672, 8772, 15),
-                           twipsRect(60, 660, 15, 3027),  twipsRect(8817, 660, 15, 3027),
-                           twipsRect(60, 1260, 8772, 15), twipsRect(60, 3060, 8772, 15)};
+    const QRect lines[]
+        = {Screen::twipsRect(60, 660, 8772, 15),  Screen::twipsRect(60, 3672, 8772, 15),
+           Screen::twipsRect(60, 660, 15, 3027),  Screen::twipsRect(8817, 660, 15, 3027),
+           Screen::twipsRect(60, 1260, 8772, 15), Screen::twipsRect(60, 3060, 8772, 15)};
     for (size_t i = 0; i < Line.size(); ++i) {
         Line[i] = new QFrame(this);
         Line[i]->setObjectName(QStringLiteral("Line%1").arg(i + 1));
@@ -129,15 +124,15 @@ void frmTastatur::buildLayout()
     }
 
     lblSchrift = new QLabel(QStringLiteral("Verfügbare &Schriftarten:"), this);
-    lblSchrift->setGeometry(twipsRect(120, 180, 2160, 252));
+    lblSchrift->setGeometry(Screen::twipsRect(120, 180, 2160, 252));
     comboSchrift = new QComboBox(this);
     comboSchrift->setObjectName(QStringLiteral("comboSchrift"));
-    comboSchrift->setGeometry(twipsRect(2280, 120, 2400, 315));
+    comboSchrift->setGeometry(Screen::twipsRect(2280, 120, 2400, 315));
     lblSchrift->setBuddy(comboSchrift);
     Label1 = new QLabel(QStringLiteral("Klick links = Kleinbuchstabe; Shift + Klick links = "
                                        "Großbuchstabe; Klick rechts = drittes Zeichen (ggf.)"),
                         this);
-    Label1->setGeometry(twipsRect(4800, 60, 3972, 600));
+    Label1->setGeometry(Screen::twipsRect(4800, 60, 3972, 600));
     Label1->setWordWrap(true);
     QFont bold = Label1->font();
     bold.setBold(true);
@@ -151,8 +146,8 @@ void frmTastatur::buildLayout()
         const int last = r + 1 < std::size(rows) ? rows[r + 1].first - 1 : keyCount;
         for (int index = rows[r].first; index <= last; ++index) {
             const int left = rows[r].left + (index - rows[r].first) * keyPitch;
-            QLabel *key
-                = face(keyCaption(index), this, twipsRect(left, rows[r].top, keySize, keySize));
+            QLabel *key = face(keyCaption(index), this,
+                               Screen::twipsRect(left, rows[r].top, keySize, keySize));
             key->setObjectName(QStringLiteral("Taste%1").arg(index));
             key->setProperty("Index", index);
             key->setFont(design);
