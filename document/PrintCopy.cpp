@@ -26,7 +26,8 @@ void insertLineBreaks(QTextDocument &copy)
         for (int i = 0; i + 1 < lines->lineCount(); ++i) {
             const QTextLine line = lines->lineAt(i);
             const int end = line.textStart() + line.textLength();
-            if (end <= 0 || end >= text.size())
+            // A line that a soft line break ends breaks there already.
+            if (end <= 0 || end >= text.size() || text.at(end - 1) == QChar::LineSeparator)
                 continue;
             const bool space = text.at(end - 1) == QLatin1Char(' ');
             breaks.append({block.position() + end - (space ? 1 : 0), space});
