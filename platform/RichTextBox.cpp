@@ -1220,9 +1220,7 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();
     auto *data = new QMimeData;
-    QString plain = SelText();
-    plain.replace(u'\r', u'\n');
-    data->setText(plain);
+    data->setText(ClipboardFormats::plainText(SelText()));
     data->setData(ClipboardFormats::rtf(),
                   rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
     return data;
