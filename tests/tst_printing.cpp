@@ -78,6 +78,8 @@ private slots:
     void propertiesOfUnsavedWindow();
     void propertiesOfSavedFile();
     void propertiesOfVanishedFile();
+    void propertiesFormatsWhateverLocale_data();
+    void propertiesFormatsWhateverLocale();
 
 private:
     frmDocument *richWindow(const QString &text);
@@ -94,6 +96,7 @@ void TestPrinting::init()
 
 void TestPrinting::cleanup()
 {
+    QLocale::setDefault(QLocale::system());
     program->stop();
     QCOMPARE(program->env.modals.pending(), 0);
     program.reset();
@@ -331,7 +334,7 @@ void TestPrinting::propertiesOfSavedFile()
     QCOMPARE(lines.at(2), QStringLiteral("Größe auf Datenträger: 1 Byte"));
     QCOMPARE(lines.at(3),
              "Letzter Speicherzugriff: "
-                 + QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat));
+                 + QFileInfo(path).lastModified().toString("dd.MM.yyyy hh:mm:ss"));
     QCOMPARE(lines.at(5), QStringLiteral("Dateityp: Text-Datei"));
 }
 
@@ -345,6 +348,37 @@ void TestPrinting::propertiesOfVanishedFile()
     program->active()->mnuFileProperties->trigger();
     QVERIFY(lastModal().text.contains(path));
     QCOMPARE(lastModal().style, int(vbExclamation));
+}
+
+void TestPrinting::propertiesFormatsWhateverLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("C") << "C";
+    QTest::newRow("German") << "de_DE";
+    QTest::newRow("US English") << "en_US";
+    QTest::newRow("French") << "fr_FR";
+}
+
+void TestPrinting::propertiesFormatsWhateverLocale()
+{
+    QFETCH(QString, locale);
+    QLocale::setDefault(QLocale(locale));
+    // 1234567 bytes in short lines, which the window lays out quickly.
+    const QString path = program->writeFile(
+        "gross.txt", (QByteArray(99, 'x') + '\n').repeated(12345) + QByteArray(67, 'x'));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 10), QTime(11, 46, 5)),
+                             QFileDevice::FileModificationTime));
+    file.close();
+    program->env.modals.answerFile(path);
+    program->main().OpenDoc();
+    program->env.modals.answerMessage(vbOK);
+    program->active()->mnuFileProperties->trigger();
+    const QStringList lines = lastModal().text.split("\r\n");
+    QCOMPARE(lines.at(2), QStringLiteral("Größe auf Datenträger: 1.234.567 Bytes"));
+    QCOMPARE(lines.at(3), QStringLiteral("Letzter Speicherzugriff: 10.12.2026 11:46:05"));
+    QCOMPARE(lines.at(6), QStringLiteral("Anzahl der Zeichen: 1.234.567"));
 }
 
 QTEST_MAIN(TestPrinting)
