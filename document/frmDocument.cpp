@@ -292,6 +292,9 @@ void frmDocument::txtText_SelChange()
 
 void frmDocument::print(QPrinter &printer, bool selection)
 {
+    // The copy lays its lines out as the screen does: same width, margin and standard font.
+    txtDruck->document()->setDocumentMargin(txtText->document()->documentMargin());
+    txtDruck->setFont(txtText->font());
     txtDruck->setRightMargin(txtText->RightMargin());
     if (selection) {
         txtDruck->setSelStart(0);

@@ -71,6 +71,7 @@ private slots:
     void printCancelledPrintsNothing();
     void printCopyBreaksWrappedLinesOnly();
     void plainTextPrintsChosenRange();
+    void copyBreaksAsScreenAtEveryWidth();
     void printoutPlacesTextAsScreen_data();
     void printoutPlacesTextAsScreen();
     void printoutBreaksLinesAsScreen_data();
@@ -185,6 +186,34 @@ void TestPrinting::printCopyBreaksWrappedLinesOnly()
     window->txtDruck->setSelStart(0);
     window->txtDruck->setSelLength(static_cast<int>(printed.size()));
     QVERIFY(qAbs(window->txtDruck->SelIndent().value_or(0) - 10) < 0.02);
+}
+
+void TestPrinting::copyBreaksAsScreenAtEveryWidth()
+{
+    QString paragraph;
+    for (int i = 1; i <= 40; ++i)
+        paragraph += QStringLiteral("Wort%1 ").arg(i * 7);
+    paragraph.chop(1);
+    frmDocument *window = richWindow(paragraph);
+    RichTextBox *text = window->txtText;
+    // Widths where a line just fits or just misses catch a copy that is laid out narrower.
+    for (double width = 60; width <= 160; width += 0.5) {
+        text->setRightMargin(width);
+        QStringList screenLines;
+        for (int i = 0; i < paragraph.size(); ++i) {
+            if (i == 0 || text->GetLineFromChar(i) != text->GetLineFromChar(i - 1))
+                screenLines.append(QString());
+            screenLines.last() += paragraph.at(i);
+        }
+        program->env.modals.answerPrint(program->env.path("breite.pdf"), 0);
+        window->mnuFilePrint->trigger();
+        QStringList printedLines = window->txtDruck->Text().split(QLatin1Char('\v'));
+        for (QStringList *lines : {&screenLines, &printedLines}) {
+            for (QString &line : *lines)
+                line = line.trimmed();
+        }
+        QVERIFY2(printedLines == screenLines, qPrintable(QStringLiteral("%1 mm").arg(width)));
+    }
 }
 
 void TestPrinting::plainTextPrintsChosenRange()
