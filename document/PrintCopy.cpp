@@ -5,10 +5,18 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <algorithm>
 
 namespace PrintCopy {
+
+void replaceWith(QTextDocument &copy, const QTextCursor &selection)
+{
+    QTextCursor all(&copy);
+    all.select(QTextCursor::Document);
+    all.insertFragment(selection.selection());
+}
 
 void insertLineBreaks(QTextDocument &copy)
 {

@@ -196,7 +196,13 @@ void TestPrinting::copyBreaksAsScreenAtEveryWidth()
     paragraph.chop(1);
     frmDocument *window = richWindow(paragraph);
     RichTextBox *text = window->txtText;
-    // Widths where a line just fits or just misses catch a copy that is laid out narrower.
+    text->setSelIndent(10);
+    text->setSelHangingIndent(-5);
+    text->setSelRightIndent(7.5);
+    text->setSelBullet(true);
+    text->setBulletIndent(5);
+    // Widths where a line just fits or just misses catch a copy laid out even slightly
+    // otherwise: another margin or font, indents rounded on the way.
     for (double width = 60; width <= 160; width += 0.5) {
         text->setRightMargin(width);
         QStringList screenLines;
