@@ -198,8 +198,10 @@ bool HelpViewer::event(QEvent *event)
     // opens takes this window along as its transient child, which the modality lets through.
     if (event->type() == QEvent::WindowBlocked) {
         QWindow *modal = QGuiApplication::modalWindow();
-        if (modal && windowHandle() && modal != windowHandle())
-            windowHandle()->setTransientParent(modal);
+        QWindow *own = windowHandle();
+        // A dialog opened from this window stays its child; no circle of transient parents.
+        if (modal && own && modal != own && !own->isAncestorOf(modal, QWindow::IncludeTransients))
+            own->setTransientParent(modal);
     }
     return QWidget::event(event);
 }
