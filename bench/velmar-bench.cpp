@@ -2,6 +2,7 @@
 #include "common/AppPaths.h"
 #include "document/frmDocument.h"
 #include "frame/frmMain.h"
+#include "platform/CommonDialog.h"
 #include "platform/Modal.h"
 #include "platform/RichTextBox.h"
 #include "platform/Settings.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -226,11 +228,54 @@ int replaceAll(const QString &path, const QString &find, const QString &replacem
     return 0;
 }
 
+// FILE opened through the main window's open dialog, in the window its name asks for, and
+// printed through that window's File > Drucken with the print dialog answered "all", one copy,
+// into the PDF file OUT.
+int printFile(const QString &path, const QString &pdf)
+{
+    QTemporaryDir scratch;
+    AppPaths::setDatabaseFolder(scratch.path());
+    Settings::useFile(scratch.filePath(QStringLiteral("settings.ini")));
+    frmMain main;
+    QString unexpected;
+    Modal::setHandler([&](const Modal::Request &request) {
+        Modal::Answer answer;
+        if (request.kind == Modal::Kind::FileOpen) {
+            answer.text = QFileInfo(path).absoluteFilePath();
+        } else if (request.kind == Modal::Kind::Print) {
+            answer.result = request.style & ~CommonDialog::cdlPDSelection;
+            answer.text = pdf;
+            answer.copies = 1;
+        } else {
+            unexpected = request.text;
+            answer.cancelled = true;
+        }
+        return answer;
+    });
+    main.OpenDoc();
+    DocumentWindow *window = main.ActiveForm();
+    if (!window || window->Dateiname.isEmpty() || !unexpected.isEmpty()) {
+        Modal::setHandler({});
+        return fail(unexpected.isEmpty() ? QStringLiteral("cannot open %1").arg(path) : unexpected);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    window->mnuFilePrint_Click();
+    const double ms = timer.nsecsElapsed() / 1.0e6;
+    Modal::setHandler({});
+    window->Tag.clear();
+    if (!QFileInfo(pdf).isFile() || QFileInfo(pdf).size() == 0)
+        return fail(QStringLiteral("nothing printed to %1").arg(pdf));
+    print("ms", ms);
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: velmar-bench totext FILE | roundtrip IN OUT | load FILE [N] | "
-                 "selprops FILE | selchange FILE | replace FILE FIND REPLACEMENT\n");
+                 "selprops FILE | selchange FILE | replace FILE FIND REPLACEMENT | "
+                 "print IN OUT.pdf\n");
     return 2;
 }
 
@@ -258,5 +303,7 @@ int main(int argc, char *argv[])
         return selChange(args.at(1));
     if (command == u"replace" && args.size() == 4)
         return replaceAll(args.at(1), args.at(2), args.at(3));
+    if (command == u"print" && args.size() == 3)
+        return printFile(args.at(1), args.at(2));
     return usage();
 }

@@ -222,7 +222,8 @@ void DocumentWindow::mnuFilePrintSetup_Click()
 
 void DocumentWindow::mnuFileProperties_Click()
 {
-    const QLocale locale;
+    // A German desktop's formats, whatever the process locale.
+    const QLocale locale(QLocale::German, QLocale::Germany);
     auto number = [&locale](qint64 value) { return locale.toString(value); };
     QString folder = QStringLiteral("Noch nicht gespeichert.");
     qint64 size = 0;
@@ -239,7 +240,7 @@ void DocumentWindow::mnuFileProperties_Click()
         }
         folder = Dateiname.left(Dateiname.lastIndexOf(QDir::separator()));
         size = file.size();
-        date = locale.toString(file.lastModified(), QLocale::ShortFormat);
+        date = file.lastModified().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
         const int attr = FileSystem::GetAttr(Dateiname);
         if (attr & FileSystem::vbReadOnly)
             attributes += QLatin1Char('R');

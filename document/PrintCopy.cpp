@@ -5,10 +5,18 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <algorithm>
 
 namespace PrintCopy {
+
+void replaceWith(QTextDocument &copy, const QTextCursor &selection)
+{
+    QTextCursor all(&copy);
+    all.select(QTextCursor::Document);
+    all.insertFragment(selection.selection());
+}
 
 void insertLineBreaks(QTextDocument &copy)
 {
@@ -26,7 +34,8 @@ void insertLineBreaks(QTextDocument &copy)
         for (int i = 0; i + 1 < lines->lineCount(); ++i) {
             const QTextLine line = lines->lineAt(i);
             const int end = line.textStart() + line.textLength();
-            if (end <= 0 || end >= text.size())
+            // A line that a soft line break ends breaks there already.
+            if (end <= 0 || end >= text.size() || text.at(end - 1) == QChar::LineSeparator)
                 continue;
             const bool space = text.at(end - 1) == QLatin1Char(' ');
             breaks.append({block.position() + end - (space ? 1 : 0), space});

@@ -264,17 +264,16 @@ void frmDocument::txtText_SelChange()
 
 void frmDocument::print(QPrinter &printer, bool selection)
 {
+    // The copy lays its lines out as the screen does: same width, margin and standard font.
+    txtDruck->document()->setDocumentMargin(txtText->document()->documentMargin());
+    txtDruck->setFont(txtText->font());
     txtDruck->setRightMargin(txtText->RightMargin());
     if (selection) {
-        txtDruck->setSelStart(0);
-        txtDruck->setSelLength(static_cast<int>(txtDruck->Text().size()));
-        txtDruck->setSelRTF(txtText->SelRTF());
+        PrintCopy::replaceWith(*txtDruck->document(), txtText->textCursor());
     } else {
         txtText->setSelStart(0);
         txtText->setSelLength(static_cast<int>(txtText->Text().size()));
-        txtDruck->setSelStart(0);
-        txtDruck->setSelLength(static_cast<int>(txtDruck->Text().size()));
-        txtDruck->setSelRTF(txtText->SelRTF());
+        PrintCopy::replaceWith(*txtDruck->document(), txtText->textCursor());
         txtText->setSelLength(0);
     }
     PrintCopy::insertLineBreaks(*txtDruck->document());

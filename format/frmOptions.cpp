@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
+#include <algorithm>
 #include <cmath>
 
 using namespace OptionsSupport;
@@ -524,6 +525,9 @@ void frmOptions::loadPage()
     comboFormat->addItem(QStringLiteral("DIN A4 (210 x 297 mm)"));
     comboFormat->setCurrentIndex(0);
     comboFormat->setEnabled(false);
+    // The format's whole name shows; there is room to the right of the box.
+    comboFormat->resize(std::max(comboFormat->width(), comboFormat->sizeHint().width()),
+                        comboFormat->height());
     const double p = Page::Seitenbreite;
     UpDownRL->setRange(5, roundedToEven(p - 45));
     UpDownRL->setValue(wholeNumber(std::floor(Page::RandLinks)));

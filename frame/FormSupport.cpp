@@ -49,12 +49,15 @@ QPixmap programPicture(int size)
     painter.setBrush(gradient);
     painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(QRectF(0, 0, size, size), size / 8.0, size / 8.0);
+    // Below 32 pixels the superscript would be a smudge: small icons show the "V" alone.
+    const bool small = size < 32;
     QFont font = painter.font();
     font.setBold(true);
-    font.setPixelSize(std::max(1, size / 2));
+    font.setPixelSize(std::max(1, small ? size * 3 / 4 : size / 2));
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(QRectF(0, 0, size, size), Qt::AlignCenter, QStringLiteral("V³²"));
+    painter.drawText(QRectF(0, 0, size, size), Qt::AlignCenter,
+                     small ? QStringLiteral("V") : QStringLiteral("V³²"));
     return picture;
 }
 

@@ -1,6 +1,7 @@
 // Program start.
 #include "frame/Main.h"
 
+#include "frame/ProgramIcon.h"
 #include "frame/frmMain.h"
 #include "frame/frmSplash.h"
 #include "platform/Forms.h"
@@ -12,6 +13,7 @@
 
 frmMain *Main()
 {
+    installProgramIcon();
     auto *splash = new frmSplash();
     Forms::add(splash);
     splash->show();

@@ -845,7 +845,8 @@ void frmMain::tbText_ButtonClick(ToolButton *button)
     RichTextBox *text = window->txtText;
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (key == QLatin1String("Cut") || key == QLatin1String("Copy")) {
-        clipboard->setMimeData(clipboardData(text->SelText(), QString()));
+        clipboard->setMimeData(
+            clipboardData(ClipboardFormats::plainText(text->SelText()), QString()));
         if (key == QLatin1String("Cut"))
             text->setSelText(QString());
         focusText();

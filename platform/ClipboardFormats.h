@@ -1,4 +1,4 @@
-// The clipboard's rich-text formats: what the program writes, and what it reads.
+// The clipboard's formats: what the program writes, and what it reads.
 #pragma once
 
 #include <QStringList>
@@ -13,6 +13,15 @@ inline QString rtf()
 inline QStringList rtfFormats()
 {
     return {rtf(), QStringLiteral("application/rtf"), QStringLiteral("text/richtext")};
+}
+
+// Plain text for the clipboard: the edit control's paragraph ends ('\r') and soft line breaks
+// ('\v') become line feeds, which Qt hands on in the platform's own line ends.
+inline QString plainText(QString text)
+{
+    text.replace(u'\r', u'\n');
+    text.replace(u'\v', u'\n');
+    return text;
 }
 
 } // namespace ClipboardFormats

@@ -11,17 +11,23 @@
 
 namespace {
 
-// "Alle Dateien (*.*)|*.*|..." to Qt's name filters; "*.*" becomes "*" so that names without
-// a dot show too.
+// "Alle Dateien (*.*)|*.*|..." to Qt's name filters, one per label and pattern pair. Qt reads
+// a filter's patterns from its last parentheses, so the pattern half goes there alone ("*.*"
+// as "*", so that names without a dot show too); the dialog hides that part again and shows
+// the label as given.
 QStringList nameFilters(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString pattern = parts.at(i + 1);
-        pattern.replace(QLatin1String("*.*"), QLatin1String("*"));
-        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters.append(parts.at(i) + QLatin1String(" [") + pattern + QLatin1Char(']'));
+        QStringList patterns = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString &pattern : patterns) {
+            pattern = pattern.trimmed();
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        }
+        filters.append(parts.at(i) + QLatin1String(" (") + patterns.join(QLatin1Char(' '))
+                       + QLatin1Char(')'));
     }
     return filters;
 }
@@ -38,6 +44,21 @@ QPrinter &CommonDialog::printer()
     return *printerDevice;
 }
 
+void CommonDialog::setUpFileDialog(QFileDialog &dialog, bool save) const
+{
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save || !(Flags & cdlOFNFileMustExist) ? QFileDialog::AnyFile
+                                                              : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(Flags & cdlOFNOverwritePrompt));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    const QStringList filters = nameFilters(Filter);
+    dialog.setNameFilters(filters);
+    if (FilterIndex >= 1 && FilterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(FilterIndex - 1));
+    if (!FileName.isEmpty())
+        dialog.selectFile(FileName);
+}
+
 bool CommonDialog::showFileDialog(bool save, QWidget *parent)
 {
     if (Modal::isScripted()) {
@@ -52,21 +73,27 @@ bool CommonDialog::showFileDialog(bool save, QWidget *parent)
         return true;
     }
     QFileDialog dialog(parent, DialogTitle);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save || !(Flags & cdlOFNFileMustExist) ? QFileDialog::AnyFile
-                                                              : QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(Flags & cdlOFNOverwritePrompt));
-    const QStringList filters = nameFilters(Filter);
-    dialog.setNameFilters(filters);
-    if (FilterIndex >= 1 && FilterIndex <= filters.size())
-        dialog.selectNameFilter(filters.at(FilterIndex - 1));
-    if (!FileName.isEmpty())
-        dialog.selectFile(FileName);
+    setUpFileDialog(dialog, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    FileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-    FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    takeChoice(dialog);
     return true;
+}
+
+void CommonDialog::takeChoice(const QFileDialog &dialog)
+{
+    if (!dialog.selectedFiles().isEmpty())
+        FileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    // The dialog names the chosen entry by its whole filter or by the label it shows.
+    const QString chosen = dialog.selectedNameFilter();
+    const QStringList filters = dialog.nameFilters();
+    const QStringList parts = Filter.split(QLatin1Char('|'));
+    for (int i = 0; i < filters.size(); ++i) {
+        if (filters.at(i) == chosen || (2 * i < parts.size() && parts.at(2 * i) == chosen)) {
+            FilterIndex = i + 1;
+            return;
+        }
+    }
 }
 
 bool CommonDialog::ShowOpen(QWidget *parent)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 
+class QFileDialog;
 class QPrinter;
 class QWidget;
 
@@ -40,6 +41,12 @@ public:
     bool ShowPrinterSetup(QWidget *parent = nullptr);
 
     QPrinter &printer();
+
+    // Gives a file dialog the filter, filter index, flags and file name, as ShowOpen and
+    // ShowSave show it.
+    void setUpFileDialog(QFileDialog &dialog, bool save) const;
+    // Reads the chosen file and filter entry back into FileName and FilterIndex.
+    void takeChoice(const QFileDialog &dialog);
 
 private:
     bool showFileDialog(bool save, QWidget *parent);

@@ -3,6 +3,7 @@
 
 #include "common/ProgramInfo.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 constexpr int contextRole = Qt::UserRole;
@@ -188,4 +190,18 @@ void HelpViewer::showSearch(const QString &key)
            });
     if (oneTopic)
         showTopic(found.first().context);
+}
+
+bool HelpViewer::event(QEvent *event)
+{
+    // The help was a program of its own, which no dialog of ours blocked: a modal dialog that
+    // opens takes this window along as its transient child, which the modality lets through.
+    if (event->type() == QEvent::WindowBlocked) {
+        QWindow *modal = QGuiApplication::modalWindow();
+        QWindow *own = windowHandle();
+        // A dialog opened from this window stays its child; no circle of transient parents.
+        if (modal && own && modal != own && !own->isAncestorOf(modal, QWindow::IncludeTransients))
+            own->setTransientParent(modal);
+    }
+    return QWidget::event(event);
 }

@@ -41,6 +41,9 @@ public:
     QPushButton *cmdZurueck = nullptr;
     QPushButton *cmdHilfeZurHilfe = nullptr;
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void buildLayout();
     void fillContents();

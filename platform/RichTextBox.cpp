@@ -25,6 +25,7 @@
 #include <QTextDocumentFragment>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -223,6 +224,52 @@ private:
     std::optional<Value> result;
     bool mixed = false;
 };
+
+// Bullets are no part of Qt's layout: each bulleted paragraph gets its bullet in the bullet
+// indent before its first line. Drawn in document coordinates, in the blocks that meet `area`.
+// The bullet is laid out like the text, so that it keeps its size on a scaled printer page.
+void drawBullets(QPainter &painter, const QTextDocument &document, const QRectF &area)
+{
+    QAbstractTextDocumentLayout *documentLayout = document.documentLayout();
+    const double pixelsPerMm = TextFormat::pixelsPerMm();
+    const int first = documentLayout->hitTest(area.topLeft(), Qt::FuzzyHit);
+    for (QTextBlock block = document.findBlock(std::max(0, first)); block.isValid();
+         block = block.next()) {
+        // Blocks are laid out in order: the first one without lines ends the laid-out part.
+        const QTextLayout *layout = block.layout();
+        if (!layout || layout->lineCount() == 0 || layout->position().y() > area.bottom())
+            break;
+        const QTextBlockFormat format = block.blockFormat();
+        if (!TextFormat::bullet(format))
+            continue;
+        const QTextLine line = layout->lineAt(0);
+        const QTextCharFormat chars
+            = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
+        QFont font = chars.font().resolve(document.defaultFont());
+        const double room = TextFormat::bulletTextMm(format) * pixelsPerMm;
+        QTextLayout bullet(QStringLiteral("\u2022"), font, documentLayout->paintDevice());
+        const auto layOut = [&bullet] {
+            bullet.beginLayout();
+            const QTextLine bulletLine = bullet.createLine();
+            bullet.endLayout();
+            return bulletLine;
+        };
+        QTextLine bulletLine = layOut();
+        // Letters too large for the room get a smaller bullet, never one over the text.
+        if (bulletLine.naturalTextWidth() > room * 0.8) {
+            const double scale = room * 0.8 / bulletLine.naturalTextWidth();
+            if (font.pointSizeF() > 0)
+                font.setPointSizeF(font.pointSizeF() * scale);
+            else
+                font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
+            bullet.setFont(font);
+            bulletLine = layOut();
+        }
+        bullet.draw(&painter,
+                    layout->position()
+                        + QPointF(line.x() - room, line.y() + line.ascent() - bulletLine.ascent()));
+    }
+}
 
 } // namespace
 
@@ -1077,14 +1124,53 @@ void RichTextBox::UpTo(const QString &set, bool forward, bool negate)
 void RichTextBox::SelPrint(QPrinter &printer)
 {
     const QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection()) {
-        document()->print(&printer);
-        return;
+    std::unique_ptr<QTextDocument> copy;
+    if (cursor.hasSelection()) {
+        copy = std::make_unique<QTextDocument>();
+        copy->setDefaultFont(document()->defaultFont());
+        copy->setDefaultTextOption(document()->defaultTextOption());
+        QTextCursor(copy.get()).insertFragment(cursor.selection());
+    } else {
+        copy.reset(document()->clone());
     }
-    QTextDocument selection;
-    selection.setDefaultFont(document()->defaultFont());
-    QTextCursor(&selection).insertFragment(cursor.selection());
-    selection.print(&printer);
+    copy->setUseDesignMetrics(document()->useDesignMetrics());
+    // The printout adds nothing of its own: the text starts at the printable area's edge.
+    copy->setDocumentMargin(0);
+
+    printer.setFullPage(false);
+    printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
+    const QRectF pageMm = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    const double pixelsPerMm = TextFormat::pixelsPerMm();
+    // Laid out as on screen, in screen pixels, with the screen's line width; the painter
+    // scales a screen millimetre to a printed one.
+    double width = RightMargin() > 0 ? d->toMm(RightMargin()) * pixelsPerMm
+                                     : document()->textWidth() - 2 * document()->documentMargin();
+    if (width <= 0)
+        width = pageMm.width() * pixelsPerMm;
+    const QSizeF page(pageMm.width() * pixelsPerMm, pageMm.height() * pixelsPerMm);
+    copy->setPageSize(QSizeF(width, page.height()));
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    const double scale = printer.logicalDpiX() / 25.4 / pixelsPerMm;
+    painter.scale(scale, scale);
+    painter.setPen(Qt::black);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    const int pages = std::max(1, copy->pageCount());
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            printer.newPage();
+        const QRectF area(QPointF(0, i * page.height()), page);
+        painter.save();
+        painter.translate(0, -area.top());
+        painter.setClipRect(area);
+        context.clip = area;
+        copy->documentLayout()->draw(&painter, context);
+        drawBullets(painter, *copy, area);
+        painter.restore();
+    }
 }
 
 bool RichTextBox::canUndo() const
@@ -1149,41 +1235,11 @@ void RichTextBox::resizeEvent(QResizeEvent *event)
 void RichTextBox::paintEvent(QPaintEvent *event)
 {
     QTextEdit::paintEvent(event);
-    const QRect area = event->rect();
     const QPointF offset(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    const double pixelsPerMm = TextFormat::pixelsPerMm();
     QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::Text));
-    for (QTextBlock block = cursorForPosition(area.topLeft()).block(); block.isValid();
-         block = block.next()) {
-        // Blocks are laid out in order: the first one without lines ends the laid-out part.
-        const QTextLayout *layout = block.layout();
-        if (!layout || layout->lineCount() == 0
-            || layout->position().y() + offset.y() > area.bottom())
-            break;
-        const QTextBlockFormat format = block.blockFormat();
-        if (!TextFormat::bullet(format))
-            continue;
-        const QTextLine line = layout->lineAt(0);
-        const QPointF origin = layout->position() + offset;
-        const QTextCharFormat chars
-            = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
-        QFont font = chars.font().resolve(document()->defaultFont());
-        const QString bullet = QStringLiteral("\u2022");
-        const double room = TextFormat::bulletTextMm(format) * pixelsPerMm;
-        // Letters too large for the room get a smaller bullet, never one over the text.
-        const double width = QFontMetricsF(font).horizontalAdvance(bullet);
-        if (width > room * 0.8) {
-            const double scale = room * 0.8 / width;
-            if (font.pointSizeF() > 0)
-                font.setPointSizeF(font.pointSizeF() * scale);
-            else
-                font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
-        }
-        painter.setFont(font);
-        painter.drawText(
-            QPointF(origin.x() + line.x() - room, origin.y() + line.y() + line.ascent()), bullet);
-    }
+    painter.translate(offset);
+    drawBullets(painter, *document(), QRectF(event->rect()).translated(-offset));
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
@@ -1198,9 +1254,7 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();
     auto *data = new QMimeData;
-    QString plain = SelText();
-    plain.replace(u'\r', u'\n');
-    data->setText(plain);
+    data->setText(ClipboardFormats::plainText(SelText()));
     data->setData(ClipboardFormats::rtf(),
                   rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
     return data;

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
           qt6-translations-l10n libsqlite3-dev libgl-dev fonts-liberation qt6-svg-dev
           libwmf-dev libemf2svg-dev)
+# For the tests: reading a printout's text positions back, and a real X server.
+packages+=(poppler-utils xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,8 @@
 #include "platform/MsgBox.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,6 +61,8 @@ private slots:
     void partialKeyOpensSearch_data();
     void partialKeyOpensSearch();
     void linkInTopicOpensTarget();
+    void helpUsableWhileModalDialogOpen_data();
+    void helpUsableWhileModalDialogOpen();
     void missingFileGivesMessage_data();
     void missingFileGivesMessage();
     void shippedFileHasEveryTopic();
@@ -212,6 +216,39 @@ void TestHelp::linkInTopicOpensTarget()
     QVERIFY(WinHelp(nullptr, writeSample(), HELP_CONTENTS));
     emit Help::viewer()->browser->anchorClicked(QUrl(QStringLiteral("topic:12")));
     QCOMPARE(Help::viewer()->currentContext(), 12);
+}
+
+void TestHelp::helpUsableWhileModalDialogOpen_data()
+{
+    QTest::addColumn<bool>("openBefore");
+    QTest::addRow("F1 in the modal dialog") << false;
+    QTest::addRow("help already open when the dialog opens") << true;
+}
+
+void TestHelp::helpUsableWhileModalDialogOpen()
+{
+    QFETCH(bool, openBefore);
+    Help::setHelpFile(writeSample());
+    QWidget mainWindow;
+    mainWindow.show();
+    if (openBefore)
+        showHelpTopic(&mainWindow, 12);
+    QDialog dialog(&mainWindow);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    showHelpTopic(&dialog, 27);
+    HelpViewer *viewer = Help::viewer();
+    QVERIFY(QTest::qWaitForWindowExposed(viewer));
+    QCOMPARE(viewer->currentContext(), 27);
+    // A click as the window system delivers it, which a blocked window never gets.
+    QPushButton *button = viewer->cmdHilfeZurHilfe;
+    QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, {},
+                      button->mapTo(viewer, button->rect().center()));
+    QCOMPARE(viewer->currentContext(), 2);
+    // The dialog stays modal for the program's other windows.
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), &dialog);
 }
 
 void TestHelp::missingFileGivesMessage_data()

@@ -153,6 +153,7 @@ private slots:
     void pageApplyMovesRulerBoxes_data();
     void pageApplyMovesRulerBoxes();
     void f1OpensHelpTopic();
+    void pageFormatShowsWholeName();
     void screenshotsOfEachPage();
 
 private:
@@ -829,6 +830,20 @@ void TestOptions::f1OpensHelpTopic()
         form.cmdAbbrechen->click();
     });
     Help::closeViewer();
+}
+
+void TestOptions::pageFormatShowsWholeName()
+{
+    openOn(5, [](frmOptions &form) {
+        QComboBox *format = form.comboFormat;
+        QCOMPARE(format->currentText(), QStringLiteral("DIN A4 (210 x 297 mm)"));
+        QVERIFY2(format->width() >= format->sizeHint().width(),
+                 qPrintable(QStringLiteral("%1 of %2 pixels")
+                                .arg(format->width())
+                                .arg(format->sizeHint().width())));
+        QVERIFY(QRect(QPoint(0, 0), form.Rahmen[5]->size()).contains(format->geometry()));
+        form.cmdAbbrechen->click();
+    });
 }
 
 void TestOptions::screenshotsOfEachPage()

@@ -1,14 +1,20 @@
 // The small platform pieces: code page 1252, paths, settings, forms registry, message boxes.
 #include "common/AppPaths.h"
 #include "common/Cp1252.h"
+#include "common/ProgramInfo.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
 class TestPlatform : public QObject
@@ -28,6 +34,8 @@ private slots:
     void messageBoxAnswersThroughSeam();
     void modalFormRunsScriptedAct();
     void mousePointerTakesThreeShapes();
+    void readmeNamesRealFolders_data();
+    void readmeNamesRealFolders();
 };
 
 void TestPlatform::chrGivesCodePage1252_data()
@@ -157,6 +165,45 @@ void TestPlatform::modalFormRunsScriptedAct()
     QCOMPARE(Modal::showModal(&dialog), int(QDialog::Accepted));
     QVERIFY(shownWhileActing);
     QVERIFY(!dialog.isVisible());
+}
+
+void TestPlatform::readmeNamesRealFolders_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("databases") << "data";
+    QTest::newRow("settings") << "settings";
+}
+
+// Where the program keeps its files for a user with the standard folders, as the README says.
+void TestPlatform::readmeNamesRealFolders()
+{
+    QFETCH(QString, kind);
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    const QString testName = QCoreApplication::applicationName();
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    // The executable's name, which the program leaves as its application name.
+    QCoreApplication::setApplicationName(QStringLiteral("velmar"));
+    QString path;
+    if (kind == QLatin1String("data"))
+        path = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + '/';
+    else
+        path = QSettings(QSettings::IniFormat, QSettings::UserScope, ProgramInfo::title(),
+                         ProgramInfo::title())
+                   .fileName();
+    QCoreApplication::setApplicationName(testName);
+    if (!dataHome.isNull())
+        qputenv("XDG_DATA_HOME", dataHome);
+    if (!configHome.isNull())
+        qputenv("XDG_CONFIG_HOME", configHome);
+
+    QVERIFY(path.startsWith(QDir::homePath() + '/'));
+    path.replace(0, QDir::homePath().size(), QStringLiteral("~"));
+    QFile readme(QStringLiteral(VELMAR_RESOURCES_DIR "/../README.md"));
+    QVERIFY(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    QVERIFY2(text.contains('`' + path + '`'), qPrintable(path));
 }
 
 void TestPlatform::mousePointerTakesThreeShapes()

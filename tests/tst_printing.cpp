@@ -10,8 +10,53 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
+#include <algorithm>
 #include <memory>
+
+namespace {
+
+// One word of a printed page as pdftotext reads it back, in millimetres from the page's
+// top left corner.
+struct PrintedWord
+{
+    QString text;
+    double left;
+    double top;
+    double right;
+};
+
+constexpr double mmPerPoint = 25.4 / 72.0;
+
+QList<PrintedWord> printedWords(const QString &pdf)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        qFatal("pdftotext (poppler-utils) is missing; scripts/setup.sh installs it");
+    QProcess process;
+    process.start(tool, {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"[\\d.]+\">([^<]*)</word>"));
+    QList<PrintedWord> words;
+    for (const QRegularExpressionMatch &match : word.globalMatch(html))
+        words.append({match.captured(4), match.captured(1).toDouble() * mmPerPoint,
+                      match.captured(2).toDouble() * mmPerPoint,
+                      match.captured(3).toDouble() * mmPerPoint});
+    // In reading order: line by line, each from the left.
+    std::sort(words.begin(), words.end(), [](const PrintedWord &a, const PrintedWord &b) {
+        return qAbs(a.top - b.top) > 1.0 ? a.top < b.top : a.left < b.left;
+    });
+    return words;
+}
+
+} // namespace
 
 class TestPrinting : public QObject
 {
@@ -26,9 +71,16 @@ private slots:
     void printCancelledPrintsNothing();
     void printCopyBreaksWrappedLinesOnly();
     void plainTextPrintsChosenRange();
+    void copyBreaksAsScreenAtEveryWidth();
+    void printoutPlacesTextAsScreen_data();
+    void printoutPlacesTextAsScreen();
+    void printoutBreaksLinesAsScreen_data();
+    void printoutBreaksLinesAsScreen();
     void propertiesOfUnsavedWindow();
     void propertiesOfSavedFile();
     void propertiesOfVanishedFile();
+    void propertiesFormatsWhateverLocale_data();
+    void propertiesFormatsWhateverLocale();
 
 private:
     frmDocument *richWindow(const QString &text);
@@ -45,6 +97,7 @@ void TestPrinting::init()
 
 void TestPrinting::cleanup()
 {
+    QLocale::setDefault(QLocale::system());
     program->stop();
     QCOMPARE(program->env.modals.pending(), 0);
     program.reset();
@@ -135,6 +188,40 @@ void TestPrinting::printCopyBreaksWrappedLinesOnly()
     QVERIFY(qAbs(window->txtDruck->SelIndent().value_or(0) - 10) < 0.02);
 }
 
+void TestPrinting::copyBreaksAsScreenAtEveryWidth()
+{
+    QString paragraph;
+    for (int i = 1; i <= 40; ++i)
+        paragraph += QStringLiteral("Wort%1 ").arg(i * 7);
+    paragraph.chop(1);
+    frmDocument *window = richWindow(paragraph);
+    RichTextBox *text = window->txtText;
+    text->setSelIndent(10);
+    text->setSelHangingIndent(-5);
+    text->setSelRightIndent(7.5);
+    text->setSelBullet(true);
+    text->setBulletIndent(5);
+    // Widths where a line just fits or just misses catch a copy laid out even slightly
+    // otherwise: another margin or font, indents rounded on the way.
+    for (double width = 60; width <= 160; width += 0.5) {
+        text->setRightMargin(width);
+        QStringList screenLines;
+        for (int i = 0; i < paragraph.size(); ++i) {
+            if (i == 0 || text->GetLineFromChar(i) != text->GetLineFromChar(i - 1))
+                screenLines.append(QString());
+            screenLines.last() += paragraph.at(i);
+        }
+        program->env.modals.answerPrint(program->env.path("breite.pdf"), 0);
+        window->mnuFilePrint->trigger();
+        QStringList printedLines = window->txtDruck->Text().split(QLatin1Char('\v'));
+        for (QStringList *lines : {&screenLines, &printedLines}) {
+            for (QString &line : *lines)
+                line = line.trimmed();
+        }
+        QVERIFY2(printedLines == screenLines, qPrintable(QStringLiteral("%1 mm").arg(width)));
+    }
+}
+
 void TestPrinting::plainTextPrintsChosenRange()
 {
     program->main().LoadNewText();
@@ -148,6 +235,105 @@ void TestPrinting::plainTextPrintsChosenRange()
     QVERIFY(QFileInfo(pdf).size() > 0);
     QCOMPARE(window->txtText->SelLength(), 5);
     QCOMPARE(window->txtDruck->Text(), QString());
+}
+
+void TestPrinting::printoutPlacesTextAsScreen_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<double>("leftMm");
+    QTest::newRow("text at the left edge") << "Anfang" << 0.0;
+    QTest::newRow("indent of 20 mm") << "Eingerückt" << 20.0;
+    QTest::newRow("tab stop at 60 mm") << "Tabulator" << 60.0;
+    QTest::newRow("first line at its indent") << "Hängend" << 15.0;
+    QTest::newRow("later line at indent and hanging indent") << "Folgezeile" << 30.0;
+}
+
+void TestPrinting::printoutPlacesTextAsScreen()
+{
+    QFETCH(QString, word);
+    QFETCH(double, leftMm);
+    frmDocument *window = richWindow("Anfang\tTabulator\rEingerückt\rHängend\vFolgezeile\rEnde");
+    RichTextBox *text = window->txtText;
+    text->setSelStart(0);
+    text->setSelTabCount(1);
+    text->setSelTabs(0, 60);
+    text->setSelStart(17);
+    text->setSelIndent(20);
+    text->setSelStart(28);
+    text->setSelIndent(15);
+    text->setSelHangingIndent(15);
+    const QString pdf = program->env.path("lage.pdf");
+    program->env.modals.answerPrint(pdf, 0);
+    window->mnuFilePrint->trigger();
+
+    const QList<PrintedWord> words = printedWords(pdf);
+    QStringList texts;
+    for (const PrintedWord &printed : words)
+        texts.append(printed.text);
+    // Nothing of the printout's own: no page number, no header or footer.
+    QCOMPARE(texts,
+             QStringList({"Anfang", "Tabulator", "Eingerückt", "Hängend", "Folgezeile", "Ende"}));
+    const PrintedWord &printed = words.at(texts.indexOf(word));
+    QVERIFY2(qAbs(printed.left - leftMm) < 0.3,
+             qPrintable(QStringLiteral("%1 printed at %2 mm").arg(word).arg(printed.left)));
+    // The first line stands at the top of the printable area; the lines follow each other as
+    // on screen, a soft line break included.
+    QVERIFY2(words.first().top < 3.0, qPrintable(QString::number(words.first().top)));
+    const double pitch = words.at(2).top - words.at(0).top;
+    QVERIFY2(qAbs(words.at(4).top - words.at(3).top - pitch) < 0.3,
+             qPrintable(QString::number(words.at(4).top - words.at(3).top)));
+}
+
+void TestPrinting::printoutBreaksLinesAsScreen_data()
+{
+    QTest::addColumn<bool>("richText");
+    QTest::newRow("rich text, 160 mm wide") << true;
+    QTest::newRow("plain text, wrapped at the window") << false;
+}
+
+void TestPrinting::printoutBreaksLinesAsScreen()
+{
+    QFETCH(bool, richText);
+    QString paragraph;
+    for (int i = 1; i <= 60; ++i)
+        paragraph += QStringLiteral("Wort%1 ").arg(i);
+    paragraph.chop(1);
+    DocumentWindow *window = richText ? richWindow(paragraph) : nullptr;
+    if (!richText) {
+        program->main().LoadNewText();
+        window = program->active();
+        window->txtText->setText(paragraph);
+    }
+    RichTextBox *text = window->txtText;
+    // The first word of every display line on screen.
+    QStringList screenStarts;
+    int line = -1;
+    qsizetype position = 0;
+    for (const QString &word : paragraph.split(QLatin1Char(' '))) {
+        const int wordLine = text->GetLineFromChar(static_cast<int>(position));
+        if (wordLine != line)
+            screenStarts.append(word);
+        line = wordLine;
+        position += word.size() + 1;
+    }
+    QVERIFY(screenStarts.size() > 2);
+    const QString pdf = program->env.path("zeilen.pdf");
+    program->env.modals.answerPrint(pdf, 0);
+    window->mnuFilePrint->trigger();
+
+    QStringList printedStarts;
+    double lineTop = -1;
+    double widest = 0;
+    for (const PrintedWord &printed : printedWords(pdf)) {
+        if (qAbs(printed.top - lineTop) > 1.0)
+            printedStarts.append(printed.text);
+        lineTop = printed.top;
+        widest = std::max(widest, printed.right);
+    }
+    QCOMPARE(printedStarts, screenStarts);
+    // The text width is the window's 160 mm, not a page width less margins.
+    if (richText)
+        QVERIFY2(widest > 140.0 && widest <= 160.0, qPrintable(QString::number(widest)));
 }
 
 void TestPrinting::propertiesOfUnsavedWindow()
@@ -183,7 +369,7 @@ void TestPrinting::propertiesOfSavedFile()
     QCOMPARE(lines.at(2), QStringLiteral("Größe auf Datenträger: 1 Byte"));
     QCOMPARE(lines.at(3),
              "Letzter Speicherzugriff: "
-                 + QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat));
+                 + QFileInfo(path).lastModified().toString("dd.MM.yyyy hh:mm:ss"));
     QCOMPARE(lines.at(5), QStringLiteral("Dateityp: Text-Datei"));
 }
 
@@ -197,6 +383,37 @@ void TestPrinting::propertiesOfVanishedFile()
     program->active()->mnuFileProperties->trigger();
     QVERIFY(lastModal().text.contains(path));
     QCOMPARE(lastModal().style, int(vbExclamation));
+}
+
+void TestPrinting::propertiesFormatsWhateverLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("C") << "C";
+    QTest::newRow("German") << "de_DE";
+    QTest::newRow("US English") << "en_US";
+    QTest::newRow("French") << "fr_FR";
+}
+
+void TestPrinting::propertiesFormatsWhateverLocale()
+{
+    QFETCH(QString, locale);
+    QLocale::setDefault(QLocale(locale));
+    // 1234567 bytes in short lines, which the window lays out quickly.
+    const QString path = program->writeFile(
+        "gross.txt", (QByteArray(99, 'x') + '\n').repeated(12345) + QByteArray(67, 'x'));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 10), QTime(11, 46, 5)),
+                             QFileDevice::FileModificationTime));
+    file.close();
+    program->env.modals.answerFile(path);
+    program->main().OpenDoc();
+    program->env.modals.answerMessage(vbOK);
+    program->active()->mnuFileProperties->trigger();
+    const QStringList lines = lastModal().text.split("\r\n");
+    QCOMPARE(lines.at(2), QStringLiteral("Größe auf Datenträger: 1.234.567 Bytes"));
+    QCOMPARE(lines.at(3), QStringLiteral("Letzter Speicherzugriff: 10.12.2026 11:46:05"));
+    QCOMPARE(lines.at(6), QStringLiteral("Anzahl der Zeichen: 1.234.567"));
 }
 
 QTEST_MAIN(TestPrinting)

@@ -113,6 +113,8 @@ private slots:
     void closingReturnsToStartUnlessSelected_data();
     void closingReturnsToStartUnlessSelected();
     void statusReturnsToBereit();
+    void statusLineShowsWholeText_data();
+    void statusLineShowsWholeText();
     void f1OpensTheHelpTopic();
 
 private:
@@ -214,8 +216,10 @@ void TestSearch::dialogIsCentred()
 {
     DocumentWindow *window = document(sample, 0);
     withDialog(window, 1, [](frmSearch &form) {
-        QCOMPARE(form.size(),
-                 QSize(Screen::pixelsFromTwipsX(5316), Screen::pixelsFromTwipsY(4872)));
+        // As wide as made; as high, or higher by the status line's second line.
+        QCOMPARE(form.width(), Screen::pixelsFromTwipsX(5316));
+        QVERIFY(form.height() >= Screen::pixelsFromTwipsY(4872));
+        QVERIFY(form.height() < Screen::pixelsFromTwipsY(4872 + 600));
         const double left = (Screen::Width() - Screen::twipsFromPixelsX(form.width())) / 2;
         QCOMPARE(form.x(), Screen::pixelsFromTwipsX(left));
         QVERIFY(form.Rahmen->geometry().top() > form.TabStrip1->geometry().bottom());
@@ -599,6 +603,47 @@ void TestSearch::statusReturnsToBereit()
         form.timeStatus.setInterval(1);
         QTRY_COMPARE(meldung(form), QStringLiteral("Bereit."));
         QVERIFY(!form.timeStatus.isActive());
+        form.cmdAbbrechen->click();
+    });
+}
+
+void TestSearch::statusLineShowsWholeText_data()
+{
+    QTest::addColumn<QString>("find");
+    QTest::addColumn<int>("button"); // 0 Suchen, 1 Suchen and Ersetzen, 2 Alle ersetzen
+    QTest::addColumn<QString>("status");
+    QTest::newRow("found") << "Wort" << 0 << found;
+    QTest::newRow("not found") << "Satz" << 0 << notFound;
+    QTest::newRow("replaced")
+        << "Wort" << 1
+        << QStringLiteral("Ersetzung wurde durchgeführt. Ggf. wieder \"Suchen\" wählen.");
+    QTest::newRow("all replaced") << "Wort" << 2 << replacedText(2);
+}
+
+void TestSearch::statusLineShowsWholeText()
+{
+    QFETCH(QString, find);
+    QFETCH(int, button);
+    QFETCH(QString, status);
+    DocumentWindow *window = document(sample, 0);
+    withDialog(window, 2, [&](frmSearch &form) {
+        form.txtSuchen->setText(find);
+        form.txtErsetzen->setText(QStringLiteral("Satz"));
+        if (button < 2)
+            form.cmdSuchen->click();
+        if (button == 1)
+            form.cmdErsetzen->click();
+        if (button == 2)
+            form.cmdAlleErsetzen->click();
+        QCOMPARE(meldung(form), status);
+        QLabel *panel = form.StatusBar1->Panels(QStringLiteral("Meldung"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY(panel->width() >= panel->minimumSizeHint().width());
+        QVERIFY2(panel->height() >= panel->heightForWidth(panel->width()),
+                 qPrintable(QStringLiteral("%1 of %2 pixels high")
+                                .arg(panel->height())
+                                .arg(panel->heightForWidth(panel->width()))));
+        QVERIFY(form.rect().contains(QRect(panel->mapTo(&form, QPoint(0, 0)), panel->size())));
         form.cmdAbbrechen->click();
     });
 }

@@ -5,6 +5,7 @@
 #include "document/frmDocument.h"
 #include "document/frmText.h"
 #include "frame/FormSupport.h"
+#include "frame/Main.h"
 #include "frame/frmAbout.h"
 #include "frame/frmMain.h"
 #include "frame/frmStartup.h"
@@ -18,11 +19,14 @@
 #include "platform/Toolbar.h"
 #include "tests/support/RunningProgram.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -114,6 +118,7 @@ private slots:
     void helpMenuOpensViewer();
     void helpMenuWithoutHelpFileGivesMessage();
     void statusBarMouseMoveRestoresPointer();
+    void programAndWindowsShowOwnIcon();
     void screenshots();
 
 private:
@@ -653,6 +658,29 @@ void TestStartup::statusBarMouseMoveRestoresPointer()
                      Qt::NoModifier);
     QCoreApplication::sendEvent(window.sbStatusBar, &move);
     QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+}
+
+void TestStartup::programAndWindowsShowOwnIcon()
+{
+    SaveSetting("Tip", "False");
+    SaveSetting("Startup", "False");
+    frmMain *main = Main();
+    const auto isOurs = [](const QIcon &icon) {
+        return !icon.isNull()
+            && icon.pixmap(QSize(32, 32)).toImage() == programPicture(32).toImage()
+            && icon.pixmap(QSize(16, 16)).toImage() == programPicture(16).toImage();
+    };
+    QVERIFY(isOurs(QApplication::windowIcon()));
+    QVERIFY(isOurs(main->windowIcon()));
+    main->LoadNewDoc();
+    main->LoadNewText();
+    for (QMdiSubWindow *frame : main->mdiArea()->subWindowList())
+        QVERIFY(isOurs(frame->windowIcon()));
+    QVERIFY(isOurs(frmAboutForm()->windowIcon()));
+    frmAboutForm().unload();
+    for (QMdiSubWindow *frame : main->mdiArea()->subWindowList())
+        qobject_cast<DocumentWindow *>(frame->widget())->Tag.clear();
+    main->close();
 }
 
 void TestStartup::screenshots()

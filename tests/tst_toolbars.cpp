@@ -40,6 +40,8 @@ private slots:
     void copyCutPasteOnRichText();
     void pastePrefersPlainText();
     void plainTextToolbarUsesPlainText();
+    void clipboardTextHasPlatformLineEnds_data();
+    void clipboardTextHasPlatformLineEnds();
     void clipboardWatchEnablesPaste();
     void sizeBoxEntries_data();
     void sizeBoxEntries();
@@ -254,6 +256,38 @@ void TestToolbars::plainTextToolbarUsesPlainText()
     text->setSelStart(5);
     click(program->main().tbText, "Paste");
     QCOMPARE(text->Text(), QStringLiteral("Hallo"));
+}
+
+void TestToolbars::clipboardTextHasPlatformLineEnds_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("toolbar Copy, paragraph end") << "Copy"
+                                                 << "eins\rdrei";
+    QTest::newRow("toolbar Cut, paragraph end") << "Cut"
+                                                << "eins\rdrei";
+    QTest::newRow("toolbar Copy, soft line break") << "Copy"
+                                                   << "eins\vdrei";
+    QTest::newRow("Ctrl+C, paragraph end") << "Ctrl+C"
+                                           << "eins\rdrei";
+    QTest::newRow("Ctrl+C, soft line break") << "Ctrl+C"
+                                             << "eins\vdrei";
+}
+
+void TestToolbars::clipboardTextHasPlatformLineEnds()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    program->main().LoadNewText();
+    RichTextBox *box = program->active()->txtText;
+    box->setText(text);
+    box->setSelStart(0);
+    box->setSelLength(static_cast<int>(text.size()));
+    if (how == QLatin1String("Ctrl+C"))
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    else
+        click(program->main().tbText, qPrintable(how));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("eins\ndrei"));
 }
 
 void TestToolbars::clipboardWatchEnablesPaste()

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -23,11 +24,20 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <climits>
 
 namespace {
 
 const QString ready = QStringLiteral("Bereit.");
 const QString meldung = QStringLiteral("Meldung");
+const QString foundText
+    = QStringLiteral("Der Suchtext wurde gefunden. \"Ersetzen\" oder wieder \"Suchen\" wählen.");
+const QString notFoundText = QStringLiteral("Der Suchtext wurde nicht (mehr) gefunden.");
+const QString replacedText
+    = QStringLiteral("Ersetzung wurde durchgeführt. Ggf. wieder \"Suchen\" wählen.");
+const QString noneReplacedText = QStringLiteral("Es wurde keine Ersetzung vorgenommen.");
+const QString oneReplacedText = QStringLiteral("Es wurde eine Ersetzung vorgenommen.");
+const QString countReplacedText = QStringLiteral("Es wurden %1 Ersetzungen vorgenommen.");
 constexpr int helpContext = 27;
 
 template<class Control>
@@ -145,9 +155,33 @@ void frmSearch::buildLayout()
     StatusBar1 = place(new StatusBar(this), 0, 4572, 5316, 300);
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->addPanel(meldung, ready, QString(), 1);
+    fitStatusLine();
 
     timeStatus.setInterval(5000);
     timeStatus.setSingleShot(true);
+}
+
+// Every status text shows whole: the status line wraps its text, and the dialog grows by the
+// lines the longest text needs beyond the one line it was made for.
+void frmSearch::fitStatusLine()
+{
+    QLabel *panel = StatusBar1->Panels(meldung);
+    panel->setWordWrap(true);
+    // Not shown yet: the bar lays its panel out only when asked to.
+    if (StatusBar1->layout())
+        StatusBar1->layout()->activate();
+    int needed = 0;
+    for (const QString &text : {ready, foundText, notFoundText, replacedText, noneReplacedText,
+                                oneReplacedText, countReplacedText.arg(INT_MAX)}) {
+        panel->setText(text);
+        needed = std::max(needed, panel->heightForWidth(panel->width()));
+    }
+    panel->setText(ready);
+    const int missing = needed - panel->height();
+    if (missing <= 0)
+        return;
+    setFixedHeight(height() + missing);
+    StatusBar1->resize(StatusBar1->width(), StatusBar1->height() + missing);
 }
 
 void frmSearch::connectHandlers()
@@ -274,10 +308,9 @@ void frmSearch::cmdSuchen_Click()
         = text->Find(txtSuchen->text(), text->SelStart() + text->SelLength(), end, findOptions());
     if (hit != -1) {
         holdHit(text);
-        showStatus(QStringLiteral(
-            "Der Suchtext wurde gefunden. \"Ersetzen\" oder wieder \"Suchen\" wählen."));
+        showStatus(foundText);
     } else {
-        showStatus(QStringLiteral("Der Suchtext wurde nicht (mehr) gefunden."));
+        showStatus(notFoundText);
         Beep();
     }
 }
@@ -293,7 +326,7 @@ void frmSearch::cmdErsetzen_Click()
     text->setSelText(replacement);
     text->setSelStart(text->SelStart() - length);
     text->setSelLength(length);
-    showStatus(QStringLiteral("Ersetzung wurde durchgeführt. Ggf. wieder \"Suchen\" wählen."));
+    showStatus(replacedText);
 }
 
 void frmSearch::cmdAlleErsetzen_Click()
@@ -320,11 +353,11 @@ void frmSearch::cmdAlleErsetzen_Click()
         counter += static_cast<int>(plan.hits.size());
     } while (plan.jumpDue);
     if (counter == 0)
-        showStatus(QStringLiteral("Es wurde keine Ersetzung vorgenommen."));
+        showStatus(noneReplacedText);
     else if (counter == 1)
-        showStatus(QStringLiteral("Es wurde eine Ersetzung vorgenommen."));
+        showStatus(oneReplacedText);
     else
-        showStatus(QStringLiteral("Es wurden %1 Ersetzungen vorgenommen.").arg(counter));
+        showStatus(countReplacedText.arg(counter));
 }
 
 void frmSearch::cmdAbbrechen_Click()

@@ -67,6 +67,7 @@ protected:
 
 private:
     void buildLayout();
+    void fitStatusLine();
     void connectHandlers();
     void Form_Load();
     void Form_Unload();

@@ -1,0 +1,83 @@
+// What the user sees, rendered to PNG files under the build folder (bin/screenshots/) for a
+// look by eye: a rich-text window with its ruler, a bulleted paragraph, indents and tab stops.
+#include "document/frmDocument.h"
+#include "frame/frmMain.h"
+#include "platform/RichTextBox.h"
+#include "tests/support/RunningProgram.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTest>
+#include <memory>
+
+class TestScreenshots : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void richTextWindowWithRuler();
+
+private:
+    std::unique_ptr<RunningProgram> program;
+};
+
+void TestScreenshots::init()
+{
+    program = std::make_unique<RunningProgram>();
+    program->start();
+}
+
+void TestScreenshots::cleanup()
+{
+    program->stop();
+    program.reset();
+}
+
+void TestScreenshots::richTextWindowWithRuler()
+{
+    program->main().LoadNewDoc();
+    auto *window = qobject_cast<frmDocument *>(program->active());
+    QVERIFY(window);
+    RichTextBox *text = window->txtText;
+    text->setText(QStringLiteral(
+        "Aufzählung mit Punkt, 10 mm eingerückt, der Text 5 mm hinter dem Punkt\r"
+        "Ein Absatz, der 20 mm weit eingerückt beginnt und dessen folgende Zeilen 10 mm davor "
+        "hängen, damit man beide Einzüge und den rechten Einzug von 15 mm sieht.\r"
+        "Menge\tArtikel\tPreis\r12\tSchrauben\t3,50 €"));
+    const int second = static_cast<int>(text->Text().indexOf(QLatin1Char('\r'))) + 1;
+    text->setSelStart(0);
+    text->setSelIndent(10);
+    text->setSelBullet(true);
+    text->setBulletIndent(5);
+    text->setSelStart(second + 5);
+    text->setSelIndent(20);
+    text->setSelHangingIndent(-10);
+    text->setSelRightIndent(15);
+    text->setSelStart(static_cast<int>(text->Text().lastIndexOf(QStringLiteral("Menge"))));
+    text->setSelLength(static_cast<int>(text->Text().size()) - text->SelStart());
+    text->setSelTabCount(2);
+    text->setSelTabs(0, 30);
+    text->setSelTabs(1, 60);
+    text->setSelStart(second + 5);
+    program->main().resize(1000, 560);
+    program->main().show();
+    window->parentWidget()->resize(900, 420);
+    QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
+
+    const QImage shot = window->grab().toImage();
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/rich-text-window.png");
+    QVERIFY(shot.save(file));
+    QVERIFY(QImage(file).size() == window->size());
+    // The ruler and the text both stand in the shot.
+    QVERIFY(window->pboxLineal->isVisible());
+    QVERIFY(window->rect().contains(
+        QRect(window->pboxLineal->mapTo(window, QPoint(0, 0)), window->pboxLineal->size())));
+    QVERIFY(text->isVisible());
+}
+
+QTEST_MAIN(TestScreenshots)
+#include "tst_screenshots.moc"
