@@ -107,8 +107,10 @@ protected:
     // Menus a window kind adds; the base deletes them with its own.
     void ownMenu(QMenu *menu);
 
-    // The text-block database the F3 look-up reads; empty when it could not be made.
+    // The text-block database the F3 look-up reads.
     QString textBlockDatabase;
+    // Whether this window has told the user that the text blocks cannot be read.
+    bool textBlocksReported = false;
 
 private:
     void buildMenus();

@@ -16,6 +16,9 @@ enum Property : int {
     Bullet, // block: bool
     BulletIndentMm, // block: text distance from the bullet
     CharOffsetTwips, // char: vertical offset, positive raised
+    ParagraphEnd, // block: QString, what ended the paragraph in a plain-text file, when it
+                  // was not the file's usual line end
+    UnicodeLineSeparator, // char: a line separator that was U+2028 in a plain-text file
 };
 
 double pixelsPerMm();
