@@ -232,11 +232,17 @@ namespace {
 // the square of the word.
 constexpr qsizetype LongWord = 4096;
 
+// A space the line may break at: not one of the no-break spaces.
+bool isBreakingSpace(QChar c)
+{
+    return c.isSpace() && c != QChar::Nbsp && c != u'\u2007' && c != u'\u202F';
+}
+
 bool hasLongWord(const QString &text)
 {
     qsizetype run = 0;
     for (const QChar c : text) {
-        run = c.isSpace() ? 0 : run + 1;
+        run = isBreakingSpace(c) ? 0 : run + 1;
         if (run > LongWord)
             return true;
     }

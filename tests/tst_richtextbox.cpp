@@ -142,6 +142,7 @@ private slots:
     void plainFileSavedUnchangedIsIdentical();
     void lineFromCharLaysOutOnlyUpToItsBlock();
     void lineCountsFollowTheWidth();
+    void overlongWordStaysOnOneLine_data();
     void overlongWordStaysOnOneLine();
     void saveInReadOnlyFolder_data();
     void saveInReadOnlyFolder();
@@ -610,19 +611,36 @@ void TestRichTextBox::lineCountsFollowTheWidth()
     QCOMPARE(box.GetLineFromChar(end), wide);
 }
 
+void TestRichTextBox::overlongWordStaysOnOneLine_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("letters") << QByteArray(300000, 'e') << int(RichTextBox::rtfText)
+                             << QString(300000, u'e');
+    QTest::newRow("joined by no-break spaces")
+        << QStringLiteral("a\u00A0").repeated(150000).toUtf8() << int(RichTextBox::rtfText)
+        << QStringLiteral("a\u00A0").repeated(150000);
+    QTest::newRow("rtf escapes") << "{\\rtf1\\ansi " + QByteArray("\\'e4").repeated(300000) + "}"
+                                 << int(RichTextBox::rtfRTF) << QString(300000, u'ä');
+}
+
 void TestRichTextBox::overlongWordStaysOnOneLine()
 {
     // A word wider than the line is broken at the margin, unless it is so long that breaking it
     // would take the layout ever longer for each line.
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, type);
+    QFETCH(QString, text);
     RichTextBox box;
     box.setRightMargin(30);
     box.setText(QString(300, u'e'));
     QVERIFY(box.GetLineFromChar(299) > 0);
     QTemporaryDir dir;
-    const QString path = dir.filePath("wort.rtf");
-    QVERIFY(writeBytes(path, "{\\rtf1\\ansi " + QByteArray("\\'e4").repeated(300000) + "}"));
-    QCOMPARE(box.LoadFile(path, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
-    QCOMPARE(box.Text(), QString(300000, u'ä'));
+    const QString path = dir.filePath("wort");
+    QVERIFY(writeBytes(path, bytes));
+    QCOMPARE(box.LoadFile(path, type), RichTextBox::LoadResult::Ok);
+    QCOMPARE(box.Text(), text);
     QCOMPARE(box.GetLineFromChar(300000), 0);
     box.setSelStart(150000);
     box.setSelText(QStringLiteral("x"));
