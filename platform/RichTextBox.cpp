@@ -238,12 +238,24 @@ bool isBreakingSpace(QChar c)
     return c.isSpace() && c != QChar::Nbsp && c != u'\u2007' && c != u'\u202F';
 }
 
-bool hasLongWord(const QString &text)
+// A paragraph end always allows a break, so only a long paragraph can hold a long word.
+bool hasLongWord(const QTextBlock &block)
 {
+    if (block.length() <= LongWord)
+        return false;
     qsizetype run = 0;
-    for (const QChar c : text) {
+    for (const QChar c : block.text()) {
         run = isBreakingSpace(c) ? 0 : run + 1;
         if (run > LongWord)
+            return true;
+    }
+    return false;
+}
+
+bool hasLongWord(const QTextDocument *document)
+{
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (hasLongWord(block))
             return true;
     }
     return false;
@@ -334,7 +346,7 @@ struct RichTextBox::Private
         const QTextDocument *document = q->document();
         const QTextBlock last = document->findBlock(from + added);
         for (QTextBlock block = document->findBlock(from); block.isValid(); block = block.next()) {
-            if (block.length() > LongWord && hasLongWord(block.text())) {
+            if (hasLongWord(block)) {
                 q->setWordWrapMode(QTextOption::WordWrap);
                 return;
             }
@@ -626,7 +638,7 @@ struct RichTextBox::Private
                 return false;
             }
         }
-        adopt(fresh, hasLongWord(fresh->toRawText()));
+        adopt(fresh, hasLongWord(fresh));
         return true;
     }
 
@@ -653,32 +665,32 @@ struct RichTextBox::Private
             lineEnd = lf == cr + 1 ? QStringLiteral("\r\n") : QStringLiteral("\r");
         QTextDocument *fresh = freshDocument();
         fillPlain(fresh, text);
-        adopt(fresh, hasLongWord(text));
+        adopt(fresh, hasLongWord(fresh));
     }
 
     // Whether every paragraph ends in the usual line end and no character needs marking.
     bool isUniform(const QString &text) const
     {
+        const bool lf = lineEnd == QLatin1String("\n");
         const bool crlf = lineEnd == QLatin1String("\r\n");
         const QChar *c = text.constData();
         const qsizetype size = text.size();
         for (qsizetype i = 0; i < size; ++i) {
-            switch (c[i].unicode()) {
+            const char16_t u = c[i].unicode();
+            if (u > u'\r' && u < QChar::LineSeparator)
+                continue;
+            switch (u) {
             case u'\r':
-                if (crlf) {
-                    if (i + 1 == size || c[i + 1] != u'\n')
-                        return false;
-                    ++i;
-                } else if (lineEnd != QLatin1String("\r")) {
+                if (lf || (crlf && (i + 1 == size || c[i + 1] != u'\n')))
                     return false;
-                }
+                i += crlf ? 1 : 0;
                 break;
             case u'\n':
-                if (lineEnd != QLatin1String("\n"))
+                if (!lf)
                     return false;
                 break;
-            case QChar::ParagraphSeparator:
             case QChar::LineSeparator:
+            case QChar::ParagraphSeparator:
             case 0xFDD0:
             case 0xFDD1:
                 return false;
