@@ -2,6 +2,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/TextFormat.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -142,6 +143,7 @@ private slots:
     void plainFileSavedUnchangedIsIdentical();
     void lineFromCharLaysOutOnlyUpToItsBlock();
     void lineCountsFollowTheWidth();
+    void lineFromCharStaysRightThroughEdits();
     void overlongWordStaysOnOneLine_data();
     void overlongWordStaysOnOneLine();
     void saveInReadOnlyFolder_data();
@@ -609,6 +611,49 @@ void TestRichTextBox::lineCountsFollowTheWidth()
     QCOMPARE(narrow, box.document()->firstBlock().layout()->lineCount());
     box.setRightMargin(120);
     QCOMPARE(box.GetLineFromChar(end), wide);
+}
+
+void TestRichTextBox::lineFromCharStaysRightThroughEdits()
+{
+    RichTextBox box;
+    box.setRightMargin(40);
+    QString text;
+    for (int i = 0; i < 60; ++i)
+        text += QStringLiteral("wort ").repeated(i % 7 * 6) + u'\r';
+    box.setText(text);
+    // Display lines counted the long way: every paragraph laid out, its lines added up.
+    const auto expectedLine = [&box](int position) {
+        const QTextDocument *document = box.document();
+        const QTextBlock target = document->findBlock(position);
+        document->documentLayout()->blockBoundingRect(target);
+        int line = 0;
+        for (QTextBlock block = document->firstBlock(); block != target; block = block.next())
+            line += block.layout()->lineCount();
+        return line
+            + target.layout()->lineForTextPosition(position - target.position()).lineNumber();
+    };
+    quint32 seed = 7;
+    const auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<quint32>(range));
+    };
+    for (int round = 0; round < 150; ++round) {
+        const int size = static_cast<int>(box.Text().size());
+        box.setSelStart(next(size + 1));
+        if (round % 3 == 0) {
+            box.setSelLength(next(40));
+            box.setSelText(QString());
+        } else {
+            box.setSelText(round % 5 ? QStringLiteral("neue worte ").repeated(next(8))
+                                     : QStringLiteral("\rabsatz\r"));
+        }
+        if (round % 50 == 49)
+            box.setRightMargin(20 + next(60));
+        for (int probe = 0; probe < 4; ++probe) {
+            const int position = next(static_cast<int>(box.Text().size()) + 1);
+            QCOMPARE(box.GetLineFromChar(position), expectedLine(position));
+        }
+    }
 }
 
 void TestRichTextBox::overlongWordStaysOnOneLine_data()
