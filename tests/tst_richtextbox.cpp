@@ -681,6 +681,9 @@ void TestRichTextBox::overlongWordStaysOnOneLine()
     box.setRightMargin(30);
     box.setText(QString(300, u'e'));
     QVERIFY(box.GetLineFromChar(299) > 0);
+    box.setSelStart(300);
+    box.setSelText(QString(5000, u'e'));
+    QCOMPARE(box.GetLineFromChar(5300), 0);
     QTemporaryDir dir;
     const QString path = dir.filePath("wort");
     QVERIFY(writeBytes(path, bytes));
