@@ -212,9 +212,11 @@ void DocumentWindow::expandTextBlock()
     }
     // Said once per window; the file is left as it is for the user or the repair to mend.
     textBlocksReported = true;
-    MsgBox(QStringLiteral("Die Textbausteine können nicht gelesen werden. Die Datei \"%1\" ist "
-                          "beschädigt oder keine Textbaustein-Datenbank.")
-               .arg(QDir::toNativeSeparators(textBlockDatabase)),
+    const QString reason = QFileInfo::exists(textBlockDatabase)
+        ? QStringLiteral("ist beschädigt oder keine Textbaustein-Datenbank")
+        : QStringLiteral("ist nicht vorhanden");
+    MsgBox(QStringLiteral("Die Textbausteine können nicht gelesen werden. Die Datei \"%1\" %2.")
+               .arg(QDir::toNativeSeparators(textBlockDatabase), reason),
            vbCritical, QStringLiteral("Textbausteine"));
 }
 

@@ -330,6 +330,7 @@ void TestDocumentWindow::f3TellsOncePerWindowThatTextBlocksCannotBeRead_data()
     QTest::newRow("truncated") << "truncated";
     QTest::newRow("without the table") << "no table";
     QTest::newRow("a folder of that name") << "folder";
+    QTest::newRow("deleted while the program runs") << "deleted";
 }
 
 void TestDocumentWindow::f3TellsOncePerWindowThatTextBlocksCannotBeRead()
@@ -344,7 +345,7 @@ void TestDocumentWindow::f3TellsOncePerWindowThatTextBlocksCannotBeRead()
             noise.append(char((i * 7919 + 13) % 251));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(noise) == noise.size());
-    } else {
+    } else if (damage != QLatin1String("deleted")) {
         QVERIFY(
             Database::CreateDatabase(path,
                                      damage == QLatin1String("no table")
@@ -363,11 +364,17 @@ void TestDocumentWindow::f3TellsOncePerWindowThatTextBlocksCannotBeRead()
     }
     const QByteArray before = program->readFile(path);
     const QString expected
-        = QStringLiteral("Die Textbausteine können nicht gelesen werden. Die Datei "
-                         "\"%1\" ist beschädigt oder keine Textbaustein-Datenbank.")
-              .arg(path);
+        = QStringLiteral("Die Textbausteine können nicht gelesen werden. Die Datei \"%1\" %2.")
+              .arg(path,
+                   damage == QLatin1String("deleted")
+                       ? QStringLiteral("ist nicht vorhanden")
+                       : QStringLiteral("ist beschädigt oder keine Textbaustein-Datenbank"));
     for (const bool richText : {false, true}) {
         DocumentWindow *window = newWindow(richText);
+        if (damage == QLatin1String("deleted")) {
+            Database::closeAll();
+            QVERIFY(QFile::remove(path));
+        }
         typeInto(window, "Gruß mfg");
         env->modals.answerMessage(vbOK);
         const int beeps = beepCount();
