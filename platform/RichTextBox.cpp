@@ -24,6 +24,7 @@
 #include <QTextDocumentFragment>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -1163,7 +1164,9 @@ void RichTextBox::setRightMargin(double value)
 RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
 {
     // Only a regular file has an end: a pipe would wait for a writer, a device read forever.
-    if (!QFileInfo(path).isFile())
+    // Positions are 32-bit, so a file with more characters than they reach is not read either.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() >= std::numeric_limits<int>::max())
         return LoadResult::AccessError;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -82,7 +82,8 @@ public:
     void setRightMargin(double value);
 
     // Replaces everything and clears undo. An access error is reported apart from a format error;
-    // anything but a regular file is an access error. An empty file is an empty document.
+    // anything but a regular file, or one with more characters than positions reach, is an
+    // access error. An empty file is an empty document.
     LoadResult LoadFile(const QString &path, int type);
     // Writes beside the target and replaces it only when the write succeeded; in a folder that
     // takes no new file, a writable file is written in place.

@@ -503,6 +503,7 @@ void TestRichTextBox::onlyRegularFilesLoad_data()
     QTest::newRow("named pipe") << "fifo";
     QTest::newRow("device") << "/dev/zero";
     QTest::newRow("folder") << "folder";
+    QTest::newRow("more characters than positions reach") << "huge";
 }
 
 void TestRichTextBox::onlyRegularFilesLoad()
@@ -516,6 +517,11 @@ void TestRichTextBox::onlyRegularFilesLoad()
     } else if (kind == QLatin1String("folder")) {
         path = dir.filePath("ordner.rtf");
         QVERIFY(QDir().mkdir(path));
+    } else if (kind == QLatin1String("huge")) {
+        // A sparse file: it takes no room and is never read.
+        path = dir.filePath("riesig.txt");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(3) << 30));
     }
     RichTextBox box;
     box.setText(QStringLiteral("bleibt"));
