@@ -275,7 +275,7 @@ struct ShownProgram
 };
 
 // FILE itself, or with a size in MB a plain text of at least that size made of FILE repeated,
-// in the program's temporary folder: how the large benchmark file is made from the corpus.
+// in the benchmark's own temporary folder: how the large benchmark file is made from the corpus.
 std::optional<QString> benchFile(const QString &path, const QString &megabytes,
                                  const QTemporaryDir &folder)
 {
