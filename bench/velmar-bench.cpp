@@ -12,13 +12,16 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -270,12 +273,143 @@ int printFile(const QString &path, const QString &pdf)
     return 0;
 }
 
+// Lets the event loop run until everything already queued (painting among it) has been handled,
+// which is when a key the user presses now would be served.
+void untilReadyForInput()
+{
+    QCoreApplication::processEvents();
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A main window as the program starts it, without start dialogs, in a temporary environment.
+struct ShownProgram
+{
+    ShownProgram()
+    {
+        AppPaths::setDatabaseFolder(scratch.path());
+        Settings::useFile(scratch.filePath(QStringLiteral("settings.ini")));
+        SaveSetting(QStringLiteral("Tip"), QStringLiteral("False"));
+        SaveSetting(QStringLiteral("Startup"), QStringLiteral("False"));
+        main.MDIForm_Load();
+        untilReadyForInput();
+    }
+
+    // Öffnen with FILE chosen in the dialog; the milliseconds until the window takes input.
+    double open(const QString &path)
+    {
+        Modal::setHandler([path](const Modal::Request &) {
+            Modal::Answer answer;
+            answer.text = path;
+            return answer;
+        });
+        QElapsedTimer timer;
+        timer.start();
+        main.OpenDoc();
+        untilReadyForInput();
+        const double ms = timer.nsecsElapsed() / 1.0e6;
+        Modal::setHandler({});
+        return ms;
+    }
+
+    QTemporaryDir scratch;
+    frmMain main;
+};
+
+// FILE itself, or with a size in MB a plain text of at least that size made of FILE repeated,
+// in the benchmark's own temporary folder: how the large benchmark file is made from the corpus.
+std::optional<QString> benchFile(const QString &path, const QString &megabytes,
+                                 const QTemporaryDir &folder)
+{
+    if (megabytes.isEmpty())
+        return path;
+    bool ok = false;
+    const qint64 size = megabytes.toLongLong(&ok) * 1000 * 1000;
+    QFile source(path);
+    if (!ok || size <= 0 || !source.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray piece = source.readAll();
+    QFile target(folder.filePath(QStringLiteral("large-") + QFileInfo(path).fileName()));
+    if (piece.isEmpty() || !target.open(QIODevice::WriteOnly))
+        return std::nullopt;
+    while (target.size() < size)
+        target.write(piece);
+    return target.fileName();
+}
+
+// Open through the main window against the bare load of the same file.
+int openTimes(const QString &file, const QString &megabytes)
+{
+    QTemporaryDir folder;
+    const std::optional<QString> made = benchFile(file, megabytes, folder);
+    if (!made)
+        return fail(QStringLiteral("cannot make the file from %1").arg(file));
+    const QString path = *made;
+    double loadMs = 0;
+    {
+        RichTextBox box;
+        QElapsedTimer timer;
+        timer.start();
+        const bool richText = path.endsWith(u".rtf", Qt::CaseInsensitive);
+        if (box.LoadFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText)
+            != RichTextBox::LoadResult::Ok)
+            return fail(QStringLiteral("cannot load %1").arg(path));
+        loadMs = timer.nsecsElapsed() / 1.0e6;
+    }
+    ShownProgram program;
+    const double openMs = program.open(path);
+    DocumentWindow *window = program.main.ActiveForm();
+    if (!window || window->Dateiname != path)
+        return fail(QStringLiteral("cannot open %1").arg(path));
+    print("open_ms", openMs);
+    print("load_ms", loadMs);
+    return 0;
+}
+
+// 200 characters typed in the middle of FILE in its window; each key is timed from the key event
+// to the end of the window's change and selection feedback, and painted before the next.
+int typeTimes(const QString &file, const QString &megabytes)
+{
+    QTemporaryDir folder;
+    const std::optional<QString> made = benchFile(file, megabytes, folder);
+    if (!made)
+        return fail(QStringLiteral("cannot make the file from %1").arg(file));
+    const QString path = *made;
+    ShownProgram program;
+    program.open(path);
+    DocumentWindow *window = program.main.ActiveForm();
+    if (!window || window->Dateiname != path)
+        return fail(QStringLiteral("cannot open %1").arg(path));
+    RichTextBox *text = window->txtText;
+    text->setSelStart(static_cast<int>(text->Text().size() / 2));
+    untilReadyForInput();
+    QList<double> times;
+    const QString letters = QStringLiteral("Velmar tippt mitten im Text ");
+    for (int i = 0; i < 200; ++i) {
+        const QChar letter = letters.at(i % letters.size());
+        const int key
+            = letter == u' ' ? Qt::Key_Space : Qt::Key_A + (letter.toUpper().unicode() - 'A');
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(letter));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(letter));
+        QElapsedTimer timer;
+        timer.start();
+        QCoreApplication::sendEvent(text, &press);
+        times.append(timer.nsecsElapsed() / 1.0e6);
+        QCoreApplication::sendEvent(text, &release);
+        untilReadyForInput();
+    }
+    print("key_ms", median(times));
+    print("worst_key_ms", *std::max_element(times.begin(), times.end()));
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: velmar-bench totext FILE | roundtrip IN OUT | load FILE [N] | "
                  "selprops FILE | selchange FILE | replace FILE FIND REPLACEMENT | "
-                 "print IN OUT.pdf\n");
+                 "print IN OUT.pdf | open FILE [MB] | type FILE [MB]\n");
     return 2;
 }
 
@@ -305,5 +439,9 @@ int main(int argc, char *argv[])
         return replaceAll(args.at(1), args.at(2), args.at(3));
     if (command == u"print" && args.size() == 3)
         return printFile(args.at(1), args.at(2));
+    if (command == u"open" && (args.size() == 2 || args.size() == 3))
+        return openTimes(args.at(1), args.value(2));
+    if (command == u"type" && (args.size() == 2 || args.size() == 3))
+        return typeTimes(args.at(1), args.value(2));
     return usage();
 }

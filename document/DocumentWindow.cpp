@@ -120,13 +120,25 @@ void DocumentWindow::selectSentence()
 void DocumentWindow::expandTextBlock()
 {
     txtText->Span(QStringLiteral(" "), false, true);
+    bool unreadable = false;
     if (const std::optional<QString> block
-        = TextBlocks::lookUp(textBlockDatabase, txtText->SelText())) {
+        = TextBlocks::lookUp(textBlockDatabase, txtText->SelText(), &unreadable)) {
         txtText->setSelText(*block);
         return;
     }
     txtText->setSelStart(txtText->SelStart() + txtText->SelLength());
-    Beep();
+    if (!unreadable || textBlocksReported) {
+        Beep();
+        return;
+    }
+    // Said once per window; the file is left as it is for the user or the repair to mend.
+    textBlocksReported = true;
+    const QString reason = QFileInfo::exists(textBlockDatabase)
+        ? QStringLiteral("ist beschädigt oder keine Textbaustein-Datenbank")
+        : QStringLiteral("ist nicht vorhanden");
+    MsgBox(QStringLiteral("Die Textbausteine können nicht gelesen werden. Die Datei \"%1\" %2.")
+               .arg(QDir::toNativeSeparators(textBlockDatabase), reason),
+           vbCritical, QStringLiteral("Textbausteine"));
 }
 
 void DocumentWindow::mnuFileSave_Click()
@@ -289,9 +301,9 @@ bool DocumentWindow::isModified() const
 void DocumentWindow::loadCommon()
 {
     resize(Screen::pixelsFromTwipsX(5000), Screen::pixelsFromTwipsY(5000));
-    // A database that cannot be made does not keep the window from opening; F3 then only beeps.
-    if (Database::ensure(Databases::textbausteine()))
-        textBlockDatabase = Databases::textbausteinPath();
+    // A database that cannot be made or read does not keep the window from opening; F3 says so.
+    Database::ensure(Databases::textbausteine());
+    textBlockDatabase = Databases::textbausteinPath();
 }
 
 void DocumentWindow::Form_Activate()

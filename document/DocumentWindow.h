@@ -123,8 +123,10 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
-    // The text-block database the F3 look-up reads; empty when it could not be made.
+    // The text-block database the F3 look-up reads.
     QString textBlockDatabase;
+    // Whether this window has told the user that the text blocks cannot be read.
+    bool textBlocksReported = false;
 
     // Runs the Paste or Undo handler after the edit control has carried out Ctrl+V or Ctrl+Z.
     bool eventFilter(QObject *watched, QEvent *event) override;

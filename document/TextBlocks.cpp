@@ -4,33 +4,39 @@
 #include "common/JetLike.h"
 #include "platform/Database.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
 namespace TextBlocks {
 
-std::optional<QString> lookUp(const QString &databasePath, const QString &word)
+std::optional<QString> lookUp(const QString &databasePath, const QString &word, bool *unreadable)
 {
-    if (databasePath.isEmpty())
-        return std::nullopt;
-    QSqlDatabase database = Database::open(databasePath);
-    if (!database.isValid())
-        return std::nullopt;
-    QSqlQuery query(database);
-    if (!JetLike::hasWildcards(word)) {
-        query.prepare(QStringLiteral("SELECT Textbaustein FROM Textbausteine WHERE Name = ?"));
-        query.addBindValue(word);
-        if (query.exec() && query.next())
-            return query.value(0).toString();
-        return std::nullopt;
+    bool failed = true;
+    std::optional<QString> text;
+    QSqlDatabase database = databasePath.isEmpty() ? QSqlDatabase() : Database::open(databasePath);
+    if (database.isValid()) {
+        QSqlQuery query(database);
+        if (!JetLike::hasWildcards(word)) {
+            query.prepare(QStringLiteral("SELECT Textbaustein FROM Textbausteine WHERE Name = ?"));
+            query.addBindValue(word);
+            failed = !query.exec();
+            if (!failed && query.next())
+                text = query.value(0).toString();
+        } else if (query.exec(QStringLiteral(
+                       "SELECT Name, Textbaustein FROM Textbausteine ORDER BY Name"))) {
+            failed = false;
+            while (!text && query.next()) {
+                if (JetLike::matches(query.value(0).toString(), word))
+                    text = query.value(1).toString();
+            }
+        }
+        // A damaged file may open and fail only at the rows it cannot read.
+        failed = failed || query.lastError().isValid();
     }
-    if (!query.exec(QStringLiteral("SELECT Name, Textbaustein FROM Textbausteine ORDER BY Name")))
-        return std::nullopt;
-    while (query.next()) {
-        if (JetLike::matches(query.value(0).toString(), word))
-            return query.value(1).toString();
-    }
-    return std::nullopt;
+    if (unreadable)
+        *unreadable = failed;
+    return text;
 }
 
 } // namespace TextBlocks

@@ -7,7 +7,8 @@
 namespace TextBlocks {
 
 // The text of the first block (by name) whose name matches the word as a LIKE pattern;
-// none when there is no such block or the database cannot be read.
-std::optional<QString> lookUp(const QString &databasePath, const QString &word);
+// none when there is no such block or the database cannot be read, which *unreadable tells.
+std::optional<QString> lookUp(const QString &databasePath, const QString &word,
+                              bool *unreadable = nullptr);
 
 } // namespace TextBlocks

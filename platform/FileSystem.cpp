@@ -22,6 +22,12 @@ bool SetAttr(const QString &path, int attributes)
     QFile file(path);
     if (!file.exists())
         return false;
+#ifndef Q_OS_WIN
+    // Hidden is no attribute here: marking a file hidden leaves it exactly as it was, its
+    // permissions included.
+    if (attributes & vbHidden)
+        return true;
+#endif
     const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteUser;
     QFile::Permissions permissions = file.permissions();
     permissions = (attributes & vbReadOnly) ? permissions & ~writable : permissions | writable;

@@ -12,6 +12,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -26,6 +27,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -273,6 +275,44 @@ void drawBullets(QPainter &painter, const QTextDocument &document, const QRectF 
 
 } // namespace
 
+namespace {
+
+// Words longer than this (in characters without a space) are no longer broken at the margin:
+// Qt's layout looks for the word's end again for every line it breaks off, which grows with
+// the square of the word.
+constexpr qsizetype LongWord = 4096;
+
+// A space the line may break at: not one of the no-break spaces.
+bool isBreakingSpace(QChar c)
+{
+    return c.isSpace() && c != QChar::Nbsp && c != u'\u2007' && c != u'\u202F';
+}
+
+// A paragraph end always allows a break, so only a long paragraph can hold a long word.
+bool hasLongWord(const QTextBlock &block)
+{
+    if (block.length() <= LongWord)
+        return false;
+    qsizetype run = 0;
+    for (const QChar c : block.text()) {
+        run = isBreakingSpace(c) ? 0 : run + 1;
+        if (run > LongWord)
+            return true;
+    }
+    return false;
+}
+
+bool hasLongWord(const QTextDocument *document)
+{
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (hasLongWord(block))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 struct RichTextBox::Private
 {
     explicit Private(RichTextBox *owner) : q(owner) { }
@@ -305,9 +345,9 @@ struct RichTextBox::Private
     int lastAnchor = 0;
     int lastPosition = 0;
     Summary summary;
-    // lineStarts[i]: display lines in the blocks before block i; lineBlock is block size()-1.
-    QList<int> lineStarts;
-    QTextBlock lineBlock;
+    // Blocks before this number carry their display line count (QTextBlock::setLineCount) as
+    // laid out now, so that a block's first line number is a tree look-up, not a walk.
+    int countedBlocks = 0;
 
     int end() const { return q->document()->characterCount() - 1; }
     QChar charAt(int position) const { return ownChar(q->document()->characterAt(position)); }
@@ -326,19 +366,60 @@ struct RichTextBox::Private
     void connectDocument()
     {
         QTextDocument *document = q->document();
-        QObject::connect(document, &QTextDocument::contentsChange, q,
-                         [this](int, int removed, int added) { contentsChanged(removed, added); });
+        QObject::connect(
+            document, &QTextDocument::contentsChange, q,
+            [this](int from, int removed, int added) { contentsChanged(from, removed, added); });
+        // A layout of the whole document (new width, new default font) reports everything as
+        // changed; an edit reports the part from the edit down.
         QObject::connect(document->documentLayout(), &QAbstractTextDocumentLayout::update, q,
-                         [this] { lineStarts.clear(); });
+                         [this](const QRectF &rect) {
+                             if (rect.top() <= 0 && rect.height() >= INT_MAX / 2)
+                                 countedBlocks = 0;
+                         });
     }
 
-    void contentsChanged(int removed, int added)
+    void contentsChanged(int from, int removed, int added)
     {
         summary.valid = false;
-        lineStarts.clear();
+        countedBlocks = std::min(countedBlocks, q->document()->findBlock(from).blockNumber());
+        if (added > 0)
+            watchForLongWords(from, added);
         if (formatWrites == 0 || removed != added)
             emit q->Change();
         emit q->Edited();
+    }
+
+    void watchForLongWords(int from, int added)
+    {
+        if (q->wordWrapMode() == QTextOption::WordWrap)
+            return;
+        const QTextDocument *document = q->document();
+        const QTextBlock last = document->findBlock(from + added);
+        for (QTextBlock block = document->findBlock(from); block.isValid(); block = block.next()) {
+            if (hasLongWord(block)) {
+                q->setWordWrapMode(QTextOption::WordWrap);
+                return;
+            }
+            if (block == last)
+                break;
+        }
+    }
+
+    // Brings the line counts of the blocks up to this one, which is laid out, up to date.
+    void countLinesUpTo(const QTextBlock &target)
+    {
+        if (countedBlocks > target.blockNumber())
+            return;
+        for (QTextBlock block = q->document()->findBlockByNumber(countedBlocks); block.isValid();
+             block = block.next()) {
+            const QTextLayout *layout = block.layout();
+            const int lines = block.isVisible() && layout ? std::max(1, layout->lineCount()) : 0;
+            if (block.lineCount() != lines)
+                block.setLineCount(lines);
+            if (block == target)
+                break;
+        }
+        countedBlocks = target.blockNumber() + 1;
     }
 
     void cursorMoved()
@@ -560,25 +641,28 @@ struct RichTextBox::Private
         q->setLineWrapColumnOrWidth(static_cast<int>(std::lround(std::min(pixels, 1.0e7))));
     }
 
-    bool loadRtf(const QByteArray &data)
+    // A file is read into a document of its own, which the control shows only when it is
+    // complete: a broken file leaves the old content alone, and nothing lays out or reports
+    // the text while it is being read.
+    QTextDocument *freshDocument() const
     {
-        if (!rtf::looksLikeRtf(data))
-            return false;
-        QTextDocument *old = q->document();
-        // Read into a fresh document so a broken file leaves the old content alone.
+        const QTextDocument *old = q->document();
         auto *fresh = new QTextDocument(q);
         fresh->setDefaultFont(old->defaultFont());
         fresh->setDefaultTextOption(old->defaultTextOption());
         fresh->setDocumentMargin(old->documentMargin());
         fresh->setUseDesignMetrics(old->useDesignMetrics());
         fresh->setUndoRedoEnabled(false);
-        QTextCursor cursor(fresh);
-        if (!rtf::read(data, cursor).ok) {
-            delete fresh;
-            return false;
-        }
+        return fresh;
+    }
+
+    // longWords: whether the new text holds a word too long to break at the margin.
+    void adopt(QTextDocument *fresh, bool longWords)
+    {
+        q->setWordWrapMode(longWords ? QTextOption::WordWrap
+                                     : QTextOption::WrapAtWordBoundaryOrAnywhere);
         fresh->setUndoRedoEnabled(true);
-        const QPointer<QTextDocument> previous(old);
+        const QPointer<QTextDocument> previous(q->document());
         q->setDocument(fresh);
         // A fresh cursor: the old one would carry the old insertion format into the new text.
         q->setTextCursor(QTextCursor(fresh));
@@ -586,9 +670,27 @@ struct RichTextBox::Private
             delete previous.data();
         connectDocument();
         summary.valid = false;
-        lineStarts.clear();
+        countedBlocks = 0;
         emit q->Change();
-        cursorMoved();
+        // The caret stands at the start of another text, even where its position is the same.
+        const QTextCursor cursor = q->textCursor();
+        lastAnchor = cursor.anchor();
+        lastPosition = cursor.position();
+        emit q->SelChange();
+    }
+
+    bool loadRtf(const QByteArray &data)
+    {
+        QTextDocument *fresh = freshDocument();
+        // An empty file is an empty document, as an empty plain text is.
+        if (!data.isEmpty()) {
+            QTextCursor cursor(fresh);
+            if (!rtf::looksLikeRtf(data) || !rtf::read(data, cursor).ok) {
+                delete fresh;
+                return false;
+            }
+        }
+        adopt(fresh, hasLongWord(fresh));
         return true;
     }
 
@@ -596,7 +698,10 @@ struct RichTextBox::Private
     {
         const bool bom = data.startsWith(utf8Bom);
         const QByteArray body = bom ? data.mid(utf8Bom.size()) : data;
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        // A second mark after the first is text of the file's own.
+        QStringDecoder utf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::Stateless
+                                | QStringDecoder::Flag::ConvertInitialBom);
         QString text = utf8.decode(body);
         if (utf8.hasError()) {
             text = Cp1252::decode(data);
@@ -610,13 +715,126 @@ struct RichTextBox::Private
             lineEnd = QStringLiteral("\n");
         else
             lineEnd = lf == cr + 1 ? QStringLiteral("\r\n") : QStringLiteral("\r");
-        q->setText(text);
+        QTextDocument *fresh = freshDocument();
+        fillPlain(fresh, text);
+        adopt(fresh, hasLongWord(fresh));
+    }
+
+    // Whether every paragraph ends in the usual line end and no character needs marking.
+    bool isUniform(const QString &text) const
+    {
+        const bool lf = lineEnd == QLatin1String("\n");
+        const bool crlf = lineEnd == QLatin1String("\r\n");
+        const QChar *c = text.constData();
+        const qsizetype size = text.size();
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t u = c[i].unicode();
+            if (u > u'\r' && u < QChar::LineSeparator)
+                continue;
+            switch (u) {
+            case u'\r':
+                if (lf || (crlf && (i + 1 == size || c[i + 1] != u'\n')))
+                    return false;
+                i += crlf ? 1 : 0;
+                break;
+            case u'\n':
+                if (!lf)
+                    return false;
+                break;
+            case QChar::LineSeparator:
+            case QChar::ParagraphSeparator:
+            case 0xFDD0:
+            case 0xFDD1:
+                return false;
+            default:
+                break;
+            }
+        }
+        return true;
+    }
+
+    // The document keeps paragraphs, not the characters that ended them in the file: a
+    // paragraph that ended otherwise than the file's usual line end keeps its end in its format,
+    // and a Unicode line separator (not the control character 11) is marked, so that a file
+    // saved unchanged is written back byte for byte.
+    void fillPlain(QTextDocument *document, const QString &text) const
+    {
+        if (isUniform(text)) {
+            document->setPlainText(qtText(text));
+            return;
+        }
+        QTextCursor cursor(document);
+        const QTextCharFormat chars;
+        QTextCharFormat separator;
+        separator.setProperty(TextFormat::UnicodeLineSeparator, true);
+        cursor.beginEditBlock();
+        qsizetype start = 0;
+        const auto flush = [&](qsizetype end) {
+            if (end > start)
+                cursor.insertText(qtText(text.mid(start, end - start)), chars);
+        };
+        const qsizetype size = text.size();
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t c = text.at(i).unicode();
+            qsizetype length = 1;
+            if (c == QChar::LineSeparator) {
+                flush(i);
+                cursor.insertText(QString(QChar::LineSeparator), separator);
+                start = i + 1;
+                continue;
+            }
+            if (c == u'\r') {
+                length = i + 1 < size && text.at(i + 1) == u'\n' ? 2 : 1;
+            } else if (c != u'\n' && c != QChar::ParagraphSeparator && c != 0xFDD0 && c != 0xFDD1) {
+                continue;
+            }
+            flush(i);
+            const QString end = text.mid(i, length);
+            if (end != lineEnd) {
+                QTextBlockFormat format;
+                format.setProperty(TextFormat::ParagraphEnd, end);
+                cursor.setBlockFormat(format);
+            }
+            cursor.insertBlock(QTextBlockFormat(), chars);
+            i += length - 1;
+            start = i + 1;
+        }
+        flush(size);
+        cursor.endEditBlock();
+    }
+
+    // The text as the file holds it: each paragraph's own end, the usual one where it has none.
+    QString plainText() const
+    {
+        const QTextDocument *document = q->document();
+        if (!document->rootFrame()->childFrames().isEmpty()) {
+            QString text = q->Text();
+            text.replace(u'\r', lineEnd);
+            return text;
+        }
+        QString text;
+        text.reserve(document->characterCount());
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                QString piece = fragment.text();
+                if (!fragment.charFormat().boolProperty(TextFormat::UnicodeLineSeparator))
+                    piece.replace(QChar::LineSeparator, u'\v');
+                text += piece;
+            }
+            if (block.next().isValid()) {
+                const QTextBlockFormat format = block.blockFormat();
+                text += format.hasProperty(TextFormat::ParagraphEnd)
+                    ? format.stringProperty(TextFormat::ParagraphEnd)
+                    : lineEnd;
+            }
+        }
+        return text;
     }
 
     QByteArray plainBytes()
     {
-        QString text = q->Text();
-        text.replace(u'\r', lineEnd);
+        const QString text = plainText();
         if (encoding == Encoding::Cp1252) {
             if (const std::optional<QByteArray> bytes = Cp1252::encode(text))
                 return *bytes;
@@ -645,6 +863,11 @@ struct RichTextBox::Private
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), d(new Private(this))
 {
     setAcceptRichText(true);
+    // Paragraphs run left to right unless their format says otherwise, as in the classic
+    // control; this also spares the layout a search for each paragraph's direction.
+    QTextOption option = document()->defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    document()->setDefaultTextOption(option);
     d->connectDocument();
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { d->cursorMoved(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { d->cursorMoved(); });
@@ -997,11 +1220,16 @@ void RichTextBox::setRightMargin(double value)
 {
     d->rightMargin = std::max(0.0, value);
     d->applyRightMargin();
-    d->lineStarts.clear();
+    d->countedBlocks = 0;
 }
 
 RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
 {
+    // Only a regular file has an end: a pipe would wait for a writer, a device read forever.
+    // Positions are 32-bit, so a file with more characters than they reach is not read either.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() >= std::numeric_limits<int>::max())
+        return LoadResult::AccessError;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return LoadResult::AccessError;
@@ -1023,6 +1251,8 @@ bool RichTextBox::SaveFile(const QString &path, int type)
 {
     const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1) : d->plainBytes();
     QSaveFile file(path);
+    // A folder that takes no new file leaves only writing the file in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(bytes) != bytes.size()) {
@@ -1065,26 +1295,16 @@ int RichTextBox::Find(const QString &text, int start, int end, int options)
 int RichTextBox::GetLineFromChar(int position) const
 {
     const QTextDocument *document = this->document();
-    const QTextBlock block = document->findBlock(std::clamp(position, 0, d->end()));
+    const int at = std::clamp(position, 0, d->end());
+    const QTextBlock block = document->findBlock(at);
     if (!block.isValid())
         return 0;
-    // Makes sure the layout has reached this block.
+    // Qt lays a document out from its start, so this reaches the block and nothing beyond it.
     document->documentLayout()->blockBoundingRect(block);
-    const auto lines = [](const QTextBlock &b) {
-        return b.isVisible() && b.layout() ? std::max(1, b.layout()->lineCount()) : 0;
-    };
-    if (d->lineStarts.isEmpty()) {
-        d->lineStarts.append(0);
-        d->lineBlock = document->firstBlock();
-    }
-    while (d->lineStarts.size() <= block.blockNumber()) {
-        d->lineStarts.append(d->lineStarts.last() + lines(d->lineBlock));
-        d->lineBlock = d->lineBlock.next();
-    }
-    const QTextLine line = block.layout()
-        ? block.layout()->lineForTextPosition(std::clamp(position, 0, d->end()) - block.position())
-        : QTextLine();
-    return d->lineStarts.at(block.blockNumber()) + (line.isValid() ? line.lineNumber() : 0);
+    d->countLinesUpTo(block);
+    const QTextLine line
+        = block.layout() ? block.layout()->lineForTextPosition(at - block.position()) : QTextLine();
+    return block.firstLineNumber() + (line.isValid() ? line.lineNumber() : 0);
 }
 
 void RichTextBox::Span(const QString &set, bool forward, bool negate)
@@ -1229,7 +1449,7 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
 void RichTextBox::resizeEvent(QResizeEvent *event)
 {
     QTextEdit::resizeEvent(event);
-    d->lineStarts.clear();
+    d->countedBlocks = 0;
 }
 
 void RichTextBox::paintEvent(QPaintEvent *event)

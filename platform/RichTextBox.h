@@ -81,9 +81,12 @@ public:
     double RightMargin() const;
     void setRightMargin(double value);
 
-    // Replaces everything and clears undo. An access error is reported apart from a format error.
+    // Replaces everything and clears undo. An access error is reported apart from a format error;
+    // anything but a regular file, or one with more characters than positions reach, is an
+    // access error. An empty file is an empty document.
     LoadResult LoadFile(const QString &path, int type);
-    // Writes beside the target and replaces it only when the write succeeded.
+    // Writes beside the target and replaces it only when the write succeeded; in a folder that
+    // takes no new file, a writable file is written in place.
     bool SaveFile(const QString &path, int type);
 
     // Selects the hit and returns its position, or returns -1 and leaves the selection.

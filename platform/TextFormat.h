@@ -20,6 +20,9 @@ enum Property : int {
     SpaceAfterTwips, // block
     LineSpacingTwips, // block: 0 single, > 0 at least, < 0 exactly; with LineSpacingMultiple
     LineSpacingMultiple, // block: bool, LineSpacingTwips counts 240 to the line
+    ParagraphEnd, // block: QString, what ended the paragraph in a plain-text file, when it
+                  // was not the file's usual line end
+    UnicodeLineSeparator, // char: a line separator that was U+2028 in a plain-text file
 };
 
 double pixelsPerMm();

@@ -2,7 +2,9 @@
 #include "common/AppPaths.h"
 #include "common/Databases.h"
 #include "common/Fileexist.h"
+#include "frame/frmMain.h"
 #include "platform/Database.h"
+#include "tests/support/RunningProgram.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -114,6 +116,8 @@ private slots:
     void reportsUnusableFile_data();
     void reportsUnusableFile();
     void oneConnectionPerFile();
+    void closingTheProgramKeepsPermissions_data();
+    void closingTheProgramKeepsPermissions();
 
 private:
     std::unique_ptr<TestEnvironment> env;
@@ -373,6 +377,35 @@ void TestDatabase::oneConnectionPerFile()
     query.addBindValue(QStringLiteral("GRUẞ"));
     QVERIFY2(query.exec() && query.next(), qPrintable(query.lastError().text()));
     QCOMPARE(query.value(0).toInt(), 1);
+}
+
+void TestDatabase::closingTheProgramKeepsPermissions_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("read-only") << 0444;
+    QTest::newRow("writable") << 0644;
+    QTest::newRow("owner only") << 0600;
+}
+
+void TestDatabase::closingTheProgramKeepsPermissions()
+{
+    QFETCH(int, mode);
+    // The program's own environment replaces this test's.
+    env.reset();
+    RunningProgram program;
+    program.start();
+    program.main().LoadNewText();
+    QVERIFY(Database::ensure(Databases::formatvorlagen()));
+    Database::closeAll();
+    const QStringList paths = {Databases::textbausteinPath(), Databases::formatvorlagePath()};
+    for (const QString &path : paths)
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+    program.stop();
+    for (const QString &path : paths) {
+        struct stat info = {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+        QCOMPARE(int(info.st_mode & 07777), mode);
+    }
 }
 
 QTEST_MAIN(TestDatabase)

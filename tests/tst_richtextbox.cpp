@@ -2,6 +2,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/TextFormat.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -133,7 +136,19 @@ private slots:
     void plainFilesKeepEncoding_data();
     void plainFilesKeepEncoding();
     void loadErrors();
-    void failedSaveKeepsOldFile();
+    void onlyRegularFilesLoad_data();
+    void onlyRegularFilesLoad();
+    void emptyRtfFileIsEmptyDocument();
+    void plainFileSavedUnchangedIsIdentical_data();
+    void plainFileSavedUnchangedIsIdentical();
+    void lineFromCharLaysOutOnlyUpToItsBlock();
+    void lineCountsFollowTheWidth();
+    void lineFromCharStaysRightThroughEdits();
+    void overlongWordStaysOnOneLine_data();
+    void overlongWordStaysOnOneLine();
+    void saveInReadOnlyFolder_data();
+    void saveInReadOnlyFolder();
+    void saveElsewhereReplacesTheFile();
     void keySignalsInOrder();
     void cancelledKeyIsSwallowed();
     void selChangeOncePerMove();
@@ -487,23 +502,255 @@ void TestRichTextBox::loadErrors()
     QCOMPARE(fileBytes(plain), QStringLiteral("€→Maß\r\n").toUtf8());
 }
 
-void TestRichTextBox::failedSaveKeepsOldFile()
+void TestRichTextBox::onlyRegularFilesLoad_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << "fifo";
+    QTest::newRow("device") << "/dev/zero";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("more characters than positions reach") << "huge";
+}
+
+void TestRichTextBox::onlyRegularFilesLoad()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path = kind;
+    if (kind == QLatin1String("fifo")) {
+        path = dir.filePath("pipe.txt");
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (kind == QLatin1String("folder")) {
+        path = dir.filePath("ordner.rtf");
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == QLatin1String("huge")) {
+        // A sparse file: it takes no room and is never read.
+        path = dir.filePath("riesig.txt");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(3) << 30));
+    }
+    RichTextBox box;
+    box.setText(QStringLiteral("bleibt"));
+    for (const int type : {int(RichTextBox::rtfText), int(RichTextBox::rtfRTF)})
+        QCOMPARE(box.LoadFile(path, type), RichTextBox::LoadResult::AccessError);
+    QCOMPARE(box.Text(), QStringLiteral("bleibt"));
+}
+
+void TestRichTextBox::emptyRtfFileIsEmptyDocument()
 {
     QTemporaryDir dir;
-    const QString target = dir.filePath("alt.txt");
-    QVERIFY(writeBytes(target, "alter Inhalt"));
-    QVERIFY(QFile::setPermissions(dir.path(),
-                                  QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
-                                      | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
-    const bool writable = writeBytes(dir.filePath("probe"), "x");
+    const QString path = dir.filePath("leer.rtf");
+    QVERIFY(writeBytes(path, QByteArray()));
     RichTextBox box;
-    box.setText(QStringLiteral("neuer Inhalt"));
+    box.setText(QStringLiteral("vorher"));
+    QCOMPARE(box.LoadFile(path, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+    QCOMPARE(box.Text(), QString());
+    QVERIFY(!box.canUndo());
+}
+
+void TestRichTextBox::plainFileSavedUnchangedIsIdentical_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("line separator") << QStringLiteral("eins\u2028zwei\n").toUtf8();
+    QTest::newRow("paragraph separator") << QStringLiteral("eins\u2029zwei\n").toUtf8();
+    QTest::newRow("noncharacters") << QStringLiteral("a\uFDD0b\uFDD1c\uFDEF").toUtf8();
+    QTest::newRow("vertical tab and line separator") << QStringLiteral("a\vb\u2028c\vd").toUtf8();
+    QTest::newRow("mixed line ends") << QByteArray("a\r\nb\nc\rd\r\n\r\n");
+    QTest::newRow("lone cr in lf file") << QByteArray("a\nb\rc\n");
+    QTest::newRow("cr only") << QByteArray("a\rb\r\r");
+    QTest::newRow("second byte order mark") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFtext");
+    QTest::newRow("code page 1252 with separator bytes") << QByteArray("\x81\xE4\r\n\x85\n");
+    QTest::newRow("all together")
+        << QStringLiteral("\uFEFFÄ\u2029\u2028\r\n\uFDD0\n\r\u2029").toUtf8();
+}
+
+void TestRichTextBox::plainFileSavedUnchangedIsIdentical()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("text.txt");
+    QVERIFY(writeBytes(path, bytes));
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(path, RichTextBox::rtfText), RichTextBox::LoadResult::Ok);
+    const QString copy = dir.filePath("kopie.txt");
+    QVERIFY(box.SaveFile(copy, RichTextBox::rtfText));
+    QCOMPARE(fileBytes(copy), bytes);
+    // An edit elsewhere keeps every special character where it was.
+    box.setSelStart(0);
+    box.setSelText(QStringLiteral("x"));
+    QVERIFY(box.SaveFile(copy, RichTextBox::rtfText));
+    const QByteArray edited = fileBytes(copy);
+    QVERIFY(edited.endsWith(bytes.mid(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0)));
+}
+
+void TestRichTextBox::lineFromCharLaysOutOnlyUpToItsBlock()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lang.txt");
+    QVERIFY(
+        writeBytes(path, QByteArray("Eine Zeile Text, die sich wiederholt.\n").repeated(20000)));
+    RichTextBox box;
+    box.resize(400, 300);
+    box.show();
+    QCOMPARE(box.LoadFile(path, RichTextBox::rtfText), RichTextBox::LoadResult::Ok);
+    const QTextBlock last = box.document()->lastBlock();
+    QCOMPARE(box.GetLineFromChar(0), 0);
+    const int middle = static_cast<int>(box.document()->findBlockByNumber(100).position()) + 3;
+    const int line = box.GetLineFromChar(middle);
+    QVERIFY(!last.layout() || last.layout()->lineCount() == 0);
+    // Lines wrap at 400 pixels; the count is the same once everything is laid out.
+    const int before = box.document()->findBlockByNumber(100).firstLineNumber();
+    QVERIFY(line >= 100);
+    QVERIFY(box.GetLineFromChar(static_cast<int>(box.Text().size())) >= 20000);
+    QCOMPARE(box.GetLineFromChar(middle), line);
+    int counted = 0;
+    for (QTextBlock block = box.document()->firstBlock(); block.blockNumber() < 100;
+         block = block.next())
+        counted += block.layout()->lineCount();
+    QCOMPARE(before, counted);
+}
+
+void TestRichTextBox::lineCountsFollowTheWidth()
+{
+    RichTextBox box;
+    box.setRightMargin(120);
+    box.setText(QStringLiteral("wort ").repeated(60) + QStringLiteral("\rende"));
+    const int end = static_cast<int>(box.Text().size());
+    const int wide = box.GetLineFromChar(end);
+    box.setRightMargin(30);
+    const int narrow = box.GetLineFromChar(end);
+    QVERIFY(narrow > wide);
+    QCOMPARE(narrow, box.document()->firstBlock().layout()->lineCount());
+    box.setRightMargin(120);
+    QCOMPARE(box.GetLineFromChar(end), wide);
+}
+
+void TestRichTextBox::lineFromCharStaysRightThroughEdits()
+{
+    RichTextBox box;
+    box.setRightMargin(40);
+    QString text;
+    for (int i = 0; i < 60; ++i)
+        text += QStringLiteral("wort ").repeated(i % 7 * 6) + u'\r';
+    box.setText(text);
+    // Display lines counted the long way: every paragraph laid out, its lines added up.
+    const auto expectedLine = [&box](int position) {
+        const QTextDocument *document = box.document();
+        const QTextBlock target = document->findBlock(position);
+        document->documentLayout()->blockBoundingRect(target);
+        int line = 0;
+        for (QTextBlock block = document->firstBlock(); block != target; block = block.next())
+            line += block.layout()->lineCount();
+        return line
+            + target.layout()->lineForTextPosition(position - target.position()).lineNumber();
+    };
+    quint32 seed = 7;
+    const auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<quint32>(range));
+    };
+    for (int round = 0; round < 150; ++round) {
+        const int size = static_cast<int>(box.Text().size());
+        box.setSelStart(next(size + 1));
+        if (round % 3 == 0) {
+            box.setSelLength(next(40));
+            box.setSelText(QString());
+        } else {
+            box.setSelText(round % 5 ? QStringLiteral("neue worte ").repeated(next(8))
+                                     : QStringLiteral("\rabsatz\r"));
+        }
+        if (round % 50 == 49)
+            box.setRightMargin(20 + next(60));
+        for (int probe = 0; probe < 4; ++probe) {
+            const int position = next(static_cast<int>(box.Text().size()) + 1);
+            QCOMPARE(box.GetLineFromChar(position), expectedLine(position));
+        }
+    }
+}
+
+void TestRichTextBox::overlongWordStaysOnOneLine_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("letters") << QByteArray(300000, 'e') << int(RichTextBox::rtfText)
+                             << QString(300000, u'e');
+    QTest::newRow("joined by no-break spaces")
+        << QStringLiteral("a\u00A0").repeated(150000).toUtf8() << int(RichTextBox::rtfText)
+        << QStringLiteral("a\u00A0").repeated(150000);
+    QTest::newRow("rtf escapes") << "{\\rtf1\\ansi " + QByteArray("\\'e4").repeated(300000) + "}"
+                                 << int(RichTextBox::rtfRTF) << QString(300000, u'ä');
+}
+
+void TestRichTextBox::overlongWordStaysOnOneLine()
+{
+    // A word wider than the line is broken at the margin, unless it is so long that breaking it
+    // would take the layout ever longer for each line.
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, type);
+    QFETCH(QString, text);
+    RichTextBox box;
+    box.setRightMargin(30);
+    box.setText(QString(300, u'e'));
+    QVERIFY(box.GetLineFromChar(299) > 0);
+    box.setSelStart(300);
+    box.setSelText(QString(5000, u'e'));
+    QCOMPARE(box.GetLineFromChar(5300), 0);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("wort");
+    QVERIFY(writeBytes(path, bytes));
+    QCOMPARE(box.LoadFile(path, type), RichTextBox::LoadResult::Ok);
+    QCOMPARE(box.Text(), text);
+    QCOMPARE(box.GetLineFromChar(300000), 0);
+    box.setSelStart(150000);
+    box.setSelText(QStringLiteral("x"));
+    QCOMPARE(box.GetLineFromChar(300001), 0);
+}
+
+void TestRichTextBox::saveInReadOnlyFolder_data()
+{
+    QTest::addColumn<bool>("fileWritable");
+    QTest::newRow("writable file is written in place") << true;
+    QTest::newRow("read-only file stays") << false;
+}
+
+void TestRichTextBox::saveInReadOnlyFolder()
+{
+    QFETCH(bool, fileWritable);
+    if (::geteuid() == 0)
+        QSKIP("Folder permissions do not bind the root user");
+    QTemporaryDir dir;
+    const QString target = dir.filePath("alt.txt");
+    QVERIFY(writeBytes(target, "alter, langer Inhalt"));
+    if (!fileWritable)
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner));
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    RichTextBox box;
+    box.setText(QStringLiteral("neu"));
     const bool saved = box.SaveFile(target, RichTextBox::rtfText);
+    const bool newFile = box.SaveFile(dir.filePath("neu.txt"), RichTextBox::rtfText);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (writable)
-        QSKIP("The folder stays writable for this user");
-    QVERIFY(!saved);
-    QCOMPARE(fileBytes(target), QByteArray("alter Inhalt"));
+    QCOMPARE(saved, fileWritable);
+    QCOMPARE(fileBytes(target),
+             fileWritable ? QByteArray("neu") : QByteArray("alter, langer Inhalt"));
+    QVERIFY(!newFile);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"alt.txt"});
+}
+
+void TestRichTextBox::saveElsewhereReplacesTheFile()
+{
+    // The new content goes to a new file that takes the old one's place; a second name for the
+    // old file still shows the old content, so a failed write could not have harmed it.
+    QTemporaryDir dir;
+    const QString target = dir.filePath("alt.txt");
+    const QString second = dir.filePath("zweiter-name.txt");
+    QVERIFY(writeBytes(target, "alt"));
+    QVERIFY(::link(QFile::encodeName(target).constData(), QFile::encodeName(second).constData())
+            == 0);
+    RichTextBox box;
+    box.setText(QStringLiteral("neu"));
+    QVERIFY(box.SaveFile(target, RichTextBox::rtfText));
+    QCOMPARE(fileBytes(target), QByteArray("neu"));
+    QCOMPARE(fileBytes(second), QByteArray("alt"));
 }
 
 void TestRichTextBox::keySignalsInOrder()
