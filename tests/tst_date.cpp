@@ -85,8 +85,6 @@ private slots:
     void screenshotsOfBothPages();
 
 private:
-    DocumentWindow *document(const QString &text, int selStart, int selLength = 0,
-                             bool richText = true);
     // Opens the dialog on a tab as the Insert menu does and lets `act` work it while it is
     // shown.
     void withDialog(int tab, std::function<void(frmDate &)> act);
@@ -119,19 +117,6 @@ void TestDate::cleanup()
     frmDate::setClock({});
 }
 
-DocumentWindow *TestDate::document(const QString &text, int selStart, int selLength, bool richText)
-{
-    if (richText)
-        program->main().LoadNewDoc();
-    else
-        program->main().LoadNewText();
-    DocumentWindow *window = program->active();
-    window->txtText->setText(text);
-    window->txtText->setSelStart(selStart);
-    window->txtText->setSelLength(selLength);
-    return window;
-}
-
 void TestDate::withDialog(int tab, std::function<void(frmDate &)> act)
 {
     bool shown = false;
@@ -160,7 +145,7 @@ void TestDate::dateEntriesOfTheDay()
              << "KW 50"
              << "4. Quartal"
              << "343. Tag des Jahres";
-    document(QString(), 0);
+    program->document(QString(), 0);
     withDialog(1, [&](frmDate &form) {
         QCOMPARE(form.lstDate->count(), 52);
         QCOMPARE(listed(form.lstDate), expected.join(u'\n'));
@@ -185,7 +170,7 @@ void TestDate::timeEntriesOfTheMoment()
         for (const QString &time : pm)
             expected << time + marker;
     }
-    document(QString(), 0);
+    program->document(QString(), 0);
     withDialog(2, [&](frmDate &form) {
         QCOMPARE(form.lstTime->count(), 72);
         QCOMPARE(listed(form.lstTime), expected.join(u'\n'));
@@ -234,7 +219,7 @@ void TestDate::entriesOnOtherDays()
     QFETCH(int, number);
     QFETCH(QString, text);
     moment = when;
-    document(QString(), 0);
+    program->document(QString(), 0);
     withDialog(timeList ? 2 : 1, [&](frmDate &form) {
         QCOMPARE(entry(timeList ? form.lstTime : form.lstDate, number)->text(), text);
         form.cmdAbbrechen->click();
@@ -251,7 +236,7 @@ void TestDate::openingShowsTheTabsPage_data()
 void TestDate::openingShowsTheTabsPage()
 {
     QFETCH(int, tab);
-    document(QString(), 0);
+    program->document(QString(), 0);
     withDialog(tab, [&](frmDate &form) {
         QCOMPARE(form.windowTitle(), QStringLiteral("Datums- und Zeitformate"));
         QCOMPARE(form.TabStrip1->currentIndex(), tab - 1);
@@ -278,7 +263,7 @@ void TestDate::openingShowsTheTabsPage()
 
 void TestDate::withoutTheHandOverBothPagesStandAndOkTakesTheDate()
 {
-    DocumentWindow *window = document(QString(), 0);
+    DocumentWindow *window = program->document(QString(), 0);
     frmDate &form = frmDateForm().get();
     env->modals.answerForm([](QWidget *shown) {
         auto &dialog = *qobject_cast<frmDate *>(shown);
@@ -313,7 +298,7 @@ void TestDate::okInsertsTheVisiblePagesEntry()
     QFETCH(bool, richText);
     QFETCH(QString, inserted);
     // A selection is replaced by the entry.
-    DocumentWindow *window = document(QStringLiteral("Heute: XXX."), 7, 3, richText);
+    DocumentWindow *window = program->document(QStringLiteral("Heute: XXX."), 7, 3, richText);
     withDialog(tab, [&](frmDate &form) {
         form.lstDate->setCurrentItem(entry(form.lstDate, 18));
         form.lstTime->setCurrentItem(entry(form.lstTime, 24));
@@ -345,7 +330,7 @@ void TestDate::doubleClickInsertsAndCloses()
     QFETCH(int, tab);
     QFETCH(int, number);
     QFETCH(QString, inserted);
-    DocumentWindow *window = document(QStringLiteral("am "), 3);
+    DocumentWindow *window = program->document(QStringLiteral("am "), 3);
     withDialog(tab, [&](frmDate &form) {
         doubleClick(tab == 1 ? form.lstDate : form.lstTime, number);
         QVERIFY(!form.isVisible());
@@ -363,7 +348,7 @@ void TestDate::abbrechenAndEscInsertNothing_data()
 void TestDate::abbrechenAndEscInsertNothing()
 {
     QFETCH(bool, escape);
-    DocumentWindow *window = document(QStringLiteral("bleibt"), 2, 2);
+    DocumentWindow *window = program->document(QStringLiteral("bleibt"), 2, 2);
     withDialog(1, [&](frmDate &form) {
         form.lstDate->setCurrentRow(5);
         if (escape)
@@ -379,7 +364,7 @@ void TestDate::abbrechenAndEscInsertNothing()
 
 void TestDate::listsKeepTheMomentTheyWereOpened()
 {
-    DocumentWindow *window = document(QString(), 0);
+    DocumentWindow *window = program->document(QString(), 0);
     moment = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58));
     withDialog(1, [&](frmDate &form) {
         form.lstDate->setCurrentRow(3);
@@ -410,7 +395,7 @@ void TestDate::f1OpensTheHelpTopic()
     QFETCH(bool, inTimeList);
     QFETCH(int, topic);
     Help::setHelpFile(QStringLiteral(VELMAR_RESOURCES_DIR "/velmar.hlp"));
-    document(QString(), 0);
+    program->document(QString(), 0);
     withDialog(inTimeList ? 2 : 1, [&](frmDate &form) {
         QTest::keyClick(inTimeList ? form.lstTime : static_cast<QWidget *>(form.lstDate),
                         Qt::Key_F1);
@@ -423,7 +408,7 @@ void TestDate::f1OpensTheHelpTopic()
 
 void TestDate::screenshotsOfBothPages()
 {
-    document(QString(), 0);
+    program->document(QString(), 0);
     const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
     QVERIFY(QDir().mkpath(folder));
     for (int tab = 1; tab <= 2; ++tab) {

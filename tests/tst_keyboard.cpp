@@ -107,8 +107,6 @@ private slots:
     void screenshot();
 
 private:
-    DocumentWindow *document(const QString &text, int selStart, int selLength = 0,
-                             bool richText = true);
     frmTastatur &keyboard();
 
     std::unique_ptr<RunningProgram> program;
@@ -131,20 +129,6 @@ void TestKeyboard::cleanup()
     QVERIFY(!frmTastaturForm().isLoaded());
 }
 
-DocumentWindow *TestKeyboard::document(const QString &text, int selStart, int selLength,
-                                       bool richText)
-{
-    if (richText)
-        program->main().LoadNewDoc();
-    else
-        program->main().LoadNewText();
-    DocumentWindow *window = program->active();
-    window->txtText->setText(text);
-    window->txtText->setSelStart(selStart);
-    window->txtText->setSelLength(selLength);
-    return window;
-}
-
 frmTastatur &TestKeyboard::keyboard()
 {
     frmTastatur::open();
@@ -153,7 +137,7 @@ frmTastatur &TestKeyboard::keyboard()
 
 void TestKeyboard::windowAndKeyFaces()
 {
-    document(QString(), 0);
+    program->document(QString(), 0);
     frmTastatur &form = keyboard();
     QVERIFY(form.isVisible());
     QCOMPARE(form.windowTitle(), QStringLiteral("Tastaturbelegung"));
@@ -210,7 +194,7 @@ void TestKeyboard::everyKeyOnItsThreeLevels()
     QFETCH(QString, plain);
     QFETCH(QString, shifted);
     QFETCH(QString, third);
-    DocumentWindow *window = document(QStringLiteral("<>"), 1);
+    DocumentWindow *window = program->document(QStringLiteral("<>"), 1);
     frmTastatur &form = keyboard();
     QCOMPARE(form.Taste[index]->text(), QStringList({plain, shifted, third}).join(u' ').trimmed());
     press(form.Taste[index], Qt::LeftButton);
@@ -241,7 +225,7 @@ void TestKeyboard::buttonsAndShiftOnKey16()
     QFETCH(int, button);
     QFETCH(int, modifiers);
     QFETCH(QString, inserted);
-    DocumentWindow *window = document(QStringLiteral("[]"), 1);
+    DocumentWindow *window = program->document(QStringLiteral("[]"), 1);
     press(keyboard().Taste[16], Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(window->txtText->Text(), QStringLiteral("[%1]").arg(inserted));
     // The character goes in as code page 1252 code 128.
@@ -251,7 +235,7 @@ void TestKeyboard::buttonsAndShiftOnKey16()
 
 void TestKeyboard::rightClickIgnoresShiftAndKeysWithoutThird()
 {
-    DocumentWindow *window = document(QString(), 0);
+    DocumentWindow *window = program->document(QString(), 0);
     frmTastatur &form = keyboard();
     press(form.Taste[14], Qt::RightButton, Qt::ShiftModifier);
     press(form.Taste[1], Qt::RightButton);
@@ -274,7 +258,7 @@ void TestKeyboard::greyFacesDoNothingAndLatchNothing_data()
 void TestKeyboard::greyFacesDoNothingAndLatchNothing()
 {
     QFETCH(QString, face);
-    DocumentWindow *window = document(QStringLiteral("ab"), 1);
+    DocumentWindow *window = program->document(QStringLiteral("ab"), 1);
     frmTastatur &form = keyboard();
     auto *grey = form.findChild<QLabel *>(face);
     QVERIFY(grey);
@@ -287,8 +271,8 @@ void TestKeyboard::greyFacesDoNothingAndLatchNothing()
 
 void TestKeyboard::replacesTheSelectionOfTheActiveDocument()
 {
-    DocumentWindow *first = document(QStringLiteral("eins"), 0, 4, false);
-    DocumentWindow *second = document(QStringLiteral("zwei"), 4);
+    DocumentWindow *first = program->document(QStringLiteral("eins"), 0, 4, false);
+    DocumentWindow *second = program->document(QStringLiteral("zwei"), 4);
     frmTastatur &form = keyboard();
     // The keyboard window has the focus while it is clicked; the document stays the active one.
     QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -308,7 +292,7 @@ void TestKeyboard::fontBoxStartsOnTheSelectionsFont()
     const QStringList fonts = Screen::Fonts();
     QVERIFY(fonts.size() > 1);
     const QString font = fonts.at(1);
-    DocumentWindow *window = document(QStringLiteral("Schrift"), 0, 7);
+    DocumentWindow *window = program->document(QStringLiteral("Schrift"), 0, 7);
     window->txtText->setSelFontName(font);
     frmTastatur &form = keyboard();
     QCOMPARE(form.comboSchrift->count(), fonts.size());
@@ -320,7 +304,7 @@ void TestKeyboard::fontBoxStartsOnTheSelectionsFont()
 void TestKeyboard::fontBoxWithoutTheSelectionsFont()
 {
     const QStringList fonts = Screen::Fonts();
-    DocumentWindow *window = document(QStringLiteral("ab"), 0, 1);
+    DocumentWindow *window = program->document(QStringLiteral("ab"), 0, 1);
     window->txtText->setSelFontName(fonts.value(1));
     window->txtText->setSelLength(2);
     QVERIFY(!window->txtText->SelFontName());
@@ -333,7 +317,7 @@ void TestKeyboard::fontBoxWithoutTheSelectionsFont()
 void TestKeyboard::fontBoxChangesOnlyTheKeyFaces()
 {
     const QStringList fonts = Screen::Fonts();
-    DocumentWindow *window = document(QStringLiteral("Text"), 0, 4);
+    DocumentWindow *window = program->document(QStringLiteral("Text"), 0, 4);
     window->txtText->setSelFontName(fonts.value(0));
     frmTastatur &form = keyboard();
     const QFont leer = form.Leertaste->font();
@@ -351,7 +335,7 @@ void TestKeyboard::fontBoxChangesOnlyTheKeyFaces()
 
 void TestKeyboard::showingAgainKeepsTheWindow()
 {
-    DocumentWindow *window = document(QString(), 0);
+    DocumentWindow *window = program->document(QString(), 0);
     frmTastatur &form = keyboard();
     form.comboSchrift->setCurrentIndex(2);
     form.hide();
@@ -365,7 +349,7 @@ void TestKeyboard::showingAgainKeepsTheWindow()
 
 void TestKeyboard::closingUnloads()
 {
-    DocumentWindow *window = document(QString(), 0);
+    DocumentWindow *window = program->document(QString(), 0);
     const QString font = Screen::Fonts().value(1);
     keyboard().comboSchrift->setCurrentIndex(3);
     keyboard().close();
@@ -401,8 +385,8 @@ void TestKeyboard::lastDocumentWindowClosesBothTools()
 {
     QFETCH(bool, keyboardOpen);
     QFETCH(bool, specialOpen);
-    DocumentWindow *text = document(QString(), 0, 0, false);
-    DocumentWindow *rich = document(QString(), 0);
+    DocumentWindow *text = program->document(QString(), 0, 0, false);
+    DocumentWindow *rich = program->document(QString(), 0);
     if (keyboardOpen)
         frmTastatur::open();
     if (specialOpen)
@@ -420,7 +404,7 @@ void TestKeyboard::lastDocumentWindowClosesBothTools()
 
 void TestKeyboard::openPictureBrowserKeepsBothTools()
 {
-    DocumentWindow *rich = document(QString(), 0);
+    DocumentWindow *rich = program->document(QString(), 0);
     frmTastatur::open();
     frmSonder::open();
     frmImage::Show();
@@ -437,7 +421,7 @@ void TestKeyboard::openPictureBrowserKeepsBothTools()
 void TestKeyboard::f1OpensTheHelpTopic()
 {
     Help::setHelpFile(QStringLiteral(VELMAR_RESOURCES_DIR "/velmar.hlp"));
-    document(QString(), 0);
+    program->document(QString(), 0);
     frmTastatur &form = keyboard();
     QTest::keyClick(form.comboSchrift, Qt::Key_F1);
     QVERIFY(Help::viewer());
@@ -447,7 +431,7 @@ void TestKeyboard::f1OpensTheHelpTopic()
 
 void TestKeyboard::screenshot()
 {
-    document(QStringLiteral("Arial"), 0, 5);
+    program->document(QStringLiteral("Arial"), 0, 5);
     const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
     QVERIFY(QDir().mkpath(folder));
     const QString file = QDir(folder).filePath(QStringLiteral("frmTastatur.png"));

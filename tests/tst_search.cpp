@@ -118,8 +118,6 @@ private slots:
     void f1OpensTheHelpTopic();
 
 private:
-    DocumentWindow *document(const QString &text, int selStart, int selLength = 0,
-                             bool richText = true);
     // Opens the dialog through the Edit menu and lets `act` work it while it is shown.
     void withDialog(DocumentWindow *window, int tab, std::function<void(frmSearch &)> act);
 
@@ -139,20 +137,6 @@ void TestSearch::cleanup()
     program->stop();
     QCOMPARE(env->modals.pending(), 0);
     program.reset();
-}
-
-DocumentWindow *TestSearch::document(const QString &text, int selStart, int selLength,
-                                     bool richText)
-{
-    if (richText)
-        program->main().LoadNewDoc();
-    else
-        program->main().LoadNewText();
-    DocumentWindow *window = program->active();
-    window->txtText->setText(text);
-    window->txtText->setSelStart(selStart);
-    window->txtText->setSelLength(selLength);
-    return window;
 }
 
 void TestSearch::withDialog(DocumentWindow *window, int tab, std::function<void(frmSearch &)> act)
@@ -185,7 +169,7 @@ void TestSearch::openingTakesSelection()
     QFETCH(int, selLength);
     QFETCH(bool, richText);
     DocumentWindow *window
-        = document(QStringLiteral("Ein Text: dem wird gesucht."), 10, selLength, richText);
+        = program->document(QStringLiteral("Ein Text: dem wird gesucht."), 10, selLength, richText);
     withDialog(window, tab, [&](frmSearch &form) {
         QCOMPARE(form.windowTitle(), QStringLiteral("Suchen und Ersetzen"));
         QCOMPARE(form.TabStrip1->currentIndex(), tab - 1);
@@ -214,7 +198,7 @@ void TestSearch::openingTakesSelection()
 
 void TestSearch::dialogIsCentred()
 {
-    DocumentWindow *window = document(sample, 0);
+    DocumentWindow *window = program->document(sample, 0);
     withDialog(window, 1, [](frmSearch &form) {
         // As wide as made; as high, or higher by the status line's second line.
         QCOMPARE(form.width(), Screen::pixelsFromTwipsX(5316));
@@ -275,7 +259,7 @@ void TestSearch::searches()
     QFETCH(bool, matchCase);
     QFETCH(bool, wholeWord);
     QFETCH(QList<int>, hits);
-    DocumentWindow *window = document(text, caret);
+    DocumentWindow *window = program->document(text, caret);
     RichTextBox *box = window->txtText;
     withDialog(window, 1, [&](frmSearch &form) {
         form.txtSuchen->setText(find);
@@ -322,7 +306,7 @@ void TestSearch::changesRestartTheSearch_data()
 void TestSearch::changesRestartTheSearch()
 {
     QFETCH(QString, change);
-    DocumentWindow *window = document(sample, 10);
+    DocumentWindow *window = program->document(sample, 10);
     RichTextBox *box = window->txtText;
     withDialog(window, 2, [&](frmSearch &form) {
         form.txtSuchen->setText(QStringLiteral("Wort"));
@@ -357,7 +341,7 @@ void TestSearch::changesRestartTheSearch()
 
 void TestSearch::ersetzenReplacesTheHitAndSearchGoesOnBehind()
 {
-    DocumentWindow *window = document(sample, 10, 0, false);
+    DocumentWindow *window = program->document(sample, 10, 0, false);
     RichTextBox *box = window->txtText;
     withDialog(window, 2, [&](frmSearch &form) {
         form.txtSuchen->setText(QStringLiteral("Wort"));
@@ -382,7 +366,7 @@ void TestSearch::ersetzenReplacesTheHitAndSearchGoesOnBehind()
 
 void TestSearch::ersetzenOnlyWhileTheHitIsSelected()
 {
-    DocumentWindow *window = document(sample, 10);
+    DocumentWindow *window = program->document(sample, 10);
     RichTextBox *box = window->txtText;
     withDialog(window, 2, [&](frmSearch &form) {
         form.txtSuchen->setText(QStringLiteral("Wort"));
@@ -481,7 +465,7 @@ void TestSearch::alleErsetzenEqualsTheLoop()
     QFETCH(int, searches);
     QFETCH(int, moveTo);
     QFETCH(int, counter);
-    DocumentWindow *window = document(text, caret);
+    DocumentWindow *window = program->document(text, caret);
     RichTextBox *box = window->txtText;
     withDialog(window, 2, [&](frmSearch &form) {
         form.txtSuchen->setText(find);
@@ -513,7 +497,7 @@ void TestSearch::alleErsetzenEqualsTheLoop()
 void TestSearch::alleErsetzenIsOneChangeAndOneUndoStep()
 {
     const QString text = QStringLiteral("Jede Zeile hat ein e.\rUnd diese eine auch.");
-    DocumentWindow *window = document(text, 5, 5);
+    DocumentWindow *window = program->document(text, 5, 5);
     RichTextBox *box = window->txtText;
     box->setSelBold(true);
     box->setSelStart(0);
@@ -563,7 +547,7 @@ void TestSearch::closingReturnsToStartUnlessSelected()
     QFETCH(QString, close);
     QFETCH(int, selStart);
     QFETCH(int, selLength);
-    DocumentWindow *window = document(sample, 10);
+    DocumentWindow *window = program->document(sample, 10);
     RichTextBox *box = window->txtText;
     withDialog(window, 2, [&](frmSearch &form) {
         form.txtSuchen->setText(QStringLiteral("Wort"));
@@ -590,7 +574,7 @@ void TestSearch::closingReturnsToStartUnlessSelected()
 
 void TestSearch::statusReturnsToBereit()
 {
-    DocumentWindow *window = document(sample, 10);
+    DocumentWindow *window = program->document(sample, 10);
     withDialog(window, 1, [&](frmSearch &form) {
         QVERIFY(!form.timeStatus.isActive());
         form.txtSuchen->setText(QStringLiteral("Satz"));
@@ -625,7 +609,7 @@ void TestSearch::statusLineShowsWholeText()
     QFETCH(QString, find);
     QFETCH(int, button);
     QFETCH(QString, status);
-    DocumentWindow *window = document(sample, 0);
+    DocumentWindow *window = program->document(sample, 0);
     withDialog(window, 2, [&](frmSearch &form) {
         form.txtSuchen->setText(find);
         form.txtErsetzen->setText(QStringLiteral("Satz"));
@@ -651,7 +635,7 @@ void TestSearch::statusLineShowsWholeText()
 void TestSearch::f1OpensTheHelpTopic()
 {
     Help::setHelpFile(QStringLiteral(VELMAR_RESOURCES_DIR "/velmar.hlp"));
-    DocumentWindow *window = document(sample, 10);
+    DocumentWindow *window = program->document(sample, 10);
     withDialog(window, 2, [](frmSearch &form) {
         QTest::keyClick(form.txtSuchen, Qt::Key_F1);
         QVERIFY(Help::viewer());

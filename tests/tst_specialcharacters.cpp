@@ -53,8 +53,6 @@ private slots:
     void screenshot();
 
 private:
-    DocumentWindow *document(const QString &text, int selStart, int selLength = 0,
-                             bool richText = true);
     frmSonder &window();
 
     std::unique_ptr<RunningProgram> program;
@@ -77,20 +75,6 @@ void TestSpecialCharacters::cleanup()
     QVERIFY(!frmSonderForm().isLoaded());
 }
 
-DocumentWindow *TestSpecialCharacters::document(const QString &text, int selStart, int selLength,
-                                                bool richText)
-{
-    if (richText)
-        program->main().LoadNewDoc();
-    else
-        program->main().LoadNewText();
-    DocumentWindow *window = program->active();
-    window->txtText->setText(text);
-    window->txtText->setSelStart(selStart);
-    window->txtText->setSelLength(selLength);
-    return window;
-}
-
 frmSonder &TestSpecialCharacters::window()
 {
     frmSonder::open();
@@ -99,7 +83,7 @@ frmSonder &TestSpecialCharacters::window()
 
 void TestSpecialCharacters::theWindow()
 {
-    document(QString(), 0);
+    program->document(QString(), 0);
     frmSonder &form = window();
     QVERIFY(form.isVisible());
     QCOMPARE(form.windowTitle(), QStringLiteral("Sonderzeichen einfügen"));
@@ -146,7 +130,8 @@ void TestSpecialCharacters::clickInsertsAtTheCaretOrForTheSelection()
     QFETCH(bool, richText);
     QFETCH(int, selLength);
     QFETCH(QString, after);
-    DocumentWindow *doc = document(selLength ? "Strasse" : "Strae", 4, selLength, richText);
+    DocumentWindow *doc
+        = program->document(selLength ? "Strasse" : "Strae", 4, selLength, richText);
     frmSonder &form = window();
     clickEntry(form.lstZeichen, 223);
     QCOMPARE(doc->txtText->Text(), after);
@@ -159,7 +144,7 @@ void TestSpecialCharacters::clickInsertsAtTheCaretOrForTheSelection()
 
 void TestSpecialCharacters::keyboardChangesInsertToo()
 {
-    DocumentWindow *doc = document(QString(), 0);
+    DocumentWindow *doc = program->document(QString(), 0);
     frmSonder &form = window();
     clickEntry(form.lstZeichen, 196);
     QTest::keyClick(form.lstZeichen, Qt::Key_Down);
@@ -171,7 +156,7 @@ void TestSpecialCharacters::keyboardChangesInsertToo()
 
 void TestSpecialCharacters::focusingTheListInsertsNothing()
 {
-    DocumentWindow *doc = document(QStringLiteral("x"), 1);
+    DocumentWindow *doc = program->document(QStringLiteral("x"), 1);
     frmSonder &form = window();
     QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
     QCoreApplication::sendEvent(form.lstZeichen, &focus);
@@ -182,7 +167,7 @@ void TestSpecialCharacters::fontBoxStartsOnTheSelectionsFont()
 {
     const QStringList fonts = Screen::Fonts();
     const QString font = fonts.value(1);
-    DocumentWindow *doc = document(QStringLiteral("Arial"), 0, 5);
+    DocumentWindow *doc = program->document(QStringLiteral("Arial"), 0, 5);
     doc->txtText->setSelFontName(font);
     frmSonder &form = window();
     QCOMPARE(form.comboSchrift->count(), fonts.size());
@@ -193,7 +178,7 @@ void TestSpecialCharacters::fontBoxStartsOnTheSelectionsFont()
 void TestSpecialCharacters::fontBoxChangesOnlyTheList()
 {
     const QStringList fonts = Screen::Fonts();
-    DocumentWindow *doc = document(QStringLiteral("Text"), 0, 4);
+    DocumentWindow *doc = program->document(QStringLiteral("Text"), 0, 4);
     doc->txtText->setSelFontName(fonts.value(0));
     frmSonder &form = window();
     const QFont label = form.Label1->font();
@@ -206,7 +191,7 @@ void TestSpecialCharacters::fontBoxChangesOnlyTheList()
 
 void TestSpecialCharacters::showingAgainKeepsTheWindow()
 {
-    DocumentWindow *doc = document(QString(), 0);
+    DocumentWindow *doc = program->document(QString(), 0);
     frmSonder &form = window();
     clickEntry(form.lstZeichen, 200);
     form.comboSchrift->setCurrentIndex(2);
@@ -235,7 +220,7 @@ void TestSpecialCharacters::withoutADocumentNothingHappens()
 void TestSpecialCharacters::f1OpensTheHelpTopic()
 {
     Help::setHelpFile(QStringLiteral(VELMAR_RESOURCES_DIR "/velmar.hlp"));
-    document(QString(), 0);
+    program->document(QString(), 0);
     QTest::keyClick(window().lstZeichen, Qt::Key_F1);
     QVERIFY(Help::viewer());
     QCOMPARE(Help::viewer()->currentContext(), 33);
@@ -244,7 +229,7 @@ void TestSpecialCharacters::f1OpensTheHelpTopic()
 
 void TestSpecialCharacters::screenshot()
 {
-    document(QString(), 0);
+    program->document(QString(), 0);
     const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
     QVERIFY(QDir().mkpath(folder));
     const QString file = QDir(folder).filePath(QStringLiteral("frmSonder.png"));

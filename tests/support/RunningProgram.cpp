@@ -3,6 +3,7 @@
 
 #include "document/DocumentWindow.h"
 #include "frame/frmMain.h"
+#include "platform/RichTextBox.h"
 #include "platform/Settings.h"
 
 #include <QFile>
@@ -61,4 +62,18 @@ QByteArray RunningProgram::readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+DocumentWindow *RunningProgram::document(const QString &text, int selStart, int selLength,
+                                         bool richText)
+{
+    if (richText)
+        window->LoadNewDoc();
+    else
+        window->LoadNewText();
+    DocumentWindow *made = active();
+    made->txtText->setText(text);
+    made->txtText->setSelStart(selStart);
+    made->txtText->setSelLength(selLength);
+    return made;
 }

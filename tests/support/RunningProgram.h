@@ -22,6 +22,10 @@ public:
     bool started() const { return window != nullptr; }
     DocumentWindow *active() const;
     int documentCount() const;
+    // A new document window (rich text unless told otherwise) holding the text, with the
+    // selection set.
+    DocumentWindow *document(const QString &text, int selStart, int selLength = 0,
+                             bool richText = true);
     // Discards unsaved changes and closes the main window.
     void stop();
 
