@@ -1,10 +1,8 @@
 // Centring, the dialog keys, the drawn program picture and the random-number generator.
 #include "frame/FormSupport.h"
 
-#include "platform/Help.h"
 #include "platform/Screen.h"
 
-#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QWidget>
@@ -79,18 +77,4 @@ void Randomize()
 void setRandomSource(std::function<double()> source)
 {
     replacement() = std::move(source);
-}
-
-bool handleEscapeAndHelp(QWidget *dialog, QKeyEvent *event, int helpTopic,
-                         const std::function<void()> &onEscape)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        onEscape();
-        return true;
-    }
-    if (event->key() == Qt::Key_F1) {
-        showHelpTopic(dialog, helpTopic);
-        return true;
-    }
-    return false;
 }

@@ -1,21 +1,15 @@
-// What the frame's small dialogs share: centring on the screen, Esc and F1, the program's picture
-// and the program-wide random numbers.
+// What the frame's small dialogs share: centring on the screen, the program's picture and the
+// program-wide random numbers.
 #pragma once
 
 #include <QPixmap>
 #include <functional>
 
-class QKeyEvent;
 class QWidget;
 
 // Moves a window so that its outer size is centred on the screen (in twips, as the screen
 // object measures).
 void centreOnScreen(QWidget *window);
-
-// Esc without modifiers runs the dialog's own Esc handler (Esc and the close box differ in
-// these dialogs), F1 opens its help topic. Returns whether the key was one of the two.
-bool handleEscapeAndHelp(QWidget *dialog, QKeyEvent *event, int helpTopic,
-                         const std::function<void()> &onEscape);
 
 // The program's picture at the given edge length in pixels.
 QPixmap programPicture(int size);

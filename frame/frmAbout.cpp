@@ -3,6 +3,7 @@
 
 #include "common/ProgramInfo.h"
 #include "frame/FormSupport.h"
+#include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 

@@ -4,6 +4,7 @@
 #include "common/RecentFiles.h"
 #include "document/DocumentHost.h"
 #include "frame/FormSupport.h"
+#include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/Settings.h"
 #include "platform/Toolbar.h"

@@ -5,6 +5,7 @@
 #include "common/Cp1252.h"
 #include "frame/FormSupport.h"
 #include "frame/frmStartup.h"
+#include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/Settings.h"
 

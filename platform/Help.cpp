@@ -5,6 +5,7 @@
 #include "platform/MsgBox.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPointer>
 
 namespace {
@@ -104,3 +105,17 @@ QString noHelpFileText()
 }
 
 } // namespace Help
+
+bool handleEscapeAndHelp(QWidget *dialog, QKeyEvent *event, int helpTopic,
+                         const std::function<void()> &onEscape)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        onEscape();
+        return true;
+    }
+    if (event->key() == Qt::Key_F1) {
+        showHelpTopic(dialog, helpTopic);
+        return true;
+    }
+    return false;
+}

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class HelpViewer;
+class QKeyEvent;
 class QWidget;
 
 enum HelpCommand : int {
@@ -24,6 +26,11 @@ bool WinHelp(QWidget *owner, const QString &helpFile, int command, int data = 0,
 
 // F1 of a dialog: the program's help file at the topic.
 void showHelpTopic(QWidget *owner, int context);
+
+// Esc without modifiers runs the dialog's own Esc handler (Esc and the close box differ in
+// these dialogs), F1 opens its help topic. Returns whether the key was one of the two.
+bool handleEscapeAndHelp(QWidget *dialog, QKeyEvent *event, int helpTopic,
+                         const std::function<void()> &onEscape);
 
 namespace Help {
 

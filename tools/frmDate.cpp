@@ -239,15 +239,8 @@ void frmDate::cmdAbbrechen_Click()
 
 void frmDate::keyPressEvent(QKeyEvent *event)
 {
-    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F1) {
-        showHelpTopic(this, helpContext);
-        return;
-    }
-    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Escape) {
-        cmdAbbrechen_Click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!handleEscapeAndHelp(this, event, helpContext, [this] { cmdAbbrechen_Click(); }))
+        QDialog::keyPressEvent(event);
 }
 
 bool frmDate::eventFilter(QObject *watched, QEvent *event)

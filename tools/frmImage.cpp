@@ -317,11 +317,9 @@ void frmImage::Alleseinlesen(const QString &root)
 
 void frmImage::keyPressEvent(QKeyEvent *event)
 {
-    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F1) {
-        showHelpTopic(this, helpContext);
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    // The browser has no Cancel button: Esc leaves it open.
+    if (!handleEscapeAndHelp(this, event, helpContext, [] {}))
+        QDialog::keyPressEvent(event);
 }
 
 FormInstance<frmImage> &frmImageForm()

@@ -236,15 +236,8 @@ void frmSearch::done(int result)
 
 void frmSearch::keyPressEvent(QKeyEvent *event)
 {
-    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F1) {
-        showHelpTopic(this, helpContext);
-        return;
-    }
-    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Escape) {
-        cmdAbbrechen_Click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!handleEscapeAndHelp(this, event, helpContext, [this] { cmdAbbrechen_Click(); }))
+        QDialog::keyPressEvent(event);
 }
 
 void frmSearch::TabStrip1_Click()
