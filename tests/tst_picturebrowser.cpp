@@ -237,6 +237,11 @@ void TestPictureBrowser::windowAsDesigned()
         headers << form.ListView1->headerItem()->text(i);
     QCOMPARE(headers, QStringList({"Dateiname", "Datum", "Attribute"}));
 
+    // Without a Cancel button Esc closes nothing.
+    QTest::keyClick(form.TreeView1, Qt::Key_Escape);
+    QVERIFY(frmImageForm().isLoaded());
+    QVERIFY(form.isVisible());
+
     // Showing it again only brings it forward.
     const auto nodes = form.Nodes.size();
     QVERIFY(QDir().mkpath(root() + QStringLiteral("neu")));
