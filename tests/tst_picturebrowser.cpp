@@ -153,6 +153,7 @@ private slots:
     void fileListInPatternOrder();
     void driveNodes_data();
     void driveNodes();
+    void drivesRootFirstThenByPath();
     void wholeTreeBreadthFirst();
     void previewLayout_data();
     void previewLayout();
@@ -370,6 +371,22 @@ void TestPictureBrowser::driveNodes()
     QCOMPARE(frmImage::Key(node), root());
     QCOMPARE(frmImage::NodeImage(node), image);
     QCOMPARE(childTexts(node), QStringList({"ordner"}));
+}
+
+void TestPictureBrowser::drivesRootFirstThenByPath()
+{
+    const auto volume = [](const QString &rootPath) {
+        return Drives::Volume {rootPath, QString(), QStringLiteral("ext4"), 1, false};
+    };
+    Drives::setVolumeSource([&] {
+        return QList<Drives::Volume> {
+            volume(QStringLiteral("/media/b/")), volume(QStringLiteral("/")),
+            volume(QStringLiteral("/media/a/")), volume(QStringLiteral("/media/b/"))};
+    });
+    QStringList roots;
+    for (const Drives::Volume &drive : Drives::volumes())
+        roots << drive.rootPath;
+    QCOMPARE(roots, QStringList({"/", "/media/a/", "/media/b/"}));
 }
 
 void TestPictureBrowser::wholeTreeBreadthFirst()
