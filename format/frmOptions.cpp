@@ -95,9 +95,7 @@ frmOptions::frmOptions()
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Optionen"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFixedSize(Screen::pixelsFromTwipsX(formWidth), Screen::pixelsFromTwipsY(formHeight));
+    Screen::setFixedDialog(this, formWidth, formHeight);
     // The twips layout is made for the classic 8 point dialog font.
     QFont dialogFont = font();
     dialogFont.setPointSize(8);

@@ -97,6 +97,13 @@ double Height()
     return screen ? twipsFromPixelsY(screen->geometry().height()) : 0.0;
 }
 
+void setFixedDialog(QWidget *dialog, double widthTwips, double heightTwips)
+{
+    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    dialog->setFixedSize(pixelsFromTwipsX(widthTwips), pixelsFromTwipsY(heightTwips));
+}
+
 void centre(QWidget *window, double widthTwips, double heightTwips)
 {
     const double left = (Width() - widthTwips) / 2;

@@ -25,6 +25,9 @@ QRect twipsRect(double left, double top, double width, double height);
 double Width(); // twips
 double Height(); // twips
 
+// A dialog with a fixed border: title and close box only, its client area the given size.
+void setFixedDialog(QWidget *dialog, double widthTwips, double heightTwips);
+
 // Moves a window so that a size of widthTwips x heightTwips stands in the screen's middle.
 void centre(QWidget *window, double widthTwips, double heightTwips);
 

@@ -112,11 +112,9 @@ void frmImage::buildLayout()
 {
     if (auto *main = dynamic_cast<QWidget *>(MainForm()))
         setParent(main, windowFlags());
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                   | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    Screen::setFixedDialog(this, clientWidth, clientHeight);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Grafik einfügen"));
-    setFixedSize(Screen::pixelsFromTwipsX(clientWidth), Screen::pixelsFromTwipsY(clientHeight));
 
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
