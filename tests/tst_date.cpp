@@ -409,8 +409,7 @@ void TestDate::f1OpensTheHelpTopic()
 void TestDate::screenshotsOfBothPages()
 {
     program->document(QString(), 0);
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     for (int tab = 1; tab <= 2; ++tab) {
         const QString file = QDir(folder).filePath(QStringLiteral("frmDate-%1.png").arg(tab));
         QFile::remove(file);

@@ -432,8 +432,7 @@ void TestKeyboard::f1OpensTheHelpTopic()
 void TestKeyboard::screenshot()
 {
     program->document(QStringLiteral("Arial"), 0, 5);
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     const QString file = QDir(folder).filePath(QStringLiteral("frmTastatur.png"));
     QFile::remove(file);
     QVERIFY(keyboard().grab().save(file));

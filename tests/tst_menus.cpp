@@ -909,8 +909,7 @@ void TestMenus::rightClickOpensOnlyTheWindowsMenu()
 void TestMenus::screenshots()
 {
     showMain();
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     auto save = [&](QWidget *widget, const QString &name) {
         const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".png");
         QFile::remove(file);

@@ -849,8 +849,7 @@ void TestOptions::pageFormatShowsWholeName()
 void TestOptions::screenshotsOfEachPage()
 {
     prepare(Fixture::Formatted);
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     for (int tab = 1; tab <= 5; ++tab) {
         const QString file = QDir(folder).filePath(QStringLiteral("frmOptions-%1.png").arg(tab));
         QFile::remove(file);

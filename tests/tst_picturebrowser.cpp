@@ -603,8 +603,7 @@ void TestPictureBrowser::screenshot()
     click(form.TreeView1, form.node(root()));
     click(form.ListView1, row(form, QStringLiteral("streifen.bmp")));
     QVERIFY(!form.HScroll.bar->isHidden());
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     QVERIFY(form.grab().save(folder + QStringLiteral("/frmImage.png")));
 }
 

@@ -1,6 +1,7 @@
 // Tests of the rich edit control: positions, selection properties, files, find, signals.
 #include "platform/RichTextBox.h"
 #include "platform/TextFormat.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
@@ -1060,8 +1061,7 @@ void TestRichTextBox::listLabelsArePainted()
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     const QImage shot = box.grab().toImage();
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     QVERIFY(shot.save(folder + QStringLiteral("/richtextbox-lists.png")));
 
     // Each list paragraph has ink between the first line's left edge and its text.

@@ -498,8 +498,7 @@ void TestRuler::screenshot()
     QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
 
     const QImage shot = doc->grab().toImage();
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     QVERIFY(shot.save(folder + QStringLiteral("/ruler.png")));
 
     const auto pixelAt = [&](QWidget *box, double xMm, int y) {
@@ -538,8 +537,7 @@ void TestRuler::bulletedScreenshot()
     QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
 
     const QImage shot = doc->grab().toImage();
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     QVERIFY(shot.save(folder + QStringLiteral("/bullets.png")));
 }
 
@@ -865,8 +863,7 @@ void TestRuler::markersAtTheEndsShowWhole()
                  qPrintable(Ruler::tag(marker) + QStringLiteral(" shows only in part")));
     }
     const QImage strip = doc->Picture1->grab().toImage();
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     QVERIFY(strip.scaled(strip.size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation)
                 .save(folder + QStringLiteral("/ruler-ends.png")));
 }
@@ -1073,8 +1070,7 @@ void TestRuler::dragScreenshot()
     QVERIFY(picture->geometry().contains(pointer));
 
     const QImage shot = doc->grab().toImage();
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     QVERIFY(shot.save(folder + QStringLiteral("/ruler-drag.png")));
     const QRect strip(QPoint(0, 0), doc->Picture1->size());
     QVERIFY(shot.copy(strip)

@@ -67,8 +67,7 @@ void TestScreenshots::richTextWindowWithRuler()
     QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
 
     const QImage shot = window->grab().toImage();
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     const QString file = folder + QStringLiteral("/rich-text-window.png");
     QVERIFY(shot.save(file));
     QVERIFY(QImage(file).size() == window->size());

@@ -230,8 +230,7 @@ void TestSpecialCharacters::f1OpensTheHelpTopic()
 void TestSpecialCharacters::screenshot()
 {
     program->document(QString(), 0);
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     const QString file = QDir(folder).filePath(QStringLiteral("frmSonder.png"));
     QFile::remove(file);
     frmSonder &form = window();

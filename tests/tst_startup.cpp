@@ -686,8 +686,7 @@ void TestStartup::programAndWindowsShowOwnIcon()
 void TestStartup::screenshots()
 {
     QVERIFY(QFile::copy(QStringLiteral(VELMAR_RESOURCES_DIR "/TIPOFDAY.TXT"), frmTip::tipFile()));
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
-    QDir().mkpath(folder);
+    const QString folder = screenshotFolder();
     auto save = [&folder](QWidget *window, const QString &name) {
         window->show();
         QCoreApplication::processEvents();

@@ -776,8 +776,7 @@ void TestTemplate::screenshot()
                    {"Alignment", 2},
                    {"Indent", 10},
                    {"Hangingindent", -5}});
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     const QString file = QDir(folder).filePath(QStringLiteral("frmTemplate.png"));
     QFile::remove(file);
     open([&](frmTemplate &form) {

@@ -548,8 +548,7 @@ void TestTextBlocks::screenshot()
            {"mfg", "Mit freundlichen Grüßen"},
            {"sgdh", "Sehr geehrte Damen und Herren,"},
            {"tel", "Telefon: 030 1234567"}});
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath("screenshots");
-    QVERIFY(QDir().mkpath(folder));
+    const QString folder = screenshotFolder();
     const QString file = QDir(folder).filePath(QStringLiteral("frmBaustein.png"));
     QFile::remove(file);
     withDialog([&](frmBaustein &form) {

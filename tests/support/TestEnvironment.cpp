@@ -4,6 +4,7 @@
 #include "common/AppPaths.h"
 #include "platform/Settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTest>
 
@@ -116,4 +117,11 @@ QString TestEnvironment::settingsFile() const
 QString TestEnvironment::path(const QString &name) const
 {
     return QDir::toNativeSeparators(dir.filePath(name));
+}
+
+QString screenshotFolder()
+{
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    QDir().mkpath(folder);
+    return folder;
 }

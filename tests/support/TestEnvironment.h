@@ -51,3 +51,7 @@ public:
 private:
     QTemporaryDir dir;
 };
+
+// The folder under the build folder where tests leave screenshots for a look by eye; made when
+// missing.
+QString screenshotFolder();
