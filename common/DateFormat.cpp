@@ -192,4 +192,9 @@ QString format(const QDateTime &when, const QString &pattern, FirstDayOfWeek fir
     return out;
 }
 
+QString generalDate(const QDateTime &when)
+{
+    return when.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+}
+
 } // namespace DateFormat

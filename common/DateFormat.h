@@ -17,6 +17,9 @@ enum FirstWeekOfYear : int { vbFirstJan1 = 1, vbFirstFourDays = 2 };
 QString format(const QDateTime &when, const QString &pattern, FirstDayOfWeek firstDay = vbSunday,
                FirstWeekOfYear firstWeek = vbFirstJan1);
 
+// The general date and time of a German desktop: "10.12.2026 11:46:05".
+QString generalDate(const QDateTime &when);
+
 // 1 = Sunday ... 7 = Saturday.
 QString weekdayName(int weekday, bool abbreviated);
 // 1 = January ... 12 = December.

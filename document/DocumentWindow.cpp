@@ -1,6 +1,8 @@
 // Shared behaviour of the rich-text and the plain-text window.
 #include "document/DocumentWindow.h"
 
+#include "common/DateFormat.h"
+
 #include "document/DocumentHost.h"
 #include "platform/Database.h"
 #include "platform/FileSystem.h"
@@ -252,12 +254,8 @@ void DocumentWindow::mnuFileProperties_Click()
         }
         folder = Dateiname.left(Dateiname.lastIndexOf(QDir::separator()));
         size = file.size();
-        date = file.lastModified().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
-        const int attr = FileSystem::GetAttr(Dateiname);
-        if (attr & FileSystem::vbReadOnly)
-            attributes += QLatin1Char('R');
-        if (attr & FileSystem::vbHidden)
-            attributes += QLatin1Char('H');
+        date = DateFormat::generalDate(file.lastModified());
+        attributes = FileSystem::attributeLetters(FileSystem::GetAttr(Dateiname));
     }
     const int characters = static_cast<int>(txtText->Text().size());
     const QStringList lines = {

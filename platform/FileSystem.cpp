@@ -17,6 +17,20 @@ int GetAttr(const QString &path)
     return attributes;
 }
 
+QString attributeLetters(int attributes)
+{
+    QString letters;
+    if (attributes & vbReadOnly)
+        letters += QLatin1Char('R');
+    if (attributes & vbHidden)
+        letters += QLatin1Char('H');
+    if (attributes & vbSystem)
+        letters += QLatin1Char('S');
+    if (attributes & vbArchive)
+        letters += QLatin1Char('A');
+    return letters;
+}
+
 bool SetAttr(const QString &path, int attributes)
 {
     QFile file(path);

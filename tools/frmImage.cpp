@@ -1,6 +1,7 @@
 // frmImage: the window, the drive scan, the folder tree read one level ahead and the file list.
 #include "tools/frmImage.h"
 
+#include "common/DateFormat.h"
 #include "document/DocumentHost.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
@@ -45,21 +46,6 @@ bool skipped(const QString &name)
 {
     return name == QLatin1String(".") || name == QLatin1String("..")
         || name == QLatin1String("pagefile.sys");
-}
-
-QString attributeLetters(const QString &path)
-{
-    const int attributes = FileSystem::GetAttr(path);
-    QString letters;
-    if (attributes & FileSystem::vbReadOnly)
-        letters = QStringLiteral("R");
-    if (attributes & FileSystem::vbHidden)
-        letters += QLatin1Char('H');
-    if (attributes & FileSystem::vbSystem)
-        letters += QLatin1Char('S');
-    if (attributes & FileSystem::vbArchive)
-        letters += QLatin1Char('A');
-    return letters;
 }
 
 QString driveText(const Drives::Volume &volume, int type)
@@ -288,8 +274,8 @@ void frmImage::TreeView1_NodeClick(QTreeWidgetItem *node)
             row->setData(0, KeyRole, path);
             row->setText(0, name);
             row->setIcon(0, browserImage(File));
-            row->setText(1, entry.lastModified().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
-            row->setText(2, attributeLetters(path));
+            row->setText(1, DateFormat::generalDate(entry.lastModified()));
+            row->setText(2, FileSystem::attributeLetters(FileSystem::GetAttr(path)));
         }
     }
 }
