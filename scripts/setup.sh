@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
           qt6-translations-l10n libsqlite3-dev libgl-dev fonts-liberation qt6-svg-dev
           libwmf-dev libemf2svg-dev)
-# For the tests: reading a printout's text positions back, and a real X server.
-packages+=(poppler-utils xvfb xauth)
+# For the tests: reading a printout's text positions back, a real X server with a framing window
+# manager, and keys typed through the window system.
+packages+=(poppler-utils xvfb xauth openbox xdotool)
 
 missing=()
 for p in "${packages[@]}"; do
