@@ -167,3 +167,31 @@ std::optional<Picture> LoadPicture(const QString &path)
     file.close();
     return loadBitmap(path);
 }
+
+std::optional<DecodedPicture> DecodePicture(const QByteArray &data, PictureKind kind)
+{
+    std::optional<Picture> picture;
+    switch (kind) {
+    case PictureKind::Bitmap: {
+        const QImage image = QImage::fromData(data);
+        if (image.isNull())
+            return std::nullopt;
+        return DecodedPicture {image, Screen::twipsFromPixelsX(image.width()),
+                               Screen::twipsFromPixelsY(image.height())};
+    }
+    case PictureKind::Wmf:
+        picture = loadWmf(data);
+        break;
+    case PictureKind::Emf: {
+        Head head;
+        head.size = std::min<qint64>(data.size(), head.bytes.size());
+        std::memcpy(head.bytes.data(), data.constData(), static_cast<size_t>(head.size));
+        if (looksLikeEmf(head))
+            picture = loadEmf(head, data);
+        break;
+    }
+    }
+    if (!picture)
+        return std::nullopt;
+    return DecodedPicture {picture->pixmap.toImage(), picture->widthTwips, picture->heightTwips};
+}
