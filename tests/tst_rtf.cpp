@@ -891,6 +891,18 @@ void TestRtf::survivesMalformedInput_data()
     QTest::newRow("style cycles") << QByteArray(
         "{\\rtf1{\\stylesheet{\\s1\\sbasedon2\\b A;}{\\s2\\sbasedon1\\i B;}"
         "{\\s3\\sbasedon3 C;}{\\stylesheet{\\s4 D;}}\\s5}\\s1 x\\s3 y\\plain z}");
+    QTest::newRow("unclosed footnote")
+        << QByteArray("{\\rtf1 a\\chftn{\\footnote\\ftnalt\\chftn b");
+    QTest::newRow("notes inside notes and tables")
+        << QByteArray("{\\rtf1{\\footnote a{\\footnote b}\\ftnalt\\chftn}{\\fonttbl{\\footnote c}}"
+                      "\\ftnalt\\chftn{\\upr{\\footnote d}{\\*\\ud x}}}");
+    QTest::newRow("many notes") << QByteArray("{\\rtf1 ")
+            + QByteArray("x\\chftn{\\footnote\\chftn y}{\\footnote\\ftnalt z\\par}").repeated(1000)
+            + "}";
+    QTest::newRow("many legacy numberings") << QByteArray("{\\rtf1 ")
+            + QByteArray("{\\*\\pn\\pnlvlbody\\pnucrm{\\pntxta x}{\\pntxtb y}}z\\par")
+                  .repeated(1000)
+            + "{\\*\\pn\\pnlvlbody{\\pntxta a}}b}";
     QTest::newRow("many references to a long style") << QByteArray("{\\rtf1{\\stylesheet{\\s1")
             + QByteArray("\\b\\i\\tx5\\qc").repeated(500) + " A;}}"
             + QByteArray("\\s1\\plain\\pard x").repeated(20000) + "}";

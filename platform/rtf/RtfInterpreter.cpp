@@ -724,17 +724,18 @@ int Interpreter::legacyLevel()
     if (!legacyNumber.numbered)
         return -1;
     const QString text = legacyNumber.before + QChar(0) + legacyNumber.after;
-    for (size_t i = 0; i < legacyLevels.size(); ++i) {
-        if (legacyLevels[i].numbering == legacyNumber.numbering && legacyLevels[i].text == text)
-            return static_cast<int>(i);
-    }
+    const QString key = QChar(static_cast<char16_t>(legacyNumber.numbering)) + text;
+    if (const auto found = legacyByKey.constFind(key); found != legacyByKey.constEnd())
+        return *found;
     if (legacyLevels.size() >= static_cast<size_t>(maxLists))
         return -1;
     Level level;
     level.numbering = legacyNumber.numbering;
     level.text = text;
     legacyLevels.push_back(level);
-    return static_cast<int>(legacyLevels.size() - 1);
+    const int index = static_cast<int>(legacyLevels.size() - 1);
+    legacyByKey.insert(key, index);
+    return index;
 }
 
 Interpreter::Notes &Interpreter::notesOf(NoteKind kind)

@@ -322,6 +322,7 @@ private:
     QHash<int, int> listById; // \listid to its place in listDefinitions
     LegacyNumber legacyNumber;
     std::vector<Level> legacyLevels; // one per numbering that \pn groups give
+    QHash<QString, int> legacyByKey; // numbering style and text to the legacy level
     CodePageDecoder decoder;
 
     Output out;
