@@ -408,6 +408,12 @@ void TestRtf::readsText_data()
     QTest::newRow("old par spelling") << QByteArray("{\\rtf1 a\\\nb}") << QStringLiteral("a|b");
     QTest::newRow("hidden text kept")
         << QByteArray("{\\rtf1 a{\\v hidden}b\\v c\\v0 d}") << QStringLiteral("ahiddenbcd");
+    QTest::newRow("note numbered where the note does not show it")
+        << QByteArray("{\\rtf1 a\\chftn{\\footnote b} c\\par}") << QStringLiteral("a1 c|1 b");
+    QTest::newRow("footnotes before endnotes")
+        << QByteArray("{\\rtf1 a\\chftn{\\footnote\\chftn  F}b\\chftn{\\footnote\\ftnalt\\chftn  E}"
+                      "c\\chftn{\\footnote\\ftnalt\\chftn  G}d\\chftn{\\footnote\\chftn  H}}")
+        << QStringLiteral("a1biciid2|1 F|2 H|i E|ii G");
     QTest::newRow("special characters")
         << QByteArray("{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet}")
         << QStringLiteral("\u2014\u2013\u2018\u2019\u201C\u201D\u2022");
