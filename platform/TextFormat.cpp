@@ -1,6 +1,7 @@
 // Exact format values in user properties, mirrored into the margins and tabs Qt lays out with.
 #include "platform/TextFormat.h"
 
+#include <QColor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTextOption>
@@ -184,6 +185,35 @@ void setCharOffset(QTextCharFormat &format, double twips)
         points = 12;
     // Qt measures the baseline shift in percent of the font height.
     format.setBaselineOffset(twips / 20.0 / points * 100.0);
+}
+
+namespace {
+
+const QColor hiddenMark(128, 128, 128);
+
+} // namespace
+
+bool hidden(const QTextCharFormat &format)
+{
+    return format.boolProperty(Hidden);
+}
+
+void setHidden(QTextCharFormat &format)
+{
+    format.setProperty(Hidden, true);
+    if (format.underlineStyle() != QTextCharFormat::NoUnderline)
+        return;
+    format.setUnderlineStyle(QTextCharFormat::DotLine);
+    format.setUnderlineColor(hiddenMark);
+}
+
+QTextCharFormat::UnderlineStyle ownUnderline(const QTextCharFormat &format)
+{
+    const QTextCharFormat::UnderlineStyle style = format.underlineStyle();
+    if (hidden(format) && style == QTextCharFormat::DotLine
+        && format.underlineColor() == hiddenMark)
+        return QTextCharFormat::NoUnderline;
+    return style;
 }
 
 } // namespace TextFormat

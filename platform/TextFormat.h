@@ -23,6 +23,7 @@ enum Property : int {
     ParagraphEnd, // block: QString, what ended the paragraph in a plain-text file, when it
                   // was not the file's usual line end
     UnicodeLineSeparator, // char: a line separator that was U+2028 in a plain-text file
+    Hidden, // char: bool, hidden text of an RTF file, kept and shown marked
 };
 
 double pixelsPerMm();
@@ -53,5 +54,11 @@ void setSpacing(QTextBlockFormat &format, int beforeTwips, int afterTwips, int l
 double charOffsetTwips(const QTextCharFormat &format);
 // Needs the format's font size; call again when the size changes.
 void setCharOffset(QTextCharFormat &format, double twips);
+
+// Hidden text shows a grey dotted underline unless it has an underline of its own.
+bool hidden(const QTextCharFormat &format);
+void setHidden(QTextCharFormat &format);
+// The underline the text has, without the mark of hidden text.
+QTextCharFormat::UnderlineStyle ownUnderline(const QTextCharFormat &format);
 
 } // namespace TextFormat

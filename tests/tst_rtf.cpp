@@ -4,6 +4,7 @@
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -158,6 +159,39 @@ QStringList runs(const QTextDocument &document)
     return result;
 }
 
+// The first character of the first occurrence of the text and its paragraph: font, size, bold,
+// offset, underline shown and own, hidden, background, then the paragraph's list label ("*"
+// for a bullet) and space before and after.
+QString traitsAt(const QTextDocument &document, const QString &text)
+{
+    const QTextCursor found = document.find(text, 0, QTextDocument::FindCaseSensitively);
+    if (found.isNull())
+        return QStringLiteral("missing");
+    QTextCursor at(found);
+    at.setPosition(found.selectionStart() + 1);
+    const QTextCharFormat format = at.charFormat();
+    const QTextBlock block = at.block();
+    const QTextBlockFormat paragraph = block.blockFormat();
+    const QString label = block.textList() ? block.textList()->itemText(block)
+        : TextFormat::bullet(paragraph)    ? QStringLiteral("*")
+                                           : QStringLiteral("-");
+    const double size
+        = format.fontPointSize() > 0 ? format.fontPointSize() : document.defaultFont().pointSizeF();
+    return QStringLiteral("%1 %2pt b%3 o%4 u%5/%6 v%7 bg%8 | %9 s%10/%11")
+        .arg(family(format, document))
+        .arg(size)
+        .arg(format.fontWeight() >= QFont::DemiBold)
+        .arg(TextFormat::charOffsetTwips(format))
+        .arg(format.underlineStyle())
+        .arg(TextFormat::ownUnderline(format))
+        .arg(TextFormat::hidden(format))
+        .arg(format.hasProperty(QTextFormat::BackgroundBrush) ? format.background().color().name()
+                                                              : QStringLiteral("-"))
+        .arg(label)
+        .arg(TextFormat::spaceBeforeTwips(paragraph))
+        .arg(TextFormat::spaceAfterTwips(paragraph));
+}
+
 } // namespace
 
 class TestRtf : public QObject
@@ -176,6 +210,8 @@ private slots:
     void styleGivesNoIndentsAndOwnTabsReplaceItsTabs();
     void readsListLabels_data();
     void readsListLabels();
+    void keepsWhatOtherWordProcessorsWrite_data();
+    void keepsWhatOtherWordProcessorsWrite();
     void insertsAtCursor_data();
     void insertsAtCursor();
     void decodesCodePages();
@@ -366,12 +402,18 @@ void TestRtf::readsText_data()
                       "{\\footnote F}{\\*\\unknown U}{\\pict\\bin3 {}}}x{\\*\\generator G;}y"
                       "{\\listtable{\\list x}}{\\pntext z\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb q}}w}"
                       "after the end")
-        << QStringLiteral("xyw");
+        << QStringLiteral("xyw|F");
     QTest::newRow("binary skipped by count")
         << QByteArray("{\\rtf1 a{\\*\\blipuid \\bin6 }{}\\}b}c}") << QStringLiteral("ac");
     QTest::newRow("old par spelling") << QByteArray("{\\rtf1 a\\\nb}") << QStringLiteral("a|b");
-    QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v hidden}b\\v c\\v0 d}")
-                                 << QStringLiteral("abd");
+    QTest::newRow("hidden text kept")
+        << QByteArray("{\\rtf1 a{\\v hidden}b\\v c\\v0 d}") << QStringLiteral("ahiddenbcd");
+    QTest::newRow("note numbered where the note does not show it")
+        << QByteArray("{\\rtf1 a\\chftn{\\footnote b} c\\par}") << QStringLiteral("a1 c|1 b");
+    QTest::newRow("footnotes before endnotes")
+        << QByteArray("{\\rtf1 a\\chftn{\\footnote\\chftn  F}b\\chftn{\\footnote\\ftnalt\\chftn  E}"
+                      "c\\chftn{\\footnote\\ftnalt\\chftn  G}d\\chftn{\\footnote\\chftn  H}}")
+        << QStringLiteral("a1biciid2|1 F|2 H|i E|ii G");
     QTest::newRow("special characters")
         << QByteArray("{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet}")
         << QStringLiteral("\u2014\u2013\u2018\u2019\u201C\u201D\u2022");
@@ -398,23 +440,26 @@ void TestRtf::readsFormatsIntoSelection_data()
                               "{\\s2\\sbasedon1\\snext0\\i Sub;}}"
                               "\\pard\\plain\\s1 Titel\\par\\pard\\plain Text\\par"
                               "\\pard\\plain\\s2 Unter\\par\\pard\\plain\\s1\\fs20\\ql Klein\\par}";
+    // As LibreOffice reads styles: size, bold, italic, underline, colour, font, indents and the
+    // spacing before and after that the named style gives itself stay at the plain defaults;
+    // what the styles it is based on give, and its alignment, apply.
     QTest::newRow("paragraph style")
         << styles << QStringLiteral("Titel")
-        << QStringLiteral("Arial 16pt b1 i0 c0 | a2 in0 h0 r0 bu0/0 | s240/120/0 -");
+        << QStringLiteral("Arial 12pt b0 i0 c0 | a2 in0 h0 r0 bu0/0 | s0/0/0 -");
     QTest::newRow("default style")
         << styles << QStringLiteral("Text")
-        << QStringLiteral("Arial 11pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
     QTest::newRow("style based on a style")
         << styles << QStringLiteral("Unter")
-        << QStringLiteral("Arial 16pt b1 i1 c0 | a2 in0 h0 r0 bu0/0 | s240/120/0 -");
+        << QStringLiteral("Arial 16pt b1 i0 c0 | a2 in0 h0 r0 bu0/0 | s240/120/0 -");
     QTest::newRow("direct formatting after the style wins")
         << styles << QStringLiteral("Klein")
-        << QStringLiteral("Arial 10pt b1 i0 c0 | a0 in0 h0 r0 bu0/0 | s240/120/0 -");
+        << QStringLiteral("Arial 10pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
     QTest::newRow("text before any paragraph format")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}"
-                      "{\\stylesheet{\\f1\\fs20\\sa100 Normal;}}Anfang\\par}")
+                      "{\\stylesheet{\\f1\\fs20\\sa100\\qc Normal;}}Anfang\\par}")
         << QStringLiteral("Anfang")
-        << QStringLiteral("Arial 10pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/100/0 -");
+        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a2 in0 h0 r0 bu0/0 | s0/0/0 -");
 
     const QByteArray characterStyle
         = "{\\rtf1{\\fonttbl{\\f0 Times New Roman;}}{\\colortbl;\\red255\\green0\\blue0;}"
@@ -422,13 +467,13 @@ void TestRtf::readsFormatsIntoSelection_data()
           "\\pard\\plain Normal {\\*\\cs10 betont} und {\\cs10\\i0 gerade}\\par}";
     QTest::newRow("character style")
         << characterStyle << QStringLiteral("betont")
-        << QStringLiteral("Times New Roman 12pt b0 i1 c255 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
     QTest::newRow("after a character style")
         << characterStyle << QStringLiteral("und")
         << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
     QTest::newRow("character style, then direct")
         << characterStyle << QStringLiteral("gerade")
-        << QStringLiteral("Times New Roman 12pt b0 i0 c255 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
 
     QTest::newRow("justified reads as Null")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\pard\\qj Blocksatz\\par}")
@@ -518,14 +563,14 @@ void TestRtf::readsListLabels_data()
         << QByteArray("{\\rtf1{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}a\\par b\\par"
                       "\\pard c\\par}")
         << QStringLiteral("a|b|c") << QStringLiteral("110");
-    QTest::newRow("numbers kept as text")
+    QTest::newRow("legacy numbers shown by a list")
         << QByteArray("{\\rtf1{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}a\\par"
                       "{\\pntext 2.\\tab}b\\par}")
-        << QStringLiteral("1.\ta|2.\tb") << QStringLiteral("00");
-    QTest::newRow("numbered list style")
+        << QStringLiteral("a|b") << QStringLiteral("00");
+    QTest::newRow("list style missing from the list table")
         << QByteArray("{\\rtf1\\pard{\\listtext\\pard a)\\tab}\\ls2 x\\par"
-                      "\\pard{\\listtext o\\tab}\\ls1 y\\par}")
-        << QStringLiteral("a)\tx|y") << QStringLiteral("01");
+                      "\\pard{\\listtext o\\tab}\\ls1 y\\par\\pard\\ls1 z\\par}")
+        << QStringLiteral("a)\tx|o\ty|z") << QStringLiteral("000");
 }
 
 void TestRtf::readsListLabels()
@@ -540,6 +585,114 @@ void TestRtf::readsListLabels()
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         found += TextFormat::bullet(block.blockFormat()) ? QLatin1Char('1') : QLatin1Char('0');
     QCOMPARE(found, bullets);
+}
+
+// Small files as other word processors write them: text and formatting as LibreOffice reads
+// them, kept through saving and reading again.
+void TestRtf::keepsWhatOtherWordProcessorsWrite_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("traits"); // "text => traits of its first character"
+    QTest::addColumn<QByteArray>("written"); // what the saved file holds
+
+    const QString plain = QStringLiteral("Liberation Serif 12pt b0 o0 u0/0 v0 bg- | - s0/0");
+    QTest::newRow("hidden text")
+        << QStringLiteral("hidden.rtf") << QStringLiteral("Sichtbar versteckt Ende|Noch mehr Text")
+        << QStringList {QStringLiteral("Sichtbar => ") + plain,
+                        QStringLiteral(
+                            "versteckt => Liberation Serif 12pt b0 o0 u3/0 v1 bg- | - s0/0"),
+                        QStringLiteral("mehr => Liberation Serif 12pt b0 o0 u1/1 v1 bg- | - s0/0"),
+                        QStringLiteral(" Ende => ") + plain}
+        << QByteArray("\\v versteckt\\v0 ");
+    const QString raised = QStringLiteral("Liberation Serif 12pt b0 o%1 u0/0 v0 bg- | - s0/0");
+    QTest::newRow("footnotes")
+        << QStringLiteral("footnote.rtf")
+        << QStringLiteral("Text1 weiter|Zweiter2 Satz*|1 Fussnote.|2 Noch eine.|* Eigenes Zeichen.")
+        << QStringList {QStringLiteral("1 weiter => ") + raised.arg(80),
+                        QStringLiteral(" weiter => ") + plain,
+                        QStringLiteral("2 Satz => ") + raised.arg(80),
+                        QStringLiteral("1 Fussnote => ") + raised.arg(60),
+                        QStringLiteral(" Fussnote => ") + plain,
+                        QStringLiteral("2 Noch => ") + raised.arg(80),
+                        QStringLiteral("* Eigenes => ") + raised.arg(80)}
+        << QByteArray("Fussnote.");
+    QTest::newRow("endnotes") << QStringLiteral("endnote.rtf")
+                              << QStringLiteral("Anfangi Schluss|i Endnote.")
+                              << QStringList {QStringLiteral("i Schluss => ") + raised.arg(80),
+                                              QStringLiteral("i Endnote => ") + raised.arg(80)}
+                              << QByteArray("Endnote.");
+    QTest::newRow("nested table") << QStringLiteral("nested-table.rtf")
+                                  << QStringLiteral("A\t|Danach")
+                                  << QStringList {QStringLiteral("A => ") + plain}
+                                  << QByteArray("A\\tab\\par");
+    QTest::newRow("raised and lowered paragraph ends")
+        << QStringLiteral("script-end.rtf") << QStringLiteral("xhoch|ytief|Weiter")
+        << QStringList {QStringLiteral("hoch => ") + raised.arg(80),
+                        QStringLiteral("tief => ") + raised.arg(-80),
+                        QStringLiteral("Weiter => ") + plain}
+        << QByteArray("tief\\nosupersub\\par");
+    QTest::newRow("font table inside upr")
+        << QStringLiteral("upr-fonts.rtf") << QStringLiteral("mono|proportional")
+        << QStringList {QStringLiteral("mono => Courier New 12pt b0 o0 u0/0 v0 bg- | - s0/0"),
+                        QStringLiteral("proportional => Arial 12pt b0 o0 u0/0 v0 bg- | - s0/0")}
+        << QByteArray("Courier New;");
+    QTest::newRow("styles reset by pard and plain")
+        << QStringLiteral("style-reset.rtf") << QStringLiteral("Eins|Titel|Fett|Zwei")
+        << QStringList {QStringLiteral("Eins => ") + plain,
+                        QStringLiteral("Titel => Liberation Serif 14pt b0 o0 u0/0 v0 bg- | - s0/0"),
+                        QStringLiteral("Fett => ") + plain, QStringLiteral("Zwei => ") + plain}
+        << QByteArray("Titel");
+    QTest::newRow("legacy numbering")
+        << QStringLiteral("pn-lists.rtf") << QStringLiteral("One|Two|Drei|Punkt|Ende")
+        << QStringList {QStringLiteral("One => Liberation Serif 12pt b0 o0 u0/0 v0 bg- | 1. s0/0"),
+                        QStringLiteral("Two => Liberation Serif 12pt b0 o0 u0/0 v0 bg- | 2. s0/0"),
+                        QStringLiteral("Drei => Liberation Serif 12pt b0 o0 u0/0 v0 bg- | a) s0/0"),
+                        QStringLiteral("Punkt => Liberation Serif 12pt b0 o0 u0/0 v0 bg- | * s0/0"),
+                        QStringLiteral("Ende => ") + plain}
+        << QByteArray("\\levelnfc4");
+    QTest::newRow("list styles missing from the list table")
+        << QStringLiteral("ls-unknown.rtf") << QStringLiteral("1.\tEins|o\tZwei|Drei")
+        << QStringList {QStringLiteral("1. => ") + plain, QStringLiteral("o => ") + plain,
+                        QStringLiteral("Drei => ") + plain}
+        << QByteArray("o\\tab Zwei");
+    QTest::newRow("highlighting")
+        << QStringLiteral("highlight.rtf") << QStringLiteral("Normal gelb und gruen wieder")
+        << QStringList {QStringLiteral("Normal => ") + plain,
+                        QStringLiteral(
+                            "gelb => Liberation Serif 12pt b0 o0 u0/0 v0 bg#ffff00 | - s0/0"),
+                        QStringLiteral(
+                            "gruen => Liberation Serif 12pt b0 o0 u0/0 v0 bg#00ff00 | - s0/0"),
+                        QStringLiteral(" wieder => ") + plain}
+        << QByteArray("\\highlight1 gelb");
+}
+
+void TestRtf::keepsWhatOtherWordProcessorsWrite()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, text);
+    QFETCH(QStringList, traits);
+    QFETCH(QByteArray, written);
+    TestEnvironment environment;
+    const QString saved = environment.path(QStringLiteral("saved.rtf"));
+
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(QStringLiteral(VELMAR_FIXTURES_DIR "/rtf/") + file, RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
+    QVERIFY(box.SaveFile(saved, RichTextBox::rtfRTF));
+    RichTextBox again;
+    QCOMPARE(again.LoadFile(saved, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+    QFile savedFile(saved);
+    QVERIFY(savedFile.open(QIODevice::ReadOnly));
+    QVERIFY2(savedFile.readAll().contains(written), written.constData());
+
+    for (const RichTextBox *read : {&box, &again}) {
+        QCOMPARE(paragraphs(*read->document()), text);
+        for (const QString &expected : traits) {
+            const QString word = expected.section(QStringLiteral(" => "), 0, 0);
+            QCOMPARE(word + QStringLiteral(" => ") + traitsAt(*read->document(), word), expected);
+        }
+    }
 }
 
 void TestRtf::insertsAtCursor_data()
@@ -744,6 +897,18 @@ void TestRtf::survivesMalformedInput_data()
     QTest::newRow("style cycles") << QByteArray(
         "{\\rtf1{\\stylesheet{\\s1\\sbasedon2\\b A;}{\\s2\\sbasedon1\\i B;}"
         "{\\s3\\sbasedon3 C;}{\\stylesheet{\\s4 D;}}\\s5}\\s1 x\\s3 y\\plain z}");
+    QTest::newRow("unclosed footnote")
+        << QByteArray("{\\rtf1 a\\chftn{\\footnote\\ftnalt\\chftn b");
+    QTest::newRow("notes inside notes and tables")
+        << QByteArray("{\\rtf1{\\footnote a{\\footnote b}\\ftnalt\\chftn}{\\fonttbl{\\footnote c}}"
+                      "\\ftnalt\\chftn{\\upr{\\footnote d}{\\*\\ud x}}}");
+    QTest::newRow("many notes") << QByteArray("{\\rtf1 ")
+            + QByteArray("x\\chftn{\\footnote\\chftn y}{\\footnote\\ftnalt z\\par}").repeated(1000)
+            + "}";
+    QTest::newRow("many legacy numberings") << QByteArray("{\\rtf1 ")
+            + QByteArray("{\\*\\pn\\pnlvlbody\\pnucrm{\\pntxta x}{\\pntxtb y}}z\\par")
+                  .repeated(1000)
+            + "{\\*\\pn\\pnlvlbody{\\pntxta a}}b}";
     QTest::newRow("many references to a long style") << QByteArray("{\\rtf1{\\stylesheet{\\s1")
             + QByteArray("\\b\\i\\tx5\\qc").repeated(500) + " A;}}"
             + QByteArray("\\s1\\plain\\pard x").repeated(20000) + "}";

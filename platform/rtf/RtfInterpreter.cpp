@@ -4,6 +4,7 @@
 #include "platform/TextFormat.h"
 
 #include <QTextBlock>
+#include <QTextDocumentFragment>
 #include <QTextList>
 #include <algorithm>
 
@@ -27,6 +28,19 @@ constexpr int bulletLevel = 23;
 constexpr int noLabelLevel = 255;
 
 enum CharFlag { Bold, Italic, Strike, Hidden };
+// Properties a paragraph style gives that LibreOffice resets to the plain defaults unless the
+// paragraph sets them itself; indents and the spacing before and after go in pairs.
+enum ResetGroup {
+    SizeGroup = 1,
+    BoldGroup = 2,
+    ItalicGroup = 4,
+    UnderlineGroup = 8,
+    ColorGroup = 16,
+    IndentGroup = 32,
+    SpaceGroup = 64,
+    ListGroup = 128,
+    FontGroup = 256,
+};
 enum IndentKind { LeftIndent, FirstLineIndent, RightIndent };
 enum SpacingKind { SpaceBefore, SpaceAfter, LineSpacing };
 
@@ -44,15 +58,6 @@ bool isInsertable(QChar c)
     return u != 0xFDD0 && u != 0xFDD1 && u != 0xFFFC && u != QChar::ParagraphSeparator;
 }
 
-// "1.", "iv)", "a." are numbers; a lone glyph such as "\u2022" or "o" is a bullet.
-bool isNumberLabel(const QString &label)
-{
-    const QString text = label.simplified();
-    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
-        return true;
-    return text.size() >= 2 && (text.endsWith(QLatin1Char('.')) || text.endsWith(QLatin1Char(')')));
-}
-
 QTextListFormat::Style numberStyle(int numbering)
 {
     switch (numbering) {
@@ -67,6 +72,22 @@ QTextListFormat::Style numberStyle(int numbering)
     default:
         return QTextListFormat::ListDecimal;
     }
+}
+
+// Beyond what Roman numerals write the number stays decimal.
+QString lowerRoman(int number)
+{
+    if (number <= 0 || number >= 4000)
+        return QString::number(number);
+    static constexpr std::pair<int, const char *> digits[]
+        = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+           {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+    QString text;
+    for (const auto &[value, letters] : digits) {
+        for (; number >= value; number -= value)
+            text += QLatin1String(letters);
+    }
+    return text;
 }
 
 template<typename Level>
@@ -201,9 +222,13 @@ void Interpreter::closeGroup()
     const bool numbering = closing.destination == Destination::Numbering;
     const bool bullet = closing.para.bullet;
     const int bulletIndent = closing.para.bulletIndent;
+    const bool noteEnds = note.depth == stack.size();
+    const ParaState para = closing.para;
     if (stack.size() == 1)
         endPara = closing.para;
     stack.pop_back();
+    if (noteEnds)
+        endNote(para);
     // Text before the first paragraph's own formatting is in the default style.
     if (styleSheetDone && !stack.empty() && top().destination == Destination::Text)
         replayStyle(paragraphStyles, 0, AllParts);
@@ -211,6 +236,7 @@ void Interpreter::closeGroup()
     if (numbering && !stack.empty() && top().destination != Destination::Numbering) {
         top().para.bullet = bullet;
         top().para.bulletIndent = bulletIndent;
+        top().para.legacy = bullet ? -1 : legacyLevel();
     }
 }
 
@@ -277,14 +303,12 @@ void Interpreter::text(std::string_view bytes)
         return;
     const GroupState &state = top();
     if (state.destination == Destination::Text && codepage::isDirect(state.codePage)) {
-        if (state.chars.hidden)
-            return;
         beginContent();
         useRunState();
         for (; i < bytes.size(); ++i) {
             const auto b = static_cast<unsigned char>(bytes[i]);
             if (b >= 0x20 || b == '\t')
-                runText.append(codepage::directChar(state.codePage, b));
+                out.runText.append(codepage::directChar(state.codePage, b));
         }
         return;
     }
@@ -326,6 +350,8 @@ void Interpreter::byte(unsigned char value)
         put(codepage::directChar(codepage::ansi, value));
         return;
     case Destination::ListLabel:
+    case Destination::NumberBefore:
+    case Destination::NumberAfter:
         put(codepage::directChar(
             codepage::isDirect(state.codePage) ? state.codePage : codepage::ansi, value));
         return;
@@ -353,12 +379,19 @@ void Interpreter::put(QChar c)
         return;
     switch (top().destination) {
     case Destination::Text:
-        if (!top().chars.hidden)
-            appendChar(c);
+        appendChar(c);
         return;
     case Destination::ListLabel:
         if (label.size() < maxLabel)
             label.append(c);
+        return;
+    case Destination::NumberBefore:
+        if (legacyNumber.before.size() < maxLabel)
+            legacyNumber.before.append(c);
+        return;
+    case Destination::NumberAfter:
+        if (legacyNumber.after.size() < maxLabel)
+            legacyNumber.after.append(c);
         return;
     case Destination::FontTable:
         if (!fontDefinition.done) {
@@ -380,13 +413,13 @@ void Interpreter::appendChar(QChar c)
 {
     beginContent();
     useRunState();
-    runText.append(c);
+    out.runText.append(c);
 }
 
 void Interpreter::flushBytes()
 {
     const QByteArray bytes = std::exchange(pendingBytes, QByteArray());
-    if (top().destination != Destination::Text || top().chars.hidden)
+    if (top().destination != Destination::Text)
         return;
     const QString decoded = decoder.decode(pendingCodePage, bytes);
     if (decoded.isEmpty())
@@ -395,13 +428,13 @@ void Interpreter::flushBytes()
     useRunState();
     for (QChar c : decoded) {
         if (isInsertable(c))
-            runText.append(c);
+            out.runText.append(c);
     }
 }
 
 void Interpreter::beginContent()
 {
-    if (pendingParagraph) {
+    if (out.pendingParagraph) {
         flushRun();
         const ParaState &para = top().para;
         const Level *level = resolveLevel(para);
@@ -411,81 +444,92 @@ void Interpreter::beginContent()
         } else {
             cursor.insertBlock(blockFormat(para, level, -1), charFormat(top().chars));
         }
-        blockState = para;
-        blockHasFormat = true;
-        blockCreated = true;
-        pendingParagraph = false;
+        out.blockState = para;
+        out.blockHasFormat = true;
+        out.blockCreated = true;
+        out.pendingParagraph = false;
     }
-    if (pendingCells > 0) {
+    if (note.depth != 0 && note.start < 0)
+        note.start = cursor.position() + static_cast<int>(out.runText.size());
+    if (out.pendingCells > 0) {
         useRunState();
-        runText.append(QString(std::exchange(pendingCells, 0), QLatin1Char('\t')));
+        out.runText.append(QString(std::exchange(out.pendingCells, 0), QLatin1Char('\t')));
     }
-    if (!pendingLabel.isEmpty())
+    if (!out.pendingLabel.isEmpty())
         takeLabel();
 }
 
-// A list that shows its own label makes the label written for other readers superfluous.
+// A list or bullet that shows its own label makes the label written for other readers
+// superfluous; without one the label is the paragraph's text.
 void Interpreter::takeLabel()
 {
-    const QString text = std::exchange(pendingLabel, QString());
-    if (resolveLevel(top().para))
+    const QString text = std::exchange(out.pendingLabel, QString());
+    if (resolveLevel(top().para) || top().para.bullet)
         return;
-    numberLabel = true;
+    out.labelKept = true;
     useRunState();
     for (QChar c : text) {
         if (isInsertable(c))
-            runText.append(c);
+            out.runText.append(c);
     }
 }
 
 void Interpreter::useRunState()
 {
-    if (top().chars == runState)
+    if (top().chars == out.runState)
         return;
     flushRun();
-    runState = top().chars;
+    out.runState = top().chars;
 }
 
 void Interpreter::flushRun()
 {
-    if (runText.isEmpty())
+    if (out.runText.isEmpty())
         return;
-    cursor.insertText(runText, charFormat(runState));
-    runText.clear();
+    cursor.insertText(out.runText, charFormat(out.runState));
+    out.runText.clear();
 }
 
 void Interpreter::applyBlockFormat(const ParaState &state)
 {
     ParaState shown = state;
-    if (numberLabel) {
+    if (out.labelKept) {
         shown.bullet = false;
         shown.list = 0;
+        shown.legacy = -1;
     }
-    if (blockHasFormat && blockState == shown)
+    if (out.blockHasFormat && out.blockState == shown)
         return;
     const Level *level = resolveLevel(shown);
     const int object = level && hasNumber(level) ? listObject(shown, *level) : -1;
     cursor.setBlockFormat(blockFormat(shown, level, object));
-    blockState = shown;
-    blockHasFormat = true;
+    out.blockState = shown;
+    out.blockHasFormat = true;
 }
 
 void Interpreter::finish()
 {
     if (!pendingBytes.isEmpty() && !stack.empty())
         flushBytes();
+    if (note.depth != 0)
+        endNote(stack.empty() ? endPara : top().para);
     flushRun();
     const ParaState last = stack.empty() ? endPara : top().para;
-    if (pendingParagraph) {
+    if (appendNotes(last)) {
+        if (!cursor.atBlockEnd())
+            cursor.insertBlock(startBlockFormat);
+        return;
+    }
+    if (out.pendingParagraph) {
         // The document's last paragraph end only closes its paragraph; inside existing text it
         // splits the paragraph the text was inserted into.
         if (!cursor.atEnd())
             cursor.insertBlock(startBlockFormat);
         return;
     }
-    if (blockCreated && !cursor.atBlockEnd())
+    if (out.blockCreated && !cursor.atBlockEnd())
         cursor.setBlockFormat(startBlockFormat);
-    else if (blockCreated || startBlockEmpty)
+    else if (out.blockCreated || startBlockEmpty)
         applyBlockFormat(last);
 }
 
@@ -506,11 +550,16 @@ QTextCharFormat Interpreter::charFormat(const CharState &state) const
         format.setFontStrikeOut(true);
     if (state.color >= 0 && state.color < colors.size() && colors.at(state.color).isValid())
         format.setForeground(colors.at(state.color));
+    if (state.highlight > 0 && state.highlight < colors.size()
+        && colors.at(state.highlight).isValid())
+        format.setBackground(colors.at(state.highlight));
     double offset = state.offsetTwips;
     if (state.script != CharState::Normal)
         offset = (state.script == CharState::Super ? 10.0 : -10.0) * state.halfPoints / 3.0;
     if (offset != 0)
         TextFormat::setCharOffset(format, offset);
+    if (state.hidden)
+        TextFormat::setHidden(format);
     return format;
 }
 
@@ -536,7 +585,7 @@ QTextBlockFormat Interpreter::blockFormat(const ParaState &state, const Level *l
             stops.append(state.tabs[static_cast<size_t>(i)] * mmPerTwip);
         TextFormat::setTabStops(format, stops);
     }
-    if (state.list > 0 && level) {
+    if (level) {
         // The label stands in the first line's hanging part, as other word processors show it,
         // unless a \pn beside the list gives the bullet's own distance.
         const int label = state.bulletIndent >= 0 ? state.bulletIndent : std::max(-firstLine, 0);
@@ -545,22 +594,25 @@ QTextBlockFormat Interpreter::blockFormat(const ParaState &state, const Level *l
             TextFormat::setBullet(format, true, labelMm);
         else if (listIndex >= 0)
             TextFormat::setBullet(format, false, labelMm);
-    } else if (state.bullet || state.list > 0) {
+    } else if (state.bullet) {
         TextFormat::setBullet(format, true, std::max(state.bulletIndent, 0) * mmPerTwip);
     }
     return format;
 }
 
+// The paragraph's level in the list table, or else the numbering of its \pn.
 const Interpreter::Level *Interpreter::resolveLevel(const ParaState &state) const
 {
+    const Level *legacy
+        = state.legacy >= 0 ? &legacyLevels[static_cast<size_t>(state.legacy)] : nullptr;
     if (state.list <= 0)
-        return nullptr;
+        return legacy;
     const auto id = overrides.constFind(state.list);
     if (id == overrides.constEnd())
-        return nullptr;
+        return legacy;
     const auto index = listById.constFind(*id);
     if (index == listById.constEnd())
-        return nullptr;
+        return legacy;
     const std::vector<Level> &levels = listDefinitions[static_cast<size_t>(*index)].levels;
     const auto level = static_cast<size_t>(state.level);
     return level < levels.size() ? &levels[level] : nullptr;
@@ -570,8 +622,11 @@ const Interpreter::Level *Interpreter::resolveLevel(const ParaState &state) cons
 // that they count from the start again below the next item.
 int Interpreter::listObject(const ParaState &state, const Level &level)
 {
-    std::array<int, maxLevels> &objects = listObjects[state.list].levels;
-    const auto at = static_cast<size_t>(state.level);
+    const bool legacy
+        = state.legacy >= 0 && &level == &legacyLevels[static_cast<size_t>(state.legacy)];
+    std::array<int, maxLevels> &objects
+        = out.listObjects[legacy ? -1 - state.legacy : state.list].levels;
+    const auto at = static_cast<size_t>(legacy ? 0 : state.level);
     for (size_t deeper = at + 1; deeper < maxLevels; ++deeper)
         objects[deeper] = -1;
     // Qt marks every item of a list for layout on each insertion: past this many items a list
@@ -653,14 +708,151 @@ void Interpreter::finishField(const Field &field, const GroupState &state)
         put(instruction.at(i));
 }
 
-// Numbers are kept as text since paragraphs here only know bullets; a bullet glyph is dropped
-// and the paragraph's bullet format shows it instead.
+// Whether the label stays is decided with the paragraph's first text, when its list is known.
 void Interpreter::finishLabel()
 {
-    if (!isNumberLabel(label) || top().chars.hidden)
-        pendingLabel.clear();
+    if (top().chars.hidden)
+        out.pendingLabel.clear();
     else
-        pendingLabel = label;
+        out.pendingLabel = label;
+}
+
+// One legacy level per numbering style and text around the number, so that paragraphs
+// numbered alike count on in one list.
+int Interpreter::legacyLevel()
+{
+    if (!legacyNumber.numbered)
+        return -1;
+    const QString text = legacyNumber.before + QChar(0) + legacyNumber.after;
+    const QString key = QChar(static_cast<char16_t>(legacyNumber.numbering)) + text;
+    if (const auto found = legacyByKey.constFind(key); found != legacyByKey.constEnd())
+        return *found;
+    if (legacyLevels.size() >= static_cast<size_t>(maxLists))
+        return -1;
+    Level level;
+    level.numbering = legacyNumber.numbering;
+    level.text = text;
+    legacyLevels.push_back(level);
+    const int index = static_cast<int>(legacyLevels.size() - 1);
+    legacyByKey.insert(key, index);
+    return index;
+}
+
+Interpreter::Notes &Interpreter::notesOf(NoteKind kind)
+{
+    std::unique_ptr<Notes> &gathered = notes[kind];
+    if (!gathered)
+        gathered = std::make_unique<Notes>();
+    return *gathered;
+}
+
+// The cursor and what is being written change places with the notes' own.
+void Interpreter::swapOutput(NoteKind kind)
+{
+    Notes &gathered = notesOf(kind);
+    cursor.swap(gathered.cursor);
+    std::swap(out, gathered.output);
+}
+
+// Footnotes count 1, 2, 3, endnotes i, ii, iii, as word processors number them.
+QString Interpreter::noteLabel(Note &which)
+{
+    if (which.number == 0)
+        which.number = ++notesOf(which.kind).count;
+    return which.kind == Footnote ? QString::number(which.number) : lowerRoman(which.number);
+}
+
+// The note's last paragraph is closed, its number put before its text unless the note shows
+// it, and the reference is put into the text as a raised number.
+void Interpreter::endNote(const ParaState &para)
+{
+    flushRun();
+    applyBlockFormat(para);
+    out.pendingParagraph = true;
+    out.labelKept = false;
+    Note ended = std::exchange(note, Note());
+    if (!ended.referenced) {
+        swapOutput(ended.kind);
+        return;
+    }
+    const QString label = noteLabel(ended);
+    CharState mark = ended.reference;
+    if (mark.offsetTwips <= 0 && mark.script == CharState::Normal)
+        mark.script = CharState::Super;
+    if (!ended.marked && ended.start >= 0) {
+        QTextCursor at(cursor.document());
+        at.setPosition(ended.start);
+        at.insertText(label + QLatin1Char(' '), charFormat(mark));
+    }
+    swapOutput(ended.kind);
+    putMark(mark, label);
+}
+
+void Interpreter::putMark(const CharState &state, const QString &label)
+{
+    beginContent();
+    if (!(out.runState == state)) {
+        flushRun();
+        out.runState = state;
+    }
+    out.runText += label;
+}
+
+// Footnotes, then endnotes, behind the content, each note a paragraph of its own.
+bool Interpreter::appendNotes(const ParaState &last)
+{
+    bool appended = false;
+    for (const std::unique_ptr<Notes> &gathered : notes) {
+        if (!gathered || gathered->document.isEmpty())
+            continue;
+        if (!appended && !out.pendingParagraph)
+            applyBlockFormat(last);
+        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        cursor.insertFragment(QTextDocumentFragment(&gathered->document));
+        appended = true;
+    }
+    return appended;
+}
+
+void Interpreter::footnote(const Token &, int)
+{
+    GroupState &state = top();
+    if (state.destination != Destination::Text || note.depth != 0) {
+        state.destination = Destination::Skip;
+        return;
+    }
+    flushRun();
+    const bool referenced = note.referenced;
+    const CharState reference = note.reference;
+    note = Note();
+    note.depth = stack.size();
+    note.referenced = referenced;
+    note.reference = reference;
+    swapOutput(Footnote);
+}
+
+// \ftnalt makes the note an endnote; it comes before the note's text.
+void Interpreter::setEndnote(const Token &, int)
+{
+    if (note.depth == 0 || note.kind == Endnote || note.start >= 0)
+        return;
+    swapOutput(Footnote);
+    note.kind = Endnote;
+    swapOutput(Endnote);
+}
+
+void Interpreter::noteMark(const Token &, int)
+{
+    if (top().destination != Destination::Text)
+        return;
+    if (note.depth == 0) {
+        note.referenced = true;
+        note.reference = top().chars;
+        return;
+    }
+    note.marked = true;
+    for (QChar c : noteLabel(note))
+        put(c);
 }
 
 void Interpreter::setCharFlag(const Token &token, int which)
@@ -746,12 +938,13 @@ void Interpreter::setIndent(const Token &token, int which)
 {
     ParaState &para = top().para;
     const int value = clampTwips(token.param);
+    // A style's indents yield to the list level's.
     if (which == LeftIndent) {
         para.left = value;
-        para.leftGiven = true;
+        para.leftGiven = para.leftGiven || !replaying;
     } else if (which == FirstLineIndent) {
         para.firstLine = value;
-        para.firstGiven = true;
+        para.firstGiven = para.firstGiven || !replaying;
     } else {
         para.right = value;
     }
@@ -832,7 +1025,10 @@ void Interpreter::commitStyle()
         styles->insert(styleNumber, std::exchange(styleEntry, Style()));
 }
 
-// Only the attributes the style and the styles it is based on give are set.
+// Only the attributes the style and the styles it is based on give are set. As LibreOffice
+// reads a style, what the named style itself gives of a reset group stays at the paragraph's
+// own value; its other attributes and those of the styles it is based on apply. A document's
+// default font is the text's own font, which no style changes.
 void Interpreter::replayStyle(const QHash<int, Style> &styles, int number, int parts)
 {
     // The chain of styles, the root first; its length and the words replayed are bounded, so
@@ -845,12 +1041,17 @@ void Interpreter::replayStyle(const QHash<int, Style> &styles, int number, int p
         if (found->basedOn < 0 || found->basedOn == number)
             break;
     }
+    int reset = defaultFontGiven ? FontGroup : 0;
+    if (depth > 0) {
+        for (const StyleWord &entry : chain[0]->words)
+            reset |= resetGroup(entry);
+    }
     const bool outer = !replaying;
     replaying = true;
     size_t budget = maxStyleWords;
     while (depth > 0 && budget > 0) {
         for (const StyleWord &entry : chain[--depth]->words) {
-            if ((styleParts(*entry.word) & parts) == 0)
+            if ((styleParts(*entry.word) & parts) == 0 || (resetGroup(entry) & reset) != 0)
                 continue;
             if (budget == 0)
                 break;
@@ -932,6 +1133,24 @@ void Interpreter::setNumberingBullet(const Token &, int)
     top().para.bullet = true;
 }
 
+// \pnlvlbody and \pnlvlN number the paragraph, \pnlvlcont (level -1) continues it unnumbered.
+void Interpreter::setNumberingLevel(const Token &, int level)
+{
+    if (top().destination == Destination::Numbering)
+        legacyNumber.numbered = level >= 0;
+}
+
+void Interpreter::setNumberingStyle(const Token &, int numbering)
+{
+    if (top().destination == Destination::Numbering)
+        legacyNumber.numbering = numbering;
+}
+
+void Interpreter::setHighlight(const Token &token, int)
+{
+    top().chars.highlight = std::max(token.param, 0);
+}
+
 void Interpreter::paragraph(const Token &, int)
 {
     if (top().destination != Destination::Text)
@@ -939,14 +1158,14 @@ void Interpreter::paragraph(const Token &, int)
     beginContent();
     flushRun();
     applyBlockFormat(top().para);
-    pendingParagraph = true;
-    numberLabel = false;
+    out.pendingParagraph = true;
+    out.labelKept = false;
 }
 
 void Interpreter::cell(const Token &, int)
 {
     if (top().destination == Destination::Text)
-        ++pendingCells;
+        ++out.pendingCells;
 }
 
 void Interpreter::row(const Token &token, int)
@@ -954,7 +1173,7 @@ void Interpreter::row(const Token &token, int)
     if (top().destination != Destination::Text)
         return;
     // Cells are separated by tabs; the last cell of a row needs none.
-    pendingCells = std::max(pendingCells - 1, 0);
+    out.pendingCells = std::max(out.pendingCells - 1, 0);
     paragraph(token, 0);
 }
 
@@ -992,6 +1211,7 @@ void Interpreter::setCodePage(const Token &token, int codePage)
 void Interpreter::setDefaultFont(const Token &token, int)
 {
     defaultFont = token.param;
+    defaultFontGiven = true;
     top().chars.font = token.param;
 }
 
@@ -1054,6 +1274,7 @@ void Interpreter::enter(const Token &, int destination)
     } else if (target == Destination::Numbering) {
         state.para.bullet = false;
         state.para.bulletIndent = -1;
+        legacyNumber = LegacyNumber();
     } else if (target == Destination::ListLabel) {
         label.clear();
     } else if (target == Destination::StyleSheet) {
@@ -1066,14 +1287,37 @@ int Interpreter::styleParts(const ControlWord &word)
     using I = Interpreter;
     const auto handler = word.handler;
     if (handler == &I::setCharFlag || handler == &I::setUnderline || handler == &I::setFontSize
-        || handler == &I::setFont || handler == &I::setColor || handler == &I::setOffset
-        || handler == &I::setScript)
+        || handler == &I::setFont || handler == &I::setColor || handler == &I::setHighlight
+        || handler == &I::setOffset || handler == &I::setScript)
         return CharacterParts;
-    // Indents are the paragraph's own or its list level's: word processors read them so.
     if (handler == &I::setAlignment || handler == &I::addTab || handler == &I::setListStyle
         || handler == &I::setListLevel || handler == &I::setSpacing
-        || handler == &I::setLineMultiple)
+        || handler == &I::setLineMultiple || handler == &I::setIndent)
         return ParagraphParts;
+    return 0;
+}
+
+int Interpreter::resetGroup(const StyleWord &entry)
+{
+    using I = Interpreter;
+    const auto handler = entry.word->handler;
+    const int arg = entry.word->arg;
+    if (handler == &I::setFontSize)
+        return SizeGroup;
+    if (handler == &I::setFont)
+        return FontGroup;
+    if (handler == &I::setCharFlag)
+        return arg == Bold ? BoldGroup : arg == Italic ? ItalicGroup : 0;
+    if (handler == &I::setUnderline)
+        return UnderlineGroup;
+    if (handler == &I::setColor)
+        return ColorGroup;
+    if (handler == &I::setIndent)
+        return IndentGroup;
+    if (handler == &I::setSpacing)
+        return arg == LineSpacing ? 0 : SpaceGroup;
+    if (handler == &I::setListStyle || handler == &I::setListLevel)
+        return ListGroup;
     return 0;
 }
 

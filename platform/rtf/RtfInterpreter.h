@@ -11,7 +11,9 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace rtf {
@@ -23,6 +25,7 @@ struct CharState
     int font = 0;
     int halfPoints = 24;
     int color = 0;
+    int highlight = 0; // colour table index of the background, 0 for none
     int offsetTwips = 0; // \up / \dn
     quint8 underline = QTextCharFormat::NoUnderline;
     Script script = Normal;
@@ -50,6 +53,7 @@ struct ParaState
     int style = 0; // \s: the paragraph style, whose character formatting \plain restores
     int list = 0; // \ls
     int level = 0; // \ilvl
+    int legacy = -1; // \pn numbering: its place among the legacy levels, -1 for none
     Qt::Alignment alignment = Qt::AlignLeft;
     bool lineMultiple = false; // \slmult1
     bool bullet = false;
@@ -66,13 +70,16 @@ enum class Destination : quint8 {
     FontTable,
     ColorTable,
     FieldInstruction,
-    Numbering, // \pn: a paragraph's bullet
+    Numbering, // \pn: a paragraph's bullet or number
+    NumberBefore, // \pntxtb: the text before a \pn number
+    NumberAfter, // \pntxta
     ListLabel, // \pntext, \listtext: the label other readers show before a list paragraph
     StyleSheet,
     ListTable,
     ListLevel,
     LevelText,
     ListOverrideTable,
+    Tables, // \upr, \ud: holds tables only, no text
 };
 
 struct GroupState
@@ -130,6 +137,12 @@ public:
     void listOverride(const Token &token, int);
     void setNumberingIndent(const Token &token, int);
     void setNumberingBullet(const Token &token, int);
+    void setNumberingLevel(const Token &token, int level);
+    void setNumberingStyle(const Token &token, int numbering);
+    void setHighlight(const Token &token, int);
+    void footnote(const Token &token, int);
+    void setEndnote(const Token &token, int);
+    void noteMark(const Token &token, int);
     void paragraph(const Token &token, int);
     void cell(const Token &token, int);
     void row(const Token &token, int);
@@ -191,6 +204,52 @@ private:
         QString instruction;
         bool hasResult = false;
     };
+    // The \pn group being read.
+    struct LegacyNumber
+    {
+        int numbering = 0; // as \levelnfc
+        bool numbered = false; // \pnlvlbody or \pnlvlN, not \pnlvlcont or a bullet
+        QString before;
+        QString after;
+    };
+    struct ListObjects
+    {
+        std::array<int, 9> levels; // object index of the QTextList on each level, or -1
+        ListObjects() { levels.fill(-1); }
+    };
+    // What is being written where the cursor stands: the content, or the notes for its end.
+    struct Output
+    {
+        QString runText;
+        CharState runState;
+        QString pendingLabel; // a label for other readers, kept as text unless a list shows it
+        QHash<int, ListObjects> listObjects; // by \ls, legacy levels below 0
+        ParaState blockState;
+        int pendingCells = 0;
+        bool pendingParagraph = false;
+        bool blockCreated = false;
+        bool blockHasFormat = false;
+        bool labelKept = false; // this paragraph's label is its text, not a list's
+    };
+    // Footnotes or endnotes, gathered in a document of their own and added behind the content.
+    struct Notes
+    {
+        QTextDocument document;
+        QTextCursor cursor {&document};
+        Output output;
+        int count = 0;
+    };
+    enum NoteKind { Footnote, Endnote };
+    struct Note
+    {
+        size_t depth = 0; // 0 outside a note
+        NoteKind kind = Footnote;
+        int number = 0;
+        int start = -1; // where its text starts in its notes' document
+        bool marked = false; // \chftn inside the note shows its number
+        bool referenced = false; // \chftn in the text stands for the note
+        CharState reference; // the formatting of that \chftn
+    };
 
     GroupState &top() { return stack.back(); }
 
@@ -220,10 +279,18 @@ private:
     const Level *resolveLevel(const ParaState &state) const;
     int listObject(const ParaState &state, const Level &level);
     void takeLabel();
+    int legacyLevel();
+    Notes &notesOf(NoteKind kind);
+    void swapOutput(NoteKind kind);
+    QString noteLabel(Note &which);
+    void endNote(const ParaState &para);
+    void putMark(const CharState &state, const QString &label);
+    bool appendNotes(const ParaState &last);
 
     QTextCharFormat charFormat(const CharState &state) const;
     QTextBlockFormat blockFormat(const ParaState &state, const Level *level, int listIndex) const;
     static int styleParts(const ControlWord &word);
+    static int resetGroup(const StyleWord &entry);
 
     QTextCursor &cursor;
     Tokenizer *tokenizer = nullptr;
@@ -235,13 +302,13 @@ private:
     QHash<int, Font> fonts;
     FontDefinition fontDefinition;
     int defaultFont = 0;
+    bool defaultFontGiven = false; // \deff
     int documentCodePage = codepage::ansi;
     QList<QColor> colors;
     int red = 0, green = 0, blue = 0;
     bool colorGiven = false;
     std::vector<Field> fields;
     QString label;
-    QString pendingLabel; // a number label, kept as text unless the paragraph's list shows it
     QHash<int, Style> paragraphStyles;
     QHash<int, Style> characterStyles;
     Style styleEntry;
@@ -253,24 +320,16 @@ private:
     QHash<int, int> overrides; // \ls number to \listid
     int overrideId = 0;
     QHash<int, int> listById; // \listid to its place in listDefinitions
-    struct ListObjects
-    {
-        std::array<int, 9> levels; // object index of the QTextList on each level, or -1
-        ListObjects() { levels.fill(-1); }
-    };
-    QHash<int, ListObjects> listObjects; // by \ls
-    bool numberLabel = false; // this paragraph's list label is a number, not a bullet
+    LegacyNumber legacyNumber;
+    std::vector<Level> legacyLevels; // one per numbering that \pn groups give
+    QHash<QString, int> legacyByKey; // numbering style and text to the legacy level
     CodePageDecoder decoder;
 
-    QString runText;
-    CharState runState;
+    Output out;
+    std::array<std::unique_ptr<Notes>, 2> notes;
+    Note note;
     QByteArray pendingBytes;
     int pendingCodePage = codepage::ansi;
-    bool pendingParagraph = false;
-    int pendingCells = 0;
-    bool blockCreated = false;
-    bool blockHasFormat = false;
-    ParaState blockState;
     ParaState endPara; // the root group's paragraph state when it closed
     bool startBlockEmpty = false;
     QTextBlockFormat startBlockFormat;

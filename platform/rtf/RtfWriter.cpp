@@ -33,12 +33,14 @@ struct Chars
     int font = 0;
     int halfPoints = 24;
     int color = 0;
+    int highlight = 0;
     int offsetHalfPoints = 0;
     Script script = Normal;
     int underline = QTextCharFormat::NoUnderline;
     bool bold = false;
     bool italic = false;
     bool strike = false;
+    bool hidden = false;
 };
 
 const char *underlineWord(int style)
@@ -116,6 +118,7 @@ private:
     QString family(const QTextCharFormat &format) const;
     double pointSize(const QTextCharFormat &format) const;
     QColor color(const QTextCharFormat &format) const;
+    static QColor background(const QTextCharFormat &format);
 
     const QTextDocument &document;
     int from;
@@ -161,6 +164,14 @@ QColor Writer::color(const QTextCharFormat &format) const
     return format.foreground().color();
 }
 
+QColor Writer::background(const QTextCharFormat &format)
+{
+    if (!format.hasProperty(QTextFormat::BackgroundBrush)
+        || format.background().style() == Qt::NoBrush)
+        return QColor();
+    return format.background().color();
+}
+
 void Writer::collect()
 {
     fonts.append(document.defaultFont().family());
@@ -180,9 +191,10 @@ void Writer::collect()
             const QString name = family(format);
             if (!fonts.contains(name))
                 fonts.append(name);
-            const QColor c = color(format);
-            if (c.isValid() && !colors.contains(c.rgb()))
-                colors.append(c.rgb());
+            for (const QColor &c : {color(format), background(format)}) {
+                if (c.isValid() && !colors.contains(c.rgb()))
+                    colors.append(c.rgb());
+            }
         }
     }
     if (bullets) {
@@ -375,6 +387,12 @@ void Writer::paragraph(const QTextBlock &block)
 
     const int separator = block.position() + block.length() - 1;
     if (separator >= from && separator < to) {
+        // Other readers lose a raised or lowered run that is still open at the paragraph end.
+        Chars level = state;
+        level.script = Chars::Normal;
+        level.offsetHalfPoints = 0;
+        offset(level);
+        state = level;
         control("par");
         breakLine();
     }
@@ -412,11 +430,14 @@ void Writer::chars(const QTextCharFormat &format)
     next.bold = format.fontWeight() >= QFont::DemiBold;
     next.italic = format.fontItalic();
     next.strike = format.fontStrikeOut();
-    next.underline = format.underlineStyle();
+    next.underline = TextFormat::ownUnderline(format);
     if (next.underline == QTextCharFormat::NoUnderline && format.fontUnderline())
         next.underline = QTextCharFormat::SingleUnderline;
     const QColor c = color(format);
     next.color = c.isValid() ? static_cast<int>(colors.indexOf(c.rgb())) + 1 : 0;
+    const QColor shade = background(format);
+    next.highlight = shade.isValid() ? static_cast<int>(colors.indexOf(shade.rgb())) + 1 : 0;
+    next.hidden = TextFormat::hidden(format);
     const double offsetTwips = TextFormat::charOffsetTwips(format);
     const double scriptTwips = next.halfPoints * 10.0 / 3.0;
     if (offsetTwips != 0 && std::abs(std::abs(offsetTwips) - scriptTwips) < 0.01)
@@ -438,6 +459,10 @@ void Writer::chars(const QTextCharFormat &format)
         next.strike ? control("strike") : control("strike", 0);
     if (next.color != state.color)
         control("cf", next.color);
+    if (next.highlight != state.highlight)
+        control("highlight", next.highlight);
+    if (next.hidden != state.hidden)
+        next.hidden ? control("v") : control("v", 0);
     offset(next);
     state = next;
 }
