@@ -12,8 +12,10 @@
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "tests/support/DatabaseStates.h"
 #include "tests/support/RunningProgram.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -162,6 +164,9 @@ private slots:
     void displaysOfATemplate_data();
     void displaysOfATemplate();
     void browsingTicksEveryRowAgain();
+    void browseKeysStepAndJump_data();
+    void browseKeysStepAndJump();
+    void readOnlyDatabaseRefusesANewTemplateInGerman();
     void applyTickedRows_data();
     void applyTickedRows();
     void refusedValueAppliesNothing();
@@ -524,6 +529,10 @@ void TestTemplate::refusedRowLeavesNothing()
     text->setSelFontName(longName);
     QCOMPARE(text->SelFontName().value_or(QString()), longName);
     storeTemplate(QStringLiteral("Standard"));
+    // A row that reached the table would meet this trigger's words instead.
+    QVERIFY(QSqlQuery(Database::open(databasePath()))
+                .exec(QStringLiteral("CREATE TRIGGER Erreicht BEFORE INSERT ON Vorlagen BEGIN "
+                                     "SELECT RAISE(ABORT, 'erreicht'); END")));
     open([&](frmTemplate &form) {
         env->modals.answerInput(QStringLiteral("Zu lang"));
         env->modals.answerMessage(vbOK);
@@ -534,8 +543,10 @@ void TestTemplate::refusedRowLeavesNothing()
     const Modal::Request &message = env->modals.seen().last();
     QCOMPARE(message.title, title);
     QCOMPARE(message.style, int(vbCritical));
-    QVERIFY2(message.text.contains(QStringLiteral("\"Zu lang\" konnte nicht gespeichert")),
-             qPrintable(message.text));
+    QCOMPARE(message.text,
+             QStringLiteral("Die Formatvorlage \"Zu lang\" konnte nicht gespeichert werden. Das "
+                            "Feld ist zu klein, um die Menge der Daten aufzunehmen, die Sie "
+                            "hinzufügen wollten. Versuchen Sie, weniger Daten einzufügen."));
     QCOMPARE(storedNames(), QStringList {"Standard"});
 }
 
@@ -642,6 +653,67 @@ void TestTemplate::browsingTicksEveryRowAgain()
         QCOMPARE(form.lblAlignment2->text(), QStringLiteral("linksbündig"));
         form.cmdAbbrechen->click();
     });
+}
+
+void TestTemplate::browseKeysStepAndJump_data()
+{
+    QTest::addColumn<QWidget *(*)(frmTemplate &)>("focus");
+    QTest::newRow("focus on a check box")
+        << +[](frmTemplate &form) -> QWidget * { return form.chkBold; };
+    QTest::newRow("focus on a button")
+        << +[](frmTemplate &form) -> QWidget * { return form.cmdAbbrechen; };
+}
+
+void TestTemplate::browseKeysStepAndJump()
+{
+    using Focus = QWidget *(*)(frmTemplate &);
+    QFETCH(Focus, focus);
+    storeTemplate(QStringLiteral("Eins"));
+    storeTemplate(QStringLiteral("Zwei"));
+    storeTemplate(QStringLiteral("Drei"));
+    open([&](frmTemplate &form) {
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        focus(form)->setFocus();
+        const auto key = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, const char *name) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            QCOMPARE(form.lblName->text(), QString::fromUtf8(name));
+            QVERIFY(form.isVisible());
+        };
+        key(Qt::Key_PageDown, Qt::NoModifier, "Zwei");
+        key(Qt::Key_PageDown, Qt::NoModifier, "Drei");
+        key(Qt::Key_PageDown, Qt::NoModifier, "Drei");
+        key(Qt::Key_PageUp, Qt::NoModifier, "Zwei");
+        key(Qt::Key_Home, Qt::ControlModifier, "Eins");
+        key(Qt::Key_PageUp, Qt::NoModifier, "Eins");
+        key(Qt::Key_End, Qt::ControlModifier, "Drei");
+        QCOMPARE(ticks(form), allTicked(true));
+        form.cmdAbbrechen->click();
+    });
+}
+
+void TestTemplate::readOnlyDatabaseRefusesANewTemplateInGerman()
+{
+    storeTemplate(QStringLiteral("Standard"));
+    Database::closeAll();
+    const DatabaseStates::ReadOnly readOnly(databasePath());
+    if (!readOnly.held())
+        QSKIP("This file system cannot make a file read-only for this user.");
+    open([&](frmTemplate &form) {
+        env->modals.answerInput(QStringLiteral("Neu"));
+        env->modals.answerMessage(vbOK);
+        form.cmdNeu->click();
+        QCOMPARE(form.lblName->text(), QStringLiteral("Standard"));
+        form.cmdAbbrechen->click();
+    });
+    const Modal::Request &message = env->modals.seen().last();
+    QCOMPARE(message.title, title);
+    QCOMPARE(message.style, int(vbCritical));
+    QCOMPARE(message.text,
+             QStringLiteral("Die Formatvorlage \"Neu\" konnte nicht gespeichert werden. Die "
+                            "Datenbank ist schreibgeschützt. Änderungen können nicht gespeichert "
+                            "werden."));
+    QCOMPARE(storedNames(), QStringList {"Standard"});
 }
 
 void TestTemplate::applyTickedRows_data()
