@@ -20,9 +20,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStandardPaths>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -163,6 +165,7 @@ private slots:
     void pendingRowIsSavedOnClosing_data();
     void pendingRowIsSavedOnClosing();
     void escapeUndoesTheRowAndKeepsTheDialogOpen();
+    void escapeFromARealKeyboard();
     void unusableDatabaseIsReportedInGerman_data();
     void unusableDatabaseIsReportedInGerman();
     void readOnlyDatabaseRefusesEditsInGerman();
@@ -606,6 +609,36 @@ void TestTextBlocks::escapeUndoesTheRowAndKeepsTheDialogOpen()
     });
     QCOMPARE(storedRows(), Rows({{"abs", "Absender"}}));
     QCOMPARE(env->modals.seen().size(), 1);
+}
+
+void TestTextBlocks::escapeFromARealKeyboard()
+{
+    if (QGuiApplication::platformName() != u"xcb")
+        QSKIP("Keys from a real keyboard need the X server.");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed.");
+    // Keys typed through the window system into whichever window has the focus.
+    const auto xdotool = [](const QStringList &arguments) {
+        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
+        QTest::qWait(50);
+        settle();
+    };
+    store({{"abs", "Absender"}});
+    withDialog([&](frmBaustein &form) {
+        goTo(form, 1, 0);
+        xdotool({"type", "neu"});
+        xdotool({"key", "Tab"});
+        xdotool({"type", "Block"});
+        QTRY_COMPARE(cell(form, 1, 0), QStringLiteral("neu"));
+        xdotool({"key", "Escape"});
+        xdotool({"key", "Escape"});
+        QTRY_COMPARE(form.Data1->pendingRow(), -1);
+        QCOMPARE(form.DBGrid1->model()->rowCount(), 2);
+        xdotool({"key", "Escape"});
+        QVERIFY(form.isVisible());
+        form.cmdAbbrechen->click();
+    });
+    QCOMPARE(storedRows(), Rows({{"abs", "Absender"}}));
 }
 
 void TestTextBlocks::unusableDatabaseIsReportedInGerman_data()
