@@ -284,12 +284,20 @@ void TestTemplate::unusableDatabaseKeepsDialogClosed_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("message");
-    QTest::newRow("damaged file") << QByteArray("Kein Datenbankinhalt, nur Text.\n")
-                                  << QStringLiteral("kann nicht geöffnet werden");
-    QTest::newRow("empty file") << QByteArray() << QStringLiteral("kann nicht geöffnet werden");
-    QTest::newRow("read-only folder") << QByteArray("-") << QStringLiteral("konnte nicht angelegt");
-    QTest::newRow("folder that cannot be made")
-        << QByteArray("/") << QStringLiteral("konnte nicht angelegt");
+    const QString unusable = QStringLiteral("Die Datenbank \"%1\" kann nicht geöffnet werden. Die "
+                                            "Datei ist keine Datenbank oder hat ein unbekanntes "
+                                            "Format.");
+    const QString notMade = QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt werden. Im "
+                                           "Ordner der Datenbank kann keine Datei angelegt "
+                                           "werden.");
+    QTest::newRow("damaged file") << QByteArray("Kein Datenbankinhalt, nur Text.\n") << unusable;
+    QTest::newRow("empty file") << QByteArray() << unusable;
+    QTest::newRow("read-only folder") << QByteArray("-") << notMade;
+    QTest::newRow("folder that cannot be made") << QByteArray("/") << notMade;
+    QTest::newRow("a folder in its place")
+        << QByteArray("d")
+        << QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt werden. An ihrer Stelle "
+                          "steht ein Ordner dieses Namens.");
 }
 
 void TestTemplate::unusableDatabaseKeepsDialogClosed()
@@ -299,7 +307,10 @@ void TestTemplate::unusableDatabaseKeepsDialogClosed()
     QString folder = env->databaseFolder();
     const bool readOnly = content == "-";
     const bool noFolder = content == "/";
-    if (noFolder) {
+    const bool folderInPlace = content == "d";
+    if (folderInPlace) {
+        QVERIFY(QDir().mkpath(databasePath()));
+    } else if (noFolder) {
         // A plain file where the folder would have to be.
         QFile blocker(env->path(QStringLiteral("blocker")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -327,9 +338,10 @@ void TestTemplate::unusableDatabaseKeepsDialogClosed()
     QCOMPARE(shown.kind, Modal::Kind::MessageBox);
     QCOMPARE(shown.title, title);
     QCOMPARE(shown.style, int(vbCritical));
-    QVERIFY2(shown.text.contains(message), qPrintable(shown.text));
-    QVERIFY2(shown.text.contains(databasePath()), qPrintable(shown.text));
-    if (noFolder) {
+    QCOMPARE(shown.text, message.arg(QDir::toNativeSeparators(databasePath())));
+    if (folderInPlace) {
+        QVERIFY(QFileInfo(databasePath()).isDir());
+    } else if (noFolder) {
         QVERIFY(!QFileInfo::exists(folder));
     } else if (readOnly) {
         QVERIFY(QDir(folder).isEmpty());
