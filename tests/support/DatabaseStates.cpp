@@ -76,7 +76,7 @@ ReadOnly::~ReadOnly()
 
 FileSizeLimit::FileSizeLimit(rlim_t bytes)
 {
-    std::signal(SIGXFSZ, SIG_IGN);
+    handler = std::signal(SIGXFSZ, SIG_IGN);
     ::getrlimit(RLIMIT_FSIZE, &before);
     rlimit limit = before;
     limit.rlim_cur = bytes;
@@ -86,6 +86,7 @@ FileSizeLimit::FileSizeLimit(rlim_t bytes)
 FileSizeLimit::~FileSizeLimit()
 {
     ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, handler);
 }
 
 bool truncate(const QString &path, qint64 bytes)

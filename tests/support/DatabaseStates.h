@@ -46,6 +46,7 @@ public:
 
 private:
     rlimit before = {};
+    void (*handler)(int) = nullptr;
 };
 
 // Cuts a file to its first `bytes` bytes.
