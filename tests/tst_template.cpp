@@ -20,9 +20,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -166,6 +168,7 @@ private slots:
     void browsingTicksEveryRowAgain();
     void browseKeysStepAndJump_data();
     void browseKeysStepAndJump();
+    void browseKeysFromARealKeyboard();
     void readOnlyDatabaseRefusesANewTemplateInGerman();
     void applyTickedRows_data();
     void applyTickedRows();
@@ -700,6 +703,33 @@ void TestTemplate::browseKeysStepAndJump()
         key(Qt::Key_PageUp, Qt::NoModifier, "Eins");
         key(Qt::Key_End, Qt::ControlModifier, "Drei");
         QCOMPARE(ticks(form), allTicked(true));
+        form.cmdAbbrechen->click();
+    });
+}
+
+void TestTemplate::browseKeysFromARealKeyboard()
+{
+    if (QGuiApplication::platformName() != u"xcb")
+        QSKIP("Keys from a real keyboard need the X server.");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed.");
+    storeTemplate(QStringLiteral("Eins"));
+    storeTemplate(QStringLiteral("Zwei"));
+    storeTemplate(QStringLiteral("Drei"));
+    open([&](frmTemplate &form) {
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.chkFontname->setFocus();
+        // Keys typed through the window system into whichever window has the focus.
+        const auto key = [&](const char *keys, const char *name) {
+            QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {"key", keys}), 0);
+            QTRY_COMPARE(form.lblName->text(), QString::fromUtf8(name));
+        };
+        key("Next", "Zwei");
+        key("ctrl+End", "Drei");
+        key("Prior", "Zwei");
+        key("ctrl+Home", "Eins");
+        QVERIFY(form.isVisible());
         form.cmdAbbrechen->click();
     });
 }
