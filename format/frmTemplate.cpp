@@ -236,7 +236,7 @@ bool frmTemplate::DataControl::read(QString *error)
                 rows.append(query.record());
             open = true;
         } else {
-            reason = query.lastError().text();
+            reason = Database::message(query.lastError());
         }
     }
     if (!open && error)
@@ -315,8 +315,8 @@ bool frmTemplate::DataControl::AddNew(const QList<std::pair<QString, QVariant>> 
             query.addBindValue(Database::valueForWrite(value));
     }
     if (!ok || !query.exec() || !database.commit()) {
-        *error
-            = query.lastError().isValid() ? query.lastError().text() : database.lastError().text();
+        *error = Database::message(query.lastError().isValid() ? query.lastError()
+                                                               : database.lastError());
         database.rollback();
         return false;
     }
@@ -351,7 +351,7 @@ bool frmTemplate::DataControl::Delete(QString *error)
         QStringLiteral("DELETE FROM \"%1\" WHERE \"%2\" = ?").arg(RecordSource, row.fieldName(0)));
     query.addBindValue(row.value(0));
     if (!query.exec()) {
-        *error = query.lastError().text();
+        *error = Database::message(query.lastError());
         return false;
     }
     rows.removeAt(current);
@@ -705,7 +705,12 @@ void frmTemplate::cmdNeu_Click()
         {QStringLiteral("Bullet"), read(&RichTextBox::SelBullet)},
     };
     QString error;
-    if (!Data1->AddNew(fields, &error)) {
+    // A value no field can hold is refused here, in the words the table would use.
+    for (const auto &[field, value] : fields) {
+        if (error.isEmpty())
+            error = Database::refusal(Databases::formatvorlagen().createTable, field, value);
+    }
+    if (!error.isEmpty() || !Data1->AddNew(fields, &error)) {
         MsgBox(QStringLiteral("Die Formatvorlage \"%1\" konnte nicht gespeichert werden. %2")
                    .arg(name, error),
                vbCritical, dialogTitle());
@@ -837,8 +842,28 @@ void frmTemplate::cmdAbbrechen_Click()
     reject();
 }
 
+bool frmTemplate::DataControl::browseKey(const QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool control = modifiers == Qt::ControlModifier;
+    const bool plain = modifiers == Qt::NoModifier;
+    if (plain && event->key() == Qt::Key_PageUp)
+        MovePrevious();
+    else if (plain && event->key() == Qt::Key_PageDown)
+        MoveNext();
+    else if (control && event->key() == Qt::Key_Home)
+        MoveFirst();
+    else if (control && event->key() == Qt::Key_End)
+        MoveLast();
+    else
+        return false;
+    return true;
+}
+
 void frmTemplate::keyPressEvent(QKeyEvent *event)
 {
+    if (Data1->browseKey(event))
+        return;
     if (!handleEscapeAndHelp(this, event, helpContext, [this] { cmdAbbrechen_Click(); }))
         QDialog::keyPressEvent(event);
 }

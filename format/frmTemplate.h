@@ -12,6 +12,7 @@
 #include <functional>
 
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QToolButton;
@@ -46,6 +47,9 @@ public:
         void MovePrevious();
         void MoveNext();
         void MoveLast();
+        // The data control's keys, wherever the focus is in its window: PgUp and PgDn step,
+        // Ctrl+Home and Ctrl+End jump to either end. False for any other key.
+        bool browseKey(const QKeyEvent *event);
 
         // AddNew with the given fields and Update, in one transaction: either the whole row is
         // stored or nothing. The new row is then what LastModified names.

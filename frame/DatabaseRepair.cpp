@@ -9,8 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace {
@@ -29,29 +30,13 @@ bool fail(QString *reason, const QString &text)
     return false;
 }
 
-// Written beside the old backup and moved over it, so a failed copy keeps the last backup.
-// A backup the user has made read-only stays as it is.
-bool writeBackup(const QString &database, const QString &backup, QString *reason)
+// The permission bits of one file given to another, so that a copy is no more open than its
+// original.
+bool copyMode(const QString &from, const QString &to)
 {
-    const QFileInfo old(backup);
-    if (old.exists() && !(old.permissions() & QFile::WriteOwner))
-        return fail(reason, QStringLiteral("Die Sicherungskopie ist schreibgeschützt."));
-    QFile source(database);
-    if (!source.open(QIODevice::ReadOnly))
-        return fail(reason, source.errorString());
-    QSaveFile copy(backup);
-    if (!copy.open(QIODevice::WriteOnly))
-        return fail(reason, copy.errorString());
-    while (!source.atEnd()) {
-        const QByteArray chunk = source.read(1 << 16);
-        if ((chunk.isEmpty() && source.error() != QFileDevice::NoError)
-            || copy.write(chunk) != chunk.size()) {
-            copy.cancelWriting();
-            return fail(reason,
-                        QStringLiteral("Die Sicherungskopie konnte nicht geschrieben werden."));
-        }
-    }
-    return copy.commit() || fail(reason, copy.errorString());
+    struct stat info = {};
+    return ::stat(QFile::encodeName(from).constData(), &info) == 0
+        && ::chmod(QFile::encodeName(to).constData(), info.st_mode & 07777) == 0;
 }
 
 // rename() replaces the target in one step: the database is always either the old or the new file.
@@ -60,18 +45,55 @@ bool replace(const QString &from, const QString &to, QString *reason)
     std::error_code error;
     std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
                             std::filesystem::path(to.toStdU16String()), error);
-    return !error || fail(reason, QString::fromStdString(error.message()));
+    return !error || fail(reason, QStringLiteral("Die Datei konnte nicht ersetzt werden."));
 }
 
-QString failureText(const QString &database)
+// Written beside the old backup and moved over it, so a failed copy keeps the last backup.
+// Every write is checked, the last one by the flush, before the copy takes the backup's name.
+// A backup the user has made read-only stays as it is.
+bool writeBackup(const QString &database, const QString &backup, QString *reason)
 {
+    const QFileInfo old(backup);
+    if (old.exists() && !(old.permissions() & QFile::WriteOwner))
+        return fail(reason, QStringLiteral("Die Sicherungskopie ist schreibgeschützt."));
+    const QString failed = QStringLiteral("Die Sicherungskopie konnte nicht geschrieben werden.");
+    QFile source(database);
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(reason, failed);
+    QTemporaryFile copy(backup + QStringLiteral(".XXXXXX"));
+    if (!copy.open() || !copyMode(database, copy.fileName()))
+        return fail(reason, failed);
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 16);
+        if ((chunk.isEmpty() && source.error() != QFileDevice::NoError)
+            || copy.write(chunk) != chunk.size())
+            return fail(reason, failed);
+    }
+    if (!copy.flush() || copy.error() != QFileDevice::NoError)
+        return fail(reason, failed);
+    copy.close();
+    if (!replace(copy.fileName(), backup, reason))
+        return false;
+    copy.setAutoRemove(false);
+    return true;
+}
+
+QString failureText(const QString &database, bool backedUp)
+{
+    const QString path = QDir::toNativeSeparators(database);
+    if (!backedUp) {
+        return QStringLiteral("Leider ist bei der Reparatur Ihrer Datenbank ein Fehler "
+                              "aufgetreten. Es wurde keine Sicherungskopie angelegt. Ihre "
+                              "Datenbank \"%1\" ist unverändert.")
+            .arg(path);
+    }
     return QStringLiteral(
                "Leider ist bei der Reparatur Ihrer Datenbank ein Fehler aufgetreten. Greifen Sie "
                "auf die erstellte Sicherungskopie unter \"%1\" zurück. Diese kann aber nicht zu "
                "reparierende interne Datenbankfehler beinhalten. Im Notfall löschen Sie die Datei "
                "\"%2\" und starten die Anwendung erneut. Eine leere Datenbank wird dann "
                "automatisch für Sie angelegt.")
-        .arg(DatabaseRepair::backupPath(database), QDir::toNativeSeparators(database));
+        .arg(DatabaseRepair::backupPath(database), path);
 }
 
 } // namespace
@@ -88,13 +110,17 @@ QString compactionPath(const QString &database)
     return sibling(database, ".new");
 }
 
-bool run(const Databases::File &database, QString *reason)
+bool run(const Databases::File &database, QString *reason, bool *backedUp)
 {
+    if (backedUp)
+        *backedUp = false;
     // A file still held open would keep the old one alive under the new name's feet.
     Database::closeAll();
     const QString target = compactionPath(database.path);
     if (!writeBackup(database.path, backupPath(database.path), reason))
         return false;
+    if (backedUp)
+        *backedUp = true;
     // A target left by an earlier failed repair would make every later one fail.
     const QFileInfo left(target);
     if ((left.exists() || left.isSymLink()) && !QFile::remove(target))
@@ -104,6 +130,8 @@ bool run(const Databases::File &database, QString *reason)
         && Database::RepairDatabase(target, &why)
         && (Database::holdsTable(target, database.createTable)
             || fail(&why, QStringLiteral("Die Tabelle der Datenbank fehlt oder ist verändert.")))
+        && (copyMode(database.path, target)
+            || fail(&why, QStringLiteral("Die Dateirechte können nicht übernommen werden.")))
         && replace(target, database.path, &why);
     if (!done) {
         QFile::remove(target);
@@ -116,13 +144,15 @@ bool run(const Databases::File &database, QString *reason)
 
 void repair(const Databases::File &database)
 {
-    if (run(database)) {
+    bool backedUp = false;
+    if (run(database, nullptr, &backedUp)) {
         MsgBox(QStringLiteral("Ihre Datenbank wurde erfolgreich repariert und danach komprimiert. "
                               "Dennoch können einzelne Datensätze unwiederbringlich verloren "
                               "sein."),
                vbInformation, QStringLiteral("Reparatur erfolgreich"));
     } else {
-        MsgBox(failureText(database.path), vbCritical, QStringLiteral("Reparatur fehlgeschlagen"));
+        MsgBox(failureText(database.path, backedUp), vbCritical,
+               QStringLiteral("Reparatur fehlgeschlagen"));
     }
 }
 

@@ -75,7 +75,7 @@ bool DataSource::Refresh(QString *error)
             }
             loaded = true;
         } else {
-            reason = query.lastError().text();
+            reason = Database::message(query.lastError());
         }
     }
     for (Column &column : columns)
@@ -128,13 +128,21 @@ bool DataSource::readRecord(qint64 rowid, Record *record)
     return true;
 }
 
-bool DataSource::refuse(const QString &engineMessage, const QString &fallback)
+bool DataSource::refuse(const QString &reason)
 {
+    errorNumber = otherFailure;
+    errorText = reason;
+    return false;
+}
+
+bool DataSource::refuse(const QSqlError &error)
+{
+    const QString engineMessage = error.databaseText();
     static const QRegularExpression notNull(QStringLiteral("^NOT NULL constraint failed: (.+)$"));
     const QRegularExpressionMatch field = notNull.match(engineMessage);
     if (field.hasMatch()) {
         errorNumber = requiredFieldEmpty;
-        errorText = QStringLiteral("Das Feld '%1' darf nicht leer sein.").arg(field.captured(1));
+        errorText = Database::emptyFieldMessage(field.captured(1));
     } else if (engineMessage.startsWith(QLatin1String("UNIQUE constraint failed"))) {
         errorNumber = duplicateKey;
         errorText = QStringLiteral(
@@ -144,12 +152,9 @@ bool DataSource::refuse(const QString &engineMessage, const QString &fallback)
     } else if (engineMessage.startsWith(QLatin1String("CHECK constraint failed"))
                && engineMessage.contains(QLatin1String("length("))) {
         errorNumber = fieldTooSmall;
-        errorText = QStringLiteral("Das Feld ist zu klein, um die Menge der Daten aufzunehmen, die "
-                                   "Sie hinzufügen wollten. Versuchen Sie, weniger Daten "
-                                   "einzufügen.");
+        errorText = Database::tooLongMessage();
     } else {
-        errorNumber = otherFailure;
-        errorText = engineMessage.isEmpty() ? fallback : engineMessage;
+        return refuse(Database::message(error));
     }
     return false;
 }
@@ -162,7 +167,7 @@ bool DataSource::UpdateRecord()
     QString reason;
     const QSqlDatabase database = Database::open(DatabaseName, &reason);
     if (!database.isValid())
-        return refuse(QString(), reason);
+        return refuse(reason);
     QSqlQuery query(database);
     if (record.rowid < 0) {
         QStringList names;
@@ -189,7 +194,7 @@ bool DataSource::UpdateRecord()
         query.addBindValue(record.rowid);
     }
     if (!query.exec())
-        return refuse(query.lastError().databaseText(), query.lastError().text());
+        return refuse(query.lastError());
     const qint64 rowid = record.rowid < 0 ? query.lastInsertId().toLongLong() : record.rowid;
     query.finish();
     Record stored;
@@ -241,12 +246,12 @@ bool DataSource::deleteRecord(int row)
     QString reason;
     const QSqlDatabase database = Database::open(DatabaseName, &reason);
     if (!database.isValid())
-        return refuse(QString(), reason);
+        return refuse(reason);
     QSqlQuery query(database);
     query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedTable()));
     query.addBindValue(records.at(row).rowid);
     if (!query.exec())
-        return refuse(query.lastError().databaseText(), query.lastError().text());
+        return refuse(query.lastError());
     beginRemoveRows(QModelIndex(), row, row);
     records.removeAt(row);
     if (pending > row)
@@ -363,6 +368,15 @@ void DBGrid::commitEditor()
     closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+bool DBGrid::updateRow()
+{
+    commitEditor();
+    if (!source || source->UpdateRecord())
+        return true;
+    raiseError();
+    return false;
+}
+
 void DBGrid::followSource(int row)
 {
     setCurrentIndex(model()->index(row, std::max(currentIndex().column(), 0)));
@@ -418,6 +432,11 @@ void DBGrid::keyPressEvent(QKeyEvent *event)
         if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier
             && selectionModel()->isRowSelected(here.row(), QModelIndex())) {
             deleteSelectedRecords();
+            return;
+        }
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier
+            && source->pendingRow() >= 0) {
+            source->CancelUpdate();
             return;
         }
     }

@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QPointer>
+#include <QSqlError>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVariant>
@@ -81,7 +82,8 @@ private:
 
     QVariant valueAt(int row, int position) const;
     bool readRecord(qint64 rowid, Record *record);
-    bool refuse(const QString &engineMessage, const QString &fallback);
+    bool refuse(const QString &reason);
+    bool refuse(const QSqlError &error);
     QString quotedTable() const;
 
     QList<Column> columns;
@@ -97,7 +99,8 @@ private:
 };
 
 // The bound grid over a DataSource: arrow keys between cells, Tab between the columns of a row
-// without wrapping to the next, Delete on a selected row (row header, or Shift+Space) deletes it.
+// without wrapping to the next, Delete on a selected row (row header, or Shift+Space) deletes it,
+// Esc drops the pending edits of the row (in an open cell, first that cell's).
 class DBGrid : public QTableView
 {
     Q_OBJECT
@@ -111,6 +114,9 @@ public:
     QString ErrorText() const;
     // Hands an open cell editor's text to the row's pending edit and closes the editor.
     void commitEditor();
+    // commitEditor, then writes the row's pending edits; a refusal raises Error, keeps the
+    // edits and gives false.
+    bool updateRow();
 
 signals:
     // Response starts at 1: the grid then shows ErrorText itself; 0 keeps it quiet.

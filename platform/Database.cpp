@@ -13,8 +13,12 @@
 #include <QStringList>
 #include <QTemporaryFile>
 #include <QUrl>
+#include <algorithm>
+#include <cmath>
+#include <fcntl.h>
 #include <memory>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -231,14 +235,18 @@ QString columnDefinition(const Column &column)
     return definition;
 }
 
-QString translate(const QString &jetCreateTable, QString *error)
+bool parseJet(const QString &jetCreateTable, QString *table, QList<Column> *columns, QString *error)
 {
     QStringList tokens;
-    if (!tokenize(jetCreateTable, &tokens, error))
-        return {};
+    return tokenize(jetCreateTable, &tokens, error)
+        && JetParser(tokens).parse(table, columns, error);
+}
+
+QString translate(const QString &jetCreateTable, QString *error)
+{
     QString table;
     QList<Column> columns;
-    if (!JetParser(tokens).parse(&table, &columns, error))
+    if (!parseJet(jetCreateTable, &table, &columns, error))
         return {};
     QStringList definitions;
     for (const Column &column : columns)
@@ -270,7 +278,7 @@ Handle openHandle(const QString &file, int flags, QString *reason)
         result = registerCollation(raw);
     if (result == SQLITE_OK)
         return handle;
-    *reason = QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(result));
+    *reason = Database::engineMessage(raw ? sqlite3_extended_errcode(raw) : result);
     return nullptr;
 }
 
@@ -280,7 +288,7 @@ bool firstColumn(sqlite3 *handle, const char *sql, const QString &parameter, QSt
 {
     sqlite3_stmt *raw = nullptr;
     if (sqlite3_prepare_v2(handle, sql, -1, &raw, nullptr) != SQLITE_OK) {
-        *reason = QString::fromUtf8(sqlite3_errmsg(handle));
+        *reason = Database::engineMessage(sqlite3_extended_errcode(handle));
         return false;
     }
     const Statement statement(raw);
@@ -295,7 +303,7 @@ bool firstColumn(sqlite3 *handle, const char *sql, const QString &parameter, QSt
     }
     if (result == SQLITE_DONE)
         return true;
-    *reason = QString::fromUtf8(sqlite3_errmsg(handle));
+    *reason = Database::engineMessage(sqlite3_extended_errcode(handle));
     return false;
 }
 
@@ -308,7 +316,7 @@ QStringList columnNames(sqlite3 *handle, const QString &table)
     return names;
 }
 
-// Empty on success, else SQLite's reason.
+// Empty on success, else the German reason.
 QString runStatement(const QString &file, const QString &statement)
 {
     sqlite3 *raw = nullptr;
@@ -321,7 +329,7 @@ QString runStatement(const QString &file, const QString &statement)
         result = sqlite3_exec(raw, statement.toUtf8().constData(), nullptr, nullptr, nullptr);
     if (result == SQLITE_OK)
         return {};
-    return QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(result));
+    return Database::engineMessage(raw ? sqlite3_extended_errcode(raw) : result);
 }
 
 bool create(const QString &path, const QString &jetCreateTable, QString *reason)
@@ -330,14 +338,18 @@ bool create(const QString &path, const QString &jetCreateTable, QString *reason)
     if (statement.isEmpty())
         return false;
     const QFileInfo target(path);
+    if (target.isDir()) {
+        *reason = QStringLiteral("An ihrer Stelle steht ein Ordner dieses Namens.");
+        return false;
+    }
     if (target.exists() || target.isSymLink()) {
-        *reason = QStringLiteral("Die Datei ist bereits vorhanden.");
+        *reason = QStringLiteral("Die Datei ist vorhanden, kann aber nicht gelesen werden.");
         return false;
     }
     QTemporaryFile temporary(
         QDir(target.absolutePath()).filePath(target.fileName() + QStringLiteral(".XXXXXX")));
     if (!temporary.open()) {
-        *reason = temporary.errorString();
+        *reason = QStringLiteral("Im Ordner der Datenbank kann keine Datei angelegt werden.");
         return false;
     }
     temporary.close();
@@ -363,17 +375,22 @@ QString connect(const QString &name, const QString &path)
         QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
         + QStringLiteral("?mode=rw"));
     if (!db.open())
-        return db.lastError().text();
+        return Database::message(db.lastError());
     const QVariant handle = db.driver()->handle();
     sqlite3 *access = nullptr;
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
         access = *static_cast<sqlite3 *const *>(handle.constData());
     if (!access || registerCollation(access) != SQLITE_OK)
         return QStringLiteral("Die Sortierfolge der Datenbank kann nicht eingerichtet werden.");
-    // SQLite opens lazily; reading the schema shows whether the file is a database at all.
+    // So that a trigger's refusal can be told from the engine's own.
+    sqlite3_extended_result_codes(access, 1);
+    // SQLite opens lazily; reading the schema shows whether the file is a database at all. An
+    // empty file reads as a database without tables, which no file of the program is.
     QSqlQuery probe(db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-        return probe.lastError().text();
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !probe.next())
+        return Database::message(probe.lastError());
+    if (probe.value(0).toInt() == 0)
+        return Database::engineMessage(SQLITE_NOTADB);
     return {};
 }
 
@@ -447,8 +464,17 @@ bool CompactDatabase(const QString &source, const QString &target, QString *erro
     if (targetInfo.exists() || targetInfo.isSymLink()) {
         reason = QStringLiteral("Die Zieldatei ist bereits vorhanden.");
     } else if (const Handle handle = openHandle(source, SQLITE_OPEN_READONLY, &reason)) {
-        QStringList none;
-        firstColumn(handle.get(), "VACUUM INTO ?1", targetInfo.absoluteFilePath(), &none, &reason);
+        // Made empty for the owner alone first, so the copy is never more open than needed.
+        const int made = ::open(QFile::encodeName(target).constData(),
+                                O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+        if (made < 0 || ::close(made) != 0) {
+            reason = QStringLiteral("Die Zieldatei kann nicht angelegt werden.");
+        } else {
+            QStringList none;
+            if (!firstColumn(handle.get(), "VACUUM INTO ?1", targetInfo.absoluteFilePath(), &none,
+                             &reason))
+                QFile::remove(target);
+        }
     }
     if (reason.isEmpty())
         return true;
@@ -482,6 +508,90 @@ QString sqliteCreateTable(const QString &jetCreateTable)
 {
     QString error;
     return translate(jetCreateTable, &error);
+}
+
+QString engineMessage(int resultCode)
+{
+    switch (resultCode & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("Die Datenbank ist gesperrt, weil ein anderes Programm sie gerade "
+                              "verwendet. Versuchen Sie es später noch einmal.");
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return QStringLiteral("Die Datenbank ist schreibgeschützt. Änderungen können nicht "
+                              "gespeichert werden.");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("Die Datenbank ist beschädigt. Reparieren Sie sie im Menü "
+                              "\"Extras\".");
+    case SQLITE_NOTADB:
+        return QStringLiteral("Die Datei ist keine Datenbank oder hat ein unbekanntes Format.");
+    case SQLITE_FULL:
+        return QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz frei.");
+    case SQLITE_CONSTRAINT:
+    case SQLITE_MISMATCH:
+    case SQLITE_TOOBIG:
+        return QStringLiteral("Ein Wert verstößt gegen eine Regel der Tabelle.");
+    default:
+        return QStringLiteral("Beim Zugriff auf die Datenbank ist ein Fehler aufgetreten.");
+    }
+}
+
+QString message(const QSqlError &error)
+{
+    bool known = false;
+    const int code = error.nativeErrorCode().toInt(&known);
+    if (known && code == SQLITE_CONSTRAINT_TRIGGER)
+        return error.databaseText();
+    return engineMessage(known ? code : SQLITE_ERROR);
+}
+
+QString refusal(const QString &jetCreateTable, const QString &field, const QVariant &value)
+{
+    QString table;
+    QList<Column> columns;
+    QString error;
+    if (!parseJet(jetCreateTable, &table, &columns, &error))
+        return {};
+    const auto column = std::find_if(columns.cbegin(), columns.cend(), [&](const Column &c) {
+        return c.name.compare(field, Qt::CaseInsensitive) == 0;
+    });
+    if (column == columns.cend())
+        return {};
+    const QVariant written = valueForWrite(value);
+    if (written.isNull())
+        return column->notNull || !column->keyName.isEmpty()
+            ? emptyFieldMessage(table + QLatin1Char('.') + column->name)
+            : QString();
+    bool number = false;
+    const double amount = written.toDouble(&number);
+    switch (column->type) {
+    case Column::Text:
+        return written.toString().toUcs4().size() > column->size ? tooLongMessage() : QString();
+    case Column::Memo:
+        return {};
+    case Column::Short:
+        if (number && std::isfinite(amount) && amount >= -32768 && amount <= 32767)
+            return {};
+        break;
+    case Column::Bit:
+        if (number && (amount == 0 || amount == 1))
+            return {};
+        break;
+    }
+    return QStringLiteral("Das Feld '%1.%2' kann den Wert \"%3\" nicht aufnehmen.")
+        .arg(table, column->name, written.toString());
+}
+
+QString emptyFieldMessage(const QString &qualifiedField)
+{
+    return QStringLiteral("Das Feld '%1' darf nicht leer sein.").arg(qualifiedField);
+}
+
+QString tooLongMessage()
+{
+    return QStringLiteral("Das Feld ist zu klein, um die Menge der Daten aufzunehmen, die Sie "
+                          "hinzufügen wollten. Versuchen Sie, weniger Daten einzufügen.");
 }
 
 QVariant valueForWrite(const QVariant &value)

@@ -5,6 +5,7 @@
 #include "common/Databases.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QVariant>
 
@@ -37,6 +38,22 @@ bool holdsTable(const QString &path, const QString &jetCreateTable);
 
 // The SQLite statement for a Jet CREATE TABLE; empty when the statement is not understood.
 QString sqliteCreateTable(const QString &jetCreateTable);
+
+// The German text for a kind of the engine's errors, given by an SQLite result code: locked,
+// read-only, damaged, not a database, disk full, constraint broken, or any other.
+QString engineMessage(int resultCode);
+// A failed connection or statement in German: a trigger's own words as they are, otherwise
+// the text of the engine's error kind; never the engine's or the driver's own text.
+QString message(const QSqlError &error);
+
+// Why a value cannot go into a field of the table the statement makes, in German; empty when
+// the field holds it. So a row is refused before it reaches the database.
+QString refusal(const QString &jetCreateTable, const QString &field, const QVariant &value);
+
+// The engine's texts for a required field left empty ("Table.Field") and for a text longer
+// than its field.
+QString emptyFieldMessage(const QString &qualifiedField);
+QString tooLongMessage();
 
 // A value as it is to be written: an empty text becomes NULL so that NOT NULL refusals fire.
 QVariant valueForWrite(const QVariant &value);

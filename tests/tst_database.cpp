@@ -4,6 +4,7 @@
 #include "common/Fileexist.h"
 #include "frame/frmMain.h"
 #include "platform/Database.h"
+#include "tests/support/DatabaseStates.h"
 #include "tests/support/RunningProgram.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -15,6 +16,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <memory>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
@@ -108,6 +110,9 @@ private slots:
     void createsTables();
     void refusals_data();
     void refusals();
+    void refusalsAreWorded_data();
+    void refusalsAreWorded();
+    void compactionTheDiskCannotHoldLeavesNoFile();
     void refusesUnknownJet_data();
     void refusesUnknownJet();
     void unwritableFolder();
@@ -245,6 +250,11 @@ void TestDatabase::refusals_data()
     QTest::newRow("short -32768") << styles << "" << QVariantMap {{"Charoffset", -32768}} << true;
     QTest::newRow("short 40000") << styles << "" << QVariantMap {{"Fontsize", 40000}} << false;
     QTest::newRow("empty colour") << styles << "" << QVariantMap {{"Color", ""}} << false;
+    QTest::newRow("short -32769") << styles << "" << QVariantMap {{"Indent", -32769}} << false;
+    QTest::newRow("long font name")
+        << styles << "" << QVariantMap {{"Fontname", QString(251, u'F')}} << false;
+    QTest::newRow("250 letters") << styles << ""
+                                 << QVariantMap {{"Fontname", QString(250, u'\u00e4')}} << true;
 }
 
 void TestDatabase::refusals()
@@ -258,6 +268,65 @@ void TestDatabase::refusals()
     if (!existing.isEmpty())
         QVERIFY2(insert(table, {{"Name", existing}}, &error), qPrintable(error));
     QCOMPARE(insert(table, changes, &error), accepted);
+    // The check before a write refuses what the table refuses, but for keys already taken.
+    if (existing.isEmpty()) {
+        QString refusal;
+        for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+            if (refusal.isEmpty())
+                refusal = Database::refusal(createOf(table), it.key(), it.value());
+        }
+        QCOMPARE(refusal.isEmpty(), accepted);
+    }
+}
+
+void TestDatabase::refusalsAreWorded_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("too long") << "FontName" << QVariant(QString(251, u'F'))
+                              << "Das Feld ist zu klein, um die Menge der Daten aufzunehmen, die "
+                                 "Sie hinzufügen wollten. Versuchen Sie, weniger Daten einzufügen.";
+    QTest::newRow("empty") << "Color" << QVariant(QString())
+                           << "Das Feld 'Vorlagen.Color' darf nicht leer sein.";
+    QTest::newRow("out of range") << "Indent" << QVariant(40000)
+                                  << "Das Feld 'Vorlagen.Indent' kann den Wert \"40000\" nicht "
+                                     "aufnehmen.";
+    QTest::newRow("not a number") << "Indent" << QVariant(qQNaN())
+                                  << "Das Feld 'Vorlagen.Indent' kann den Wert \"nan\" nicht "
+                                     "aufnehmen.";
+    QTest::newRow("bit") << "Bullet" << QVariant(2)
+                         << "Das Feld 'Vorlagen.Bullet' kann den Wert \"2\" nicht aufnehmen.";
+}
+
+void TestDatabase::refusalsAreWorded()
+{
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    QFETCH(QString, message);
+    QCOMPARE(Database::refusal(QString::fromLatin1(Databases::FormatvorlageCreate), field, value),
+             message);
+}
+
+void TestDatabase::compactionTheDiskCannotHoldLeavesNoFile()
+{
+    QString error;
+    QVERIFY(Database::ensure(Databases::textbausteine()));
+    QVERIFY(
+        insert(QStringLiteral("Textbausteine"), {{"Textbaustein", QString(300000, u'x')}}, &error));
+    Database::closeAll();
+    const QString path = Databases::textbausteinPath();
+    const QString target = env->path(QStringLiteral("kompakt.new"));
+    const QByteArray before = readFile(path);
+    {
+        const DatabaseStates::FileSizeLimit limit(rlim_t(before.size() / 2));
+        QVERIFY(!Database::CompactDatabase(path, target, &error));
+    }
+    QVERIFY2(error == Database::engineMessage(SQLITE_FULL)
+                 || error == Database::engineMessage(SQLITE_IOERR),
+             qPrintable(error));
+    QVERIFY(!QFileInfo::exists(target));
+    QCOMPARE(readFile(path), before);
 }
 
 void TestDatabase::refusesUnknownJet_data()

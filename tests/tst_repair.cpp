@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
+#include "tests/support/DatabaseStates.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -98,6 +100,22 @@ QString failureText(const QString &name)
              QDir::toNativeSeparators(folder + QLatin1Char('/') + name + QStringLiteral(".mdb")));
 }
 
+// The message of a repair that failed before it made a backup.
+QString noBackupText(const QString &name)
+{
+    return QStringLiteral("Leider ist bei der Reparatur Ihrer Datenbank ein Fehler aufgetreten. "
+                          "Es wurde keine Sicherungskopie angelegt. Ihre Datenbank \"%1\" ist "
+                          "unverändert.")
+        .arg(QDir::toNativeSeparators(AppPaths::databaseFolder() + QLatin1Char('/') + name
+                                      + QStringLiteral(".mdb")));
+}
+
+int modeOf(const QString &path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
 } // namespace
 
 class TestRepair : public QObject
@@ -115,6 +133,9 @@ private slots:
     void repairKeepsTheRows();
     void staleCompactionTargetIsRemovedFirst();
     void readOnlyBackupStopsTheRepair();
+    void repairKeepsThePermissionBits_data();
+    void repairKeepsThePermissionBits();
+    void backupTheDiskCannotHoldChangesNothing();
     void damagedDatabaseIsNeverLost_data();
     void damagedDatabaseIsNeverLost();
     void textBlocksStillExpandAfterARepair();
@@ -266,11 +287,60 @@ void TestRepair::readOnlyBackupStopsTheRepair()
     writeFile(backup, "ältere Sicherung");
     QVERIFY(QFile::setPermissions(backup, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     repairFromMenu(QStringLiteral("formatvorlage"));
-    expectMessage(failureText(QStringLiteral("formatvorlage")), vbCritical,
+    // The older backup is not this run's: the message does not point to it.
+    expectMessage(noBackupText(QStringLiteral("formatvorlage")), vbCritical,
                   QStringLiteral("Reparatur fehlgeschlagen"));
     QCOMPARE(RunningProgram::readFile(backup), QByteArray("ältere Sicherung"));
     QCOMPARE(RunningProgram::readFile(path), original);
     QVERIFY(!QFileInfo::exists(DatabaseRepair::compactionPath(path)));
+}
+
+void TestRepair::repairKeepsThePermissionBits_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("owner only") << 0600;
+    QTest::newRow("group reads") << 0640;
+    QTest::newRow("read-only") << 0444;
+}
+
+void TestRepair::repairKeepsThePermissionBits()
+{
+    QFETCH(int, mode);
+    const QString path = Databases::textbausteinPath();
+    const QString backup = DatabaseRepair::backupPath(path);
+    addRows(QStringLiteral("textbaustein"), 1, 5);
+    Database::closeAll();
+    // An older backup open to everyone takes the database's bits as well.
+    writeFile(backup, "ältere Sicherung");
+    QCOMPARE(::chmod(QFile::encodeName(backup).constData(), 0666), 0);
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+    repairFromMenu(QStringLiteral("textbaustein"));
+    expectMessage(successText, vbInformation, QStringLiteral("Reparatur erfolgreich"));
+    QCOMPARE(keys(QStringLiteral("textbaustein")), numbered(1, 5));
+    QCOMPARE(modeOf(path), mode);
+    QCOMPARE(modeOf(backup), mode);
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    QCOMPARE(::chmod(QFile::encodeName(backup).constData(), 0644), 0);
+}
+
+void TestRepair::backupTheDiskCannotHoldChangesNothing()
+{
+    const QString path = Databases::textbausteinPath();
+    const QString backup = DatabaseRepair::backupPath(path);
+    addRows(QStringLiteral("textbaustein"), 1, 300);
+    Database::closeAll();
+    const QByteArray original = RunningProgram::readFile(path);
+    writeFile(backup, "ältere Sicherung");
+    {
+        const DatabaseStates::FileSizeLimit limit(rlim_t(original.size() / 2));
+        repairFromMenu(QStringLiteral("textbaustein"));
+    }
+    expectMessage(noBackupText(QStringLiteral("textbaustein")), vbCritical,
+                  QStringLiteral("Reparatur fehlgeschlagen"));
+    QCOMPARE(RunningProgram::readFile(path), original);
+    QCOMPARE(RunningProgram::readFile(backup), QByteArray("ältere Sicherung"));
+    // No half-written copy is left beside them.
+    QCOMPARE(QDir(AppPaths::databaseFolder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 void TestRepair::damagedDatabaseIsNeverLost_data()

@@ -12,15 +12,19 @@
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "tests/support/DatabaseStates.h"
 #include "tests/support/RunningProgram.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -162,6 +166,10 @@ private slots:
     void displaysOfATemplate_data();
     void displaysOfATemplate();
     void browsingTicksEveryRowAgain();
+    void browseKeysStepAndJump_data();
+    void browseKeysStepAndJump();
+    void browseKeysFromARealKeyboard();
+    void readOnlyDatabaseRefusesANewTemplateInGerman();
     void applyTickedRows_data();
     void applyTickedRows();
     void refusedValueAppliesNothing();
@@ -279,12 +287,20 @@ void TestTemplate::unusableDatabaseKeepsDialogClosed_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("message");
-    QTest::newRow("damaged file") << QByteArray("Kein Datenbankinhalt, nur Text.\n")
-                                  << QStringLiteral("kann nicht geöffnet werden");
-    QTest::newRow("empty file") << QByteArray() << QStringLiteral("kann nicht geöffnet werden");
-    QTest::newRow("read-only folder") << QByteArray("-") << QStringLiteral("konnte nicht angelegt");
-    QTest::newRow("folder that cannot be made")
-        << QByteArray("/") << QStringLiteral("konnte nicht angelegt");
+    const QString unusable = QStringLiteral("Die Datenbank \"%1\" kann nicht geöffnet werden. Die "
+                                            "Datei ist keine Datenbank oder hat ein unbekanntes "
+                                            "Format.");
+    const QString notMade = QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt werden. Im "
+                                           "Ordner der Datenbank kann keine Datei angelegt "
+                                           "werden.");
+    QTest::newRow("damaged file") << QByteArray("Kein Datenbankinhalt, nur Text.\n") << unusable;
+    QTest::newRow("empty file") << QByteArray() << unusable;
+    QTest::newRow("read-only folder") << QByteArray("-") << notMade;
+    QTest::newRow("folder that cannot be made") << QByteArray("/") << notMade;
+    QTest::newRow("a folder in its place")
+        << QByteArray("d")
+        << QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt werden. An ihrer Stelle "
+                          "steht ein Ordner dieses Namens.");
 }
 
 void TestTemplate::unusableDatabaseKeepsDialogClosed()
@@ -294,7 +310,10 @@ void TestTemplate::unusableDatabaseKeepsDialogClosed()
     QString folder = env->databaseFolder();
     const bool readOnly = content == "-";
     const bool noFolder = content == "/";
-    if (noFolder) {
+    const bool folderInPlace = content == "d";
+    if (folderInPlace) {
+        QVERIFY(QDir().mkpath(databasePath()));
+    } else if (noFolder) {
         // A plain file where the folder would have to be.
         QFile blocker(env->path(QStringLiteral("blocker")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -322,9 +341,10 @@ void TestTemplate::unusableDatabaseKeepsDialogClosed()
     QCOMPARE(shown.kind, Modal::Kind::MessageBox);
     QCOMPARE(shown.title, title);
     QCOMPARE(shown.style, int(vbCritical));
-    QVERIFY2(shown.text.contains(message), qPrintable(shown.text));
-    QVERIFY2(shown.text.contains(databasePath()), qPrintable(shown.text));
-    if (noFolder) {
+    QCOMPARE(shown.text, message.arg(QDir::toNativeSeparators(databasePath())));
+    if (folderInPlace) {
+        QVERIFY(QFileInfo(databasePath()).isDir());
+    } else if (noFolder) {
         QVERIFY(!QFileInfo::exists(folder));
     } else if (readOnly) {
         QVERIFY(QDir(folder).isEmpty());
@@ -524,6 +544,10 @@ void TestTemplate::refusedRowLeavesNothing()
     text->setSelFontName(longName);
     QCOMPARE(text->SelFontName().value_or(QString()), longName);
     storeTemplate(QStringLiteral("Standard"));
+    // A row that reached the table would meet this trigger's words instead.
+    QVERIFY(QSqlQuery(Database::open(databasePath()))
+                .exec(QStringLiteral("CREATE TRIGGER Erreicht BEFORE INSERT ON Vorlagen BEGIN "
+                                     "SELECT RAISE(ABORT, 'erreicht'); END")));
     open([&](frmTemplate &form) {
         env->modals.answerInput(QStringLiteral("Zu lang"));
         env->modals.answerMessage(vbOK);
@@ -534,8 +558,10 @@ void TestTemplate::refusedRowLeavesNothing()
     const Modal::Request &message = env->modals.seen().last();
     QCOMPARE(message.title, title);
     QCOMPARE(message.style, int(vbCritical));
-    QVERIFY2(message.text.contains(QStringLiteral("\"Zu lang\" konnte nicht gespeichert")),
-             qPrintable(message.text));
+    QCOMPARE(message.text,
+             QStringLiteral("Die Formatvorlage \"Zu lang\" konnte nicht gespeichert werden. Das "
+                            "Feld ist zu klein, um die Menge der Daten aufzunehmen, die Sie "
+                            "hinzufügen wollten. Versuchen Sie, weniger Daten einzufügen."));
     QCOMPARE(storedNames(), QStringList {"Standard"});
 }
 
@@ -642,6 +668,94 @@ void TestTemplate::browsingTicksEveryRowAgain()
         QCOMPARE(form.lblAlignment2->text(), QStringLiteral("linksbündig"));
         form.cmdAbbrechen->click();
     });
+}
+
+void TestTemplate::browseKeysStepAndJump_data()
+{
+    QTest::addColumn<QWidget *(*)(frmTemplate &)>("focus");
+    QTest::newRow("focus on a check box")
+        << +[](frmTemplate &form) -> QWidget * { return form.chkBold; };
+    QTest::newRow("focus on a button")
+        << +[](frmTemplate &form) -> QWidget * { return form.cmdAbbrechen; };
+}
+
+void TestTemplate::browseKeysStepAndJump()
+{
+    using Focus = QWidget *(*)(frmTemplate &);
+    QFETCH(Focus, focus);
+    storeTemplate(QStringLiteral("Eins"));
+    storeTemplate(QStringLiteral("Zwei"));
+    storeTemplate(QStringLiteral("Drei"));
+    open([&](frmTemplate &form) {
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        focus(form)->setFocus();
+        const auto key = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, const char *name) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            QCOMPARE(form.lblName->text(), QString::fromUtf8(name));
+            QVERIFY(form.isVisible());
+        };
+        key(Qt::Key_PageDown, Qt::NoModifier, "Zwei");
+        key(Qt::Key_PageDown, Qt::NoModifier, "Drei");
+        key(Qt::Key_PageDown, Qt::NoModifier, "Drei");
+        key(Qt::Key_PageUp, Qt::NoModifier, "Zwei");
+        key(Qt::Key_Home, Qt::ControlModifier, "Eins");
+        key(Qt::Key_PageUp, Qt::NoModifier, "Eins");
+        key(Qt::Key_End, Qt::ControlModifier, "Drei");
+        QCOMPARE(ticks(form), allTicked(true));
+        form.cmdAbbrechen->click();
+    });
+}
+
+void TestTemplate::browseKeysFromARealKeyboard()
+{
+    if (QGuiApplication::platformName() != u"xcb")
+        QSKIP("Keys from a real keyboard need the X server.");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed.");
+    storeTemplate(QStringLiteral("Eins"));
+    storeTemplate(QStringLiteral("Zwei"));
+    storeTemplate(QStringLiteral("Drei"));
+    open([&](frmTemplate &form) {
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.chkFontname->setFocus();
+        // Keys typed through the window system into whichever window has the focus.
+        const auto key = [&](const char *keys, const char *name) {
+            QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {"key", keys}), 0);
+            QTRY_COMPARE(form.lblName->text(), QString::fromUtf8(name));
+        };
+        key("Next", "Zwei");
+        key("ctrl+End", "Drei");
+        key("Prior", "Zwei");
+        key("ctrl+Home", "Eins");
+        QVERIFY(form.isVisible());
+        form.cmdAbbrechen->click();
+    });
+}
+
+void TestTemplate::readOnlyDatabaseRefusesANewTemplateInGerman()
+{
+    storeTemplate(QStringLiteral("Standard"));
+    Database::closeAll();
+    const DatabaseStates::ReadOnly readOnly(databasePath());
+    if (!readOnly.held())
+        QSKIP("This file system cannot make a file read-only for this user.");
+    open([&](frmTemplate &form) {
+        env->modals.answerInput(QStringLiteral("Neu"));
+        env->modals.answerMessage(vbOK);
+        form.cmdNeu->click();
+        QCOMPARE(form.lblName->text(), QStringLiteral("Standard"));
+        form.cmdAbbrechen->click();
+    });
+    const Modal::Request &message = env->modals.seen().last();
+    QCOMPARE(message.title, title);
+    QCOMPARE(message.style, int(vbCritical));
+    QCOMPARE(message.text,
+             QStringLiteral("Die Formatvorlage \"Neu\" konnte nicht gespeichert werden. Die "
+                            "Datenbank ist schreibgeschützt. Änderungen können nicht gespeichert "
+                            "werden."));
+    QCOMPARE(storedNames(), QStringList {"Standard"});
 }
 
 void TestTemplate::applyTickedRows_data()

@@ -10,6 +10,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
+#include "tests/support/DatabaseStates.h"
 #include "tests/support/RunningProgram.h"
 #include "tools/frmBaustein.h"
 
@@ -19,9 +20,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStandardPaths>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -39,6 +42,7 @@ const QString textMessage = QStringLiteral(
 const QString takenMessage = QStringLiteral(
     "Sie haben für den gerade bearbeiteten Textbaustein einen Namen vergeben, der bereits "
     "vorhanden ist. Das ist nicht zulässig. Geben Sie bitte einen anderen Namen ein!");
+const QString dialogTitle = QStringLiteral("Textbaustein-Verwaltung");
 const QString mappedTitle = QStringLiteral("Texbausteine verwalten");
 const QString fallbackTitle = QStringLiteral("Textbausteine verwalten");
 
@@ -156,8 +160,15 @@ private slots:
     void engineMessagesAreMappedByTheirBeginning();
     void insertPutsTheBlockIntoTheDocumentExactly();
     void insertWithoutABlockOrDocumentDoesNothing();
+    void insertStoresTheRowBeingEditedFirst_data();
+    void insertStoresTheRowBeingEditedFirst();
     void pendingRowIsSavedOnClosing_data();
     void pendingRowIsSavedOnClosing();
+    void escapeUndoesTheRowAndKeepsTheDialogOpen();
+    void escapeFromARealKeyboard();
+    void unusableDatabaseIsReportedInGerman_data();
+    void unusableDatabaseIsReportedInGerman();
+    void readOnlyDatabaseRefusesEditsInGerman();
     void f1OpensTheHelpTopic();
     void screenshot();
 
@@ -467,13 +478,8 @@ void TestTextBlocks::insertWithoutABlockOrDocumentDoesNothing()
     DocumentWindow *window = program->active();
     window->txtText->setText(QStringLiteral("Text"));
     withDialog([&](frmBaustein &form) {
-        // The new-record line, empty and then with a row not yet stored.
+        // The empty new-record line.
         goTo(form, 1, 0);
-        form.cmdEinfuegen->click();
-        type(form, QStringLiteral("neu"));
-        press(form, Qt::Key_Tab);
-        type(form, QStringLiteral("Neuer Block"));
-        press(form, Qt::Key_Return);
         form.cmdEinfuegen->click();
         QCOMPARE(window->txtText->Text(), QStringLiteral("Text"));
         form.cmdAbbrechen->click();
@@ -481,15 +487,57 @@ void TestTextBlocks::insertWithoutABlockOrDocumentDoesNothing()
     QCOMPARE(env->modals.seen().size(), 2);
 }
 
+void TestTextBlocks::insertStoresTheRowBeingEditedFirst_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("cellOpen");
+    QTest::newRow("cell closed") << "Neuer Block" << false;
+    QTest::newRow("cell still open") << "Neuer Block" << true;
+    QTest::newRow("refused row") << "" << false;
+}
+
+void TestTextBlocks::insertStoresTheRowBeingEditedFirst()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, cellOpen);
+    store({{"abs", "Absender"}});
+    program->start().LoadNewText();
+    DocumentWindow *window = program->active();
+    window->txtText->setText(QStringLiteral("Text "));
+    window->txtText->setSelStart(5);
+    withDialog([&](frmBaustein &form) {
+        goTo(form, 1, 0);
+        type(form, QStringLiteral("neu"));
+        press(form, Qt::Key_Tab);
+        type(form, text);
+        if (!cellOpen)
+            press(form, Qt::Key_Return);
+        QCOMPARE(qobject_cast<QLineEdit *>(form.focusWidget()) != nullptr, cellOpen);
+        if (text.isEmpty())
+            env->modals.answerMessage(vbOK);
+        QTest::mouseClick(form.cmdEinfuegen, Qt::LeftButton);
+        QVERIFY(form.isVisible());
+        if (text.isEmpty()) {
+            // The grid's own refusal; the row stays pending and nothing goes into the text.
+            QCOMPARE(env->modals.seen().last().text, textMessage);
+            QCOMPARE(form.Data1->pendingRow(), 1);
+            QCOMPARE(window->txtText->Text(), QStringLiteral("Text "));
+        } else {
+            QCOMPARE(form.Data1->pendingRow(), -1);
+            QCOMPARE(storedRows(), Rows({{"abs", "Absender"}, {"neu", text}}));
+            QCOMPARE(window->txtText->Text(), QStringLiteral("Text Neuer Block"));
+        }
+        form.cmdAbbrechen->click();
+    });
+}
+
 void TestTextBlocks::pendingRowIsSavedOnClosing_data()
 {
     QTest::addColumn<QString>("closing");
     QTest::addColumn<bool>("editorOpen");
     QTest::addColumn<bool>("valid");
-    for (const char *closing : {"Schließen", "close box", "Esc"}) {
+    for (const char *closing : {"Schließen", "close box"}) {
         for (bool editorOpen : {false, true}) {
-            if (editorOpen && qstrcmp(closing, "Esc") == 0)
-                continue; // Esc in an open cell cancels that cell's edit
             for (bool valid : {true, false}) {
                 QTest::addRow("%s, %s, %s", closing, editorOpen ? "cell open" : "cell closed",
                               valid ? "valid" : "refused")
@@ -516,10 +564,8 @@ void TestTextBlocks::pendingRowIsSavedOnClosing()
         QCOMPARE(qobject_cast<QLineEdit *>(form.focusWidget()) != nullptr, editorOpen);
         if (closing == u"Schließen")
             form.cmdAbbrechen->click();
-        else if (closing == u"close box")
-            form.close();
         else
-            QTest::keyClick(form.DBGrid1, Qt::Key_Escape);
+            form.close();
         QVERIFY(!form.isVisible());
     });
     // A refused row is dropped quietly: no message keeps the dialog open.
@@ -528,6 +574,161 @@ void TestTextBlocks::pendingRowIsSavedOnClosing()
     if (valid)
         expected.append(qMakePair(QStringLiteral("neu"), QStringLiteral("Neuer Block")));
     QCOMPARE(storedRows(), expected);
+}
+
+void TestTextBlocks::escapeUndoesTheRowAndKeepsTheDialogOpen()
+{
+    store({{"abs", "Absender"}});
+    withDialog([&](frmBaustein &form) {
+        // A changed row: the first Esc undoes the open cell, the second the whole row.
+        goTo(form, 0, 0);
+        type(form, QStringLiteral("geändert"));
+        press(form, Qt::Key_Tab);
+        type(form, QStringLiteral("Neuer Text"));
+        press(form, Qt::Key_Escape);
+        QCOMPARE(cell(form, 0, 1), QStringLiteral("Absender"));
+        QCOMPARE(cell(form, 0, 0), QStringLiteral("geändert"));
+        QCOMPARE(form.Data1->pendingRow(), 0);
+        press(form, Qt::Key_Escape);
+        QCOMPARE(form.Data1->pendingRow(), -1);
+        QCOMPARE(cell(form, 0, 0), QStringLiteral("abs"));
+
+        // A new row typed and closed: Esc drops it, the new-record line stays below.
+        addRow(form, QStringLiteral("neu"), QStringLiteral("Neuer Block"));
+        QCOMPARE(form.DBGrid1->model()->rowCount(), 3);
+        press(form, Qt::Key_Escape);
+        QCOMPARE(form.Data1->pendingRow(), -1);
+        QCOMPARE(form.DBGrid1->model()->rowCount(), 2);
+        QCOMPARE(cell(form, 1, 0), QString());
+
+        // Nothing pending: Esc still leaves the dialog open.
+        press(form, Qt::Key_Escape);
+        QVERIFY(form.isVisible());
+        QCOMPARE(storedRows(), Rows({{"abs", "Absender"}}));
+        form.cmdAbbrechen->click();
+    });
+    QCOMPARE(storedRows(), Rows({{"abs", "Absender"}}));
+    QCOMPARE(env->modals.seen().size(), 1);
+}
+
+void TestTextBlocks::escapeFromARealKeyboard()
+{
+    if (QGuiApplication::platformName() != u"xcb")
+        QSKIP("Keys from a real keyboard need the X server.");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed.");
+    // Keys typed through the window system into whichever window has the focus.
+    const auto xdotool = [](const QStringList &arguments) {
+        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
+        QTest::qWait(50);
+        settle();
+    };
+    store({{"abs", "Absender"}});
+    withDialog([&](frmBaustein &form) {
+        goTo(form, 1, 0);
+        xdotool({"type", "neu"});
+        xdotool({"key", "Tab"});
+        xdotool({"type", "Block"});
+        QTRY_COMPARE(cell(form, 1, 0), QStringLiteral("neu"));
+        xdotool({"key", "Escape"});
+        xdotool({"key", "Escape"});
+        QTRY_COMPARE(form.Data1->pendingRow(), -1);
+        QCOMPARE(form.DBGrid1->model()->rowCount(), 2);
+        xdotool({"key", "Escape"});
+        QVERIFY(form.isVisible());
+        form.cmdAbbrechen->click();
+    });
+    QCOMPARE(storedRows(), Rows({{"abs", "Absender"}}));
+}
+
+void TestTextBlocks::unusableDatabaseIsReportedInGerman_data()
+{
+    const QString unreadable = QStringLiteral("Die Datenbank \"%1\" kann nicht gelesen werden. ");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("locked by a second connection") << "locked"
+                                                   << unreadable
+            + "Die Datenbank ist gesperrt, weil ein anderes Programm sie gerade verwendet. "
+              "Versuchen Sie es später noch einmal.";
+    QTest::newRow("truncated") << "truncated"
+                               << unreadable
+            + "Die Datenbank ist beschädigt. Reparieren Sie sie im Menü \"Extras\".";
+    QTest::newRow("not a database")
+        << "text" << unreadable + "Die Datei ist keine Datenbank oder hat ein unbekanntes Format.";
+    QTest::newRow("empty file") << "empty"
+                                << unreadable
+            + "Die Datei ist keine Datenbank oder hat ein unbekanntes Format.";
+    QTest::newRow("a folder") << "folder"
+                              << QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt "
+                                                "werden. An ihrer Stelle steht ein Ordner "
+                                                "dieses Namens.");
+}
+
+void TestTextBlocks::unusableDatabaseIsReportedInGerman()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, message);
+    // The path is known only inside the test's own environment.
+    const QString path = Databases::textbausteinPath();
+    message = message.arg(QDir::toNativeSeparators(path));
+    std::unique_ptr<DatabaseStates::Lock> lock;
+    if (state == u"locked" || state == u"truncated") {
+        Rows rows;
+        for (int i = 0; i < 300; ++i)
+            rows.append({QStringLiteral("b%1").arg(i), QString(200, u'x')});
+        store(rows);
+        Database::closeAll();
+    }
+    if (state == u"locked") {
+        lock = std::make_unique<DatabaseStates::Lock>(path);
+        QVERIFY(lock->held());
+    } else if (state == u"truncated") {
+        QVERIFY(DatabaseStates::truncate(path, QFileInfo(path).size() / 2));
+    } else if (state == u"folder") {
+        QVERIFY(QDir().mkpath(path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(state == u"text" ? "Kein Datenbankinhalt, nur Text.\n" : "");
+    }
+    const QByteArray before = RunningProgram::readFile(path);
+    env->modals.answerMessage(vbOK);
+    withDialog([&](frmBaustein &form) {
+        QCOMPARE(form.DBGrid1->model()->rowCount(), 0);
+        form.cmdAbbrechen->click();
+    });
+    QCOMPARE(env->modals.seen().size(), 2);
+    const Modal::Request shown = env->modals.seen().first();
+    QCOMPARE(shown.text, message);
+    QCOMPARE(shown.title, dialogTitle);
+    QCOMPARE(shown.style, int(vbCritical));
+    lock.reset();
+    // The file is reported, never replaced.
+    QCOMPARE(QFileInfo(path).isDir(), state == u"folder");
+    QCOMPARE(RunningProgram::readFile(path), before);
+}
+
+void TestTextBlocks::readOnlyDatabaseRefusesEditsInGerman()
+{
+    store({{"abs", "Absender"}});
+    Database::closeAll();
+    const DatabaseStates::ReadOnly readOnly(Databases::textbausteinPath());
+    if (!readOnly.held())
+        QSKIP("This file system cannot make a file read-only for this user.");
+    withDialog([&](frmBaustein &form) {
+        QCOMPARE(cell(form, 0, 1), QStringLiteral("Absender"));
+        addRow(form, QStringLiteral("neu"), QStringLiteral("Neuer Block"));
+        env->modals.answerMessage(vbOK);
+        press(form, Qt::Key_Up);
+        const Modal::Request shown = env->modals.seen().last();
+        QCOMPARE(shown.text,
+                 QStringLiteral("Die Datenbank ist schreibgeschützt. Änderungen "
+                                "können nicht gespeichert werden."));
+        QCOMPARE(shown.title, fallbackTitle);
+        QCOMPARE(shown.style, vbOKOnly | vbCritical);
+        form.cmdAbbrechen->click();
+    });
+    QCOMPARE(storedRows(), Rows({{"abs", "Absender"}}));
 }
 
 void TestTextBlocks::f1OpensTheHelpTopic()

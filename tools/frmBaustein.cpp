@@ -106,11 +106,17 @@ void frmBaustein::keyPressEvent(QKeyEvent *event)
         showHelpTopic(this, helpContext);
         return;
     }
+    // No cancel button: Esc neither closes the dialog nor stores the row being edited.
+    if (event->key() == Qt::Key_Escape)
+        return;
     QDialog::keyPressEvent(event);
 }
 
 void frmBaustein::cmdEinfuegen_Click()
 {
+    // A row still being edited is stored first; a refused one is reported and nothing inserted.
+    if (!DBGrid1->updateRow())
+        return;
     // Errors are ignored: without a document or a stored current block nothing is inserted.
     if (const std::optional<QVariant> block = Data1->Field(1))
         ActiveDocument::insertText(block->toString());

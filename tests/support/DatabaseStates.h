@@ -1,0 +1,55 @@
+// Database files put into the states a user may meet: locked by another program, read-only
+// (also for root, through the immutable flag), truncated, or held to a file size limit.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <sys/resource.h>
+
+namespace DatabaseStates {
+
+// Holds an exclusive lock on a database file through a connection of its own while it lives.
+class Lock
+{
+public:
+    explicit Lock(const QString &path);
+    ~Lock();
+    bool held() const { return locked; }
+
+private:
+    QString name;
+    bool locked = false;
+};
+
+// Makes a file read-only while it lives: its write bits taken away and, where that does not
+// stop this user (root), the immutable flag set. held() is false when neither works here.
+class ReadOnly
+{
+public:
+    explicit ReadOnly(const QString &path);
+    ~ReadOnly();
+    bool held() const { return readOnly; }
+
+private:
+    QString path;
+    bool immutable = false;
+    bool readOnly = false;
+};
+
+// Files may not grow beyond `bytes` while it lives; the signal for that is ignored, so a write
+// past the limit fails as on a full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+
+private:
+    rlimit before = {};
+    void (*handler)(int) = nullptr;
+};
+
+// Cuts a file to its first `bytes` bytes.
+bool truncate(const QString &path, qint64 bytes);
+
+} // namespace DatabaseStates
