@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/rtf/RtfCodePage.h"
+#include "platform/rtf/RtfPicture.h"
 #include "platform/rtf/RtfTokenizer.h"
 
 #include <QColor>
@@ -73,7 +74,14 @@ enum class Destination : quint8 {
     ListLevel,
     LevelText,
     ListOverrideTable,
+    Picture, // \pict: its words and data
+    Object, // \object: only its \result is read
 };
+
+// The groups a picture stands in: \shppict, \object and the object's \result.
+namespace PictureHolder {
+enum : int { ShapePicture, Object, ObjectResult };
+}
 
 struct GroupState
 {
@@ -144,6 +152,8 @@ public:
     void field(const Token &token, int);
     void fieldResult(const Token &token, int);
     void enter(const Token &token, int destination);
+    void picture(const Token &token, int);
+    void pictureHolder(const Token &token, int holder);
 
 private:
     struct Font
@@ -220,6 +230,7 @@ private:
     const Level *resolveLevel(const ParaState &state) const;
     int listObject(const ParaState &state, const Level &level);
     void takeLabel();
+    void insertPicture(const GroupState &state);
 
     QTextCharFormat charFormat(const CharState &state) const;
     QTextBlockFormat blockFormat(const ParaState &state, const Level *level, int listIndex) const;
@@ -261,6 +272,7 @@ private:
     QHash<int, ListObjects> listObjects; // by \ls
     bool numberLabel = false; // this paragraph's list label is a number, not a bullet
     CodePageDecoder decoder;
+    PictureReader pictureReader;
 
     QString runText;
     CharState runState;
