@@ -249,7 +249,7 @@ void TestRtfPictures::pictureIsOneCharacter()
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     box.setFocus();
     box.setSelStart(3);
-    QWidget *keys = QApplication::focusWidget();
+    QWidget *keys = &box; // the window, as the keyboard sends them
     QTest::keyClick(keys, Qt::Key_Right);
     QCOMPARE(box.SelStart(), 4);
     QTest::keyClick(keys, Qt::Key_Left, Qt::ShiftModifier);
