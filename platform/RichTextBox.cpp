@@ -4,9 +4,9 @@
 #include "common/CaseFolding.h"
 #include "common/Cp1252.h"
 #include "platform/ClipboardFormats.h"
+#include "platform/PictureObjects.h"
 #include "platform/Screen.h"
 #include "platform/TextFormat.h"
-#include "platform/TextPicture.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
@@ -367,7 +367,7 @@ struct RichTextBox::Private
     void connectDocument()
     {
         QTextDocument *document = q->document();
-        TextPicture::attach(*document);
+        PictureObjects::attach(*document);
         QObject::connect(
             document, &QTextDocument::contentsChange, q,
             [this](int from, int removed, int added) { contentsChanged(from, removed, added); });
@@ -1358,7 +1358,7 @@ void RichTextBox::SelPrint(QPrinter &printer)
     } else {
         copy.reset(document()->clone());
     }
-    TextPicture::attach(*copy);
+    PictureObjects::attach(*copy);
     copy->setUseDesignMetrics(document()->useDesignMetrics());
     // The printout adds nothing of its own: the text starts at the printable area's edge.
     copy->setDocumentMargin(0);
@@ -1382,7 +1382,7 @@ void RichTextBox::SelPrint(QPrinter &printer)
     const double scale = printer.logicalDpiX() / 25.4 / pixelsPerMm;
     painter.scale(scale, scale);
     // Pictures print at up to twice their screen resolution: sharper, at a bounded cost.
-    TextPicture::decodeAll(*copy, std::min(scale, 2.0));
+    PictureObjects::decodeAll(*copy, std::min(scale, 2.0));
     painter.setPen(Qt::black);
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette.setColor(QPalette::Text, Qt::black);

@@ -1,12 +1,10 @@
 // Pictures in a rich text: one object character each (a QTextImageFormat) that carries the
-// picture's original data, drawn from a decoded copy that is made once the text shows.
+// picture's original data; PictureObjects draws them.
 #pragma once
 
 #include <QByteArray>
 #include <QTextImageFormat>
 #include <optional>
-
-class QTextDocument;
 
 namespace TextPicture {
 
@@ -26,13 +24,5 @@ struct Picture
 QTextImageFormat format(const Picture &picture);
 // The picture a character format carries, if any.
 std::optional<Picture> of(const QTextFormat &format);
-
-// Draws the document's pictures from now on: each is decoded off the GUI thread when it is
-// first painted, and shows as a grey frame of its size until then, and for good when it cannot
-// be decoded or lies beyond the decoding limits.
-void attach(QTextDocument &document);
-// Decodes every picture of the document not decoded yet, at once, at `scale` times its screen
-// size: for a copy about to be printed.
-void decodeAll(QTextDocument &document, double scale);
 
 } // namespace TextPicture
