@@ -50,16 +50,18 @@ const KindWord *kindWord(std::string_view name)
     return it != kindWords.end() ? &*it : nullptr;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+// The value of each hex digit, -1 for any other byte: pictures run to tens of megabytes.
+constexpr std::array<signed char, 256> hexValues = [] {
+    std::array<signed char, 256> values {};
+    values.fill(-1);
+    for (int i = 0; i < 10; ++i)
+        values['0' + i] = static_cast<signed char>(i);
+    for (int i = 0; i < 6; ++i) {
+        values['a' + i] = static_cast<signed char>(10 + i);
+        values['A' + i] = static_cast<signed char>(10 + i);
+    }
+    return values;
+}();
 
 double shownTwips(int goal, int extent, bool metafile, int scale)
 {
@@ -110,17 +112,24 @@ void PictureReader::word(const Token &token)
 void PictureReader::hex(std::string_view text)
 {
     QByteArray &data = picture.data;
+    qsizetype size = data.size();
+    const qsizetype most = size + static_cast<qsizetype>(text.size() / 2 + 1);
+    if (data.capacity() < most)
+        data.reserve(std::max(most, 2 * data.capacity()));
+    data.resize(most);
+    char *out = data.data();
     for (char c : text) {
-        const int value = hexValue(c);
+        const int value = hexValues[static_cast<unsigned char>(c)];
         if (value < 0)
             continue;
         if (highNibble < 0) {
             highNibble = value;
         } else {
-            data.append(static_cast<char>(highNibble << 4 | value));
+            out[size++] = static_cast<char>(highNibble << 4 | value);
             highNibble = -1;
         }
     }
+    data.resize(size);
 }
 
 void PictureReader::binary(QByteArrayView bytes)
@@ -136,6 +145,7 @@ std::optional<TextPicture::Picture> PictureReader::finish()
     picture.widthTwips = shownTwips(goalWidth, width, metafile, scaleX);
     picture.heightTwips = shownTwips(goalHeight, height, metafile, scaleY);
     picture.rtfWords = words;
+    picture.data.squeeze();
     return std::exchange(picture, TextPicture::Picture());
 }
 
