@@ -28,7 +28,7 @@ using TextPicture::Kind;
 
 // Decoded images are held at their shown size; beyond this many pixels a document's further
 // pictures stay grey frames, so that no file exhausts the memory.
-constexpr qint64 pixelBudget = 64 * 1024 * 1024;
+constexpr qint64 pixelBudget = 64000000;
 constexpr int maxSide = 8192;
 const QColor frameColor(0xC0, 0xC0, 0xC0);
 

@@ -2,6 +2,7 @@
 // one character of the text for editing and none for plain text.
 #include "document/DocumentWindow.h"
 #include "platform/ClipboardFormats.h"
+#include "platform/PictureObjects.h"
 #include "platform/RichTextBox.h"
 #include "platform/TextPicture.h"
 #include "platform/rtf/RtfReader.h"
@@ -97,6 +98,7 @@ private slots:
     void showsPicturesAndGreyFrames_data();
     void showsPicturesAndGreyFrames();
     void decodesOnlyWhatIsShown();
+    void staysGreyBeyondTheDecodingBudget();
     void survivesMalformedPictures_data();
     void survivesMalformedPictures();
 };
@@ -343,6 +345,31 @@ void TestRtfPictures::decodesOnlyWhatIsShown()
     };
     QTRY_VERIFY(decoded(0));
     QVERIFY(!decoded(299));
+}
+
+void TestRtfPictures::staysGreyBeyondTheDecodingBudget()
+{
+    // 22 inches square is the largest size a picture is shown at: 4.5 million pixels each at
+    // 96 pixels to the inch.
+    QByteArray body;
+    for (int i = 0; i < 40; ++i)
+        body += pict("\\pngblip\\picwgoal31680\\pichgoal31680",
+                     bitmap(QSize(4, 4), QColor(i, 0, 0), "PNG"));
+    QTextDocument text;
+    QTextCursor cursor(&text);
+    QVERIFY(rtf::read(document(body), cursor).ok);
+    PictureObjects::decodeAll(text, 1.0);
+    int decoded = 0;
+    int grey = 0;
+    for (int position = 1; position <= 40; ++position) {
+        cursor.setPosition(position);
+        const QVariant image = text.resource(QTextDocument::ImageResource,
+                                             QUrl(cursor.charFormat().toImageFormat().name()));
+        QVERIFY(image.isValid());
+        ++(image.value<QImage>().isNull() ? grey : decoded);
+    }
+    QVERIFY2(decoded > 0 && grey > 0, qPrintable(QStringLiteral("%1 %2").arg(decoded).arg(grey)));
+    QCOMPARE(pictures(text).size(), 40);
 }
 
 void TestRtfPictures::survivesMalformedPictures_data()
