@@ -2,6 +2,7 @@
 #include "common/AppPaths.h"
 #include "document/frmDocument.h"
 #include "frame/frmMain.h"
+#include "platform/ClipboardFormats.h"
 #include "platform/CommonDialog.h"
 #include "platform/Modal.h"
 #include "platform/RichTextBox.h"
@@ -83,11 +84,8 @@ int toText(const QString &path)
     RichTextBox box;
     if (const auto error = load(box, path))
         return fail(*error);
-    // Soft line breaks end a line too, as other programs print them.
-    QString text = box.Text();
-    text.replace(u'\r', u'\n');
-    text.replace(u'\v', u'\n');
-    const QByteArray bytes = text.toUtf8() + '\n';
+    // Soft line breaks end a line too, as other programs print them; pictures have no text.
+    const QByteArray bytes = ClipboardFormats::plainText(box.Text()).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
     return 0;
 }

@@ -16,9 +16,11 @@ inline QStringList rtfFormats()
 }
 
 // Plain text for the clipboard: the edit control's paragraph ends ('\r') and soft line breaks
-// ('\v') become line feeds, which Qt hands on in the platform's own line ends.
+// ('\v') become line feeds, which Qt hands on in the platform's own line ends. Pictures have no
+// text.
 inline QString plainText(QString text)
 {
+    text.remove(QChar::ObjectReplacementCharacter);
     text.replace(u'\r', u'\n');
     text.replace(u'\v', u'\n');
     return text;

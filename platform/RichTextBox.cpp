@@ -4,6 +4,7 @@
 #include "common/CaseFolding.h"
 #include "common/Cp1252.h"
 #include "platform/ClipboardFormats.h"
+#include "platform/PictureObjects.h"
 #include "platform/Screen.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
@@ -11,8 +12,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
-#include <QFontMetricsF>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -26,8 +27,8 @@
 #include <QTextDocumentFragment>
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -366,6 +367,7 @@ struct RichTextBox::Private
     void connectDocument()
     {
         QTextDocument *document = q->document();
+        PictureObjects::attach(*document);
         QObject::connect(
             document, &QTextDocument::contentsChange, q,
             [this](int from, int removed, int added) { contentsChanged(from, removed, added); });
@@ -809,6 +811,7 @@ struct RichTextBox::Private
         const QTextDocument *document = q->document();
         if (!document->rootFrame()->childFrames().isEmpty()) {
             QString text = q->Text();
+            text.remove(QChar::ObjectReplacementCharacter);
             text.replace(u'\r', lineEnd);
             return text;
         }
@@ -818,6 +821,8 @@ struct RichTextBox::Private
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
                 QString piece = fragment.text();
+                // A picture has no text.
+                piece.remove(QChar::ObjectReplacementCharacter);
                 if (!fragment.charFormat().boolProperty(TextFormat::UnicodeLineSeparator))
                     piece.replace(QChar::LineSeparator, u'\v');
                 text += piece;
@@ -1353,6 +1358,7 @@ void RichTextBox::SelPrint(QPrinter &printer)
     } else {
         copy.reset(document()->clone());
     }
+    PictureObjects::attach(*copy);
     copy->setUseDesignMetrics(document()->useDesignMetrics());
     // The printout adds nothing of its own: the text starts at the printable area's edge.
     copy->setDocumentMargin(0);
@@ -1375,6 +1381,8 @@ void RichTextBox::SelPrint(QPrinter &printer)
         return;
     const double scale = printer.logicalDpiX() / 25.4 / pixelsPerMm;
     painter.scale(scale, scale);
+    // Pictures print at up to twice their screen resolution: sharper, at a bounded cost.
+    PictureObjects::decodeAll(*copy, std::min(scale, 2.0));
     painter.setPen(Qt::black);
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette.setColor(QPalette::Text, Qt::black);

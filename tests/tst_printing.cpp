@@ -4,6 +4,7 @@
 #include "frame/frmMain.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
+#include "tests/support/PictureFixtures.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QDateTime>
@@ -56,6 +57,22 @@ QList<PrintedWord> printedWords(const QString &pdf)
     return words;
 }
 
+// The images of a PDF as pdfimages lists them: one line each.
+QStringList printedImages(const QString &pdf)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
+    if (tool.isEmpty())
+        qFatal("pdfimages (poppler-utils) is missing; scripts/setup.sh installs it");
+    QProcess process;
+    process.start(tool, {QStringLiteral("-list"), pdf});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    // Two lines of headings come first.
+    return QString::fromUtf8(process.readAllStandardOutput())
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+        .mid(2);
+}
+
 } // namespace
 
 class TestPrinting : public QObject
@@ -72,6 +89,7 @@ private slots:
     void printCopyBreaksWrappedLinesOnly();
     void plainTextPrintsChosenRange();
     void copyBreaksAsScreenAtEveryWidth();
+    void printoutDrawsPicturesWhereShown();
     void printoutPlacesTextAsScreen_data();
     void printoutPlacesTextAsScreen();
     void printoutBreaksLinesAsScreen_data();
@@ -282,6 +300,32 @@ void TestPrinting::printoutPlacesTextAsScreen()
     const double pitch = words.at(2).top - words.at(0).top;
     QVERIFY2(qAbs(words.at(4).top - words.at(3).top - pitch) < 0.3,
              qPrintable(QString::number(words.at(4).top - words.at(3).top)));
+}
+
+void TestPrinting::printoutDrawsPicturesWhereShown()
+{
+    using namespace PictureFixtures;
+    frmDocument *window = richWindow(QString());
+    window->txtText->setSelRTF(QString::fromLatin1(document(
+        "Vor" + pict("\\pngblip\\picwgoal600\\pichgoal300", bitmap(QSize(40, 20), Qt::red, "PNG"))
+        + "Nach " + pict("\\emfblip\\picwgoal1500\\pichgoal750", emf(QSize(100, 50), Qt::green))
+        + " Mitte " + pict("\\pngblip\\picwgoal900\\pichgoal450", "kein Bild") + " Ende")));
+    const QString pdf = program->env.path("bilder.pdf");
+    program->env.modals.answerPrint(pdf, 0);
+    window->mnuFilePrint->trigger();
+
+    // The two pictures that decode; the third is a grey frame of its size.
+    const QStringList images = printedImages(pdf);
+    QCOMPARE(images.size(), 2);
+    const QList<PrintedWord> words = printedWords(pdf);
+    QStringList texts;
+    for (const PrintedWord &printed : words)
+        texts.append(printed.text);
+    QCOMPARE(texts, QStringList({"Vor", "Nach", "Mitte", "Ende"}));
+    const double pictureMm = 600 / 1440.0 * 25.4;
+    QVERIFY2(qAbs(words.at(1).left - words.at(0).right - pictureMm) < 0.5,
+             qPrintable(QString::number(words.at(1).left - words.at(0).right)));
+    QVERIFY(words.at(3).left - words.at(2).right > 900 / 1440.0 * 25.4);
 }
 
 void TestPrinting::printoutBreaksLinesAsScreen_data()

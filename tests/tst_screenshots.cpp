@@ -1,13 +1,17 @@
 // What the user sees, rendered to PNG files under the build folder (bin/screenshots/) for a
-// look by eye: a rich-text window with its ruler, a bulleted paragraph, indents and tab stops.
+// look by eye: a rich-text window with its ruler, a bulleted paragraph, indents and tab stops;
+// one with a picture in a line of text.
 #include "document/frmDocument.h"
 #include "frame/frmMain.h"
 #include "platform/RichTextBox.h"
+#include "tests/support/PictureFixtures.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QTest>
+#include <QTextDocument>
+#include <algorithm>
 #include <memory>
 
 class TestScreenshots : public QObject
@@ -18,6 +22,7 @@ private slots:
     void init();
     void cleanup();
     void richTextWindowWithRuler();
+    void richTextWindowWithPicture();
 
 private:
     std::unique_ptr<RunningProgram> program;
@@ -76,6 +81,40 @@ void TestScreenshots::richTextWindowWithRuler()
     QVERIFY(window->rect().contains(
         QRect(window->pboxLineal->mapTo(window, QPoint(0, 0)), window->pboxLineal->size())));
     QVERIFY(text->isVisible());
+}
+
+void TestScreenshots::richTextWindowWithPicture()
+{
+    using namespace PictureFixtures;
+    program->main().LoadNewDoc();
+    auto *window = qobject_cast<frmDocument *>(program->active());
+    QVERIFY(window);
+    RichTextBox *text = window->txtText;
+    text->setSelRTF(QString::fromLatin1(
+        document("Ein Brief mit dem Logo "
+                 + pict("\\pngblip\\picwgoal1440\\pichgoal720",
+                        bitmap(QSize(40, 20), QColor(0, 102, 204), "PNG"))
+                 + " mitten in der Zeile, und der Text geht dahinter weiter.")));
+    text->setSelStart(0);
+    program->main().resize(1000, 560);
+    program->main().show();
+    window->parentWidget()->resize(900, 420);
+    QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
+    QTextCursor cursor(text->document());
+    cursor.setPosition(24);
+    const QUrl name(cursor.charFormat().toImageFormat().name());
+    QTRY_VERIFY(text->document()->resource(QTextDocument::ImageResource, name).isValid());
+
+    const QImage shot = window->grab().toImage();
+    QVERIFY(shot.save(screenshotFolder() + QStringLiteral("/rich-text-picture.png")));
+    // The picture stands in the shot, on the line of the text before it.
+    cursor.setPosition(23);
+    const QRect caret = text->cursorRect(cursor);
+    const QPoint inside = text->viewport()->mapTo(window, caret.topLeft() + QPoint(48, 0));
+    int blue = 0;
+    for (int y = std::max(0, inside.y() - 60); y < std::min(shot.height(), inside.y() + 60); ++y)
+        blue += shot.pixelColor(inside.x(), y) == QColor(0, 102, 204) ? 1 : 0;
+    QVERIFY2(blue >= 40, qPrintable(QString::number(blue)));
 }
 
 QTEST_MAIN(TestScreenshots)

@@ -202,6 +202,8 @@ void Interpreter::closeGroup()
         finishLabel();
     const Destination outer
         = stack.size() > 1 ? stack[stack.size() - 2].destination : Destination::Text;
+    if (closing.destination == Destination::Picture && outer != Destination::Picture)
+        insertPicture(closing);
     bool styleSheetDone = false;
     if (closing.destination == Destination::StyleSheet) {
         if (stack.size() == styleSheetDepth + 1)
@@ -257,6 +259,10 @@ void Interpreter::controlWord(const Token &token)
             return;
         }
     }
+    if (top().destination == Destination::Picture && PictureReader::isPictureWord(token.text)) {
+        pictureReader.word(token);
+        return;
+    }
     if (!word)
         return;
     if (top().destination == Destination::StyleSheet && stack.size() > styleSheetDepth
@@ -302,6 +308,10 @@ void Interpreter::text(std::string_view bytes)
     if (i == bytes.size())
         return;
     const GroupState &state = top();
+    if (state.destination == Destination::Picture) {
+        pictureReader.hex(bytes.substr(i));
+        return;
+    }
     if (state.destination == Destination::Text && codepage::isDirect(state.codePage)) {
         beginContent();
         useRunState();
@@ -511,6 +521,12 @@ void Interpreter::finish()
 {
     if (!pendingBytes.isEmpty() && !stack.empty())
         flushBytes();
+    // A file cut off inside a picture keeps the picture's data up to there.
+    const auto picture = std::find_if(stack.rbegin(), stack.rend(), [](const GroupState &state) {
+        return state.destination == Destination::Picture;
+    });
+    if (picture != stack.rend())
+        insertPicture(*picture);
     if (note.depth != 0)
         endNote(stack.empty() ? endPara : top().para);
     flushRun();
@@ -1237,7 +1253,11 @@ void Interpreter::setColorPart(const Token &token, int shift)
 
 void Interpreter::binary(const Token &token, int)
 {
-    if (token.hasParam)
+    if (!token.hasParam)
+        return;
+    if (!stack.empty() && top().destination == Destination::Picture)
+        pictureReader.binary(tokenizer->takeBytes(token.param));
+    else
         tokenizer->skipBytes(token.param);
 }
 
@@ -1280,6 +1300,43 @@ void Interpreter::enter(const Token &, int destination)
     } else if (target == Destination::StyleSheet) {
         styleSheetDepth = stack.size();
     }
+}
+
+void Interpreter::picture(const Token &, int)
+{
+    GroupState &state = top();
+    if (state.destination != Destination::Text) {
+        state.destination = Destination::Skip;
+        return;
+    }
+    state.destination = Destination::Picture;
+    pictureReader.start();
+}
+
+// \shppict holds the picture in the text; an \object shows only its \result.
+void Interpreter::pictureHolder(const Token &, int holder)
+{
+    GroupState &state = top();
+    const Destination inside
+        = holder == PictureHolder::ObjectResult ? Destination::Object : Destination::Text;
+    if (state.destination != inside)
+        state.destination = Destination::Skip;
+    else if (holder == PictureHolder::Object)
+        state.destination = Destination::Object;
+    else
+        state.destination = Destination::Text;
+}
+
+void Interpreter::insertPicture(const GroupState &state)
+{
+    const std::optional<TextPicture::Picture> picture = pictureReader.finish();
+    if (!picture)
+        return;
+    beginContent();
+    flushRun();
+    QTextCharFormat format = charFormat(state.chars);
+    format.merge(TextPicture::format(*picture));
+    cursor.insertText(QString(QChar::ObjectReplacementCharacter), format);
 }
 
 int Interpreter::styleParts(const ControlWord &word)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/rtf/RtfCodePage.h"
+#include "platform/rtf/RtfPicture.h"
 #include "platform/rtf/RtfTokenizer.h"
 
 #include <QColor>
@@ -80,7 +81,14 @@ enum class Destination : quint8 {
     LevelText,
     ListOverrideTable,
     Tables, // \upr, \ud: holds tables only, no text
+    Picture, // \pict: its words and data
+    Object, // \object: only its \result is read
 };
+
+// The groups a picture stands in: \shppict, \object and the object's \result.
+namespace PictureHolder {
+enum : int { ShapePicture, Object, ObjectResult };
+}
 
 struct GroupState
 {
@@ -157,6 +165,8 @@ public:
     void field(const Token &token, int);
     void fieldResult(const Token &token, int);
     void enter(const Token &token, int destination);
+    void picture(const Token &token, int);
+    void pictureHolder(const Token &token, int holder);
 
 private:
     struct Font
@@ -286,6 +296,7 @@ private:
     void endNote(const ParaState &para);
     void putMark(const CharState &state, const QString &label);
     bool appendNotes(const ParaState &last);
+    void insertPicture(const GroupState &state);
 
     QTextCharFormat charFormat(const CharState &state) const;
     QTextBlockFormat blockFormat(const ParaState &state, const Level *level, int listIndex) const;
@@ -324,6 +335,7 @@ private:
     std::vector<Level> legacyLevels; // one per numbering that \pn groups give
     QHash<QString, int> legacyByKey; // numbering style and text to the legacy level
     CodePageDecoder decoder;
+    PictureReader pictureReader;
 
     Output out;
     std::array<std::unique_ptr<Notes>, 2> notes;

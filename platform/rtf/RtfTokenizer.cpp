@@ -34,9 +34,16 @@ Tokenizer::Tokenizer(QByteArrayView data) : pos(data.data()), end(data.data() + 
 
 void Tokenizer::skipBytes(qint64 count)
 {
+    takeBytes(count);
+}
+
+QByteArrayView Tokenizer::takeBytes(qint64 count)
+{
     if (count <= 0)
-        return;
+        return QByteArrayView();
+    const char *start = pos;
     pos = count >= end - pos ? end : pos + count;
+    return QByteArrayView(start, pos - start);
 }
 
 Token Tokenizer::next()

@@ -27,6 +27,8 @@ public:
     Token next();
     // Steps over the data of \binN; a count beyond the end stops at the end.
     void skipBytes(qint64 count);
+    // The data of \binN, stepped over; a count beyond the end stops at the end.
+    QByteArrayView takeBytes(qint64 count);
 
 private:
     Token controlWord();

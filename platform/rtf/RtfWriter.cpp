@@ -3,6 +3,7 @@
 
 #include "common/Cp1252.h"
 #include "platform/TextFormat.h"
+#include "platform/rtf/RtfPicture.h"
 
 #include <QHash>
 #include <QTextBlock>
@@ -114,6 +115,7 @@ private:
     void text(QStringView text, bool escapeOnly = false);
     void breakLine();
     void maybeBreak(bool atSpace);
+    void picture(const QByteArray &group);
 
     QString family(const QTextCharFormat &format) const;
     double pointSize(const QTextCharFormat &format) const;
@@ -382,6 +384,11 @@ void Writer::paragraph(const QTextBlock &block)
         if (start >= end)
             continue;
         chars(fragment.charFormat());
+        if (const QByteArray group = pictureGroup(fragment.charFormat()); !group.isEmpty()) {
+            for (int i = start; i < end; ++i)
+                picture(group);
+            continue;
+        }
         text(QStringView(fragment.text()).mid(start - fragment.position(), end - start));
     }
 
@@ -574,6 +581,14 @@ void Writer::breakLine()
     out += "\r\n";
     column = 0;
     needsDelimiter = false;
+}
+
+// On lines of its own, so that the text's lines stay short.
+void Writer::picture(const QByteArray &group)
+{
+    breakLine();
+    out += group;
+    breakLine();
 }
 
 // CR and LF mean nothing inside RTF text, so lines may end between any two tokens.
