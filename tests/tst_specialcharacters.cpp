@@ -9,10 +9,14 @@
 #include "platform/Screen.h"
 #include "tests/support/RunningProgram.h"
 #include "tools/frmSonder.h"
+#include "tools/frmTastatur.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -43,9 +47,12 @@ private slots:
     void entries();
     void clickInsertsAtTheCaretOrForTheSelection_data();
     void clickInsertsAtTheCaretOrForTheSelection();
+    void clickingTheChosenEntryInsertsAgain();
     void keyboardChangesInsertToo();
     void focusingTheListInsertsNothing();
     void fontBoxStartsOnTheSelectionsFont();
+    void fontBoxFallsBackToTheSubstitutedFamily_data();
+    void fontBoxFallsBackToTheSubstitutedFamily();
     void fontBoxChangesOnlyTheList();
     void showingAgainKeepsTheWindow();
     void withoutADocumentNothingHappens();
@@ -142,6 +149,22 @@ void TestSpecialCharacters::clickInsertsAtTheCaretOrForTheSelection()
     QCOMPARE(form.lstZeichen->currentRow(), 223 - 128);
 }
 
+void TestSpecialCharacters::clickingTheChosenEntryInsertsAgain()
+{
+    DocumentWindow *doc = program->document(QString(), 0);
+    frmSonder &form = window();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    clickEntry(form.lstZeichen, 223);
+    clickEntry(form.lstZeichen, 223);
+    clickEntry(form.lstZeichen, 196);
+    clickEntry(form.lstZeichen, 196);
+    QCOMPARE(doc->txtText->Text(), QStringLiteral("ßßÄÄ"));
+    // The keys go on inserting once per change after the clicks.
+    QCOMPARE(QApplication::focusWidget(), form.lstZeichen);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(doc->txtText->Text(), QStringLiteral("ßßÄÄÅ"));
+}
+
 void TestSpecialCharacters::keyboardChangesInsertToo()
 {
     DocumentWindow *doc = program->document(QString(), 0);
@@ -161,6 +184,14 @@ void TestSpecialCharacters::focusingTheListInsertsNothing()
     QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
     QCoreApplication::sendEvent(form.lstZeichen, &focus);
     QCOMPARE(doc->txtText->Text(), QStringLiteral("x"));
+    // Tabbing from the font box to the list and back, as the keys travel.
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.comboSchrift->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(QApplication::focusWidget(), form.comboSchrift);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(doc->txtText->Text(), QStringLiteral("x"));
 }
 
 void TestSpecialCharacters::fontBoxStartsOnTheSelectionsFont()
@@ -173,6 +204,33 @@ void TestSpecialCharacters::fontBoxStartsOnTheSelectionsFont()
     QCOMPARE(form.comboSchrift->count(), fonts.size());
     QCOMPARE(form.comboSchrift->currentText(), font);
     QCOMPARE(form.lstZeichen->font().family(), font);
+}
+
+void TestSpecialCharacters::fontBoxFallsBackToTheSubstitutedFamily_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("special characters") << "frmSonder";
+    QTest::newRow("keyboard") << "frmTastatur";
+}
+
+void TestSpecialCharacters::fontBoxFallsBackToTheSubstitutedFamily()
+{
+    QFETCH(QString, window);
+    // A new document asks for "Times New Roman", no family name here.
+    program->document(QString(), 0);
+    const QString asked = QStringLiteral("Times New Roman");
+    QVERIFY(!Screen::Fonts().contains(asked));
+    const QString substitute = Screen::plainFontName(QFontInfo(QFont(asked)).family());
+    QVERIFY(Screen::Fonts().contains(substitute));
+    if (QFontDatabase::hasFamily(QStringLiteral("Liberation Serif")))
+        QCOMPARE(substitute, QStringLiteral("Liberation Serif"));
+    if (window == QLatin1String("frmSonder"))
+        frmSonder::open();
+    else
+        frmTastatur::open();
+    auto *box = Forms::find(window)->findChild<QComboBox *>(QStringLiteral("comboSchrift"));
+    QCOMPARE(box->currentText(), substitute);
+    Forms::unload(window);
 }
 
 void TestSpecialCharacters::fontBoxChangesOnlyTheList()

@@ -7,6 +7,7 @@
 #include "tools/ActiveDocument.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 
@@ -22,8 +23,15 @@ frmSonder::frmSonder()
     : ToolWindow(QStringLiteral("frmSonder"), QStringLiteral("Sonderzeichen einfügen"), helpContext)
 {
     buildLayout();
-    // A change of the chosen entry, not of the focus frame: focusing the list moves only that.
-    connect(lstZeichen, &QListWidget::itemSelectionChanged, this, &frmSonder::lstZeichen_Click);
+    // A list box's Click: every click of an entry, the chosen one included, and every change
+    // of the chosen entry by the keyboard; not a change of the focus frame, which focusing the
+    // list moves.
+    lstZeichen->viewport()->installEventFilter(this);
+    connect(lstZeichen, &QListWidget::clicked, this, &frmSonder::lstZeichen_Click);
+    connect(lstZeichen, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!choosingByMouse)
+            lstZeichen_Click();
+    });
     connect(comboSchrift, &QComboBox::currentIndexChanged, this, &frmSonder::comboSchrift_Click);
     Form_Load();
 }
@@ -67,6 +75,19 @@ void frmSonder::lstZeichen_Click()
     const QList<QListWidgetItem *> chosen = lstZeichen->selectedItems();
     if (!chosen.isEmpty())
         ActiveDocument::insertText(Cp1252::Chr(lstZeichen->row(chosen.first()) + firstCode));
+}
+
+bool frmSonder::eventFilter(QObject *watched, QEvent *event)
+{
+    // A press chooses the entry, and the click that follows inserts it once.
+    if (watched == lstZeichen->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonDblClick)
+            choosingByMouse = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            choosingByMouse = false;
+    }
+    return ToolWindow::eventFilter(watched, event);
 }
 
 void frmSonder::comboSchrift_Click()

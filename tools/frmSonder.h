@@ -32,9 +32,16 @@ public:
     void lstZeichen_Click();
     void comboSchrift_Click();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildLayout();
     void Form_Load();
+
+    // While a mouse button is down on the list: its change of the chosen entry waits for the
+    // click.
+    bool choosingByMouse = false;
 };
 
 // The window's one instance.
