@@ -19,6 +19,8 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <memory>
 
@@ -30,6 +32,16 @@ void clickEntry(QListWidget *list, int code, Qt::KeyboardModifiers modifiers = {
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
                       list->visualItemRect(item).center());
+}
+
+// Gives the control the keyboard, as a click on its window and then on it would.
+bool giveFocus(QWidget *control)
+{
+    control->window()->activateWindow();
+    if (!QTest::qWaitFor([control] { return control->window()->isActiveWindow(); }))
+        return false;
+    control->setFocus(Qt::MouseFocusReason);
+    return QTest::qWaitFor([control] { return QApplication::focusWidget() == control; });
 }
 
 } // namespace
@@ -48,6 +60,7 @@ private slots:
     void clickInsertsAtTheCaretOrForTheSelection_data();
     void clickInsertsAtTheCaretOrForTheSelection();
     void clickingTheChosenEntryInsertsAgain();
+    void realClicksAndKeysInsertOnceEach();
     void keyboardChangesInsertToo();
     void focusingTheListInsertsNothing();
     void fontBoxStartsOnTheSelectionsFont();
@@ -153,16 +166,49 @@ void TestSpecialCharacters::clickingTheChosenEntryInsertsAgain()
 {
     DocumentWindow *doc = program->document(QString(), 0);
     frmSonder &form = window();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
     clickEntry(form.lstZeichen, 223);
     clickEntry(form.lstZeichen, 223);
     clickEntry(form.lstZeichen, 196);
     clickEntry(form.lstZeichen, 196);
     QCOMPARE(doc->txtText->Text(), QStringLiteral("ßßÄÄ"));
     // The keys go on inserting once per change after the clicks.
-    QCOMPARE(QApplication::focusWidget(), form.lstZeichen);
+    QVERIFY(giveFocus(form.lstZeichen));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QCOMPARE(doc->txtText->Text(), QStringLiteral("ßßÄÄÅ"));
+    // A double click chooses once.
+    QListWidgetItem *item = form.lstZeichen->item(228 - 128);
+    QTest::mouseDClick(form.lstZeichen->viewport(), Qt::LeftButton, {},
+                       form.lstZeichen->visualItemRect(item).center());
+    QCOMPARE(doc->txtText->Text(), QStringLiteral("ßßÄÄÅä"));
+}
+
+void TestSpecialCharacters::realClicksAndKeysInsertOnceEach()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("real mouse clicks and keys need a real X server");
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xdotool.isEmpty())
+        QSKIP("xdotool is not installed");
+    const auto user = [&xdotool](const QStringList &arguments) {
+        return QProcess::execute(xdotool, arguments) == 0;
+    };
+    DocumentWindow *doc = program->document(QString(), 0);
+    frmSonder &form = window();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QListWidgetItem *item = form.lstZeichen->item(223 - 128);
+    form.lstZeichen->scrollToItem(item);
+    const QPoint at
+        = form.lstZeichen->viewport()->mapToGlobal(form.lstZeichen->visualItemRect(item).center());
+    QVERIFY(user({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                  QStringLiteral("click"), QStringLiteral("1")}));
+    QTRY_COMPARE(doc->txtText->Text(), QStringLiteral("ß"));
+    // Two clicks, not a double click.
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QVERIFY(user({QStringLiteral("click"), QStringLiteral("1")}));
+    QTRY_COMPARE(doc->txtText->Text(), QStringLiteral("ßß"));
+    QTRY_COMPARE(QApplication::focusWidget(), form.lstZeichen);
+    QVERIFY(user({QStringLiteral("key"), QStringLiteral("Down")}));
+    QTRY_COMPARE(doc->txtText->Text(), QStringLiteral("ßßà"));
 }
 
 void TestSpecialCharacters::keyboardChangesInsertToo()
@@ -185,10 +231,7 @@ void TestSpecialCharacters::focusingTheListInsertsNothing()
     QCoreApplication::sendEvent(form.lstZeichen, &focus);
     QCOMPARE(doc->txtText->Text(), QStringLiteral("x"));
     // Tabbing from the font box to the list and back, as the keys travel.
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    form.comboSchrift->setFocus(Qt::OtherFocusReason);
-    QCOMPARE(QApplication::focusWidget(), form.comboSchrift);
+    QVERIFY(giveFocus(form.comboSchrift));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(doc->txtText->Text(), QStringLiteral("x"));

@@ -23,13 +23,16 @@ frmSonder::frmSonder()
     : ToolWindow(QStringLiteral("frmSonder"), QStringLiteral("Sonderzeichen einfügen"), helpContext)
 {
     buildLayout();
-    // A list box's Click: every click of an entry, the chosen one included, and every change
-    // of the chosen entry by the keyboard; not a change of the focus frame, which focusing the
-    // list moves.
+    // A list box's Click: every change of the chosen entry, by mouse or keyboard, and a click
+    // on the entry already chosen; not a change of the focus frame, which focusing the list
+    // moves.
     lstZeichen->viewport()->installEventFilter(this);
-    connect(lstZeichen, &QListWidget::clicked, this, &frmSonder::lstZeichen_Click);
     connect(lstZeichen, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!choosingByMouse)
+        pressChoseEntry = true;
+        lstZeichen_Click();
+    });
+    connect(lstZeichen, &QListWidget::clicked, this, [this] {
+        if (!pressChoseEntry)
             lstZeichen_Click();
     });
     connect(comboSchrift, &QComboBox::currentIndexChanged, this, &frmSonder::comboSchrift_Click);
@@ -79,14 +82,10 @@ void frmSonder::lstZeichen_Click()
 
 bool frmSonder::eventFilter(QObject *watched, QEvent *event)
 {
-    // A press chooses the entry, and the click that follows inserts it once.
-    if (watched == lstZeichen->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress
-            || event->type() == QEvent::MouseButtonDblClick)
-            choosingByMouse = true;
-        else if (event->type() == QEvent::MouseButtonRelease)
-            choosingByMouse = false;
-    }
+    if (watched == lstZeichen->viewport()
+        && (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonDblClick))
+        pressChoseEntry = false;
     return ToolWindow::eventFilter(watched, event);
 }
 

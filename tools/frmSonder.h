@@ -39,9 +39,8 @@ private:
     void buildLayout();
     void Form_Load();
 
-    // While a mouse button is down on the list: its change of the chosen entry waits for the
-    // click.
-    bool choosingByMouse = false;
+    // Whether the press of the click under way changed the chosen entry, which inserted it.
+    bool pressChoseEntry = false;
 };
 
 // The window's one instance.
