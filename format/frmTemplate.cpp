@@ -7,6 +7,7 @@
 #include "common/LeadingNumber.h"
 #include "format/OptionsControls.h"
 #include "format/OptionsSupport.h"
+#include "platform/CaptionFit.h"
 #include "platform/Database.h"
 #include "platform/Help.h"
 #include "platform/Modal.h"
@@ -182,6 +183,8 @@ QPushButton *pictureButton(QStyle::StandardPixmap picture, const char *toolTip, 
     button->setIcon(parent->style()->standardIcon(picture));
     button->setIconSize(QSize(Screen::pixelsFromTwipsX(360), Screen::pixelsFromTwipsY(360)));
     button->setToolTip(QString::fromUtf8(toolTip));
+    // A button without a caption is read out by its tip.
+    button->setAccessibleName(button->toolTip());
     // Enter belongs to the default button alone.
     button->setAutoDefault(false);
     return button;
@@ -414,10 +417,8 @@ void frmTemplate::buildWindow()
     lblFormatname = new QLabel(QStringLiteral("Formatvorlagen-Name:"), this);
     place(lblFormatname, 120, 600, 1932, 288);
     lblName = boxLabel(this, false);
-    QFont bold = lblName->font();
-    bold.setBold(true);
-    lblName->setFont(bold);
     place(lblName, 2160, 600, 3492, 288);
+    showName(QString());
 
     Label2 = new QLabel(QStringLiteral("Muster:"), this);
     place(Label2, 3720, 1680);
@@ -441,28 +442,28 @@ void frmTemplate::buildRows()
     for (int row = 0; row < 13; ++row) {
         *checks[row] = new QCheckBox(QString::fromUtf8(attributes[row].caption), this);
         place(*checks[row], 120, 960 + 360 * row, 1932, 288);
+        CaptionFit::fitButton(*checks[row], font());
     }
 
     const auto display = [this](int row, QWidget *control, int width) {
         place(control, 2160, 960 + 360 * row, width, 288);
     };
-    const auto shownBit = [this] {
+    const auto shownBit = [this, &display](int row) {
         auto *box = new QCheckBox(this);
         box->setEnabled(false);
+        // No caption of its own: it is read out by its row's.
+        box->setAccessibleName(QString::fromUtf8(attributes[row].plainCaption));
+        display(row, box, 288);
         return box;
     };
     lblFontname = boxLabel(this, false);
     display(0, lblFontname, 3492);
     lblFontsize = boxLabel(this, true);
     display(1, lblFontsize, 1452);
-    optBold = shownBit();
-    display(2, optBold, 288);
-    optItalic = shownBit();
-    display(3, optItalic, 288);
-    optUnderline = shownBit();
-    display(4, optUnderline, 288);
-    optStrikethru = shownBit();
-    display(5, optStrikethru, 288);
+    optBold = shownBit(2);
+    optItalic = shownBit(3);
+    optUnderline = shownBit(4);
+    optStrikethru = shownBit(5);
     lblCharoffset = boxLabel(this, true);
     display(6, lblCharoffset, 1452);
     lblColor2 = new SwatchLabel(this);
@@ -477,8 +478,7 @@ void frmTemplate::buildRows()
     display(10, lblHangingindent2, 1452);
     lblRightindent = boxLabel(this, true);
     display(11, lblRightindent, 1452);
-    optBullet = shownBit();
-    display(12, optBullet, 288);
+    optBullet = shownBit(12);
 
     // The raw values lie hidden under the displays they feed.
     QLabel **raw[4] = {&lblColor1, &lblAlignment1, &lblIndent1, &lblHangingindent1};
@@ -574,9 +574,18 @@ void frmTemplate::showCurrentRecord()
     // The name comes last: its change reads every other bound control.
     const QString name = text("Name");
     if (lblName->text() != name) {
-        lblName->setText(name);
+        showName(name);
         lblName_Change();
     }
+}
+
+void frmTemplate::showName(const QString &name)
+{
+    lblName->setText(name);
+    // A long name shows whole in a smaller type.
+    QFont bold = font();
+    bold.setBold(true);
+    CaptionFit::fitLabel(lblName, bold);
 }
 
 void frmTemplate::lblName_Change()

@@ -164,6 +164,7 @@ private:
     void Form_Activate();
     // The binding: every bound control shows the current row, the name label last.
     void showCurrentRecord();
+    void showName(const QString &name);
     bool nameTaken(const QString &name, bool *checked);
 
     bool loadSucceeded = false;

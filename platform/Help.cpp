@@ -3,6 +3,7 @@
 
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
+#include "platform/Screen.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -22,14 +23,15 @@ QPointer<HelpViewer> &openViewer()
     return viewer;
 }
 
-// The open viewer when it shows the file, else a new one.
-HelpViewer *viewerOn(const QString &path, HelpFile help)
+// The open viewer when it shows the file, else a new one on the owner's screen.
+HelpViewer *viewerOn(const QString &path, HelpFile help, const QWidget *owner)
 {
     QPointer<HelpViewer> &viewer = openViewer();
     if (viewer && viewer->path() == path)
         return viewer;
     Help::closeViewer();
     viewer = new HelpViewer(path, std::move(help));
+    Screen::centreOnScreenOf(viewer, owner ? owner->window() : nullptr);
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, viewer, &QObject::deleteLater);
     return viewer;
 }
@@ -48,7 +50,7 @@ bool WinHelp(QWidget *owner, const QString &helpFile, int command, int data, con
                owner ? owner->window()->windowTitle() : QString());
         return false;
     }
-    HelpViewer *viewer = viewerOn(helpFile, std::move(*help));
+    HelpViewer *viewer = viewerOn(helpFile, std::move(*help), owner);
     switch (command) {
     case HELP_CONTEXT:
         viewer->showTopic(data);

@@ -3,13 +3,18 @@
 
 #include "common/ProgramInfo.h"
 #include "platform/Modal.h"
+#include "platform/Screen.h"
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace {
+
+constexpr double inputBoxWidth = 5400; // twips
 
 QString titleOrProgram(const QString &title)
 {
@@ -104,5 +109,14 @@ QString InputBox(const QString &prompt, const QString &title, const QString &def
     dialog.setTextValue(defaultText);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    // As wide as the platform's input box was, whatever the prompt: a long prompt wraps. The
+    // dialog builds its layout when first measured; its own constraint would fit the width to
+    // the prompt.
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        label->setWordWrap(true);
+    static_cast<void>(dialog.sizeHint());
+    if (QLayout *layout = dialog.layout())
+        layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+    dialog.setFixedWidth(Screen::pixelsFromTwipsX(inputBoxWidth));
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }

@@ -111,6 +111,21 @@ void centre(QWidget *window, double widthTwips, double heightTwips)
     window->move(pixelsFromTwipsX(left), pixelsFromTwipsY(top));
 }
 
+void centreOnScreenOf(QWidget *window, const QWidget *owner)
+{
+    const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    // The window manager's frame is known only once the window shows: room for a usual one.
+    const QSize shownFrame = window->frameGeometry().size() - window->size();
+    const QSize frame = shownFrame.isEmpty() ? QSize(16, 48) : shownFrame;
+    window->resize(window->size().boundedTo(available.size() - frame));
+    QRect outer(QPoint(0, 0), window->size() + frame);
+    outer.moveCenter(available.center());
+    window->move(outer.topLeft());
+}
+
 QRect fitWindow(const QRect &frame, const QSize &minimum)
 {
     // A size of nothing or less keeps its place.

@@ -31,6 +31,10 @@ void setFixedDialog(QWidget *dialog, double widthTwips, double heightTwips);
 // Moves a window so that a size of widthTwips x heightTwips stands in the screen's middle.
 void centre(QWidget *window, double widthTwips, double heightTwips);
 
+// Places a window that has not yet shown in the middle of the free area of the screen that
+// holds the owner (the primary screen without one), made no larger than that area.
+void centreOnScreenOf(QWidget *window, const QWidget *owner);
+
 // A window's outer rectangle held to the screens: no larger than the available area of the
 // screen it stands on (and then wholly on it), no smaller than minimum (or that area), and
 // moved onto the primary screen when it stands on none.

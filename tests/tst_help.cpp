@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -57,6 +58,7 @@ private slots:
     void indexIsSortedAndMatchesPrefix_data();
     void indexIsSortedAndMatchesPrefix();
     void contextOpensTopic();
+    void viewerOpensInTheMiddleOfTheOwnersScreen();
     void contentsAndHelpOnHelp();
     void partialKeyOpensSearch_data();
     void partialKeyOpensSearch();
@@ -167,6 +169,29 @@ void TestHelp::contextOpensTopic()
     QCOMPARE(Help::viewer(), viewer);
     QCOMPARE(viewer->currentContext(), 12);
     QVERIFY(env->modals.seen().isEmpty());
+}
+
+void TestHelp::viewerOpensInTheMiddleOfTheOwnersScreen()
+{
+    Help::setHelpFile(writeSample());
+    QWidget owner;
+    owner.setGeometry(40, 40, 300, 200);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    showHelpTopic(&owner, 27);
+    HelpViewer *viewer = Help::viewer();
+    QVERIFY(QTest::qWaitForWindowExposed(viewer));
+    const QRect screen = owner.screen()->availableGeometry();
+    const QRect place = viewer->frameGeometry();
+    QVERIFY2(screen.contains(place),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(place.x())
+                            .arg(place.y())
+                            .arg(place.width())
+                            .arg(place.height())));
+    // Centred, give or take the window manager's frame.
+    QVERIFY(std::abs(place.center().x() - screen.center().x()) <= 48);
+    QVERIFY(std::abs(place.center().y() - screen.center().y()) <= 48);
 }
 
 void TestHelp::contentsAndHelpOnHelp()

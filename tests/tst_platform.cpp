@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -32,6 +33,7 @@ private slots:
     void formsRegistryCountsLoadedForms();
     void formInstanceLoadsOnFirstUse();
     void messageBoxAnswersThroughSeam();
+    void inputBoxHasAFixedWidthAndWrapsItsPrompt();
     void modalFormRunsScriptedAct();
     void mousePointerTakesThreeShapes();
     void readmeNamesRealFolders_data();
@@ -149,6 +151,34 @@ void TestPlatform::messageBoxAnswersThroughSeam()
     QCOMPARE(InputBox("Name?"), QStringLiteral("Eingabe"));
     env.modals.cancel();
     QCOMPARE(InputBox("Name?"), QString());
+}
+
+void TestPlatform::inputBoxHasAFixedWidthAndWrapsItsPrompt()
+{
+    TestEnvironment env;
+    const ModalScript::RealDialogs real(env.modals);
+    const QString longPrompt = QStringLiteral(
+        "Geben Sie den Namen der neuen Formatvorlage ein. Der Name darf höchstens fünfzig Zeichen "
+        "lang sein und muss sich von den Namen aller anderen Formatvorlagen unterscheiden.");
+    QList<int> widths;
+    for (const QString &prompt : {QStringLiteral("Name:"), longPrompt}) {
+        ModalScript::RealDialogs::inspectNext([&widths, &prompt](QWidget *box) {
+            widths.append(box->width());
+            QLabel *label = nullptr;
+            for (QLabel *candidate : box->findChildren<QLabel *>()) {
+                if (candidate->text() == prompt)
+                    label = candidate;
+            }
+            QVERIFY(label);
+            QVERIFY(label->wordWrap());
+            QVERIFY(label->heightForWidth(label->width()) <= label->height());
+        });
+        QCOMPARE(InputBox(prompt, QStringLiteral("Neue Formatvorlage")), QString());
+    }
+    QCOMPARE(widths.size(), 2);
+    QCOMPARE(widths.at(1), widths.at(0));
+    // Moderate: a third of a common screen, not the prompt's length.
+    QVERIFY2(widths.at(0) <= 480, qPrintable(QString::number(widths.at(0))));
 }
 
 void TestPlatform::modalFormRunsScriptedAct()

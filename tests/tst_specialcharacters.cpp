@@ -9,12 +9,18 @@
 #include "platform/Screen.h"
 #include "tests/support/RunningProgram.h"
 #include "tools/frmSonder.h"
+#include "tools/frmTastatur.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <memory>
 
@@ -26,6 +32,16 @@ void clickEntry(QListWidget *list, int code, Qt::KeyboardModifiers modifiers = {
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
                       list->visualItemRect(item).center());
+}
+
+// Gives the control the keyboard, as a click on its window and then on it would.
+bool giveFocus(QWidget *control)
+{
+    control->window()->activateWindow();
+    if (!QTest::qWaitFor([control] { return control->window()->isActiveWindow(); }))
+        return false;
+    control->setFocus(Qt::MouseFocusReason);
+    return QTest::qWaitFor([control] { return QApplication::focusWidget() == control; });
 }
 
 } // namespace
@@ -43,9 +59,13 @@ private slots:
     void entries();
     void clickInsertsAtTheCaretOrForTheSelection_data();
     void clickInsertsAtTheCaretOrForTheSelection();
+    void clickingTheChosenEntryInsertsAgain();
+    void realClicksAndKeysInsertOnceEach();
     void keyboardChangesInsertToo();
     void focusingTheListInsertsNothing();
     void fontBoxStartsOnTheSelectionsFont();
+    void fontBoxFallsBackToTheSubstitutedFamily_data();
+    void fontBoxFallsBackToTheSubstitutedFamily();
     void fontBoxChangesOnlyTheList();
     void showingAgainKeepsTheWindow();
     void withoutADocumentNothingHappens();
@@ -142,6 +162,55 @@ void TestSpecialCharacters::clickInsertsAtTheCaretOrForTheSelection()
     QCOMPARE(form.lstZeichen->currentRow(), 223 - 128);
 }
 
+void TestSpecialCharacters::clickingTheChosenEntryInsertsAgain()
+{
+    DocumentWindow *doc = program->document(QString(), 0);
+    frmSonder &form = window();
+    clickEntry(form.lstZeichen, 223);
+    clickEntry(form.lstZeichen, 223);
+    clickEntry(form.lstZeichen, 196);
+    clickEntry(form.lstZeichen, 196);
+    QCOMPARE(doc->txtText->Text(), QStringLiteral("ßßÄÄ"));
+    // The keys go on inserting once per change after the clicks.
+    QVERIFY(giveFocus(form.lstZeichen));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(doc->txtText->Text(), QStringLiteral("ßßÄÄÅ"));
+    // A double click chooses once.
+    QListWidgetItem *item = form.lstZeichen->item(228 - 128);
+    QTest::mouseDClick(form.lstZeichen->viewport(), Qt::LeftButton, {},
+                       form.lstZeichen->visualItemRect(item).center());
+    QCOMPARE(doc->txtText->Text(), QStringLiteral("ßßÄÄÅä"));
+}
+
+void TestSpecialCharacters::realClicksAndKeysInsertOnceEach()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("real mouse clicks and keys need a real X server");
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xdotool.isEmpty())
+        QSKIP("xdotool is not installed");
+    const auto user = [&xdotool](const QStringList &arguments) {
+        return QProcess::execute(xdotool, arguments) == 0;
+    };
+    DocumentWindow *doc = program->document(QString(), 0);
+    frmSonder &form = window();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QListWidgetItem *item = form.lstZeichen->item(223 - 128);
+    form.lstZeichen->scrollToItem(item);
+    const QPoint at
+        = form.lstZeichen->viewport()->mapToGlobal(form.lstZeichen->visualItemRect(item).center());
+    QVERIFY(user({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                  QStringLiteral("click"), QStringLiteral("1")}));
+    QTRY_COMPARE(doc->txtText->Text(), QStringLiteral("ß"));
+    // Two clicks, not a double click.
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QVERIFY(user({QStringLiteral("click"), QStringLiteral("1")}));
+    QTRY_COMPARE(doc->txtText->Text(), QStringLiteral("ßß"));
+    QTRY_COMPARE(QApplication::focusWidget(), form.lstZeichen);
+    QVERIFY(user({QStringLiteral("key"), QStringLiteral("Down")}));
+    QTRY_COMPARE(doc->txtText->Text(), QStringLiteral("ßßà"));
+}
+
 void TestSpecialCharacters::keyboardChangesInsertToo()
 {
     DocumentWindow *doc = program->document(QString(), 0);
@@ -161,6 +230,11 @@ void TestSpecialCharacters::focusingTheListInsertsNothing()
     QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
     QCoreApplication::sendEvent(form.lstZeichen, &focus);
     QCOMPARE(doc->txtText->Text(), QStringLiteral("x"));
+    // Tabbing from the font box to the list and back, as the keys travel.
+    QVERIFY(giveFocus(form.comboSchrift));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(doc->txtText->Text(), QStringLiteral("x"));
 }
 
 void TestSpecialCharacters::fontBoxStartsOnTheSelectionsFont()
@@ -173,6 +247,33 @@ void TestSpecialCharacters::fontBoxStartsOnTheSelectionsFont()
     QCOMPARE(form.comboSchrift->count(), fonts.size());
     QCOMPARE(form.comboSchrift->currentText(), font);
     QCOMPARE(form.lstZeichen->font().family(), font);
+}
+
+void TestSpecialCharacters::fontBoxFallsBackToTheSubstitutedFamily_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("special characters") << "frmSonder";
+    QTest::newRow("keyboard") << "frmTastatur";
+}
+
+void TestSpecialCharacters::fontBoxFallsBackToTheSubstitutedFamily()
+{
+    QFETCH(QString, window);
+    // A new document asks for "Times New Roman", no family name here.
+    program->document(QString(), 0);
+    const QString asked = QStringLiteral("Times New Roman");
+    QVERIFY(!Screen::Fonts().contains(asked));
+    const QString substitute = Screen::plainFontName(QFontInfo(QFont(asked)).family());
+    QVERIFY(Screen::Fonts().contains(substitute));
+    if (QFontDatabase::hasFamily(QStringLiteral("Liberation Serif")))
+        QCOMPARE(substitute, QStringLiteral("Liberation Serif"));
+    if (window == QLatin1String("frmSonder"))
+        frmSonder::open();
+    else
+        frmTastatur::open();
+    auto *box = Forms::find(window)->findChild<QComboBox *>(QStringLiteral("comboSchrift"));
+    QCOMPARE(box->currentText(), substitute);
+    Forms::unload(window);
 }
 
 void TestSpecialCharacters::fontBoxChangesOnlyTheList()

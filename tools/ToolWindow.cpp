@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 
@@ -45,7 +46,14 @@ void ToolWindow::presetFontBox(QComboBox *box)
         box->setCurrentIndex(-1);
     }
     const std::optional<QString> font = ActiveDocument::selFontName();
-    const int index = font ? box->findText(*font, Qt::MatchExactly | Qt::MatchCaseSensitive) : -1;
+    int index = -1;
+    if (font && !font->isEmpty()) {
+        index = box->findText(*font, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        // A name that is no family here: the family the system draws in its place.
+        if (index < 0)
+            index = box->findText(Screen::plainFontName(QFontInfo(QFont(*font)).family()),
+                                  Qt::MatchExactly | Qt::MatchCaseSensitive);
+    }
     box->setCurrentIndex(std::max(index, 0));
 }
 

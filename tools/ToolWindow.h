@@ -18,8 +18,9 @@ protected:
     ToolWindow(const QString &formName, const QString &caption, int helpContext);
 
     // Fills the box with the screen fonts, then selects the active selection's font; when the
-    // list lacks that font (mixed fonts, a font not installed) the first font. Selecting
-    // raises the box's change, so the window draws in that font from the start.
+    // list lacks that font (a font not installed) the family the system substitutes for it,
+    // and the first font when there is none (mixed fonts). Selecting raises the box's change,
+    // so the window draws in that font from the start.
     static void presetFontBox(QComboBox *box);
 
     void closeEvent(QCloseEvent *event) override;

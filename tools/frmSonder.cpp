@@ -7,6 +7,7 @@
 #include "tools/ActiveDocument.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 
@@ -22,8 +23,18 @@ frmSonder::frmSonder()
     : ToolWindow(QStringLiteral("frmSonder"), QStringLiteral("Sonderzeichen einfügen"), helpContext)
 {
     buildLayout();
-    // A change of the chosen entry, not of the focus frame: focusing the list moves only that.
-    connect(lstZeichen, &QListWidget::itemSelectionChanged, this, &frmSonder::lstZeichen_Click);
+    // A list box's Click: every change of the chosen entry, by mouse or keyboard, and a click
+    // on the entry already chosen; not a change of the focus frame, which focusing the list
+    // moves.
+    lstZeichen->viewport()->installEventFilter(this);
+    connect(lstZeichen, &QListWidget::itemSelectionChanged, this, [this] {
+        pressChoseEntry = true;
+        lstZeichen_Click();
+    });
+    connect(lstZeichen, &QListWidget::clicked, this, [this] {
+        if (!pressChoseEntry)
+            lstZeichen_Click();
+    });
     connect(comboSchrift, &QComboBox::currentIndexChanged, this, &frmSonder::comboSchrift_Click);
     Form_Load();
 }
@@ -67,6 +78,15 @@ void frmSonder::lstZeichen_Click()
     const QList<QListWidgetItem *> chosen = lstZeichen->selectedItems();
     if (!chosen.isEmpty())
         ActiveDocument::insertText(Cp1252::Chr(lstZeichen->row(chosen.first()) + firstCode));
+}
+
+bool frmSonder::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lstZeichen->viewport()
+        && (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonDblClick))
+        pressChoseEntry = false;
+    return ToolWindow::eventFilter(watched, event);
 }
 
 void frmSonder::comboSchrift_Click()

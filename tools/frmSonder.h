@@ -32,9 +32,15 @@ public:
     void lstZeichen_Click();
     void comboSchrift_Click();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildLayout();
     void Form_Load();
+
+    // Whether the press of the click under way changed the chosen entry, which inserted it.
+    bool pressChoseEntry = false;
 };
 
 // The window's one instance.

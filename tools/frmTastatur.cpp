@@ -2,6 +2,7 @@
 #include "tools/frmTastatur.h"
 
 #include "common/Cp1252.h"
+#include "platform/CaptionFit.h"
 #include "platform/Screen.h"
 #include "tools/ActiveDocument.h"
 
@@ -38,6 +39,12 @@ constexpr Row rows[] = {{1, 720, 120}, {14, 1320, 960}, {26, 1920, 1080}, {38, 2
 constexpr int keySize = 492;
 constexpr int keyPitch = 600;
 
+// The key faces' font; a face whose characters are wider than the key gets a smaller one.
+QFont designFont()
+{
+    return QFont(QStringLiteral("Arial"), 8);
+}
+
 QLabel *face(const QString &caption, QWidget *parent, const QRect &place)
 {
     auto *label = new QLabel(caption, parent);
@@ -55,7 +62,7 @@ QLabel *decoration(const QString &name, const QString &caption, QWidget *parent,
 {
     QLabel *label = face(caption, parent, Screen::twipsRect(left, top, width, height));
     label->setObjectName(name);
-    label->setFont(QFont(QStringLiteral("Arial"), 8));
+    CaptionFit::fitLabel(label, designFont());
     QPalette colours = label->palette();
     colours.setColor(QPalette::Window, lightGrey);
     label->setPalette(colours);
@@ -129,16 +136,17 @@ void frmTastatur::buildLayout()
     comboSchrift->setObjectName(QStringLiteral("comboSchrift"));
     comboSchrift->setGeometry(Screen::twipsRect(2280, 120, 2400, 315));
     lblSchrift->setBuddy(comboSchrift);
+    CaptionFit::fitLabel(lblSchrift, font());
     Label1 = new QLabel(QStringLiteral("Klick links = Kleinbuchstabe; Shift + Klick links = "
                                        "Großbuchstabe; Klick rechts = drittes Zeichen (ggf.)"),
                         this);
     Label1->setGeometry(Screen::twipsRect(4800, 60, 3972, 600));
     Label1->setWordWrap(true);
-    QFont bold = Label1->font();
+    QFont bold = font();
     bold.setBold(true);
-    Label1->setFont(bold);
+    CaptionFit::fitLabel(Label1, bold);
 
-    const QFont design(QStringLiteral("Arial"), 8);
+    const QFont design = designFont();
     QPalette keyColours = palette();
     keyColours.setColor(QPalette::Window, keyColours.color(QPalette::Base));
     keyColours.setColor(QPalette::WindowText, keyColours.color(QPalette::Text));
@@ -150,7 +158,7 @@ void frmTastatur::buildLayout()
                                Screen::twipsRect(left, rows[r].top, keySize, keySize));
             key->setObjectName(QStringLiteral("Taste%1").arg(index));
             key->setProperty("Index", index);
-            key->setFont(design);
+            CaptionFit::fitLabel(key, design);
             key->setPalette(keyColours);
             key->installEventFilter(this);
             Taste[index] = key;
@@ -186,12 +194,10 @@ void frmTastatur::Form_Load()
 
 void frmTastatur::comboSchrift_Click()
 {
-    const QString name = comboSchrift->itemText(comboSchrift->currentIndex());
-    for (int index = 1; index <= keyCount; ++index) {
-        QFont font = Taste[index]->font();
-        font.setFamilies({name});
-        Taste[index]->setFont(font);
-    }
+    QFont font = designFont();
+    font.setFamilies({comboSchrift->itemText(comboSchrift->currentIndex())});
+    for (int index = 1; index <= keyCount; ++index)
+        CaptionFit::fitLabel(Taste[index], font);
 }
 
 void frmTastatur::Taste_MouseDown(int Index, int Button, int Shift, float, float)

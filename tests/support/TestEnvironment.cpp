@@ -4,13 +4,46 @@
 #include "common/AppPaths.h"
 #include "platform/Settings.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTest>
+#include <QTimer>
+#include <QWidget>
 
 ModalScript::ModalScript()
 {
+    install();
+}
+
+void ModalScript::install()
+{
     Modal::setHandler([this](const Modal::Request &request) { return next(request); });
+}
+
+ModalScript::RealDialogs::RealDialogs(ModalScript &owner) : script(owner)
+{
+    Modal::setHandler({});
+}
+
+ModalScript::RealDialogs::~RealDialogs()
+{
+    script.install();
+}
+
+void ModalScript::RealDialogs::inspectNext(const std::function<void(QWidget *)> &look)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, look] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        look(box);
+        box->close();
+    });
+    poll->start(10);
 }
 
 ModalScript::~ModalScript()

@@ -23,12 +23,29 @@ public:
     void answerForm(std::function<void(QWidget *)> act);
     void cancel();
 
+    // While one lives, modals are the program's real dialogs, which the test closes itself.
+    class RealDialogs
+    {
+    public:
+        explicit RealDialogs(ModalScript &script);
+        ~RealDialogs();
+        RealDialogs(const RealDialogs &) = delete;
+        RealDialogs &operator=(const RealDialogs &) = delete;
+
+        // Waits for the next real modal, lets look see it open, then closes it.
+        static void inspectNext(const std::function<void(QWidget *)> &look);
+
+    private:
+        ModalScript &script;
+    };
+
     // Every modal that appeared, in order.
     const QList<Modal::Request> &seen() const { return requests; }
     int pending() const { return static_cast<int>(answers.size()); }
     void clear();
 
 private:
+    void install();
     Modal::Answer next(const Modal::Request &request);
     std::deque<Modal::Answer> answers;
     QList<Modal::Request> requests;
