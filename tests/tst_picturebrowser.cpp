@@ -126,10 +126,23 @@ QStringList rows(const frmImage &form, int column = 0)
     return texts;
 }
 
+// The list is read and pictures load away from the window: waits until the browser is idle.
+bool settled(const frmImage &form)
+{
+    return QTest::qWaitFor([&form] { return !form.busy(); }, 20000);
+}
+
 void click(QTreeWidget *view, QTreeWidgetItem *item)
 {
     view->scrollToItem(item);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+    QVERIFY(settled(*qobject_cast<frmImage *>(view->window())));
+}
+
+void listFolder(frmImage &form, const QString &key)
+{
+    form.TreeView1_NodeClick(form.node(key));
+    QVERIFY(settled(form));
 }
 
 QTreeWidgetItem *row(const frmImage &form, const QString &name)
@@ -213,7 +226,7 @@ frmImage &TestPictureBrowser::openOnRoot()
 void TestPictureBrowser::showPicture(frmImage &form, const QString &name, const QByteArray &content)
 {
     QVERIFY(write(root() + name, content));
-    form.TreeView1_NodeClick(form.node(root()));
+    listFolder(form, root());
     QTreeWidgetItem *item = row(form, name);
     QVERIFY(item);
     click(form.ListView1, item);
@@ -567,7 +580,7 @@ void TestPictureBrowser::hugePictureStaysReachable()
 {
     frmImage &form = openOnRoot();
     QVERIFY(writeImage(root() + QStringLiteral("breit.bmp"), 4000, 10, "BMP"));
-    form.TreeView1_NodeClick(form.node(root()));
+    listFolder(form, root());
     click(form.ListView1, row(form, QStringLiteral("breit.bmp")));
     const double overhang = form.Bild1Box.Width - form.Picture1Box.Width;
     QVERIFY(overhang > 32767);
