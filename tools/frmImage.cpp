@@ -117,6 +117,8 @@ void frmImage::buildLayout()
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setRootIsDecorated(false);
+    // Rows of one height let the view lay out a list of thousands without measuring each.
+    ListView1->setUniformRowHeights(true);
     ListView1->setHeaderLabels(
         {QStringLiteral("Dateiname"), QStringLiteral("Datum"), QStringLiteral("Attribute")});
     ListView1->setColumnWidth(0, Screen::pixelsFromTwipsX(2500));
