@@ -89,8 +89,7 @@ QByteArray emfFile(qint64 widthHundredths, qint64 heightHundredths, qint64 frame
 
 // The smallest GIF: one white pixel.
 const QByteArray gifFile = QByteArray::fromHex(
-    "4749463839610100010080000000ffffff00000021f90401000000002c000000000100010000020244010"
-    "03b");
+    "47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b");
 
 // Whether the picture shows anything but its white ground.
 bool drawsSomething(const QPixmap &pixmap)
@@ -195,6 +194,7 @@ private slots:
     void unreadableFileKeepsThePreview();
     void hugePictureStaysReachable();
     void f1OpensTheHelpTopic();
+    void seedsForTheFuzzer();
     void hostilePicturesAreRefused_data();
     void hostilePicturesAreRefused();
     void helperFailuresAreRefused_data();
@@ -720,6 +720,12 @@ void TestPictureBrowser::largePhotoShowsAtItsSize()
 
 void TestPictureBrowser::largeFolderListsWithoutBlocking()
 {
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizers make every row several times dearer; the bound is an optimised build's.
+    constexpr qint64 longestBlockMs = 400;
+#else
+    constexpr qint64 longestBlockMs = 100;
+#endif
     constexpr int files = 50000;
     const QString folder = root() + QStringLiteral("viele/");
     QVERIFY(QDir().mkpath(folder));
@@ -739,11 +745,11 @@ void TestPictureBrowser::largeFolderListsWithoutBlocking()
     QCOMPARE(form.ListView1->topLevelItemCount(), files);
     QCOMPARE(form.ListView1->topLevelItem(files - 1)->text(0), QStringLiteral("bild49999.bmp"));
     // Leaving the folder drops its list at once.
-    click(form.TreeView1, form.node(root()));
+    form.TreeView1_NodeClick(form.node(root()));
     QCOMPARE(form.ListView1->topLevelItemCount(), 0);
     QTest::qWait(200);
     ticker.stop();
-    QVERIFY2(longestGap <= 100, QByteArray::number(longestGap));
+    QVERIFY2(longestGap <= longestBlockMs, QByteArray::number(longestGap));
 
     // The hourglass shows while the list is read.
     form.TreeView1_NodeClick(form.node(folder));
@@ -812,6 +818,24 @@ void TestPictureBrowser::keysTypedOnTheRealServer()
     QCOMPARE(rows(form), QStringList({"eins.bmp", "zwei.bmp"}));
     type({"key", "Tab", "Down"});
     QTRY_COMPARE(form.Bild1->pixmap().size(), QSize(40, 10));
+}
+
+void TestPictureBrowser::seedsForTheFuzzer()
+{
+    // The picture fuzzer starts from one small file of each kind, each one the loader takes.
+    const QString folder
+        = QCoreApplication::applicationDirPath() + QStringLiteral("/picture-seeds/");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(write(folder + QStringLiteral("rechteck.wmf"), wmfFile(300, 200, 1440, qRgb(1, 2, 3))));
+    QVERIFY(write(folder + QStringLiteral("rechteck.emf"), emfFile(500, 300)));
+    QVERIFY(write(folder + QStringLiteral("punkt.gif"), gifFile));
+    QVERIFY(write(folder + QStringLiteral("klein.bmp"), bmpFile(3, 2)));
+    QVERIFY(writeImage(folder + QStringLiteral("klein.jpg"), 4, 4, "JPG"));
+    for (const QString &name : QDir(folder).entryList(QDir::Files)) {
+        QFile file(folder + name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(LoadPicture(folder + name), qPrintable(name));
+    }
 }
 
 void TestPictureBrowser::f1OpensTheHelpTopic()

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr qsizetype sliceRows = 500;
+constexpr qsizetype sliceRows = 250;
 
 } // namespace
 

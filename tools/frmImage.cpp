@@ -72,6 +72,17 @@ int driveImage(const Drives::Volume &volume, int type)
     }
 }
 
+// Rows taken out of the list, deleted a slice per turn of the event loop.
+void deleteInSlices(QList<QTreeWidgetItem *> rows)
+{
+    constexpr qsizetype slice = 2000;
+    const qsizetype count = std::min(slice, rows.size());
+    qDeleteAll(rows.cbegin(), rows.cbegin() + count);
+    rows.remove(0, count);
+    if (!rows.isEmpty())
+        QTimer::singleShot(0, [rows] { deleteInSlices(rows); });
+}
+
 } // namespace
 
 QRect TwipsBox::pixels() const
@@ -293,10 +304,8 @@ void frmImage::TreeView1_NodeClick(QTreeWidgetItem *node)
 void frmImage::dropFileRows()
 {
     folderListing->stop();
-    // The rows leave the list in one step; deleting thousands of them waits for idle turns.
-    const QList<QTreeWidgetItem *> rows = ListView1->invisibleRootItem()->takeChildren();
-    if (!rows.isEmpty())
-        QTimer::singleShot(0, [rows] { qDeleteAll(rows); });
+    // The rows leave the list in one step; deleting thousands of them takes later turns.
+    deleteInSlices(ListView1->invisibleRootItem()->takeChildren());
 }
 
 void frmImage::addFileRows(const QList<FileRow> &rows)
