@@ -92,7 +92,9 @@ std::optional<DecodedPicture> LoadPicture(const QString &path)
     const Head head(file.peek(88));
     const bool emf = looksLikeEmf(head);
     if (emf || looksLikeWmf(head)) {
-        // Never more than the limit is read, whatever size the file claims.
+        // A file beyond the limit is refused unread; one growing meanwhile is cut at the limit.
+        if (file.size() > PictureLimits::maxMetafileBytes)
+            return std::nullopt;
         const QByteArray data = file.read(PictureLimits::maxMetafileBytes + 1);
         return decodeMetafile(data, emf ? PictureKind::Emf : PictureKind::Wmf);
     }
