@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QtConcurrent/QtConcurrentRun>
 #include <climits>
 #include <memory>
 #include <optional>
@@ -195,6 +196,8 @@ private slots:
     void hugePictureStaysReachable();
     void f1OpensTheHelpTopic();
     void seedsForTheFuzzer();
+    void decodesDataFromAnyThread();
+    void closingWhileListingRestoresThePointer();
     void hostilePicturesAreRefused_data();
     void hostilePicturesAreRefused();
     void helperFailuresAreRefused_data();
@@ -836,6 +839,50 @@ void TestPictureBrowser::seedsForTheFuzzer()
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY2(LoadPicture(folder + name), qPrintable(name));
     }
+}
+
+void TestPictureBrowser::decodesDataFromAnyThread()
+{
+    const QByteArray placeable = wmfFile(1440, 720, 1440, qRgb(200, 220, 255));
+    // Without its 22-byte placeable header, as a document embeds it.
+    const QByteArray bare = placeable.mid(22);
+    const auto decodeAll = [&] {
+        QList<std::optional<DecodedPicture>> results;
+        results << DecodePicture(placeable, PictureKind::Wmf)
+                << DecodePicture(bare, PictureKind::Wmf)
+                << DecodePicture(emfFile(2540, 1270), PictureKind::Emf)
+                << DecodePicture(bmpFile(3, 2), PictureKind::Bitmap)
+                << DecodePicture(emfFile(2540, 1270), PictureKind::Wmf)
+                << DecodePicture(emfFile(1440, 1224754000), PictureKind::Emf);
+        return results;
+    };
+    const QList<std::optional<DecodedPicture>> results = QtConcurrent::run(decodeAll).result();
+    QVERIFY(results.at(0));
+    QCOMPARE(results.at(0)->widthTwips, 1440.0);
+    QCOMPARE(QColor(results.at(0)->image.pixel(results.at(0)->image.width() / 2,
+                                               results.at(0)->image.height() / 2)),
+             QColor(200, 220, 255));
+    QVERIFY(results.at(1));
+    QVERIFY(!results.at(1)->image.isNull());
+    QVERIFY(results.at(2));
+    QCOMPARE(results.at(2)->widthTwips, 1440.0);
+    QVERIFY(results.at(3));
+    QCOMPARE(results.at(3)->image.size(), QSize(3, 2));
+    QVERIFY(!results.at(4)); // an EMF given as a WMF
+    QVERIFY(!results.at(5));
+}
+
+void TestPictureBrowser::closingWhileListingRestoresThePointer()
+{
+    const QString folder = root() + QStringLiteral("viele/");
+    QVERIFY(QDir().mkpath(folder));
+    for (int i = 0; i < 2000; ++i)
+        QVERIFY(QFile(folder + QStringLiteral("%1.bmp").arg(i)).open(QIODevice::WriteOnly));
+    frmImage &form = openOnRoot();
+    form.TreeView1_NodeClick(form.node(folder));
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbHourglass));
+    frmImageForm().unload();
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
 }
 
 void TestPictureBrowser::f1OpensTheHelpTopic()

@@ -98,7 +98,12 @@ frmImage::frmImage()
     Form_Load();
 }
 
-frmImage::~frmImage() = default;
+frmImage::~frmImage()
+{
+    // A list still being read keeps the hourglass, which nothing else would take back.
+    if (folderListing->busy())
+        Screen::setMousePointer(Screen::vbDefault);
+}
 
 void frmImage::buildLayout()
 {
