@@ -146,16 +146,17 @@ void frmImage::buildLayout()
     TreeView1->setHeaderHidden(true);
 }
 
-// A choice made with the keyboard (arrow keys, type-ahead) runs the same handler a click runs;
-// a mouse press is left to the click that follows it.
+// A choice made with the keyboard (arrow keys, type-ahead, Enter on the current entry) runs
+// the same handler a click runs; a mouse press is left to the click that follows it.
 static void onKeyboardChoice(QTreeWidget *view, QObject *context,
                              std::function<void(QTreeWidgetItem *)> handler)
 {
-    QObject::connect(view, &QTreeWidget::currentItemChanged, context,
-                     [handler](QTreeWidgetItem *current) {
-                         if (current && QApplication::mouseButtons() == Qt::NoButton)
-                             handler(current);
-                     });
+    const auto fromKeyboard = [handler](QTreeWidgetItem *item) {
+        if (item && QApplication::mouseButtons() == Qt::NoButton)
+            handler(item);
+    };
+    QObject::connect(view, &QTreeWidget::currentItemChanged, context, fromKeyboard);
+    QObject::connect(view, &QTreeWidget::itemActivated, context, fromKeyboard);
 }
 
 void frmImage::connectHandlers()
