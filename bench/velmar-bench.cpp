@@ -4,11 +4,13 @@
 #include "frame/frmMain.h"
 #include "platform/ClipboardFormats.h"
 #include "platform/CommonDialog.h"
+#include "platform/Drives.h"
 #include "platform/Modal.h"
 #include "platform/RichTextBox.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/rtf/RtfReader.h"
+#include "tools/frmImage.h"
 #include "tools/frmSearch.h"
 
 #include <QApplication>
@@ -19,10 +21,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -402,12 +406,76 @@ int typeTimes(const QString &file, const QString &megabytes)
     return 0;
 }
 
+// FILE clicked in a shown picture browser whose one drive is FILE's folder; waits for the
+// preview or the refusal message, then prints the time, the longest wait of the event loop, the
+// peak memory and whether it showed.
+int pictureTimes(const QString &path, const QString &out)
+{
+    const QFileInfo file(path);
+    if (!file.isFile())
+        return fail(QStringLiteral("cannot read %1").arg(path));
+    QTemporaryDir scratch;
+    Settings::useFile(scratch.filePath(QStringLiteral("settings.ini")));
+    bool refused = false;
+    Modal::setHandler([&refused](const Modal::Request &) {
+        refused = true;
+        return Modal::Answer {};
+    });
+    Drives::Volume drive;
+    drive.rootPath = file.absolutePath() + QLatin1Char('/');
+    drive.fileSystem = QStringLiteral("ext4");
+    Drives::setVolumeSource([drive] { return QList<Drives::Volume> {drive}; });
+    frmImage::Show();
+    frmImage &form = frmImageForm().get();
+    const auto idle = [&form] {
+        while (form.busy())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    };
+    form.TreeView1_NodeClick(form.node(drive.rootPath));
+    idle();
+    const auto rows = form.ListView1->findItems(file.fileName(), Qt::MatchExactly);
+    if (rows.isEmpty())
+        return fail(QStringLiteral("%1 is not in the picture list").arg(path));
+    form.ListView1->scrollToItem(rows.first());
+    const QPoint where = form.ListView1->visualItemRect(rows.first()).center();
+
+    QElapsedTimer sinceTick;
+    qint64 longestBlock = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longestBlock = std::max(longestBlock, sinceTick.restart()); });
+    QElapsedTimer timer;
+    timer.start();
+    sinceTick.start();
+    ticker.start(1);
+    QMouseEvent press(QEvent::MouseButtonPress, where,
+                      form.ListView1->viewport()->mapToGlobal(where), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QMouseEvent release(QEvent::MouseButtonRelease, where,
+                        form.ListView1->viewport()->mapToGlobal(where), Qt::LeftButton, {}, {});
+    QCoreApplication::sendEvent(form.ListView1->viewport(), &press);
+    QCoreApplication::sendEvent(form.ListView1->viewport(), &release);
+    idle();
+    const double ms = timer.nsecsElapsed() / 1.0e6;
+    longestBlock = std::max(longestBlock, sinceTick.elapsed());
+    ticker.stop();
+    print("ms", ms);
+    print("longest_block_ms", double(longestBlock));
+    print("peak_mib", peakMib());
+    std::printf("shown=%d\n", refused ? 0 : 1);
+    if (!out.isEmpty() && !refused && !form.Bild1->pixmap().save(out, "PNG"))
+        return fail(QStringLiteral("cannot write %1").arg(out));
+    frmImageForm().unload();
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: velmar-bench totext FILE | roundtrip IN OUT | load FILE [N] | "
                  "selprops FILE | selchange FILE | replace FILE FIND REPLACEMENT | "
-                 "print IN OUT.pdf | open FILE [MB] | type FILE [MB]\n");
+                 "print IN OUT.pdf | open FILE [MB] | type FILE [MB] | "
+                 "picture FILE [--save OUT.png]\n");
     return 2;
 }
 
@@ -441,5 +509,9 @@ int main(int argc, char *argv[])
         return openTimes(args.at(1), args.value(2));
     if (command == u"type" && (args.size() == 2 || args.size() == 3))
         return typeTimes(args.at(1), args.value(2));
+    if (command == u"picture" && args.size() == 2)
+        return pictureTimes(args.at(1), QString());
+    if (command == u"picture" && args.size() == 4 && args.at(2) == u"--save")
+        return pictureTimes(args.at(1), args.at(3));
     return usage();
 }

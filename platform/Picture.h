@@ -1,27 +1,16 @@
 // The picture loader: bitmaps, GIF and JPEG through Qt's image reader, Windows metafiles and
-// enhanced metafiles through their own libraries, drawn at the picture's natural size.
+// enhanced metafiles through their own libraries in a helper process, each drawn at the
+// picture's natural size and held to the loader's limits.
 #pragma once
 
 #include <QByteArray>
 #include <QImage>
-#include <QPixmap>
 #include <QString>
 #include <optional>
 
-struct Picture
-{
-    QPixmap pixmap;
-    // The picture's own extent, as a picture box that sizes itself to it measures it.
-    double widthTwips = 0;
-    double heightTwips = 0;
-};
-
-// The picture in the file, or nothing when no reader takes it.
-std::optional<Picture> LoadPicture(const QString &path);
-
 enum class PictureKind { Bitmap, Wmf, Emf };
 
-// A picture decoded from data held in memory (a picture embedded in a document).
+// A decoded picture and its own extent, as a picture box that sizes itself to it measures it.
 struct DecodedPicture
 {
     QImage image;
@@ -30,5 +19,10 @@ struct DecodedPicture
 };
 
 // Decodes DATA of the given kind within the loader's limits; nothing when it is refused. A WMF
-// may come with or without its placeable header.
+// may come with or without its placeable header. Callable from any thread; it blocks only the
+// calling one.
 std::optional<DecodedPicture> DecodePicture(const QByteArray &data, PictureKind kind);
+
+// The picture in the file, or nothing when no reader takes it or it passes the limits. Reads
+// no more of the file than its kind needs; callable from any thread.
+std::optional<DecodedPicture> LoadPicture(const QString &path);

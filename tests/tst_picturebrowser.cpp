@@ -9,15 +9,23 @@
 #include "tests/support/TestEnvironment.h"
 #include "tools/frmImage.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QProcess>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QtConcurrent/QtConcurrentRun>
+#include <climits>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -32,35 +40,45 @@ QByteArray littleEndian(std::initializer_list<qint64> values, int width)
     return bytes;
 }
 
-// A placeable Windows metafile of the given extent in twips, with one rectangle.
-QByteArray wmfFile(int widthTwips, int heightTwips)
+// A placeable Windows metafile of the given extent in units of 1/unitsPerInch inch, with one
+// rectangle; filled with FILL when it is given, else with the default white brush.
+QByteArray wmfFile(int width, int height, int unitsPerInch = 1440,
+                   std::optional<QRgb> fill = std::nullopt)
 {
     QByteArray header = littleEndian({0x9AC6CDD7}, 4);
-    header += littleEndian({0, 0, 0, widthTwips, heightTwips, 1440}, 2);
+    header += littleEndian({0, 0, 0, width, height, unitsPerInch}, 2);
     header += littleEndian({0}, 4);
     quint16 checksum = 0;
     for (int i = 0; i < 20; i += 2)
         checksum ^= static_cast<quint16>(static_cast<quint8>(header[i])
                                          | (static_cast<quint8>(header[i + 1]) << 8));
     header += littleEndian({checksum}, 2);
+    QByteArray records;
+    if (fill) {
+        // CreateBrushIndirect (solid, COLORREF), then SelectObject of object 0.
+        const qint64 colorRef = qRed(*fill) | qGreen(*fill) << 8 | qBlue(*fill) << 16;
+        records += littleEndian({7}, 4) + littleEndian({0x02FC, 0}, 2) + littleEndian({colorRef}, 4)
+            + littleEndian({0}, 2);
+        records += littleEndian({4}, 4) + littleEndian({0x012D, 0}, 2);
+    }
     // A rectangle: size in words, function, then bottom, right, top, left.
-    QByteArray records
-        = littleEndian({7}, 4) + littleEndian({0x041B, heightTwips / 2, widthTwips / 2, 10, 10}, 2);
+    records += littleEndian({7}, 4) + littleEndian({0x041B, height / 2, width / 2, 10, 10}, 2);
     records += littleEndian({3}, 4) + littleEndian({0}, 2);
     const int words = (18 + records.size()) / 2;
     QByteArray meta = littleEndian({1, 9, 0x0300}, 2) + littleEndian({words}, 4)
-        + littleEndian({0}, 2) + littleEndian({7}, 4) + littleEndian({0}, 2);
+        + littleEndian({fill ? 1 : 0}, 2) + littleEndian({7}, 4) + littleEndian({0}, 2);
     return header + meta + records;
 }
 
-// An enhanced metafile whose frame is the given extent in hundredths of a millimetre.
-QByteArray emfFile(int widthHundredths, int heightHundredths)
+// An enhanced metafile whose frame is the given extent in hundredths of a millimetre, or runs
+// from frameLeft when that is given.
+QByteArray emfFile(qint64 widthHundredths, qint64 heightHundredths, qint64 frameLeft = 0)
 {
-    const int pixelsWide = widthHundredths * 96 / 2540;
-    const int pixelsHigh = heightHundredths * 96 / 2540;
+    const qint64 pixelsWide = std::min<qint64>(widthHundredths * 96 / 2540, 1 << 30);
+    const qint64 pixelsHigh = std::min<qint64>(heightHundredths * 96 / 2540, 1 << 30);
     QByteArray header = littleEndian({1, 88}, 4);
     header += littleEndian({0, 0, pixelsWide, pixelsHigh}, 4);
-    header += littleEndian({0, 0, widthHundredths, heightHundredths}, 4);
+    header += littleEndian({frameLeft, 0, frameLeft + widthHundredths, heightHundredths}, 4);
     header += littleEndian({0x464D4520, 0x10000, 88 + 24 + 20, 3}, 4);
     header += littleEndian({1, 0}, 2);
     header += littleEndian({0, 0, 0, 1920, 1080, 508, 286}, 4);
@@ -72,8 +90,7 @@ QByteArray emfFile(int widthHundredths, int heightHundredths)
 
 // The smallest GIF: one white pixel.
 const QByteArray gifFile = QByteArray::fromHex(
-    "4749463839610100010080000000ffffff00000021f90401000000002c000000000100010000020244010"
-    "03b");
+    "47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b");
 
 // Whether the picture shows anything but its white ground.
 bool drawsSomething(const QPixmap &pixmap)
@@ -126,10 +143,23 @@ QStringList rows(const frmImage &form, int column = 0)
     return texts;
 }
 
+// The list is read and pictures load away from the window: waits until the browser is idle.
+bool settled(const frmImage &form)
+{
+    return QTest::qWaitFor([&form] { return !form.busy(); }, 20000);
+}
+
 void click(QTreeWidget *view, QTreeWidgetItem *item)
 {
     view->scrollToItem(item);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+    QVERIFY(settled(*qobject_cast<frmImage *>(view->window())));
+}
+
+void listFolder(frmImage &form, const QString &key)
+{
+    form.TreeView1_NodeClick(form.node(key));
+    QVERIFY(settled(form));
 }
 
 QTreeWidgetItem *row(const frmImage &form, const QString &name)
@@ -165,6 +195,18 @@ private slots:
     void unreadableFileKeepsThePreview();
     void hugePictureStaysReachable();
     void f1OpensTheHelpTopic();
+    void seedsForTheFuzzer();
+    void decodesDataFromAnyThread();
+    void closingWhileListingRestoresThePointer();
+    void hostilePicturesAreRefused_data();
+    void hostilePicturesAreRefused();
+    void helperFailuresAreRefused_data();
+    void helperFailuresAreRefused();
+    void wmfColoursAreExact();
+    void largePhotoShowsAtItsSize();
+    void largeFolderListsWithoutBlocking();
+    void keysListFilesAndShowPreviews();
+    void keysTypedOnTheRealServer();
     void screenshot();
 
 private:
@@ -173,6 +215,9 @@ private:
     frmImage &openOnRoot();
     QString root() const { return env->path(QStringLiteral("root")) + QLatin1Char('/'); }
     void showPicture(frmImage &form, const QString &name, const QByteArray &content);
+    // Shows a bitmap, then clicks NAME, which must be refused with the message while the
+    // bitmap stays and the window stays usable.
+    void expectRefusal(frmImage &form, const QString &name);
 
     std::unique_ptr<TestEnvironment> env;
 };
@@ -213,7 +258,7 @@ frmImage &TestPictureBrowser::openOnRoot()
 void TestPictureBrowser::showPicture(frmImage &form, const QString &name, const QByteArray &content)
 {
     QVERIFY(write(root() + name, content));
-    form.TreeView1_NodeClick(form.node(root()));
+    listFolder(form, root());
     QTreeWidgetItem *item = row(form, name);
     QVERIFY(item);
     click(form.ListView1, item);
@@ -567,7 +612,7 @@ void TestPictureBrowser::hugePictureStaysReachable()
 {
     frmImage &form = openOnRoot();
     QVERIFY(writeImage(root() + QStringLiteral("breit.bmp"), 4000, 10, "BMP"));
-    form.TreeView1_NodeClick(form.node(root()));
+    listFolder(form, root());
     click(form.ListView1, row(form, QStringLiteral("breit.bmp")));
     const double overhang = form.Bild1Box.Width - form.Picture1Box.Width;
     QVERIFY(overhang > 32767);
@@ -577,6 +622,270 @@ void TestPictureBrowser::hugePictureStaysReachable()
     QCOMPARE(form.Bild1Box.Left, -std::nearbyint(overhang));
     form.HScroll.bar->setValue(1);
     QVERIFY(form.Bild1Box.Left < 0);
+}
+
+void TestPictureBrowser::expectRefusal(frmImage &form, const QString &name)
+{
+    showPicture(form, QStringLiteral("vorher.bmp"), bmpFile(30, 20));
+    env->modals.clear();
+    env->modals.answerMessage(vbOK);
+    listFolder(form, root());
+    click(form.ListView1, row(form, name));
+    QCOMPARE(env->modals.seen().size(), 1);
+    QVERIFY(env->modals.seen().first().text.contains(root() + name));
+    QCOMPARE(form.Bild1Box.Width, Screen::twipsFromPixelsX(30));
+    QCOMPARE(form.Bild1->pixmap().size(), QSize(30, 20));
+    // Still usable: the next picture shows.
+    showPicture(form, QStringLiteral("danach.bmp"), bmpFile(40, 10));
+    QCOMPARE(form.Bild1->pixmap().size(), QSize(40, 10));
+}
+
+void TestPictureBrowser::hostilePicturesAreRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<qint64>("size"); // the file's size when it is to be made larger, sparse
+
+    QTest::newRow("64 GB sparse metafile") << "riesig.emf" << emfFile(2540, 2540) << (64LL << 30);
+    QTest::newRow("metafile just over 64 MB")
+        << "gross.wmf" << wmfFile(1440, 1440) << (64LL << 20) + 1;
+    QTest::newRow("tiny EMF, huge frame") << "rahmen.emf" << emfFile(1440, 1224754000) << 0LL;
+    QTest::newRow("EMF frame from -2^31")
+        << "minimum.emf" << emfFile(0xFFFFFFFFLL, 2540, INT_MIN) << 0LL;
+    QTest::newRow("EMF, empty frame") << "leer.emf" << emfFile(0, 2540) << 0LL;
+    QTest::newRow("tiny WMF, huge extent") << "weit.wmf" << wmfFile(30000, 30000, 1) << 0LL;
+    // A GIF of 65,535 x 65,535 pixels: a header, one pixel of data.
+    QTest::newRow("65535 square GIF")
+        << "quadrat.gif"
+        << QByteArray::fromHex("474946383961ffffffff800000000000ffffff2c00000000ffffffff00000202"
+                               "4401003b")
+        << 0LL;
+}
+
+void TestPictureBrowser::hostilePicturesAreRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(qint64, size);
+    QVERIFY(write(root() + name, content));
+    if (size > 0)
+        QVERIFY(QFile::resize(root() + name, size));
+    frmImage &form = openOnRoot();
+    expectRefusal(form, name);
+}
+
+void TestPictureBrowser::helperFailuresAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("fault");
+    QTest::newRow("crashes") << QByteArray("crash");
+    QTest::newRow("runs past its time") << QByteArray("sleep");
+    QTest::newRow("answers nonsense") << QByteArray("nonsense");
+}
+
+void TestPictureBrowser::helperFailuresAreRefused()
+{
+    QFETCH(QByteArray, fault);
+    QVERIFY(write(root() + QStringLiteral("bild.wmf"), wmfFile(1440, 720)));
+    frmImage &form = openOnRoot();
+    qputenv("VELMAR_PICTURE_HELPER_FAULT", fault);
+    // The window keeps serving its events while the helper runs.
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    sinceTick.start();
+    ticker.start(10);
+    expectRefusal(form, QStringLiteral("bild.wmf"));
+    ticker.stop();
+    qunsetenv("VELMAR_PICTURE_HELPER_FAULT");
+    QVERIFY2(longestGap < 1000, QByteArray::number(longestGap));
+}
+
+void TestPictureBrowser::wmfColoursAreExact()
+{
+    frmImage &form = openOnRoot();
+    const QRgb fill = qRgb(200, 220, 255);
+    showPicture(form, QStringLiteral("farbe.wmf"), wmfFile(2880, 2880, 1440, fill));
+    const QImage shown = form.Bild1->pixmap().toImage();
+    QCOMPARE(QColor(shown.pixel(shown.width() / 2, shown.height() / 2)), QColor(fill));
+}
+
+void TestPictureBrowser::largePhotoShowsAtItsSize()
+{
+    QVERIFY(writeImage(root() + QStringLiteral("foto.jpg"), 6000, 6000, "JPG"));
+    frmImage &form = openOnRoot();
+    listFolder(form, root());
+    click(form.ListView1, row(form, QStringLiteral("foto.jpg")));
+    QCOMPARE(form.Bild1->pixmap().size(), QSize(6000, 6000));
+    QCOMPARE(form.Bild1Box.Width, Screen::twipsFromPixelsX(6000));
+}
+
+void TestPictureBrowser::largeFolderListsWithoutBlocking()
+{
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizers make every row several times dearer; the bound is an optimised build's.
+    constexpr qint64 longestBlockMs = 400;
+#else
+    constexpr qint64 longestBlockMs = 100;
+#endif
+    constexpr int files = 50000;
+    const QString folder = root() + QStringLiteral("viele/");
+    QVERIFY(QDir().mkpath(folder));
+    for (int i = 0; i < files; ++i)
+        QVERIFY(QFile(folder + QStringLiteral("bild%1.bmp").arg(i, 5, 10, QLatin1Char('0')))
+                    .open(QIODevice::WriteOnly));
+    frmImage &form = openOnRoot();
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    sinceTick.start();
+    ticker.start(5);
+    listFolder(form, folder);
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+    QCOMPARE(form.ListView1->topLevelItemCount(), files);
+    QCOMPARE(form.ListView1->topLevelItem(files - 1)->text(0), QStringLiteral("bild49999.bmp"));
+    // Leaving the folder drops its list at once.
+    form.TreeView1_NodeClick(form.node(root()));
+    QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+    QTest::qWait(200);
+    ticker.stop();
+    QVERIFY2(longestGap <= longestBlockMs, QByteArray::number(longestGap));
+
+    // The hourglass shows while the list is read.
+    form.TreeView1_NodeClick(form.node(folder));
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbHourglass));
+    QVERIFY(settled(form));
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+}
+
+void TestPictureBrowser::keysListFilesAndShowPreviews()
+{
+    QVERIFY(QDir().mkpath(root() + QStringLiteral("bilder")));
+    QVERIFY(QDir().mkpath(root() + QStringLiteral("zweite")));
+    QVERIFY(write(root() + QStringLiteral("bilder/eins.bmp"), bmpFile(30, 20)));
+    QVERIFY(write(root() + QStringLiteral("bilder/zwei.bmp"), bmpFile(40, 10)));
+    QVERIFY(write(root() + QStringLiteral("zweite/drei.bmp"), bmpFile(5, 5)));
+    frmImage &form = openOnRoot();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    // It opens with the focus on the folder tree, and nothing listed.
+    QCOMPARE(QApplication::focusWidget(), form.TreeView1);
+    QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+    // Keys go where real keys go: to the focused control.
+    const auto key = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    // Enter on the drive, ready at the top, lists its files.
+    QVERIFY(write(root() + QStringLiteral("oben.bmp"), bmpFile(2, 2)));
+    key(Qt::Key_Return);
+    QVERIFY(settled(form));
+    QCOMPARE(rows(form), QStringList({"oben.bmp"}));
+    // Opening the drive, then Down onto the first folder lists its files.
+    key(Qt::Key_Right);
+    key(Qt::Key_Down);
+    QVERIFY(settled(form));
+    QCOMPARE(rows(form), QStringList({"eins.bmp", "zwei.bmp"}));
+    // Type-ahead chooses a folder by its name.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("zw"));
+    QVERIFY(settled(form));
+    QCOMPARE(rows(form), QStringList({"drei.bmp"}));
+    key(Qt::Key_Up);
+    QVERIFY(settled(form));
+    // Tab to the file list; arrow keys show each file's preview.
+    key(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form.ListView1);
+    QVERIFY(settled(form));
+    key(Qt::Key_Down);
+    QVERIFY(settled(form));
+    QCOMPARE(form.ListView1->currentItem()->text(0), QStringLiteral("zwei.bmp"));
+    QCOMPARE(form.Bild1->pixmap().size(), QSize(40, 10));
+    key(Qt::Key_Up);
+    QVERIFY(settled(form));
+    QCOMPARE(form.Bild1->pixmap().size(), QSize(30, 20));
+}
+
+void TestPictureBrowser::keysTypedOnTheRealServer()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("keys typed through the window system need a real X server");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed");
+    QVERIFY(QDir().mkpath(root() + QStringLiteral("bilder")));
+    QVERIFY(write(root() + QStringLiteral("bilder/eins.bmp"), bmpFile(30, 20)));
+    QVERIFY(write(root() + QStringLiteral("bilder/zwei.bmp"), bmpFile(40, 10)));
+    frmImage &form = openOnRoot();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const auto type = [](const QStringList &arguments) {
+        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
+        QTest::qWait(100);
+    };
+    type({"key", "Right", "Down"});
+    QVERIFY(settled(form));
+    QCOMPARE(rows(form), QStringList({"eins.bmp", "zwei.bmp"}));
+    type({"key", "Tab", "Down"});
+    QTRY_COMPARE(form.Bild1->pixmap().size(), QSize(40, 10));
+}
+
+void TestPictureBrowser::seedsForTheFuzzer()
+{
+    // The picture fuzzer starts from one small file of each kind, each one the loader takes.
+    const QString folder
+        = QCoreApplication::applicationDirPath() + QStringLiteral("/picture-seeds/");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(write(folder + QStringLiteral("rechteck.wmf"), wmfFile(300, 200, 1440, qRgb(1, 2, 3))));
+    QVERIFY(write(folder + QStringLiteral("rechteck.emf"), emfFile(500, 300)));
+    QVERIFY(write(folder + QStringLiteral("punkt.gif"), gifFile));
+    QVERIFY(write(folder + QStringLiteral("klein.bmp"), bmpFile(3, 2)));
+    QVERIFY(writeImage(folder + QStringLiteral("klein.jpg"), 4, 4, "JPG"));
+    for (const QString &name : QDir(folder).entryList(QDir::Files)) {
+        QFile file(folder + name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(LoadPicture(folder + name), qPrintable(name));
+    }
+}
+
+void TestPictureBrowser::decodesDataFromAnyThread()
+{
+    const QByteArray placeable = wmfFile(1440, 720, 1440, qRgb(200, 220, 255));
+    // Without its 22-byte placeable header, as a document embeds it.
+    const QByteArray bare = placeable.mid(22);
+    const auto decodeAll = [&] {
+        QList<std::optional<DecodedPicture>> results;
+        results << DecodePicture(placeable, PictureKind::Wmf)
+                << DecodePicture(bare, PictureKind::Wmf)
+                << DecodePicture(emfFile(2540, 1270), PictureKind::Emf)
+                << DecodePicture(bmpFile(3, 2), PictureKind::Bitmap)
+                << DecodePicture(emfFile(2540, 1270), PictureKind::Wmf)
+                << DecodePicture(emfFile(1440, 1224754000), PictureKind::Emf);
+        return results;
+    };
+    const QList<std::optional<DecodedPicture>> results = QtConcurrent::run(decodeAll).result();
+    QVERIFY(results.at(0));
+    QCOMPARE(results.at(0)->widthTwips, 1440.0);
+    QCOMPARE(QColor(results.at(0)->image.pixel(results.at(0)->image.width() / 2,
+                                               results.at(0)->image.height() / 2)),
+             QColor(200, 220, 255));
+    QVERIFY(results.at(1));
+    QVERIFY(!results.at(1)->image.isNull());
+    QVERIFY(results.at(2));
+    QCOMPARE(results.at(2)->widthTwips, 1440.0);
+    QVERIFY(results.at(3));
+    QCOMPARE(results.at(3)->image.size(), QSize(3, 2));
+    QVERIFY(!results.at(4)); // an EMF given as a WMF
+    QVERIFY(!results.at(5));
+}
+
+void TestPictureBrowser::closingWhileListingRestoresThePointer()
+{
+    const QString folder = root() + QStringLiteral("viele/");
+    QVERIFY(QDir().mkpath(folder));
+    for (int i = 0; i < 2000; ++i)
+        QVERIFY(QFile(folder + QStringLiteral("%1.bmp").arg(i)).open(QIODevice::WriteOnly));
+    frmImage &form = openOnRoot();
+    form.TreeView1_NodeClick(form.node(folder));
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbHourglass));
+    frmImageForm().unload();
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
 }
 
 void TestPictureBrowser::f1OpensTheHelpTopic()

@@ -1,15 +1,15 @@
 // frmImage: the window, the drive scan, the folder tree read one level ahead and the file list.
 #include "tools/frmImage.h"
 
-#include "common/DateFormat.h"
 #include "document/DocumentHost.h"
 #include "platform/Drives.h"
-#include "platform/FileSystem.h"
 #include "platform/Help.h"
 #include "platform/Screen.h"
 #include "tools/BrowserImages.h"
+#include "tools/FolderListing.h"
+#include "tools/PreviewLoader.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -18,6 +18,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -33,19 +35,12 @@ enum NodeRole : int { KeyRole = Qt::UserRole, TagRole, ImageRole };
 // Every entry a listing with the attribute mask for read-only, hidden, system, folder and
 // archive returns; the order is the name's without regard to case, as the original's file
 // system listed them.
-QFileInfoList listing(const QString &folder, const QStringList &patterns = {})
+QFileInfoList listing(const QString &folder)
 {
     QDir dir(folder);
     dir.setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    dir.setNameFilters(patterns);
     return dir.entryInfoList();
-}
-
-bool skipped(const QString &name)
-{
-    return name == QLatin1String(".") || name == QLatin1String("..")
-        || name == QLatin1String("pagefile.sys");
 }
 
 QString driveText(const Drives::Volume &volume, int type)
@@ -77,6 +72,17 @@ int driveImage(const Drives::Volume &volume, int type)
     }
 }
 
+// Rows taken out of the list, deleted a slice per turn of the event loop.
+void deleteInSlices(QList<QTreeWidgetItem *> rows)
+{
+    constexpr qsizetype slice = 2000;
+    const qsizetype count = std::min(slice, rows.size());
+    qDeleteAll(rows.cbegin(), rows.cbegin() + count);
+    rows.remove(0, count);
+    if (!rows.isEmpty())
+        QTimer::singleShot(0, [rows] { deleteInSlices(rows); });
+}
+
 } // namespace
 
 QRect TwipsBox::pixels() const
@@ -92,7 +98,12 @@ frmImage::frmImage()
     Form_Load();
 }
 
-frmImage::~frmImage() = default;
+frmImage::~frmImage()
+{
+    // A list still being read keeps the hourglass, which nothing else would take back.
+    if (folderListing->busy())
+        Screen::setMousePointer(Screen::vbDefault);
+}
 
 void frmImage::buildLayout()
 {
@@ -122,6 +133,8 @@ void frmImage::buildLayout()
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setRootIsDecorated(false);
+    // Rows of one height let the view lay out a list of thousands without measuring each.
+    ListView1->setUniformRowHeights(true);
     ListView1->setHeaderLabels(
         {QStringLiteral("Dateiname"), QStringLiteral("Datum"), QStringLiteral("Attribute")});
     ListView1->setColumnWidth(0, Screen::pixelsFromTwipsX(2500));
@@ -133,13 +146,34 @@ void frmImage::buildLayout()
     TreeView1->setHeaderHidden(true);
 }
 
+// A choice made with the keyboard (arrow keys, type-ahead, Enter on the current entry) runs
+// the same handler a click runs; a mouse press is left to the click that follows it.
+static void onKeyboardChoice(QTreeWidget *view, QObject *context,
+                             std::function<void(QTreeWidgetItem *)> handler)
+{
+    const auto fromKeyboard = [handler](QTreeWidgetItem *item) {
+        if (item && QApplication::mouseButtons() == Qt::NoButton)
+            handler(item);
+    };
+    QObject::connect(view, &QTreeWidget::currentItemChanged, context, fromKeyboard);
+    QObject::connect(view, &QTreeWidget::itemActivated, context, fromKeyboard);
+}
+
 void frmImage::connectHandlers()
 {
+    folderListing = new FolderListing(this);
+    previewLoader = new PreviewLoader(this);
+    connect(folderListing, &FolderListing::rows, this, &frmImage::addFileRows);
+    connect(folderListing, &FolderListing::done, this,
+            [] { Screen::setMousePointer(Screen::vbDefault); });
+    connect(previewLoader, &PreviewLoader::loaded, this, &frmImage::showLoadedPicture);
     connect(TreeView1, &QTreeWidget::itemExpanded, this, &frmImage::TreeView1_Expand);
-    connect(TreeView1, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
-    connect(ListView1, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); });
+    const auto nodeClick = [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); };
+    const auto itemClick = [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); };
+    connect(TreeView1, &QTreeWidget::itemClicked, this, nodeClick);
+    connect(ListView1, &QTreeWidget::itemClicked, this, itemClick);
+    onKeyboardChoice(TreeView1, this, nodeClick);
+    onKeyboardChoice(ListView1, this, itemClick);
     connect(HScroll.bar, &QScrollBar::valueChanged, this, &frmImage::HScroll_Change);
     connect(HScroll.bar, &QScrollBar::sliderMoved, this, &frmImage::HScroll_Scroll);
     connect(VScroll.bar, &QScrollBar::valueChanged, this, &frmImage::VScroll_Change);
@@ -152,6 +186,14 @@ void frmImage::Form_Load()
     layOutPanes();
     scanDrives();
     Picture1_Resize();
+    // Typing goes to the folder tree at once; its first node stands ready without being
+    // chosen, so the list stays empty until a node is.
+    if (QTreeWidgetItem *first = TreeView1->topLevelItem(0)) {
+        const QSignalBlocker quiet(TreeView1);
+        TreeView1->selectionModel()->setCurrentIndex(TreeView1->indexFromItem(first),
+                                                     QItemSelectionModel::NoUpdate);
+    }
+    TreeView1->setFocus();
     Screen::setMousePointer(Screen::vbDefault);
 }
 
@@ -238,7 +280,7 @@ void frmImage::readSubfolders(const QString &key)
     QTreeWidgetItem *parent = node(key);
     for (const QFileInfo &entry : listing(key)) {
         const QString name = entry.fileName();
-        if (skipped(name) || !entry.isDir())
+        if (FolderListing::skipped(name) || !entry.isDir())
             continue;
         addNode(parent, key + name + QLatin1Char('/'), name, Closed, Open);
     }
@@ -259,25 +301,36 @@ void frmImage::TreeView1_Expand(QTreeWidgetItem *node)
 
 void frmImage::TreeView1_NodeClick(QTreeWidgetItem *node)
 {
-    ListView1->clear();
-    const QString key = Key(node);
-    const QStringList patterns
-        = {QStringLiteral("*.bmp"), QStringLiteral("*.wmf"), QStringLiteral("*.emf"),
-           QStringLiteral("*.gif"), QStringLiteral("*.jpg")};
-    for (const QString &pattern : patterns) {
-        for (const QFileInfo &entry : listing(key, {pattern})) {
-            const QString name = entry.fileName();
-            if (skipped(name) || entry.isDir())
-                continue;
-            const QString path = key + name;
-            auto *row = new QTreeWidgetItem(ListView1);
-            row->setData(0, KeyRole, path);
-            row->setText(0, name);
-            row->setIcon(0, browserImage(File));
-            row->setText(1, DateFormat::generalDate(entry.lastModified()));
-            row->setText(2, FileSystem::attributeLetters(FileSystem::GetAttr(path)));
-        }
+    dropFileRows();
+    // The hourglass stays until the whole list is shown.
+    Screen::setMousePointer(Screen::vbHourglass);
+    folderListing->start(Key(node));
+}
+
+void frmImage::dropFileRows()
+{
+    folderListing->stop();
+    // The rows leave the list in one step; deleting thousands of them takes later turns.
+    deleteInSlices(ListView1->invisibleRootItem()->takeChildren());
+}
+
+void frmImage::addFileRows(const QList<FileRow> &rows)
+{
+    const QIcon icon = browserImage(File);
+    QList<QTreeWidgetItem *> items;
+    items.reserve(rows.size());
+    for (const FileRow &file : rows) {
+        auto *row = new QTreeWidgetItem({file.name, file.date, file.attributes});
+        row->setData(0, KeyRole, file.path);
+        row->setIcon(0, icon);
+        items.append(row);
     }
+    ListView1->addTopLevelItems(items);
+}
+
+bool frmImage::busy() const
+{
+    return folderListing->busy() || previewLoader->busy();
 }
 
 void frmImage::Alleseinlesen(const QString &root)

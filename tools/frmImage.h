@@ -9,12 +9,16 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <optional>
 
 class QLabel;
 class QScrollBar;
 class QTreeWidget;
 class QTreeWidgetItem;
-struct Picture;
+struct DecodedPicture;
+class FolderListing;
+class PreviewLoader;
+struct FileRow;
 
 // A control's place in its container, in twips, as the layout code reads and writes it.
 struct TwipsBox
@@ -95,7 +99,11 @@ public:
     void VScroll_Change();
     void VScroll_Scroll();
     // Shows a loaded picture in Bild1, which takes its size.
-    void setBild1Picture(const Picture &picture);
+    void setBild1Picture(const DecodedPicture &picture);
+
+    // True while the file list is being read or a clicked picture loads; the window stays
+    // usable meanwhile.
+    bool busy() const;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -113,7 +121,13 @@ private:
     void placeBild1();
     static void placeBar(PreviewBar &bar);
 
+    void showLoadedPicture(const QString &path, const std::optional<DecodedPicture> &picture);
+    void addFileRows(const QList<FileRow> &rows);
+    void dropFileRows();
+
     QHash<QString, QTreeWidgetItem *> nodesByKey;
+    FolderListing *folderListing = nullptr;
+    PreviewLoader *previewLoader = nullptr;
 };
 
 // The browser's one instance.

@@ -3,6 +3,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Picture.h"
 #include "platform/Screen.h"
+#include "tools/PreviewLoader.h"
 #include "tools/frmImage.h"
 
 #include <QLabel>
@@ -98,9 +99,9 @@ void frmImage::Bild1_Change()
     Picture1_Resize();
 }
 
-void frmImage::setBild1Picture(const Picture &picture)
+void frmImage::setBild1Picture(const DecodedPicture &picture)
 {
-    Bild1->setPixmap(picture.pixmap);
+    Bild1->setPixmap(QPixmap::fromImage(picture.image));
     Bild1Box.Width = picture.widthTwips;
     Bild1Box.Height = picture.heightTwips;
     Bild1_Change();
@@ -108,8 +109,12 @@ void frmImage::setBild1Picture(const Picture &picture)
 
 void frmImage::ListView1_ItemClick(QTreeWidgetItem *item)
 {
-    const QString path = Key(item);
-    const std::optional<Picture> picture = LoadPicture(path);
+    // The picture loads away from the window; it shows when it is ready.
+    previewLoader->request(Key(item));
+}
+
+void frmImage::showLoadedPicture(const QString &path, const std::optional<DecodedPicture> &picture)
+{
     if (!picture) {
         MsgBox(QStringLiteral("Die Datei \"%1\" kann nicht als Grafik angezeigt werden.").arg(path),
                vbInformation, QStringLiteral("Grafik einfügen"));
