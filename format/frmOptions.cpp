@@ -243,6 +243,8 @@ void frmOptions::buildParagraphPage()
         *caption = label(QString::fromUtf8(text), framEinzug, 120, top);
         std::tie(*box, *spinner) = spinBox(framEinzug, 1200, top);
         (*spinner)->setRange(-1000, 1000);
+        // An empty indent box leaves that indent of the paragraphs as it is.
+        (*spinner)->setEmptyKept(true);
         (*caption)->setBuddy(*box);
     }
     framAbsatz = frame(QStringLiteral("Absatzausrichtung"), page, 2400, 240, 2652, 1572);
