@@ -73,8 +73,8 @@ private:
     QString feedback() const;
     QString panelText() const;
     void click(Toolbar *bar, const char *key);
-    // Types into the size box, by Qt's test keys to the focused widget or on the X keyboard.
-    void typeIntoSizeBox(bool keyboard);
+    // Types into the size box and checks what the box and the text show.
+    void typeIntoSizeBox(Keyboard::Way way);
 
     std::unique_ptr<RunningProgram> program;
 };
@@ -586,7 +586,7 @@ void TestToolbars::sizeBoxTyped_data()
                                      << "12" << 12.0 << 0 << true;
 }
 
-void TestToolbars::typeIntoSizeBox(bool keyboard)
+void TestToolbars::typeIntoSizeBox(Keyboard::Way way)
 {
     QFETCH(QString, typed);
     QFETCH(QString, key);
@@ -604,16 +604,7 @@ void TestToolbars::typeIntoSizeBox(bool keyboard)
     QVERIFY(Keyboard::focus(box));
     box->lineEdit()->selectAll();
     const int before = beepCount();
-    if (keyboard) {
-        Keyboard::type(typed);
-        if (!key.isEmpty())
-            Keyboard::keys({key});
-    } else {
-        QTest::keyClicks(QApplication::focusWidget(), typed);
-        if (!key.isEmpty())
-            QTest::keyClick(QApplication::focusWidget(),
-                            key == "Return" ? Qt::Key_Return : Qt::Key_Escape);
-    }
+    Keyboard::type(way, typed, key.isEmpty() ? QStringList() : QStringList {key});
     QCOMPARE(box->currentText(), shown);
     QCOMPARE(window->txtText->SelFontSize(), std::optional<double>(size));
     QCOMPARE(beepCount() - before, beeps);
@@ -622,7 +613,7 @@ void TestToolbars::typeIntoSizeBox(bool keyboard)
 
 void TestToolbars::sizeBoxTyped()
 {
-    typeIntoSizeBox(false);
+    typeIntoSizeBox(Keyboard::Way::TestKeys);
 }
 
 void TestToolbars::sizeBoxTypedOnKeyboard_data()
@@ -634,7 +625,7 @@ void TestToolbars::sizeBoxTypedOnKeyboard()
 {
     if (const QString why = Keyboard::unavailable(); !why.isEmpty())
         QSKIP(qPrintable(why));
-    typeIntoSizeBox(true);
+    typeIntoSizeBox(Keyboard::Way::XKeyboard);
 }
 
 void TestToolbars::positionPanel_data()

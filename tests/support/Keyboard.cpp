@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QHash>
+#include <QKeySequence>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -21,6 +23,24 @@ void run(const QStringList &arguments)
         qWarning("xdotool %s failed: %s", qPrintable(arguments.join(u' ')),
                  xdotool.readAllStandardError().constData());
     QTest::qWait(200);
+}
+
+// The X key name as Qt writes it: "ctrl+Next" is "Ctrl+PgDown".
+QString qtName(const QString &xName)
+{
+    static const QHash<QString, QString> names {
+        {QStringLiteral("ctrl"), QStringLiteral("Ctrl")},
+        {QStringLiteral("alt"), QStringLiteral("Alt")},
+        {QStringLiteral("shift"), QStringLiteral("Shift")},
+        {QStringLiteral("Escape"), QStringLiteral("Esc")},
+        {QStringLiteral("BackSpace"), QStringLiteral("Backspace")},
+        {QStringLiteral("Next"), QStringLiteral("PgDown")},
+        {QStringLiteral("Prior"), QStringLiteral("PgUp")},
+    };
+    QStringList parts = xName.split(u'+');
+    for (QString &part : parts)
+        part = names.value(part, part);
+    return parts.join(u'+');
 }
 
 } // namespace
@@ -47,17 +67,28 @@ bool focus(QWidget *widget)
     return QTest::qWaitFor([widget] { return widget->hasFocus(); });
 }
 
-void type(const QString &text)
+void type(Way way, const QString &text, const QStringList &keys)
 {
-    run({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
-         QStringLiteral("--"), text});
-}
-
-void keys(const QStringList &names)
-{
-    run(QStringList {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30"),
-                     QStringLiteral("--")}
-        + names);
+    if (way == Way::XKeyboard) {
+        if (!text.isEmpty())
+            run({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
+                 QStringLiteral("--"), text});
+        if (!keys.isEmpty())
+            run(QStringList {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30"),
+                             QStringLiteral("--")}
+                + keys);
+        return;
+    }
+    if (!text.isEmpty())
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    for (const QString &key : keys) {
+        QWidget *target = QApplication::focusWidget();
+        if (!target) {
+            qWarning("no widget has the focus for %s", qPrintable(key));
+            return;
+        }
+        QTest::keySequence(target, QKeySequence::fromString(qtName(key)));
+    }
 }
 
 } // namespace Keyboard

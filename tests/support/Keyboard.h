@@ -14,9 +14,12 @@ QString unavailable();
 // Makes the widget's window the active window (on the X server too) and gives the widget the
 // focus, where both Qt's test keys and the keyboard's keys go.
 bool focus(QWidget *widget);
-// Types the text, one character after the other.
-void type(const QString &text);
-// Presses keys by their X names ("Return", "Tab", "ctrl+v"), one after the other.
-void keys(const QStringList &names);
+enum class Way {
+    TestKeys, // Qt's test functions, sent to the focused widget
+    XKeyboard // xdotool on the X server, which sends them to the focused window
+};
+// Types the text one character after the other, then presses the keys by their X names
+// ("Return", "Tab", "Escape", "Up", "BackSpace", "ctrl+Next", "alt+l"), into the focused widget.
+void type(Way way, const QString &text, const QStringList &keys = {});
 
 } // namespace Keyboard
