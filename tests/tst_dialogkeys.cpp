@@ -8,6 +8,8 @@
 #include "frame/frmMain.h"
 #include "frame/frmTip.h"
 #include "platform/Database.h"
+#include "platform/Help.h"
+#include "platform/HelpViewer.h"
 #include "platform/RichTextBox.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
@@ -91,6 +93,8 @@ private slots:
     void pageKeysOnKeyboard_data();
     void pageKeysOnKeyboard();
     void colourSlidersMoveByKeys();
+    void timeListHelpOnKeyboard_data();
+    void timeListHelpOnKeyboard();
 
 private:
     void open(const QString &dialog, const Act &act);
@@ -293,6 +297,29 @@ void TestDialogKeys::colourSlidersMoveByKeys()
         }
         QCOMPARE(options.lblFarbbeispiel->BackColor(), 2 + 2 * 256 + 2 * 65536);
     });
+}
+
+void TestDialogKeys::timeListHelpOnKeyboard_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<int>("context");
+    QTest::newRow("date list") << "Datum" << 31;
+    QTest::newRow("time list, its own topic") << "Zeit" << 32;
+}
+
+void TestDialogKeys::timeListHelpOnKeyboard()
+{
+    QFETCH(QString, dialog);
+    QFETCH(int, context);
+    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    Help::setHelpFile(QStringLiteral(VELMAR_RESOURCES_DIR "/velmar.hlp"));
+    open(dialog, [&](QDialog &) {
+        Keyboard::type(Keyboard::Way::XKeyboard, QString(), {"F1"});
+        QVERIFY(Help::viewer());
+        QCOMPARE(Help::viewer()->currentContext(), context);
+    });
+    Help::closeViewer();
 }
 
 QTEST_MAIN(TestDialogKeys)
