@@ -60,10 +60,9 @@ void showFontSize(QComboBox *box, std::optional<double> points)
         return;
     }
     const QString text = sizeText(*points);
-    const int index = box->findText(text, Qt::MatchExactly);
-    box->setCurrentIndex(index);
-    if (index < 0)
-        box->setEditText(text);
+    box->setCurrentIndex(box->findText(text, Qt::MatchExactly));
+    // Choosing the entry that is already chosen leaves typed text standing.
+    box->setEditText(text);
 }
 
 } // namespace SelectionFeedback

@@ -1,44 +1,115 @@
 // Behaviour of the classic controls on top of their Qt widgets.
 #include "format/OptionsControls.h"
 
+#include "platform/KeyFilter.h"
+#include "platform/Screen.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTabBar>
+#include <algorithm>
+#include <climits>
 
 UpDown::UpDown(QLineEdit *buddy, QWidget *parent) : QSpinBox(parent), box(buddy)
 {
-    // The buddy is the text box; the spinner itself shows only its arrows.
+    // The buddy is the text box; the spinner itself shows only its arrows, and a click on them
+    // gives the focus to the box, where the keys step the value.
     lineEdit()->hide();
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::ClickFocus);
+    setFocusProxy(box);
     setRange(0, 100);
     box->setText(QString::number(value()));
     connect(this, &QSpinBox::valueChanged, this, [this](int v) {
         box->setText(QString::number(v));
         emit Change();
     });
-    // Typing a whole number within range moves the spinner; other text stays as typed.
-    connect(box, &QLineEdit::textEdited, this, [this](const QString &text) {
-        bool ok = false;
-        const int typed = text.toInt(&ok);
-        if (ok && typed >= minimum() && typed <= maximum()
-            && QString::number(typed) == text.trimmed())
-            setValue(typed);
-    });
+    connect(box, &QLineEdit::editingFinished, this, &UpDown::commitTyped);
+    auto *keys = new KeyFilter(box);
+    keys->keyPress = [this](int &keyAscii) { boxKeyPress(keyAscii); };
+    keys->keyDown = [this](const QKeyEvent &key) {
+        if (key.modifiers() & ~Qt::KeypadModifier
+            || (key.key() != Qt::Key_Up && key.key() != Qt::Key_Down))
+            return false;
+        stepBy(key.key() == Qt::Key_Up ? 1 : -1);
+        return true;
+    };
+}
+
+void UpDown::boxKeyPress(int &keyAscii) const
+{
+    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8 || keyAscii == 13)
+        return;
+    // One minus sign, in front, while the range has negative values.
+    const int from = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+    const QString kept = box->text().remove(from, box->selectedText().size());
+    if (keyAscii == '-' && minimum() < 0 && from == 0 && !kept.contains(u'-'))
+        return;
+    Beep();
+    keyAscii = 0;
+}
+
+void UpDown::commitTyped()
+{
+    const QString typed = box->text();
+    if (typed == QString::number(value()) || (typed.isEmpty() && emptyKept))
+        return;
+    // The leading whole number; digits beyond any int only push it further out of range.
+    const bool negative = typed.startsWith(u'-');
+    qlonglong number = 0;
+    qsizetype digits = 0;
+    for (qsizetype i = negative ? 1 : 0; i < typed.size() && typed.at(i).isDigit(); ++i, ++digits)
+        number = std::min<qlonglong>(number * 10 + typed.at(i).digitValue(), INT_MAX + 1LL);
+    if (negative)
+        number = -number;
+    if (digits == 0)
+        number = value();
+    const int held = static_cast<int>(std::clamp<qlonglong>(number, minimum(), maximum()));
+    if (held != number)
+        Beep();
+    if (held == value())
+        box->setText(QString::number(held));
+    else
+        setValue(held);
+}
+
+void UpDown::stepBy(int steps)
+{
+    commitTyped();
+    QSpinBox::stepBy(steps);
+}
+
+void UpDown::changeEvent(QEvent *event)
+{
+    QSpinBox::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        box->setEnabled(isEnabled());
 }
 
 SimpleCombo::SimpleCombo(bool sorted, QWidget *parent)
     : QWidget(parent), edit(new QLineEdit(this)), items(new QListWidget(this)), sortedList(sorted)
 {
-    edit->installEventFilter(this);
+    auto *keys = new KeyFilter(edit);
+    keys->keyPress = [this](int &keyAscii) {
+        if (keyPress)
+            keyPress(keyAscii);
+    };
     connect(edit, &QLineEdit::textChanged, this, [this] {
         if (!quiet)
             emit Change();
     });
-    connect(items, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { pick(items->row(item)); });
+    // The keyboard moves the current entry and its selection one after the other.
+    connect(items, &QListWidget::currentRowChanged, this, &SimpleCombo::chosen);
+    connect(items, &QListWidget::itemSelectionChanged, this, &SimpleCombo::chosen);
+    // A click on the chosen entry chooses it again once the field shows something else.
+    connect(items, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        const int row = items->row(item);
+        if (edit->text() != List(row))
+            pick(row);
+    });
 }
 
 QString SimpleCombo::Text() const
@@ -59,17 +130,19 @@ int SimpleCombo::ListIndex() const
 
 void SimpleCombo::setListIndex(int index)
 {
-    if (index < 0 || index >= ListCount()) {
-        items->clearSelection();
-        items->setCurrentRow(-1);
-        return;
-    }
     const bool changed = index != ListIndex();
-    items->setCurrentRow(index);
-    if (edit->text() != List(index)) {
-        quiet = true;
-        edit->setText(List(index));
-        quiet = false;
+    {
+        const QScopedValueRollback hush(quiet, true);
+        if (index < 0 || index >= ListCount()) {
+            items->clearSelection();
+            items->setCurrentRow(-1);
+            chosenRow = -1;
+            return;
+        }
+        items->setCurrentRow(index);
+        if (edit->text() != List(index))
+            edit->setText(List(index));
+        chosenRow = index;
     }
     if (changed)
         emit Click();
@@ -95,45 +168,34 @@ void SimpleCombo::AddItem(const QString &item)
         while (row < ListCount() && QString::compare(List(row), item) <= 0)
             ++row;
     }
+    const QScopedValueRollback hush(quiet, true);
     items->insertItem(row, item);
+    chosenRow = ListIndex();
 }
 
 void SimpleCombo::RemoveItem(int index)
 {
+    const QScopedValueRollback hush(quiet, true);
     delete items->takeItem(index);
+    chosenRow = ListIndex();
+}
+
+void SimpleCombo::chosen()
+{
+    const int row = ListIndex();
+    if (!quiet && row >= 0 && row != chosenRow)
+        pick(row);
 }
 
 void SimpleCombo::pick(int row)
 {
-    if (row < 0)
-        return;
-    items->setCurrentRow(row);
-    quiet = true;
-    edit->setText(List(row));
-    quiet = false;
+    chosenRow = row;
+    {
+        const QScopedValueRollback hush(quiet, true);
+        items->setCurrentRow(row);
+        edit->setText(List(row));
+    }
     emit Click();
-}
-
-bool SimpleCombo::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != edit || event->type() != QEvent::KeyPress || !keyPress)
-        return QWidget::eventFilter(watched, event);
-    const auto *key = static_cast<QKeyEvent *>(event);
-    // Focus moves and the dialog's cancel are no characters typed into the field.
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape)
-        return false;
-    int code = 0;
-    if (key->key() == Qt::Key_Backspace)
-        code = 8;
-    else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-        code = 13;
-    else if (!key->text().isEmpty())
-        code = key->text().at(0).unicode();
-    // Keys without a character code (arrows, Delete) never reach the filter.
-    if (code == 0)
-        return false;
-    keyPress(code);
-    return code == 0;
 }
 
 void SimpleCombo::resizeEvent(QResizeEvent *)

@@ -14,8 +14,9 @@ class QListWidget;
 class QRadioButton;
 class QTabBar;
 
-// The arrows of a spinner; its buddy box shows the value. Code may empty the box, which then
-// stays empty until the value changes.
+// The arrows of a spinner; its buddy box shows the value and takes the focus for it. Code may
+// empty the box, which then stays empty until the value changes. The box takes digits (and a
+// minus sign while the range goes below 0); Up and Down step the spinner.
 class UpDown : public QSpinBox
 {
     Q_OBJECT
@@ -24,12 +25,28 @@ public:
 
     int Value() const { return value(); }
 
+    // Moves the spinner to the number typed into the box, held to the range with a beep, as
+    // the arrows would hold it; then the box shows the value again. Runs when the typing ends
+    // (Enter, the focus leaves, an arrow) and before the value is used.
+    void commitTyped();
+    // An emptied box stays empty, for a value the dialog leaves unchanged.
+    void setEmptyKept(bool kept) { emptyKept = kept; }
+
+    void stepBy(int steps) override;
+
 signals:
     // On every change of the value, whoever made it.
     void Change();
 
+protected:
+    // The box is enabled with the arrows: a value typed past disabled arrows could not be used.
+    void changeEvent(QEvent *event) override;
+
 private:
+    void boxKeyPress(int &keyAscii) const;
+
     QLineEdit *box;
+    bool emptyKept = false;
 };
 
 // A "simple" combo box: the field stands over its list, which is always open.
@@ -51,7 +68,7 @@ public:
     QLineEdit *field() const { return edit; }
     QListWidget *list() const { return items; }
 
-    // Sees every typed character code first; setting it to 0 drops the key.
+    // Sees every character code typed into the field first; setting it to 0 drops the key.
     std::function<void(int &keyAscii)> keyPress;
 
 signals:
@@ -61,16 +78,18 @@ signals:
     void Click();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void pick(int row);
+    // The chosen entry changed, by mouse or keyboard.
+    void chosen();
 
     QLineEdit *edit;
     QListWidget *items;
     bool sortedList;
     bool quiet = false;
+    int chosenRow = -1;
 };
 
 // Tabs over a panel; a page frame laid over the client area shows the chosen tab's page.

@@ -58,14 +58,20 @@ int roundedToEven(double value)
     return wholeNumber(std::nearbyint(value));
 }
 
+// The dialogs write numbers the German way whatever the process locale.
+static QLocale german()
+{
+    return QLocale(QLocale::German, QLocale::Germany);
+}
+
 QString tabText(double mm)
 {
-    return QLocale().toString(static_cast<float>(mm), 'g', 7);
+    return german().toString(static_cast<float>(mm), 'g', 7);
 }
 
 float tabValue(const QString &text)
 {
-    return QLocale().toFloat(text);
+    return german().toFloat(text);
 }
 
 frmDocument *activeDocument()

@@ -26,7 +26,7 @@ int wholeNumber(double value);
 // Rounding to the nearest whole number, halves to even.
 int roundedToEven(double value);
 
-// A tab position as the user's locale writes it (12,5 on a German system) and back.
+// A tab position written with the German decimal comma (12,5), and back.
 QString tabText(double mm);
 float tabValue(const QString &text);
 

@@ -11,6 +11,7 @@
 #include "format/OptionsSupport.h"
 #include "platform/Help.h"
 #include "platform/Modal.h"
+#include "platform/PageKeys.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 
@@ -139,6 +140,7 @@ void frmOptions::buildWindow()
         Rahmen[k]->hide();
     }
     connect(TabStrip1, &TabStrip::Click, this, &frmOptions::TabStrip1_Click);
+    new PageKeys(this, TabStrip1->tabBar());
 
     cmdOK = new QPushButton(QStringLiteral("O&K"), this);
     place(cmdOK, 1320, 4440, 1452, 612);
@@ -213,6 +215,10 @@ void frmOptions::buildColourPage()
         place(first, 120, 360, 252, 252);
         slider = new QScrollBar(Qt::Horizontal, framFarben);
         slider->setRange(0, 255);
+        // A scroll bar takes no focus of its own and turns its keys round for scrolling; here
+        // it is a control that Right and Up move up.
+        slider->setFocusPolicy(Qt::StrongFocus);
+        slider->setInvertedControls(false);
         place(slider, 372, 360, 1500, 252);
         pure = new SwatchLabel(framFarben);
         place(pure, 1872, 360, 252, 252);
@@ -243,6 +249,8 @@ void frmOptions::buildParagraphPage()
         *caption = label(QString::fromUtf8(text), framEinzug, 120, top);
         std::tie(*box, *spinner) = spinBox(framEinzug, 1200, top);
         (*spinner)->setRange(-1000, 1000);
+        // An empty indent box leaves that indent of the paragraphs as it is.
+        (*spinner)->setEmptyKept(true);
         (*caption)->setBuddy(*box);
     }
     framAbsatz = frame(QStringLiteral("Absatzausrichtung"), page, 2400, 240, 2652, 1572);

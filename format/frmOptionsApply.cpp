@@ -30,6 +30,10 @@ void frmOptions::cmdSetzen_Click()
     frmDocument *document = activeDocument();
     if (!document)
         return;
+    // A number still being typed counts as the spinner would hold it, rules and beeps included.
+    for (UpDown *spinner :
+         {UpDownVertikal, UpDownL, UpDownE, UpDownR, UpDownRL, UpDownRR, UpDownRO, UpDownRU})
+        spinner->commitTyped();
     const int scope = comboUebernehmen->currentIndex();
     const int first = scope >= 2 && scope <= 5 ? scope - 1 : Font;
     for (int section = first; section <= PageSetup; ++section) {

@@ -203,7 +203,8 @@ frmTemplate::DataControl::DataControl(const QString &captionText, QWidget *paren
         buttons[i] = new QToolButton(this);
         buttons[i]->setIcon(arrowPicture(left[i], bar[i], 16));
         buttons[i]->setAccessibleName(QString::fromUtf8(tips[i]));
-        buttons[i]->setFocusPolicy(Qt::NoFocus);
+        // The bar is browsed from the keyboard too.
+        buttons[i]->setFocusPolicy(Qt::StrongFocus);
     }
     caption = new QLabel(captionText, this);
     caption->setFrameStyle(QFrame::Panel | QFrame::Sunken);

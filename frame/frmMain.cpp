@@ -21,6 +21,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
 #include "platform/Help.h"
+#include "platform/KeyFilter.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
@@ -41,6 +42,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -236,7 +238,19 @@ void frmMain::buildFontBoxes()
     ComboGroesse->setEditable(true);
     ComboGroesse->setInsertPolicy(QComboBox::NoInsert);
     ComboGroesse->setToolTip(QStringLiteral("Schriftgröße"));
-    ComboGroesse->lineEdit()->installEventFilter(this);
+    auto *sizeKeys = new KeyFilter(ComboGroesse->lineEdit(), ComboGroesse);
+    sizeKeys->keyDown = [this](const QKeyEvent &key) {
+        const int code = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter ? 13
+            : key.key() == Qt::Key_Escape                                          ? 27
+                                                                                   : 0;
+        if (code)
+            ComboGroesse_KeyDown(code);
+        return code != 0;
+    };
+    sizeKeys->keyPress = [this](int &keyAscii) {
+        if (!ComboGroesse_KeyPress(keyAscii))
+            keyAscii = 0;
+    };
     // The boxes stand where the placeholder buttons reserve their room.
     tbRTF->addPlaceholder(QStringLiteral("Schriftart"), comboSchrift,
                           QStringLiteral("Schriftarten-Liste"));
@@ -698,22 +712,6 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseMove
         && (watched == area->viewport() || qobject_cast<Toolbar *>(watched)))
         MDIForm_MouseMove();
-    if (watched == ComboGroesse->lineEdit() && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            ComboGroesse_KeyDown(13);
-            return true;
-        }
-        if (key->key() == Qt::Key_Escape) {
-            ComboGroesse_KeyDown(27);
-            return true;
-        }
-        // Tab moves the focus; it is no character typed into the box.
-        const bool focusKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-        const QString typed = key->text();
-        if (!focusKey && !typed.isEmpty() && !ComboGroesse_KeyPress(typed.at(0).unicode()))
-            return true;
-    }
     if (watched == sbStatusBar && event->type() == QEvent::MouseMove)
         sbStatusBar_MouseMove();
     return QMainWindow::eventFilter(watched, event);
@@ -937,8 +935,10 @@ void frmMain::ComboGroesse_KeyDown(int keyCode)
         focusText();
         return;
     }
-    focusText();
+    // Restored first: the box would choose a list entry matching the typed text as it loses
+    // the focus.
     restoreSizeBox();
+    focusText();
 }
 
 void frmMain::restoreSizeBox()

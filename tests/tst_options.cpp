@@ -10,6 +10,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/TextFormat.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QAction>
@@ -155,8 +156,19 @@ private slots:
     void f1OpensHelpTopic();
     void pageFormatShowsWholeName();
     void screenshotsOfEachPage();
+    void typedValuesHeldAndShownAgain_data();
+    void typedValuesHeldAndShownAgain();
+    void typedValuesOnKeyboard_data();
+    void typedValuesOnKeyboard();
+    void listsChooseByKeys_data();
+    void listsChooseByKeys();
+    void listsChooseOnKeyboard_data();
+    void listsChooseOnKeyboard();
+    void tabStopsGermanWhateverLocale();
 
 private:
+    void typeValue(Keyboard::Way way);
+    void chooseInList(Keyboard::Way way);
     void prepare(Fixture fixture);
     // Opens the dialog on a tab through its Format menu item and acts in it.
     void openOn(int tab, const Act &act);
@@ -859,6 +871,181 @@ void TestOptions::screenshotsOfEachPage()
         });
         QVERIFY(QFileInfo(file).size() > 0);
     }
+}
+
+void TestOptions::typedValuesHeldAndShownAgain_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("shown"); // once the keys are done
+    QTest::addColumn<int>("beeps");
+    QTest::addColumn<QString>("again"); // in the dialog opened after OK
+    const QStringList tab {"Tab"};
+    QTest::newRow("left indent held to its range") << "txtLinks"
+                                                   << "999" << tab << "120" << 1 << "120";
+    QTest::newRow("left indent applied by Enter")
+        << "txtLinks"
+        << "30" << QStringList {"Return"} << "30" << 0 << "30";
+    QTest::newRow("left indent takes no minus") << "txtLinks"
+                                                << "-7" << tab << "7" << 1 << "7";
+    QTest::newRow("left indent stepped by Up") << "txtLinks"
+                                               << "" << QStringList {"Up", "Up"} << "2" << 0 << "2";
+    QTest::newRow("first line held by its floor") << "txtErste"
+                                                  << "-5a" << tab << "0" << 6 << "0";
+    QTest::newRow("offset held to 18 points") << "txtVertikal"
+                                              << "99" << tab << "18" << 1 << "18";
+    QTest::newRow("right margin held by the 40 mm rule") << "txtRandRechts"
+                                                         << "200" << tab << "145" << 21 << "145";
+    QTest::newRow("top margin takes digits only") << "txtRandOben"
+                                                  << "x1,5" << tab << "15" << 2 << "25";
+    QTest::newRow("size field takes digits only") << "comboGrad"
+                                                  << "1a,4" << tab << "14" << 2 << "14";
+    QTest::newRow("tab-stop field takes one comma") << "comboTab"
+                                                    << "1,2,x" << tab << "1,2" << 2 << "";
+}
+
+void TestOptions::typeValue(Keyboard::Way way)
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, shown);
+    QFETCH(int, beeps);
+    QFETCH(QString, again);
+    prepare(Fixture::Plain);
+    const auto box = [&](frmOptions &form) {
+        const QMap<QString, QLineEdit *> boxes {
+            {"txtLinks", form.txtLinks},         {"txtErste", form.txtErste},
+            {"txtVertikal", form.txtVertikal},   {"txtRandRechts", form.txtRandRechts},
+            {"txtRandOben", form.txtRandOben},   {"comboGrad", form.comboGrad->field()},
+            {"comboTab", form.comboTab->field()}};
+        return boxes.value(field);
+    };
+    const QMap<QString, int> tabs {{"txtVertikal", 1},
+                                   {"comboGrad", 1},
+                                   {"comboTab", 4},
+                                   {"txtRandRechts", 5},
+                                   {"txtRandOben", 5}};
+    const int tab = tabs.value(field, 3);
+    openOn(tab, [&](frmOptions &form) {
+        if (field == "txtVertikal")
+            form.comboVertikal->setCurrentIndex(1);
+        QVERIFY(Keyboard::focus(box(form)));
+        box(form)->selectAll();
+        const int before = beepCount();
+        Keyboard::type(way, typed, keys);
+        QCOMPARE(box(form)->text(), shown);
+        QCOMPARE(beepCount() - before, beeps);
+        if (form.isVisible())
+            form.cmdOK->click();
+    });
+    openOn(tab, [&](frmOptions &form) {
+        QCOMPARE(box(form)->text(), again);
+        form.cmdAbbrechen->click();
+    });
+}
+
+void TestOptions::typedValuesHeldAndShownAgain()
+{
+    typeValue(Keyboard::Way::TestKeys);
+}
+
+void TestOptions::typedValuesOnKeyboard_data()
+{
+    typedValuesHeldAndShownAgain_data();
+}
+
+void TestOptions::typedValuesOnKeyboard()
+{
+    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    typeValue(Keyboard::Way::XKeyboard);
+}
+
+void TestOptions::listsChooseByKeys_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("list"); // after the keys
+    QTest::newRow("size list, Down and Enter") << 1 << QStringList {"Down", "Return"} << "14"
+                                               << "";
+    QTest::newRow("size list, Up twice") << 1 << QStringList {"Up", "Up"} << "10"
+                                         << "";
+    QTest::newRow("tab list, End, Tab to Löschen") << 4 << QStringList {"End", "Tab", "space"} << ""
+                                                   << "12,5";
+}
+
+void TestOptions::chooseInList(Keyboard::Way way)
+{
+    QFETCH(int, tab);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, field);
+    QFETCH(QString, list);
+    prepare(Fixture::Plain);
+    text->setSelTabCount(2);
+    text->setSelTabs(0, 12.5);
+    text->setSelTabs(1, 30);
+    openOn(tab, [&](frmOptions &form) {
+        SimpleCombo *combo = tab == 1 ? form.comboGrad : form.comboTab;
+        QVERIFY(Keyboard::focus(combo->list()));
+        const QStringList first = keys.mid(0, 1);
+        Keyboard::type(way, QString(), first);
+        if (tab == 4) {
+            QCOMPARE(combo->Text(), QStringLiteral("30"));
+            QVERIFY(form.cmdTabLoeschen->isEnabled());
+        }
+        Keyboard::type(way, QString(), keys.mid(1));
+        QCOMPARE(combo->Text(), field);
+        QStringList entries;
+        for (int i = 0; tab == 4 && i < combo->ListCount(); ++i)
+            entries << combo->List(i);
+        QCOMPARE(entries.join(u'|'), list);
+        if (form.isVisible())
+            form.cmdOK->click();
+    });
+    if (tab == 1)
+        QCOMPARE(text->SelFontSize(), field.toDouble());
+    else
+        QCOMPARE(text->SelTabCount(), 1);
+}
+
+void TestOptions::listsChooseByKeys()
+{
+    chooseInList(Keyboard::Way::TestKeys);
+}
+
+void TestOptions::listsChooseOnKeyboard_data()
+{
+    listsChooseByKeys_data();
+}
+
+void TestOptions::listsChooseOnKeyboard()
+{
+    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    chooseInList(Keyboard::Way::XKeyboard);
+}
+
+void TestOptions::tabStopsGermanWhateverLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    prepare(Fixture::Formatted);
+    openOn(4, [](frmOptions &form) {
+        QCOMPARE(form.comboTab->List(0), QStringLiteral("12,5"));
+        form.comboTab->field()->setFocus();
+        QTest::keyClicks(form.comboTab->field(), QStringLiteral("12,5"));
+        QVERIFY(form.cmdTabLoeschen->isEnabled());
+        form.cmdTabLoeschen->click();
+        form.comboTab->setText(QStringLiteral("7,5"));
+        form.cmdTabSetzen->click();
+        form.cmdOK->click();
+    });
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QCOMPARE(text->SelTabCount(), 2);
+    QCOMPARE(text->SelTabs(0), 30.0);
+    QCOMPARE(text->SelTabs(1), 7.5);
 }
 
 QTEST_MAIN(TestOptions)

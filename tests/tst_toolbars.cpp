@@ -10,8 +10,10 @@
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -55,6 +57,10 @@ private slots:
     void openedFileShowsItsSelection_data();
     void openedFileShowsItsSelection();
     void sizeBoxPassesTab();
+    void sizeBoxTyped_data();
+    void sizeBoxTyped();
+    void sizeBoxTypedOnKeyboard_data();
+    void sizeBoxTypedOnKeyboard();
     void positionPanel_data();
     void positionPanel();
     void positionPanelBeyondSixteenBits();
@@ -67,6 +73,8 @@ private:
     QString feedback() const;
     QString panelText() const;
     void click(Toolbar *bar, const char *key);
+    // Types into the size box and checks what the box and the text show.
+    void typeIntoSizeBox(Keyboard::Way way);
 
     std::unique_ptr<RunningProgram> program;
 };
@@ -551,6 +559,73 @@ void TestToolbars::sizeBoxPassesTab()
     QCOMPARE(beepCount(), beeps);
     QCOMPARE(box->lineEdit()->text(), QStringLiteral("1"));
     QVERIFY(!box->hasFocus());
+}
+
+void TestToolbars::sizeBoxTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("key"); // after the characters, X name
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<int>("beeps");
+    QTest::addColumn<bool>("focusBack");
+    QTest::newRow("letters beep and drop") << "1abc2"
+                                           << ""
+                                           << "12" << 12.0 << 3 << false;
+    QTest::newRow("Enter applies") << "14"
+                                   << "Return"
+                                   << "14" << 14.0 << 0 << true;
+    QTest::newRow("comma and minus dropped") << "1,-5"
+                                             << "Return"
+                                             << "15" << 15.0 << 2 << true;
+    QTest::newRow("too large restored") << "2161"
+                                        << "Return"
+                                        << "12" << 12.0 << 0 << true;
+    QTest::newRow("Escape restores") << "3"
+                                     << "Escape"
+                                     << "12" << 12.0 << 0 << true;
+}
+
+void TestToolbars::typeIntoSizeBox(Keyboard::Way way)
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, key);
+    QFETCH(QString, shown);
+    QFETCH(double, size);
+    QFETCH(int, beeps);
+    QFETCH(bool, focusBack);
+    frmDocument *window = richWindow("Text");
+    window->txtText->setSelStart(0);
+    window->txtText->setSelLength(4);
+    window->txtText->setSelFontSize(12);
+    QComboBox *box = program->main().ComboGroesse;
+    // Wide enough for the whole toolbar, the size box not in its overflow menu.
+    program->main().resize(1200, 700);
+    QVERIFY(Keyboard::focus(box));
+    box->lineEdit()->selectAll();
+    const int before = beepCount();
+    Keyboard::type(way, typed, key.isEmpty() ? QStringList() : QStringList {key});
+    QCOMPARE(box->currentText(), shown);
+    QCOMPARE(window->txtText->SelFontSize(), std::optional<double>(size));
+    QCOMPARE(beepCount() - before, beeps);
+    QCOMPARE(window->txtText->hasFocus(), focusBack);
+}
+
+void TestToolbars::sizeBoxTyped()
+{
+    typeIntoSizeBox(Keyboard::Way::TestKeys);
+}
+
+void TestToolbars::sizeBoxTypedOnKeyboard_data()
+{
+    sizeBoxTyped_data();
+}
+
+void TestToolbars::sizeBoxTypedOnKeyboard()
+{
+    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    typeIntoSizeBox(Keyboard::Way::XKeyboard);
 }
 
 void TestToolbars::positionPanel_data()

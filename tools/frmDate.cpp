@@ -5,6 +5,7 @@
 #include "common/DateFormat.h"
 #include "platform/Help.h"
 #include "platform/Modal.h"
+#include "platform/PageKeys.h"
 #include "platform/Screen.h"
 #include "tools/ActiveDocument.h"
 
@@ -185,6 +186,7 @@ void frmDate::buildLayout()
 void frmDate::connectHandlers()
 {
     connect(TabStrip1, &QTabBar::currentChanged, this, &frmDate::TabStrip1_Click);
+    new PageKeys(this, TabStrip1);
     connect(cmdOK, &QPushButton::clicked, this, &frmDate::cmdOK_Click);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &frmDate::cmdAbbrechen_Click);
     connect(lstDate, &QListWidget::itemDoubleClicked, this, &frmDate::lstDate_DblClick);
@@ -267,6 +269,8 @@ void frmDate::open(int tab)
     frmDate &form = frmDateForm().get();
     form.TabStrip1->setCurrentIndex(tab - 1);
     form.showPage(tab);
+    // The arrow keys choose a format at once.
+    (tab == 2 ? form.lstTime : form.lstDate)->setFocus();
     Modal::showModal(&form);
     frmDateForm().unload();
 }

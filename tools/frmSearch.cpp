@@ -5,6 +5,7 @@
 #include "document/DocumentWindow.h"
 #include "platform/Help.h"
 #include "platform/Modal.h"
+#include "platform/PageKeys.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/StatusBar.h"
@@ -191,6 +192,7 @@ void frmSearch::connectHandlers()
     connect(cmdAlleErsetzen, &QPushButton::clicked, this, &frmSearch::cmdAlleErsetzen_Click);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &frmSearch::cmdAbbrechen_Click);
     connect(TabStrip1, &QTabBar::currentChanged, this, &frmSearch::TabStrip1_Click);
+    new PageKeys(this, TabStrip1);
     connect(txtSuchen, &QLineEdit::textChanged, this, &frmSearch::txtSuchen_Change);
     connect(txtErsetzen, &QLineEdit::textChanged, this, &frmSearch::searchRestart);
     connect(chkGross, &QCheckBox::toggled, this, &frmSearch::searchRestart);
@@ -409,6 +411,8 @@ void frmSearch::open(int tab)
         = {form.lblErsetzen, form.txtErsetzen, form.cmdAlleErsetzen, form.cmdErsetzen};
     for (QWidget *control : controls)
         control->setVisible(replacing);
+    // The search word typed at once lands in its field.
+    form.txtSuchen->setFocus();
     Modal::showModal(&form);
     frmSearchForm().unload();
 }

@@ -1,0 +1,326 @@
+// The dialogs used with the keyboard alone: the focus they open with, Tab through every
+// control, the page keys of their tab strips and the colour page's sliders.
+#include "document/frmDocument.h"
+#include "format/OptionsControls.h"
+#include "format/frmOptions.h"
+#include "format/frmTemplate.h"
+#include "frame/frmAbout.h"
+#include "frame/frmMain.h"
+#include "frame/frmTip.h"
+#include "platform/Database.h"
+#include "platform/Help.h"
+#include "platform/HelpViewer.h"
+#include "platform/RichTextBox.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/RunningProgram.h"
+#include "tools/frmBaustein.h"
+#include "tools/frmDate.h"
+#include "tools/frmSearch.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
+#include <QTextEdit>
+#include <memory>
+
+namespace {
+
+using Act = std::function<void(QDialog &)>;
+
+// What the keyboard should reach: every visible, enabled control that takes input, standing
+// for itself (a spinner's arrows stand for their box through the focus proxy).
+bool isInput(const QWidget *widget, const QWidget *dialog)
+{
+    if (!widget->isVisible() || !widget->isEnabled() || widget->focusProxy())
+        return false;
+    // A group of option buttons is one stop, at its chosen button; arrows move within it.
+    if (const auto *option = qobject_cast<const QRadioButton *>(widget);
+        option && option->autoExclusive() && !option->isChecked()) {
+        for (const QRadioButton *other :
+             widget->parentWidget()->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly)) {
+            if (other->autoExclusive() && other->isChecked())
+                return false;
+        }
+    }
+    for (const QWidget *up = widget->parentWidget(); up && up != dialog; up = up->parentWidget()) {
+        // The parts of a scroll area, a tab bar or a combo box are no controls of their own.
+        if (qobject_cast<const QAbstractScrollArea *>(up) || qobject_cast<const QTabBar *>(up)
+            || qobject_cast<const QComboBox *>(up))
+            return false;
+    }
+    return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QAbstractButton *>(widget)
+        || qobject_cast<const QAbstractItemView *>(widget)
+        || qobject_cast<const QComboBox *>(widget) || qobject_cast<const QAbstractSlider *>(widget)
+        || qobject_cast<const QTabBar *>(widget) || qobject_cast<const QTextEdit *>(widget);
+}
+
+QString nameOf(const QWidget *widget)
+{
+    QString name = widget->objectName();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(widget);
+        button && name.isEmpty())
+        name = button->text();
+    return QStringLiteral("%1 %2").arg(QString::fromLatin1(widget->metaObject()->className()),
+                                       name.isEmpty() ? widget->accessibleName() : name);
+}
+
+} // namespace
+
+class TestDialogKeys : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void tabReachesEveryControlOnce_data();
+    void tabReachesEveryControlOnce();
+    void dialogsOpenOnTheirFirstInput_data();
+    void dialogsOpenOnTheirFirstInput();
+    void pageKeysSwitchPages_data();
+    void pageKeysSwitchPages();
+    void pageKeysOnKeyboard_data();
+    void pageKeysOnKeyboard();
+    void colourSlidersMoveByKeys();
+    void timeListHelpOnKeyboard_data();
+    void timeListHelpOnKeyboard();
+
+private:
+    void open(const QString &dialog, const Act &act);
+    void switchPages(Keyboard::Way way);
+
+    std::unique_ptr<RunningProgram> program;
+};
+
+void TestDialogKeys::init()
+{
+    program = std::make_unique<RunningProgram>();
+    program->start();
+    program->document(QStringLiteral("Ein Satz zum Suchen"), 0);
+}
+
+void TestDialogKeys::cleanup()
+{
+    program->stop();
+    QCOMPARE(program->env.modals.pending(), 0);
+    program.reset();
+    Database::closeAll();
+}
+
+void TestDialogKeys::open(const QString &dialog, const Act &act)
+{
+    bool acted = false;
+    program->env.modals.answerForm([&](QWidget *form) {
+        auto *shown = qobject_cast<QDialog *>(form);
+        QVERIFY(shown);
+        acted = true;
+        shown->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        act(*shown);
+        if (shown->isVisible())
+            shown->reject();
+    });
+    const QMap<QString, std::function<void()>> openers {
+        {"Schrift", [] { frmOptions::open(1); }},
+        {"Farbe", [] { frmOptions::open(2); }},
+        {"Absatz", [] { frmOptions::open(3); }},
+        {"Tabulatoren", [] { frmOptions::open(4); }},
+        {"Seite", [] { frmOptions::open(5); }},
+        {"Suchen", [] { frmSearch::open(1); }},
+        {"Ersetzen", [] { frmSearch::open(2); }},
+        {"Datum", [] { frmDate::open(1); }},
+        {"Zeit", [] { frmDate::open(2); }},
+        {"Formatvorlagen", [] { frmTemplate::ShowModal(); }},
+        {"Textbausteine", [] { frmBaustein::ShowModal(); }},
+        {"Info", [] { showAbout(); }},
+        {"Tipp", [] { showTipOfTheDay(QStringLiteral("Keinstart")); }},
+    };
+    QVERIFY2(openers.contains(dialog), qPrintable(dialog));
+    openers[dialog]();
+    QVERIFY(acted);
+}
+
+void TestDialogKeys::tabReachesEveryControlOnce_data()
+{
+    QTest::addColumn<QString>("dialog");
+    for (const char *dialog :
+         {"Schrift", "Farbe", "Absatz", "Tabulatoren", "Seite", "Suchen", "Ersetzen", "Datum",
+          "Zeit", "Formatvorlagen", "Textbausteine", "Info", "Tipp"})
+        QTest::newRow(dialog) << QString::fromLatin1(dialog);
+}
+
+void TestDialogKeys::tabReachesEveryControlOnce()
+{
+    QFETCH(QString, dialog);
+    open(dialog, [](QDialog &form) {
+        QList<QWidget *> inputs;
+        for (QWidget *widget : form.findChildren<QWidget *>()) {
+            if (isInput(widget, &form))
+                inputs << widget;
+        }
+        QVERIFY(!inputs.isEmpty());
+        QWidget *start = QApplication::focusWidget();
+        QVERIFY(start);
+        QList<QWidget *> reached {start};
+        for (int step = 0; step < 3 * inputs.size() + 8; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            // Tab may first move within a control, as from cell to cell of a grid.
+            QWidget *now = QApplication::focusWidget();
+            if (now == reached.last())
+                continue;
+            if (now == start)
+                break;
+            reached << now;
+        }
+        QStringList missed;
+        QStringList twice;
+        for (QWidget *input : std::as_const(inputs)) {
+            if (!reached.contains(input))
+                missed << nameOf(input);
+        }
+        for (QWidget *widget : std::as_const(reached)) {
+            if (reached.count(widget) > 1)
+                twice << nameOf(widget);
+        }
+        QVERIFY2(missed.isEmpty(), qPrintable(QStringLiteral("missed: ") + missed.join(", ")));
+        QVERIFY2(twice.isEmpty(), qPrintable(QStringLiteral("twice: ") + twice.join(", ")));
+    });
+}
+
+void TestDialogKeys::dialogsOpenOnTheirFirstInput_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("result"); // the focused control's text or current row
+    QTest::newRow("search word typed at once") << "Suchen"
+                                               << "QLineEdit" << QStringList() << "Satz";
+    QTest::newRow("date list takes the arrows") << "Datum"
+                                                << "lstDate" << QStringList {"Down"} << "1";
+    QTest::newRow("time list takes the arrows") << "Zeit"
+                                                << "lstTime" << QStringList {"Down", "Down"} << "2";
+}
+
+void TestDialogKeys::dialogsOpenOnTheirFirstInput()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, focused);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, result);
+    open(dialog, [&](QDialog &form) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QVERIFY2(focus->objectName() == focused
+                     || QString::fromLatin1(focus->metaObject()->className()) == focused,
+                 qPrintable(nameOf(focus)));
+        if (auto *field = qobject_cast<QLineEdit *>(focus)) {
+            field->clear();
+            QTest::keyClicks(focus, result);
+            QCOMPARE(qobject_cast<frmSearch *>(&form)->txtSuchen->text(), result);
+            return;
+        }
+        Keyboard::type(Keyboard::Way::TestKeys, QString(), keys);
+        QCOMPARE(QString::number(qobject_cast<QListWidget *>(focus)->currentRow()), result);
+    });
+}
+
+void TestDialogKeys::pageKeysSwitchPages_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("page"); // from 1
+    QTest::newRow("options, Ctrl+Tab") << "Schrift" << QStringList {"ctrl+Tab"} << 2;
+    QTest::newRow("options, Ctrl+PgDn twice")
+        << "Absatz" << QStringList {"ctrl+Next", "ctrl+Next"} << 5;
+    QTest::newRow("options, Ctrl+Shift+Tab goes round")
+        << "Schrift" << QStringList {"ctrl+shift+Tab"} << 5;
+    QTest::newRow("options, Ctrl+PgUp") << "Seite" << QStringList {"ctrl+Prior"} << 4;
+    QTest::newRow("date, Ctrl+Tab") << "Datum" << QStringList {"ctrl+Tab"} << 2;
+    QTest::newRow("date, Ctrl+PgUp goes round") << "Datum" << QStringList {"ctrl+Prior"} << 2;
+    QTest::newRow("search, Ctrl+PgDn") << "Suchen" << QStringList {"ctrl+Next"} << 2;
+    QTest::newRow("search, Ctrl+Shift+Tab") << "Ersetzen" << QStringList {"ctrl+shift+Tab"} << 1;
+}
+
+void TestDialogKeys::pageKeysSwitchPages()
+{
+    switchPages(Keyboard::Way::TestKeys);
+}
+
+void TestDialogKeys::pageKeysOnKeyboard_data()
+{
+    pageKeysSwitchPages_data();
+}
+
+void TestDialogKeys::pageKeysOnKeyboard()
+{
+    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    switchPages(Keyboard::Way::XKeyboard);
+}
+
+void TestDialogKeys::switchPages(Keyboard::Way way)
+{
+    QFETCH(QString, dialog);
+    QFETCH(QStringList, keys);
+    QFETCH(int, page);
+    open(dialog, [&](QDialog &form) {
+        Keyboard::type(way, QString(), keys);
+        QTabBar *bar = form.findChild<QTabBar *>();
+        QVERIFY(bar);
+        QCOMPARE(bar->currentIndex() + 1, page);
+        if (auto *options = qobject_cast<frmOptions *>(&form)) {
+            for (int k = 1; k <= 5; ++k)
+                QCOMPARE(options->Rahmen[k]->isVisible(), k == page);
+        }
+    });
+}
+
+void TestDialogKeys::colourSlidersMoveByKeys()
+{
+    open("Farbe", [](QDialog &form) {
+        auto &options = static_cast<frmOptions &>(form);
+        options.HScrollR->setFocus();
+        for (QScrollBar *slider : {options.HScrollR, options.HScrollG, options.HScrollB}) {
+            QCOMPARE(QApplication::focusWidget(), slider);
+            Keyboard::type(Keyboard::Way::TestKeys, QString(), {"Right", "Right", "Tab"});
+        }
+        QCOMPARE(options.lblFarbbeispiel->BackColor(), 2 + 2 * 256 + 2 * 65536);
+    });
+}
+
+void TestDialogKeys::timeListHelpOnKeyboard_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<int>("context");
+    QTest::newRow("date list") << "Datum" << 31;
+    QTest::newRow("time list, its own topic") << "Zeit" << 32;
+}
+
+void TestDialogKeys::timeListHelpOnKeyboard()
+{
+    QFETCH(QString, dialog);
+    QFETCH(int, context);
+    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    Help::setHelpFile(QStringLiteral(VELMAR_RESOURCES_DIR "/velmar.hlp"));
+    open(dialog, [&](QDialog &) {
+        Keyboard::type(Keyboard::Way::XKeyboard, QString(), {"F1"});
+        QVERIFY(Help::viewer());
+        QCOMPARE(Help::viewer()->currentContext(), context);
+    });
+    Help::closeViewer();
+}
+
+QTEST_MAIN(TestDialogKeys)
+#include "tst_dialogkeys.moc"
