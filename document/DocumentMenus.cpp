@@ -619,10 +619,8 @@ namespace {
 template<class Edit>
 void asOneStep(RichTextBox *box, Edit edit)
 {
-    QTextCursor step(box->document());
-    step.beginEditBlock();
+    const RichTextBox::UndoStep step(box);
     edit();
-    step.endEditBlock();
 }
 
 struct ClipboardOffer
@@ -675,11 +673,7 @@ void DocumentWindow::mnuEditCopy_Click()
     if (menuKind->rtfClipboard) {
         data->setData(ClipboardFormats::rtf(), txtText->SelRTF().toLatin1());
     } else {
-        // Text on the clipboard carries the platform's line ends, not the control's.
-        QString text = txtText->SelText();
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        data->setText(text);
+        data->setText(ClipboardFormats::plainText(txtText->SelText()));
     }
     QGuiApplication::clipboard()->setMimeData(data);
     txtText->setFocus();

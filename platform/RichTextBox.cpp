@@ -11,8 +11,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
-#include <QFontMetricsF>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -26,8 +26,8 @@
 #include <QTextDocumentFragment>
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -532,13 +532,7 @@ struct RichTextBox::Private
 
     void mergeChars(const QTextCharFormat &modifier)
     {
-        QTextCursor cursor = q->textCursor();
-        if (!cursor.hasSelection()) {
-            q->mergeCurrentCharFormat(modifier);
-            return;
-        }
-        FormatWrite write(this);
-        cursor.mergeCharFormat(modifier);
+        rewriteChars([&modifier](QTextCharFormat &format) { format.merge(modifier); });
     }
 
     struct Piece
@@ -581,15 +575,18 @@ struct RichTextBox::Private
             return;
         }
         FormatWrite write(this);
+        UndoStep step(q);
         QTextCursor editor(q->document());
-        editor.beginEditBlock();
         for (Piece &piece : selectedPieces()) {
+            const QTextCharFormat old = piece.format;
             change(piece.format);
+            // An unchanged piece leaves no undo step that would do nothing.
+            if (piece.format == old)
+                continue;
             editor.setPosition(piece.start);
             editor.setPosition(piece.end, QTextCursor::KeepAnchor);
             editor.setCharFormat(piece.format);
         }
-        editor.endEditBlock();
     }
 
     // The paragraphs the selection touches; a selection ending at a paragraph start leaves
@@ -614,15 +611,16 @@ struct RichTextBox::Private
     void rewriteBlocks(Change change)
     {
         FormatWrite write(this);
+        UndoStep step(q);
         QTextCursor editor(q->document());
-        editor.beginEditBlock();
         for (const QTextBlock &block : touchedBlocks()) {
             QTextBlockFormat format = block.blockFormat();
             change(format);
+            if (format == block.blockFormat())
+                continue;
             editor.setPosition(block.position());
             editor.setBlockFormat(format);
         }
-        editor.endEditBlock();
     }
 
     void setTabList(QList<double> stops)
@@ -1400,7 +1398,24 @@ bool RichTextBox::canUndo() const
 
 void RichTextBox::undo()
 {
+    const int anchor = d->lastAnchor;
+    const int position = d->lastPosition;
     QTextEdit::undo();
+    // An undone format change leaves the caret: what shows the selection's format must still
+    // follow.
+    if (d->lastAnchor == anchor && d->lastPosition == position)
+        emit SelChange();
+}
+
+// An edit block opened on the caret: Qt notes where it began and puts the caret back there.
+RichTextBox::UndoStep::UndoStep(RichTextBox *box) : cursor(box->textCursor())
+{
+    cursor.beginEditBlock();
+}
+
+RichTextBox::UndoStep::~UndoStep()
+{
+    cursor.endEditBlock();
 }
 
 void RichTextBox::cancelKey()
@@ -1420,7 +1435,9 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
     }
     const bool cancelled = d->keyCancelled;
     d->keyCancelled = outer;
-    if (cancelled) {
+    if (cancelled || event->matches(QKeySequence::Undo)) {
+        if (!cancelled)
+            undo();
         event->accept();
         return;
     }

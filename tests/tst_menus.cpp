@@ -95,6 +95,10 @@ private slots:
     void pasteTakesPlainTextFirst();
     void unreadableClipboardPastesNothing();
     void keyPasteAndUndoActOnceThenMenuActsAgain();
+    void everyCopyGivesTheSamePlainText_data();
+    void everyCopyGivesTheSamePlainText();
+    void undoPutsTheCaretWhereTheChangeWas_data();
+    void undoPutsTheCaretWhereTheChangeWas();
     void selectAll();
     void deleteKeyStillDeletesACharacter();
     void searchAndReplaceOpenTheirTab_data();
@@ -420,6 +424,90 @@ void TestMenus::keyPasteAndUndoActOnceThenMenuActsAgain()
     QCOMPARE(window->txtText->Text(), QStringLiteral("xyab"));
     QTest::keyClick(window->txtText, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(window->txtText->Text(), QStringLiteral("xy"));
+}
+
+void TestMenus::everyCopyGivesTheSamePlainText_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("cut");
+    for (const char *path : {"menu", "context menu", "toolbar", "keys"}) {
+        QTest::addRow("%s, copy", path) << path << false;
+        QTest::addRow("%s, cut", path) << path << true;
+    }
+}
+
+// A soft line break (Shift+Enter) and a paragraph end both reach the clipboard as a line end.
+void TestMenus::everyCopyGivesTheSamePlainText()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, cut);
+    showMain();
+    DocumentWindow *window = newWindow(false);
+    RichTextBox *text = window->txtText;
+    text->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), "eins");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "zwei");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), "drei");
+    QCOMPARE(text->Text(), QStringLiteral("eins\vzwei\rdrei"));
+    text->setSelStart(0);
+    text->setSelLength(14);
+    if (path == QLatin1String("menu")) {
+        (cut ? window->mnuEditCut : window->mnuEditCopy)->trigger();
+    } else if (path == QLatin1String("context menu")) {
+        (cut ? window->mnuPopupCut : window->mnuPopupCopy)->trigger();
+    } else if (path == QLatin1String("toolbar")) {
+        frmMain &main = program->main();
+        main.tbText_ButtonClick(main.tbText->Buttons(cut ? "Cut" : "Copy"));
+    } else {
+        QTest::keyClick(QApplication::focusWidget(), cut ? Qt::Key_X : Qt::Key_C,
+                        Qt::ControlModifier);
+    }
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("eins\nzwei\ndrei"));
+    QCOMPARE(text->Text(), cut ? QString() : QStringLiteral("eins\vzwei\rdrei"));
+}
+
+void TestMenus::undoPutsTheCaretWhereTheChangeWas_data()
+{
+    QTest::addColumn<bool>("richText");
+    QTest::addColumn<QString>("change");
+    for (const bool richText : {true, false}) {
+        const char *kind = richText ? "frmDocument" : "frmText";
+        for (const char *change : {"Ctrl+V", "menu paste", "menu erase", "typing"})
+            QTest::addRow("%s, %s", kind, change) << richText << change;
+    }
+}
+
+// Ctrl+End, a change, Ctrl+Z: the caret stands where the change was, not at the start.
+void TestMenus::undoPutsTheCaretWhereTheChangeWas()
+{
+    QFETCH(bool, richText);
+    QFETCH(QString, change);
+    showMain();
+    DocumentWindow *window = newWindow(richText);
+    RichTextBox *text = window->txtText;
+    text->setText(QStringLiteral("Eins\rZwei"));
+    text->setFocus();
+    fillClipboard(Clip::Text, QStringLiteral("neu"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
+    if (change == QLatin1String("Ctrl+V")) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    } else if (change == QLatin1String("menu paste")) {
+        window->mnuEditPaste->trigger();
+    } else if (change == QLatin1String("menu erase")) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left, Qt::ShiftModifier);
+        window->mnuEditErase->trigger();
+    } else {
+        QTest::keyClicks(QApplication::focusWidget(), "neu");
+    }
+    QVERIFY(text->Text() != QStringLiteral("Eins\rZwei"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(text->Text(), QStringLiteral("Eins\rZwei"));
+    QCOMPARE(text->SelStart(), 9);
+    QCOMPARE(text->SelLength(), 0);
+    QTest::keyClicks(QApplication::focusWidget(), "!");
+    QCOMPARE(text->Text(), QStringLiteral("Eins\rZwei!"));
 }
 
 void TestMenus::selectAll()

@@ -123,6 +123,8 @@ private slots:
     void selTextReplaces();
     void propertyReadsBack_data();
     void propertyReadsBack();
+    void formatChangeIsOneUndoStep_data();
+    void formatChangeIsOneUndoStep();
     void mixedSelectionReadsNull_data();
     void mixedSelectionReadsNull();
     void caretUsesInsertionFormat();
@@ -259,6 +261,38 @@ void TestRichTextBox::propertyReadsBack()
     select(box, 6, 2);
     QCOMPARE(p.get(box), value);
     QCOMPARE(box.Text(), QStringLiteral("eins\rzwei\rdrei"));
+}
+
+void TestRichTextBox::formatChangeIsOneUndoStep_data()
+{
+    propertyReadsBack_data();
+}
+
+// A format change is one undo step of its own: Undo takes back the format alone, puts the
+// caret back where it stood, and leaves the typing before it to the next Undo. Setting a value
+// again that is already there adds no step.
+void TestRichTextBox::formatChangeIsOneUndoStep()
+{
+    QFETCH(QString, property);
+    QFETCH(QVariant, value);
+    const Property &p = properties()[property];
+    RichTextBox box;
+    box.setText(QStringLiteral("eins\rzwei"));
+    select(box, 9, 0);
+    QTest::keyClicks(&box, "drei");
+    select(box, 2, 5);
+    const QVariant before = p.get(box);
+    p.set(box, value);
+    QCOMPARE(p.get(box), value);
+    p.set(box, value);
+    box.undo();
+    QCOMPARE(box.Text(), QStringLiteral("eins\rzweidrei"));
+    QCOMPARE(box.textCursor().position(), 7);
+    select(box, 2, 5);
+    QCOMPARE(p.get(box), before);
+    box.undo();
+    QCOMPARE(box.Text(), QStringLiteral("eins\rzwei"));
+    QVERIFY(!box.canUndo());
 }
 
 void TestRichTextBox::mixedSelectionReadsNull_data()
