@@ -363,6 +363,29 @@ struct RichTextBox::Private
                                      : mm;
     }
 
+    // A length the caller gives, in millimetres and held to [low, high]; none for a value
+    // that is no number.
+    std::optional<double> heldMm(double value, double low, double high) const
+    {
+        if (!std::isfinite(value))
+            return std::nullopt;
+        return std::clamp(toMm(value), low, high);
+    }
+
+    // A file keeps the hanging indent and the place of the following lines (the sum of both
+    // indents), each within the limit; the first line may stand up to twice as far.
+    static double heldIndent(double mm, double hangingMm)
+    {
+        constexpr double limit = TextFormat::maxLengthMm;
+        return std::clamp(mm, -limit - hangingMm, limit - hangingMm);
+    }
+    static double heldHanging(double mm, double indentMm)
+    {
+        constexpr double limit = TextFormat::maxLengthMm;
+        return std::clamp(mm, std::max(-limit, -limit - indentMm),
+                          std::min(limit, limit - indentMm));
+    }
+
     void connectDocument()
     {
         QTextDocument *document = q->document();
@@ -976,8 +999,10 @@ std::optional<double> RichTextBox::SelFontSize() const
 
 void RichTextBox::setSelFontSize(double points)
 {
-    if (points <= 0)
+    if (!std::isfinite(points) || points <= 0)
         return;
+    points = std::clamp(std::round(points * 2) / 2, TextFormat::minFontPoints,
+                        TextFormat::maxFontPoints);
     // The offset is kept in percent of the size, so it follows the size.
     d->rewriteChars([points](QTextCharFormat &format) {
         format.setFontPointSize(points);
@@ -1041,6 +1066,9 @@ std::optional<double> RichTextBox::SelCharOffset() const
 
 void RichTextBox::setSelCharOffset(double twips)
 {
+    if (!std::isfinite(twips))
+        return;
+    twips = std::clamp(twips, -TextFormat::maxCharOffsetTwips, TextFormat::maxCharOffsetTwips);
     d->rewriteChars([this, twips](QTextCharFormat &format) {
         if (!format.hasProperty(QTextFormat::FontPointSize))
             format.setFontPointSize(d->fontSize(format));
@@ -1100,9 +1128,13 @@ std::optional<double> RichTextBox::SelIndent() const
 
 void RichTextBox::setSelIndent(double value)
 {
-    const double mm = d->toMm(value);
+    const std::optional<double> mm
+        = d->heldMm(value, -2 * TextFormat::maxLengthMm, 2 * TextFormat::maxLengthMm);
+    if (!mm)
+        return;
     d->rewriteBlocks([mm](QTextBlockFormat &format) {
-        TextFormat::setIndents(format, mm, TextFormat::hangingIndentMm(format),
+        const double hanging = TextFormat::hangingIndentMm(format);
+        TextFormat::setIndents(format, Private::heldIndent(*mm, hanging), hanging,
                                TextFormat::rightIndentMm(format));
     });
 }
@@ -1115,9 +1147,13 @@ std::optional<double> RichTextBox::SelHangingIndent() const
 
 void RichTextBox::setSelHangingIndent(double value)
 {
-    const double mm = d->toMm(value);
+    const std::optional<double> mm
+        = d->heldMm(value, -TextFormat::maxLengthMm, TextFormat::maxLengthMm);
+    if (!mm)
+        return;
     d->rewriteBlocks([mm](QTextBlockFormat &format) {
-        TextFormat::setIndents(format, TextFormat::indentMm(format), mm,
+        const double indent = TextFormat::indentMm(format);
+        TextFormat::setIndents(format, indent, Private::heldHanging(*mm, indent),
                                TextFormat::rightIndentMm(format));
     });
 }
@@ -1130,10 +1166,13 @@ std::optional<double> RichTextBox::SelRightIndent() const
 
 void RichTextBox::setSelRightIndent(double value)
 {
-    const double mm = d->toMm(value);
+    const std::optional<double> mm
+        = d->heldMm(value, -TextFormat::maxLengthMm, TextFormat::maxLengthMm);
+    if (!mm)
+        return;
     d->rewriteBlocks([mm](QTextBlockFormat &format) {
         TextFormat::setIndents(format, TextFormat::indentMm(format),
-                               TextFormat::hangingIndentMm(format), mm);
+                               TextFormat::hangingIndentMm(format), *mm);
     });
 }
 
@@ -1161,9 +1200,11 @@ std::optional<double> RichTextBox::BulletIndent() const
 
 void RichTextBox::setBulletIndent(double value)
 {
-    const double mm = d->toMm(value);
+    const std::optional<double> mm = d->heldMm(value, 0, TextFormat::maxLengthMm);
+    if (!mm)
+        return;
     d->rewriteBlocks([mm](QTextBlockFormat &format) {
-        TextFormat::setBullet(format, TextFormat::bullet(format), mm);
+        TextFormat::setBullet(format, TextFormat::bullet(format), *mm);
     });
     viewport()->update();
 }
@@ -1200,12 +1241,13 @@ std::optional<double> RichTextBox::SelTabs(int index) const
 
 void RichTextBox::setSelTabs(int index, double position)
 {
-    if (index < 0 || index >= MaxTabStops)
+    const std::optional<double> mm = d->heldMm(position, 0, TextFormat::maxLengthMm);
+    if (index < 0 || index >= MaxTabStops || !mm)
         return;
     QList<double> stops = TextFormat::tabStopsMm(d->touchedBlocks().first().blockFormat());
     if (index >= stops.size())
         stops.resize(index + 1);
-    stops[index] = d->toMm(position);
+    stops[index] = *mm;
     d->setTabList(stops);
 }
 
@@ -1216,6 +1258,8 @@ double RichTextBox::RightMargin() const
 
 void RichTextBox::setRightMargin(double value)
 {
+    if (!std::isfinite(value))
+        return;
     d->rightMargin = std::max(0.0, value);
     d->applyRightMargin();
     d->countedBlocks = 0;
