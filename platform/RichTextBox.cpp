@@ -1485,6 +1485,12 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // Ins switches between inserting and overwriting, in this control alone.
+    if (event->key() == Qt::Key_Insert && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+        setOverwriteMode(!overwriteMode());
+        event->accept();
+        return;
+    }
     QTextEdit::keyPressEvent(event);
 }
 
