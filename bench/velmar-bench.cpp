@@ -2,6 +2,7 @@
 #include "common/AppPaths.h"
 #include "document/frmDocument.h"
 #include "frame/frmMain.h"
+#include "platform/ClipboardFormats.h"
 #include "platform/CommonDialog.h"
 #include "platform/Modal.h"
 #include "platform/RichTextBox.h"
@@ -11,6 +12,7 @@
 #include "tools/frmSearch.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -18,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -404,12 +407,53 @@ int typeTimes(const QString &file, const QString &megabytes)
     return 0;
 }
 
+// FILE (or FILE repeated to MB) on the clipboard, as RTF for ".rtf" and as plain text
+// otherwise, pasted through Edit > Einfügen into an empty window of the kind its name asks for:
+// paste_ms= until the window is ready for input again.
+int pasteTimes(const QString &file, const QString &megabytes)
+{
+    QTemporaryDir folder;
+    const std::optional<QString> made = benchFile(file, megabytes, folder);
+    if (!made)
+        return fail(QStringLiteral("cannot make the file from %1").arg(file));
+    QFile source(*made);
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read %1").arg(*made));
+    const QByteArray bytes = source.readAll();
+    const bool richText = made->endsWith(u".rtf", Qt::CaseInsensitive);
+    ShownProgram program;
+    auto *data = new QMimeData;
+    if (richText)
+        data->setData(ClipboardFormats::rtf(), bytes);
+    else
+        data->setText(QString::fromUtf8(bytes));
+    QGuiApplication::clipboard()->setMimeData(data);
+    if (richText)
+        program.main.LoadNewDoc();
+    else
+        program.main.LoadNewText();
+    DocumentWindow *window = program.main.ActiveForm();
+    if (!window)
+        return fail(QStringLiteral("no window to paste into"));
+    untilReadyForInput();
+    QElapsedTimer timer;
+    timer.start();
+    window->mnuEditPaste_Click();
+    untilReadyForInput();
+    const double ms = timer.nsecsElapsed() / 1.0e6;
+    if (window->txtText->Text().isEmpty())
+        return fail(QStringLiteral("nothing pasted from %1").arg(*made));
+    print("paste_ms", ms);
+    window->Tag.clear();
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: velmar-bench totext FILE | roundtrip IN OUT | load FILE [N] | "
                  "selprops FILE | selchange FILE | replace FILE FIND REPLACEMENT | "
-                 "print IN OUT.pdf | open FILE [MB] | type FILE [MB]\n");
+                 "print IN OUT.pdf | open FILE [MB] | paste FILE [MB] | type FILE [MB]\n");
     return 2;
 }
 
@@ -441,6 +485,8 @@ int main(int argc, char *argv[])
         return printFile(args.at(1), args.at(2));
     if (command == u"open" && (args.size() == 2 || args.size() == 3))
         return openTimes(args.at(1), args.value(2));
+    if (command == u"paste" && (args.size() == 2 || args.size() == 3))
+        return pasteTimes(args.at(1), args.value(2));
     if (command == u"type" && (args.size() == 2 || args.size() == 3))
         return typeTimes(args.at(1), args.value(2));
     return usage();

@@ -623,6 +623,16 @@ void asOneStep(RichTextBox *box, Edit edit)
     edit();
 }
 
+// A paste is one step too, and may take a while: the hourglass shows meanwhile.
+template<class Edit>
+void pasteAsOneStep(RichTextBox *box, Edit edit)
+{
+    const int pointer = Screen::MousePointer();
+    Screen::setMousePointer(Screen::vbHourglass);
+    asOneStep(box, edit);
+    Screen::setMousePointer(pointer);
+}
+
 struct ClipboardOffer
 {
     bool text = false;
@@ -708,7 +718,7 @@ void DocumentWindow::mnuEditPaste_Click()
     // A clipboard that cannot be read, or rich text that is not RTF, pastes nothing.
     if (!TastenkuerzelGedrueckt) {
         if (const QMimeData *data = QGuiApplication::clipboard()->mimeData())
-            asOneStep(txtText, [&] { paste(*data); });
+            pasteAsOneStep(txtText, [&] { paste(*data); });
     }
     TastenkuerzelGedrueckt = false;
     txtText->setFocus();
@@ -787,7 +797,7 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
     const int key = press->key();
     TastenkuerzelGedrueckt = false;
     if (key == Qt::Key_V && press->modifiers() == Qt::ControlModifier)
-        asOneStep(txtText, [&] { static_cast<QObject *>(txtText)->event(event); });
+        pasteAsOneStep(txtText, [&] { static_cast<QObject *>(txtText)->event(event); });
     else
         static_cast<QObject *>(txtText)->event(event);
     if (TastenkuerzelGedrueckt) {

@@ -348,6 +348,8 @@ struct RichTextBox::Private
     // Blocks before this number carry their display line count (QTextBlock::setLineCount) as
     // laid out now, so that a block's first line number is a tree look-up, not a walk.
     int countedBlocks = 0;
+    // A large insertion's caret waits for the background layout to reach it.
+    bool caretToShow = false;
 
     int end() const { return q->document()->characterCount() - 1; }
     QChar charAt(int position) const { return ownChar(q->document()->characterAt(position)); }
@@ -399,6 +401,9 @@ struct RichTextBox::Private
                              if (rect.top() <= 0 && rect.height() >= INT_MAX / 2)
                                  countedBlocks = 0;
                          });
+        QObject::connect(document->documentLayout(),
+                         &QAbstractTextDocumentLayout::documentSizeChanged, q,
+                         [this] { showCaretWhenLaidOut(); });
     }
 
     void contentsChanged(int from, int removed, int added)
@@ -692,6 +697,7 @@ struct RichTextBox::Private
         connectDocument();
         summary.valid = false;
         countedBlocks = 0;
+        caretToShow = false;
         emit q->Change();
         // The caret stands at the start of another text, even where its position is the same.
         const QTextCursor cursor = q->textCursor();
@@ -864,14 +870,56 @@ struct RichTextBox::Private
         return encoding == Encoding::Utf8Bom ? utf8Bom + text.toUtf8() : text.toUtf8();
     }
 
-    void insertRtf(const QByteArray &data)
+    // Qt lays out an insertion synchronously, paragraph by paragraph to its end. A large one
+    // is laid out afterwards from the document's start, the shown part at once and the rest in
+    // the background or when it is needed, as a loaded file is: a document without a page size
+    // has no layout.
+    static constexpr qsizetype LargeInsertion = 64 * 1024;
+
+    template<typename Insert>
+    void insert(qsizetype size, Insert insertion)
     {
         QTextCursor cursor = q->textCursor();
-        cursor.beginEditBlock();
-        cursor.removeSelectedText();
-        rtf::read(data, cursor);
-        cursor.endEditBlock();
-        q->setTextCursor(cursor);
+        if (size < LargeInsertion) {
+            insertion(cursor);
+            q->setTextCursor(cursor);
+            return;
+        }
+        QTextDocument *document = q->document();
+        const QSizeF page = document->pageSize();
+        document->setPageSize(QSizeF());
+        insertion(cursor);
+        document->setPageSize(page);
+        // The control's own caret has moved behind the insertion with it; scrolling to it now
+        // would lay out everything before it at once.
+        caretToShow = true;
+        showCaretWhenLaidOut();
+    }
+
+    void showCaretWhenLaidOut()
+    {
+        if (!caretToShow)
+            return;
+        const QTextLayout *layout = q->textCursor().block().layout();
+        if (!layout || layout->lineCount() == 0)
+            return;
+        caretToShow = false;
+        q->ensureCursorVisible();
+    }
+
+    void insertText(const QString &text)
+    {
+        insert(text.size(), [&](QTextCursor &cursor) { cursor.insertText(qtText(text)); });
+    }
+
+    void insertRtf(const QByteArray &data)
+    {
+        insert(data.size(), [&](QTextCursor &cursor) {
+            cursor.beginEditBlock();
+            cursor.removeSelectedText();
+            rtf::read(data, cursor);
+            cursor.endEditBlock();
+        });
     }
 
     double toOwnerScale(double pixels) const
@@ -959,9 +1007,7 @@ QString RichTextBox::SelText() const
 
 void RichTextBox::setSelText(const QString &text)
 {
-    QTextCursor cursor = textCursor();
-    cursor.insertText(qtText(text));
-    setTextCursor(cursor);
+    d->insertText(text);
 }
 
 QString RichTextBox::SelRTF() const
@@ -1551,13 +1597,12 @@ void RichTextBox::insertFromMimeData(const QMimeData *source)
 {
     if (source->hasText()) {
         setSelText(source->text());
-    } else {
-        for (const QString &mime : ClipboardFormats::rtfFormats()) {
-            if (source->hasFormat(mime)) {
-                d->insertRtf(source->data(mime));
-                break;
-            }
+        return;
+    }
+    for (const QString &mime : ClipboardFormats::rtfFormats()) {
+        if (source->hasFormat(mime)) {
+            d->insertRtf(source->data(mime));
+            return;
         }
     }
-    ensureCursorVisible();
 }

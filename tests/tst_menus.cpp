@@ -11,6 +11,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
+#include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
@@ -29,6 +30,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -99,6 +101,8 @@ private slots:
     void everyCopyGivesTheSamePlainText();
     void undoPutsTheCaretWhereTheChangeWas_data();
     void undoPutsTheCaretWhereTheChangeWas();
+    void largePasteIsOneStepAndGivesWhatOpeningGives_data();
+    void largePasteIsOneStepAndGivesWhatOpeningGives();
     void selectAll();
     void deleteKeyStillDeletesACharacter();
     void searchAndReplaceOpenTheirTab_data();
@@ -508,6 +512,56 @@ void TestMenus::undoPutsTheCaretWhereTheChangeWas()
     QCOMPARE(text->SelLength(), 0);
     QTest::keyClicks(QApplication::focusWidget(), "!");
     QCOMPARE(text->Text(), QStringLiteral("Eins\rZwei!"));
+}
+
+void TestMenus::largePasteIsOneStepAndGivesWhatOpeningGives_data()
+{
+    QTest::addColumn<bool>("richText");
+    QTest::newRow("plain text, 3 MB") << false;
+    QTest::newRow("RTF") << true;
+}
+
+// A paste of megabytes gives the text that opening the same file gives, is one undo step, shows
+// the hourglass while it runs, and ends with the caret behind it, shown once laid out.
+void TestMenus::largePasteIsOneStepAndGivesWhatOpeningGives()
+{
+    QFETCH(bool, richText);
+    QByteArray bytes;
+    if (richText) {
+        QFile file(QStringLiteral(VELMAR_CORPUS_DIR "/rtf/lo-large.rtf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        bytes = file.readAll();
+    } else {
+        for (int line = 0; bytes.size() < 3'000'000; ++line)
+            bytes += QByteArray::number(line).rightJustified(8, '0') + QByteArray(71, 'x') + '\n';
+    }
+    const QString path = program->writeFile(richText ? "gross.rtf" : "gross.txt", bytes);
+    RichTextBox opened;
+    QCOMPARE(opened.LoadFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText),
+             RichTextBox::LoadResult::Ok);
+
+    showMain();
+    DocumentWindow *window = newWindow(richText);
+    RichTextBox *text = window->txtText;
+    text->setText(QStringLiteral("davor"));
+    text->setSelStart(5);
+    if (richText)
+        fillClipboard(Clip::Rtf, QString(), bytes);
+    else
+        fillClipboard(Clip::Text, QString::fromUtf8(bytes));
+    QList<int> pointers;
+    connect(text, &RichTextBox::Change, this, [&] { pointers << Screen::MousePointer(); });
+    window->mnuEditPaste->trigger();
+    QCOMPARE(pointers, QList<int> {Screen::vbHourglass});
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+    QCOMPARE(text->Text(), QStringLiteral("davor") + opened.Text());
+    QCOMPARE(text->SelStart(), text->Text().size());
+    QTRY_VERIFY(text->verticalScrollBar()->value() > 0);
+    QTRY_VERIFY(text->viewport()->rect().contains(text->cursorRect().center()));
+
+    window->mnuEditUndo->trigger();
+    QCOMPARE(text->Text(), QStringLiteral("davor"));
+    QCOMPARE(text->SelStart(), 5);
 }
 
 void TestMenus::selectAll()
