@@ -134,6 +134,8 @@ private:
     DocumentWindow *newWindow(bool richText);
     void useShippedHelpFile();
     void showMain();
+    // Shows the main window active, with the keyboard focus in the window's edit control.
+    void focusText(DocumentWindow *window);
 
     std::unique_ptr<RunningProgram> program;
     TestEnvironment *env = nullptr;
@@ -179,6 +181,16 @@ void TestMenus::showMain()
     program->main().resize(900, 600);
     program->main().show();
     QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
+}
+
+void TestMenus::focusText(DocumentWindow *window)
+{
+    showMain();
+    // Without a window manager nobody else gives the window the keyboard.
+    program->main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&program->main()));
+    window->txtText->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), window->txtText);
 }
 
 void TestMenus::menuBarAndContextMenuOfEachKind_data()
@@ -445,10 +457,9 @@ void TestMenus::everyCopyGivesTheSamePlainText()
 {
     QFETCH(QString, path);
     QFETCH(bool, cut);
-    showMain();
     DocumentWindow *window = newWindow(false);
     RichTextBox *text = window->txtText;
-    text->setFocus();
+    focusText(window);
     QTest::keyClicks(QApplication::focusWidget(), "eins");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(QApplication::focusWidget(), "zwei");
@@ -488,11 +499,10 @@ void TestMenus::undoPutsTheCaretWhereTheChangeWas()
 {
     QFETCH(bool, richText);
     QFETCH(QString, change);
-    showMain();
     DocumentWindow *window = newWindow(richText);
     RichTextBox *text = window->txtText;
     text->setText(QStringLiteral("Eins\rZwei"));
-    text->setFocus();
+    focusText(window);
     fillClipboard(Clip::Text, QStringLiteral("neu"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
     if (change == QLatin1String("Ctrl+V")) {
@@ -556,6 +566,12 @@ void TestMenus::largePasteIsOneStepAndGivesWhatOpeningGives()
     QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
     QCOMPARE(text->Text(), QStringLiteral("davor") + opened.Text());
     QCOMPARE(text->SelStart(), text->Text().size());
+    // The status bar shows the caret's place behind the paste.
+    QVERIFY(
+        program->main()
+            .sbStatusBar->Panels(QStringLiteral("Seite"))
+            ->text()
+            .startsWith(QStringLiteral("1-%1-").arg(text->GetLineFromChar(text->SelStart()) + 1)));
     QTRY_VERIFY(text->verticalScrollBar()->value() > 0);
     QTRY_VERIFY(text->viewport()->rect().contains(text->cursorRect().center()));
 
