@@ -320,8 +320,9 @@ struct ShownProgram
     frmMain main;
 };
 
-// FILE itself, or with a size in MB a plain text of at least that size made of FILE repeated,
-// in the benchmark's own temporary folder: how the large benchmark file is made from the corpus.
+// FILE itself, or with a size in MB a file of at least that size made of FILE repeated, in the
+// benchmark's own temporary folder: how the large benchmark file is made from the corpus. An RTF
+// file keeps its header and closing brace once and repeats its body (from the first \sectd).
 std::optional<QString> benchFile(const QString &path, const QString &megabytes,
                                  const QTemporaryDir &folder)
 {
@@ -332,12 +333,21 @@ std::optional<QString> benchFile(const QString &path, const QString &megabytes,
     QFile source(path);
     if (!ok || size <= 0 || !source.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray piece = source.readAll();
+    QByteArray piece = source.readAll();
+    QByteArray tail;
+    const qsizetype body = piece.indexOf("\\sectd");
+    const qsizetype end = piece.lastIndexOf('}');
+    if (path.endsWith(u".rtf", Qt::CaseInsensitive) && body > 0 && end > body) {
+        tail = piece.mid(end);
+        piece.truncate(end);
+    }
     QFile target(folder.filePath(QStringLiteral("large-") + QFileInfo(path).fileName()));
     if (piece.isEmpty() || !target.open(QIODevice::WriteOnly))
         return std::nullopt;
-    while (target.size() < size)
-        target.write(piece);
+    target.write(piece);
+    while (target.size() + tail.size() < size)
+        target.write(tail.isEmpty() ? piece : piece.mid(body));
+    target.write(tail);
     return target.fileName();
 }
 
