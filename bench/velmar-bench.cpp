@@ -14,6 +14,7 @@
 #include "tools/frmSearch.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -319,8 +321,9 @@ struct ShownProgram
     frmMain main;
 };
 
-// FILE itself, or with a size in MB a plain text of at least that size made of FILE repeated,
-// in the benchmark's own temporary folder: how the large benchmark file is made from the corpus.
+// FILE itself, or with a size in MB a file of at least that size made of FILE repeated, in the
+// benchmark's own temporary folder: how the large benchmark file is made from the corpus. An RTF
+// file keeps its header and closing brace once and repeats its body (from the first \sectd).
 std::optional<QString> benchFile(const QString &path, const QString &megabytes,
                                  const QTemporaryDir &folder)
 {
@@ -331,12 +334,21 @@ std::optional<QString> benchFile(const QString &path, const QString &megabytes,
     QFile source(path);
     if (!ok || size <= 0 || !source.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray piece = source.readAll();
+    QByteArray piece = source.readAll();
+    QByteArray tail;
+    const qsizetype body = piece.indexOf("\\sectd");
+    const qsizetype end = piece.lastIndexOf('}');
+    if (path.endsWith(u".rtf", Qt::CaseInsensitive) && body > 0 && end > body) {
+        tail = piece.mid(end);
+        piece.truncate(end);
+    }
     QFile target(folder.filePath(QStringLiteral("large-") + QFileInfo(path).fileName()));
     if (piece.isEmpty() || !target.open(QIODevice::WriteOnly))
         return std::nullopt;
-    while (target.size() < size)
-        target.write(piece);
+    target.write(piece);
+    while (target.size() + tail.size() < size)
+        target.write(tail.isEmpty() ? piece : piece.mid(body));
+    target.write(tail);
     return target.fileName();
 }
 
@@ -469,12 +481,53 @@ int pictureTimes(const QString &path, const QString &out)
     return 0;
 }
 
+// FILE (or FILE repeated to MB) on the clipboard, as RTF for ".rtf" and as plain text
+// otherwise, pasted through Edit > Einfügen into an empty window of the kind its name asks for:
+// paste_ms= until the window is ready for input again.
+int pasteTimes(const QString &file, const QString &megabytes)
+{
+    QTemporaryDir folder;
+    const std::optional<QString> made = benchFile(file, megabytes, folder);
+    if (!made)
+        return fail(QStringLiteral("cannot make the file from %1").arg(file));
+    QFile source(*made);
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read %1").arg(*made));
+    const QByteArray bytes = source.readAll();
+    const bool richText = made->endsWith(u".rtf", Qt::CaseInsensitive);
+    ShownProgram program;
+    auto *data = new QMimeData;
+    if (richText)
+        data->setData(ClipboardFormats::rtf(), bytes);
+    else
+        data->setText(QString::fromUtf8(bytes));
+    QGuiApplication::clipboard()->setMimeData(data);
+    if (richText)
+        program.main.LoadNewDoc();
+    else
+        program.main.LoadNewText();
+    DocumentWindow *window = program.main.ActiveForm();
+    if (!window)
+        return fail(QStringLiteral("no window to paste into"));
+    untilReadyForInput();
+    QElapsedTimer timer;
+    timer.start();
+    window->mnuEditPaste_Click();
+    untilReadyForInput();
+    const double ms = timer.nsecsElapsed() / 1.0e6;
+    if (window->txtText->Text().isEmpty())
+        return fail(QStringLiteral("nothing pasted from %1").arg(*made));
+    print("paste_ms", ms);
+    window->Tag.clear();
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: velmar-bench totext FILE | roundtrip IN OUT | load FILE [N] | "
                  "selprops FILE | selchange FILE | replace FILE FIND REPLACEMENT | "
-                 "print IN OUT.pdf | open FILE [MB] | type FILE [MB] | "
+                 "print IN OUT.pdf | open FILE [MB] | paste FILE [MB] | type FILE [MB] | "
                  "picture FILE [--save OUT.png]\n");
     return 2;
 }
@@ -507,6 +560,8 @@ int main(int argc, char *argv[])
         return printFile(args.at(1), args.at(2));
     if (command == u"open" && (args.size() == 2 || args.size() == 3))
         return openTimes(args.at(1), args.value(2));
+    if (command == u"paste" && (args.size() == 2 || args.size() == 3))
+        return pasteTimes(args.at(1), args.value(2));
     if (command == u"type" && (args.size() == 2 || args.size() == 3))
         return typeTimes(args.at(1), args.value(2));
     if (command == u"picture" && args.size() == 2)

@@ -619,10 +619,18 @@ namespace {
 template<class Edit>
 void asOneStep(RichTextBox *box, Edit edit)
 {
-    QTextCursor step(box->document());
-    step.beginEditBlock();
+    const RichTextBox::UndoStep step(box);
     edit();
-    step.endEditBlock();
+}
+
+// A paste is one step too, and may take a while: the hourglass shows meanwhile.
+template<class Edit>
+void pasteAsOneStep(RichTextBox *box, Edit edit)
+{
+    const int pointer = Screen::MousePointer();
+    Screen::setMousePointer(Screen::vbHourglass);
+    asOneStep(box, edit);
+    Screen::setMousePointer(pointer);
 }
 
 struct ClipboardOffer
@@ -675,11 +683,7 @@ void DocumentWindow::mnuEditCopy_Click()
     if (menuKind->rtfClipboard) {
         data->setData(ClipboardFormats::rtf(), txtText->SelRTF().toLatin1());
     } else {
-        // Text on the clipboard carries the platform's line ends, not the control's.
-        QString text = txtText->SelText();
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        data->setText(text);
+        data->setText(ClipboardFormats::plainText(txtText->SelText()));
     }
     QGuiApplication::clipboard()->setMimeData(data);
     txtText->setFocus();
@@ -714,7 +718,7 @@ void DocumentWindow::mnuEditPaste_Click()
     // A clipboard that cannot be read, or rich text that is not RTF, pastes nothing.
     if (!TastenkuerzelGedrueckt) {
         if (const QMimeData *data = QGuiApplication::clipboard()->mimeData())
-            asOneStep(txtText, [&] { paste(*data); });
+            pasteAsOneStep(txtText, [&] { paste(*data); });
     }
     TastenkuerzelGedrueckt = false;
     txtText->setFocus();
@@ -793,7 +797,7 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
     const int key = press->key();
     TastenkuerzelGedrueckt = false;
     if (key == Qt::Key_V && press->modifiers() == Qt::ControlModifier)
-        asOneStep(txtText, [&] { static_cast<QObject *>(txtText)->event(event); });
+        pasteAsOneStep(txtText, [&] { static_cast<QObject *>(txtText)->event(event); });
     else
         static_cast<QObject *>(txtText)->event(event);
     if (TastenkuerzelGedrueckt) {

@@ -142,6 +142,7 @@ void frmDocument::pboxLineal_DragDrop(QWidget *Source, double X, double)
         left -= 1;
     Ruler::setLeftMm(Source, left);
 
+    const RichTextBox::UndoStep step(txtText);
     if (tag == QLatin1String("RandLO")) {
         txtText->setSelIndent(x);
         txtText->setSelHangingIndent(H + I - x);
@@ -203,6 +204,7 @@ void frmDocument::dropOffRuler(QWidget *Source)
     const std::optional<int> count = commonTabCount(*txtText);
     if (!count)
         return;
+    const RichTextBox::UndoStep step(txtText);
     for (int i = k; i < *count; ++i)
         if (const std::optional<double> next = txtText->SelTabs(i))
             txtText->setSelTabs(i - 1, *next);
@@ -252,6 +254,7 @@ void frmDocument::pboxLineal_MouseUp(const Mouse &event)
     const double x = AufRasterRunden(event.X);
     ++Tabanzahl;
     loadTabMarker(Tabanzahl, x);
+    const RichTextBox::UndoStep step(txtText);
     txtText->setSelTabCount(count ? *count + 1 : 1);
     txtText->setSelTabs(Tabanzahl - 1, x);
 }

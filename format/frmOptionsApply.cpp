@@ -36,6 +36,8 @@ void frmOptions::cmdSetzen_Click()
         spinner->commitTyped();
     const int scope = comboUebernehmen->currentIndex();
     const int first = scope >= 2 && scope <= 5 ? scope - 1 : Font;
+    // Whatever the sections change is one undo step of the document.
+    const RichTextBox::UndoStep step(document->txtText);
     for (int section = first; section <= PageSetup; ++section) {
         RichTextBox &text = *document->txtText;
         switch (section) {

@@ -797,6 +797,10 @@ void frmTemplate::cmdOK_Click()
         assignments.append({row, usable});
     }
 
+    // All rows are one undo step of the document.
+    std::optional<RichTextBox::UndoStep> step;
+    if (RichTextBox *text = activeText())
+        step.emplace(text);
     for (const Assignment &assignment : std::as_const(assignments)) {
         RichTextBox *text = activeText();
         if (!text)

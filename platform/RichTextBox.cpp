@@ -349,6 +349,8 @@ struct RichTextBox::Private
     // Blocks before this number carry their display line count (QTextBlock::setLineCount) as
     // laid out now, so that a block's first line number is a tree look-up, not a walk.
     int countedBlocks = 0;
+    // A large insertion's caret waits for the background layout to reach it.
+    bool caretToShow = false;
 
     int end() const { return q->document()->characterCount() - 1; }
     QChar charAt(int position) const { return ownChar(q->document()->characterAt(position)); }
@@ -362,6 +364,29 @@ struct RichTextBox::Private
         // Rounded so that twips written come back as written.
         return scale == Scale::Twips ? std::round(mm * TextFormat::twipsPerMm * 1000.0) / 1000.0
                                      : mm;
+    }
+
+    // A length the caller gives, in millimetres and held to [low, high]; none for a value
+    // that is no number.
+    std::optional<double> heldMm(double value, double low, double high) const
+    {
+        if (!std::isfinite(value))
+            return std::nullopt;
+        return std::clamp(toMm(value), low, high);
+    }
+
+    // A file keeps the hanging indent and the place of the following lines (the sum of both
+    // indents), each within the limit; the first line may stand up to twice as far.
+    static double heldIndent(double mm, double hangingMm)
+    {
+        constexpr double limit = TextFormat::maxLengthMm;
+        return std::clamp(mm, -limit - hangingMm, limit - hangingMm);
+    }
+    static double heldHanging(double mm, double indentMm)
+    {
+        constexpr double limit = TextFormat::maxLengthMm;
+        return std::clamp(mm, std::max(-limit, -limit - indentMm),
+                          std::min(limit, limit - indentMm));
     }
 
     void connectDocument()
@@ -378,6 +403,9 @@ struct RichTextBox::Private
                              if (rect.top() <= 0 && rect.height() >= INT_MAX / 2)
                                  countedBlocks = 0;
                          });
+        QObject::connect(document->documentLayout(),
+                         &QAbstractTextDocumentLayout::documentSizeChanged, q,
+                         [this] { showCaretWhenLaidOut(); });
     }
 
     void contentsChanged(int from, int removed, int added)
@@ -534,13 +562,7 @@ struct RichTextBox::Private
 
     void mergeChars(const QTextCharFormat &modifier)
     {
-        QTextCursor cursor = q->textCursor();
-        if (!cursor.hasSelection()) {
-            q->mergeCurrentCharFormat(modifier);
-            return;
-        }
-        FormatWrite write(this);
-        cursor.mergeCharFormat(modifier);
+        rewriteChars([&modifier](QTextCharFormat &format) { format.merge(modifier); });
     }
 
     struct Piece
@@ -583,15 +605,18 @@ struct RichTextBox::Private
             return;
         }
         FormatWrite write(this);
+        UndoStep step(q);
         QTextCursor editor(q->document());
-        editor.beginEditBlock();
         for (Piece &piece : selectedPieces()) {
+            const QTextCharFormat old = piece.format;
             change(piece.format);
+            // An unchanged piece leaves no undo step that would do nothing.
+            if (piece.format == old)
+                continue;
             editor.setPosition(piece.start);
             editor.setPosition(piece.end, QTextCursor::KeepAnchor);
             editor.setCharFormat(piece.format);
         }
-        editor.endEditBlock();
     }
 
     // The paragraphs the selection touches; a selection ending at a paragraph start leaves
@@ -616,15 +641,16 @@ struct RichTextBox::Private
     void rewriteBlocks(Change change)
     {
         FormatWrite write(this);
+        UndoStep step(q);
         QTextCursor editor(q->document());
-        editor.beginEditBlock();
         for (const QTextBlock &block : touchedBlocks()) {
             QTextBlockFormat format = block.blockFormat();
             change(format);
+            if (format == block.blockFormat())
+                continue;
             editor.setPosition(block.position());
             editor.setBlockFormat(format);
         }
-        editor.endEditBlock();
     }
 
     void setTabList(QList<double> stops)
@@ -673,6 +699,7 @@ struct RichTextBox::Private
         connectDocument();
         summary.valid = false;
         countedBlocks = 0;
+        caretToShow = false;
         emit q->Change();
         // The caret stands at the start of another text, even where its position is the same.
         const QTextCursor cursor = q->textCursor();
@@ -848,14 +875,56 @@ struct RichTextBox::Private
         return encoding == Encoding::Utf8Bom ? utf8Bom + text.toUtf8() : text.toUtf8();
     }
 
-    void insertRtf(const QByteArray &data)
+    // Qt lays out an insertion synchronously, paragraph by paragraph to its end. A large one
+    // is laid out afterwards from the document's start, the shown part at once and the rest in
+    // the background or when it is needed, as a loaded file is: a document without a page size
+    // has no layout.
+    static constexpr qsizetype LargeInsertion = 64 * 1024;
+
+    template<typename Insert>
+    void insert(qsizetype size, Insert insertion)
     {
         QTextCursor cursor = q->textCursor();
-        cursor.beginEditBlock();
-        cursor.removeSelectedText();
-        rtf::read(data, cursor);
-        cursor.endEditBlock();
-        q->setTextCursor(cursor);
+        if (size < LargeInsertion) {
+            insertion(cursor);
+            q->setTextCursor(cursor);
+            return;
+        }
+        QTextDocument *document = q->document();
+        const QSizeF page = document->pageSize();
+        document->setPageSize(QSizeF());
+        insertion(cursor);
+        document->setPageSize(page);
+        // The control's own caret has moved behind the insertion with it; scrolling to it now
+        // would lay out everything before it at once.
+        caretToShow = true;
+        showCaretWhenLaidOut();
+    }
+
+    void showCaretWhenLaidOut()
+    {
+        if (!caretToShow)
+            return;
+        const QTextLayout *layout = q->textCursor().block().layout();
+        if (!layout || layout->lineCount() == 0)
+            return;
+        caretToShow = false;
+        q->ensureCursorVisible();
+    }
+
+    void insertText(const QString &text)
+    {
+        insert(text.size(), [&](QTextCursor &cursor) { cursor.insertText(qtText(text)); });
+    }
+
+    void insertRtf(const QByteArray &data)
+    {
+        insert(data.size(), [&](QTextCursor &cursor) {
+            cursor.beginEditBlock();
+            cursor.removeSelectedText();
+            rtf::read(data, cursor);
+            cursor.endEditBlock();
+        });
     }
 
     double toOwnerScale(double pixels) const
@@ -943,9 +1012,7 @@ QString RichTextBox::SelText() const
 
 void RichTextBox::setSelText(const QString &text)
 {
-    QTextCursor cursor = textCursor();
-    cursor.insertText(qtText(text));
-    setTextCursor(cursor);
+    d->insertText(text);
 }
 
 QString RichTextBox::SelRTF() const
@@ -983,8 +1050,10 @@ std::optional<double> RichTextBox::SelFontSize() const
 
 void RichTextBox::setSelFontSize(double points)
 {
-    if (points <= 0)
+    if (!std::isfinite(points) || points <= 0)
         return;
+    points = std::clamp(std::round(points * 2) / 2, TextFormat::minFontPoints,
+                        TextFormat::maxFontPoints);
     // The offset is kept in percent of the size, so it follows the size.
     d->rewriteChars([points](QTextCharFormat &format) {
         format.setFontPointSize(points);
@@ -1048,6 +1117,9 @@ std::optional<double> RichTextBox::SelCharOffset() const
 
 void RichTextBox::setSelCharOffset(double twips)
 {
+    if (!std::isfinite(twips))
+        return;
+    twips = std::clamp(twips, -TextFormat::maxCharOffsetTwips, TextFormat::maxCharOffsetTwips);
     d->rewriteChars([this, twips](QTextCharFormat &format) {
         if (!format.hasProperty(QTextFormat::FontPointSize))
             format.setFontPointSize(d->fontSize(format));
@@ -1107,9 +1179,13 @@ std::optional<double> RichTextBox::SelIndent() const
 
 void RichTextBox::setSelIndent(double value)
 {
-    const double mm = d->toMm(value);
+    const std::optional<double> mm
+        = d->heldMm(value, -2 * TextFormat::maxLengthMm, 2 * TextFormat::maxLengthMm);
+    if (!mm)
+        return;
     d->rewriteBlocks([mm](QTextBlockFormat &format) {
-        TextFormat::setIndents(format, mm, TextFormat::hangingIndentMm(format),
+        const double hanging = TextFormat::hangingIndentMm(format);
+        TextFormat::setIndents(format, Private::heldIndent(*mm, hanging), hanging,
                                TextFormat::rightIndentMm(format));
     });
 }
@@ -1122,9 +1198,13 @@ std::optional<double> RichTextBox::SelHangingIndent() const
 
 void RichTextBox::setSelHangingIndent(double value)
 {
-    const double mm = d->toMm(value);
+    const std::optional<double> mm
+        = d->heldMm(value, -TextFormat::maxLengthMm, TextFormat::maxLengthMm);
+    if (!mm)
+        return;
     d->rewriteBlocks([mm](QTextBlockFormat &format) {
-        TextFormat::setIndents(format, TextFormat::indentMm(format), mm,
+        const double indent = TextFormat::indentMm(format);
+        TextFormat::setIndents(format, indent, Private::heldHanging(*mm, indent),
                                TextFormat::rightIndentMm(format));
     });
 }
@@ -1137,10 +1217,13 @@ std::optional<double> RichTextBox::SelRightIndent() const
 
 void RichTextBox::setSelRightIndent(double value)
 {
-    const double mm = d->toMm(value);
+    const std::optional<double> mm
+        = d->heldMm(value, -TextFormat::maxLengthMm, TextFormat::maxLengthMm);
+    if (!mm)
+        return;
     d->rewriteBlocks([mm](QTextBlockFormat &format) {
         TextFormat::setIndents(format, TextFormat::indentMm(format),
-                               TextFormat::hangingIndentMm(format), mm);
+                               TextFormat::hangingIndentMm(format), *mm);
     });
 }
 
@@ -1168,9 +1251,11 @@ std::optional<double> RichTextBox::BulletIndent() const
 
 void RichTextBox::setBulletIndent(double value)
 {
-    const double mm = d->toMm(value);
+    const std::optional<double> mm = d->heldMm(value, 0, TextFormat::maxLengthMm);
+    if (!mm)
+        return;
     d->rewriteBlocks([mm](QTextBlockFormat &format) {
-        TextFormat::setBullet(format, TextFormat::bullet(format), mm);
+        TextFormat::setBullet(format, TextFormat::bullet(format), *mm);
     });
     viewport()->update();
 }
@@ -1207,12 +1292,13 @@ std::optional<double> RichTextBox::SelTabs(int index) const
 
 void RichTextBox::setSelTabs(int index, double position)
 {
-    if (index < 0 || index >= MaxTabStops)
+    const std::optional<double> mm = d->heldMm(position, 0, TextFormat::maxLengthMm);
+    if (index < 0 || index >= MaxTabStops || !mm)
         return;
     QList<double> stops = TextFormat::tabStopsMm(d->touchedBlocks().first().blockFormat());
     if (index >= stops.size())
         stops.resize(index + 1);
-    stops[index] = d->toMm(position);
+    stops[index] = *mm;
     d->setTabList(stops);
 }
 
@@ -1223,6 +1309,8 @@ double RichTextBox::RightMargin() const
 
 void RichTextBox::setRightMargin(double value)
 {
+    if (!std::isfinite(value))
+        return;
     d->rightMargin = std::max(0.0, value);
     d->applyRightMargin();
     d->countedBlocks = 0;
@@ -1408,7 +1496,24 @@ bool RichTextBox::canUndo() const
 
 void RichTextBox::undo()
 {
+    const int anchor = d->lastAnchor;
+    const int position = d->lastPosition;
     QTextEdit::undo();
+    // An undone format change leaves the caret: what shows the selection's format must still
+    // follow.
+    if (d->lastAnchor == anchor && d->lastPosition == position)
+        emit SelChange();
+}
+
+// An edit block opened on the caret: Qt notes where it began and puts the caret back there.
+RichTextBox::UndoStep::UndoStep(RichTextBox *box) : cursor(box->textCursor())
+{
+    cursor.beginEditBlock();
+}
+
+RichTextBox::UndoStep::~UndoStep()
+{
+    cursor.endEditBlock();
 }
 
 void RichTextBox::cancelKey()
@@ -1428,7 +1533,15 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
     }
     const bool cancelled = d->keyCancelled;
     d->keyCancelled = outer;
-    if (cancelled) {
+    if (cancelled || event->matches(QKeySequence::Undo)) {
+        if (!cancelled)
+            undo();
+        event->accept();
+        return;
+    }
+    // Ins switches between inserting and overwriting, in this control alone.
+    if (event->key() == Qt::Key_Insert && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+        setOverwriteMode(!overwriteMode());
         event->accept();
         return;
     }
@@ -1492,13 +1605,12 @@ void RichTextBox::insertFromMimeData(const QMimeData *source)
 {
     if (source->hasText()) {
         setSelText(source->text());
-    } else {
-        for (const QString &mime : ClipboardFormats::rtfFormats()) {
-            if (source->hasFormat(mime)) {
-                d->insertRtf(source->data(mime));
-                break;
-            }
+        return;
+    }
+    for (const QString &mime : ClipboardFormats::rtfFormats()) {
+        if (source->hasFormat(mime)) {
+            d->insertRtf(source->data(mime));
+            return;
         }
     }
-    ensureCursorVisible();
 }

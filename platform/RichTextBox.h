@@ -2,6 +2,7 @@
 // program uses (selection properties, load and save, find, span, print).
 #pragma once
 
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QVector>
 #include <optional>
@@ -102,6 +103,20 @@ public:
 
     bool canUndo() const;
     void undo();
+
+    // Gathers the changes made while it lives into one undo step, apart from the steps before
+    // and after it; Undo puts the caret back where it stood when the step began.
+    class UndoStep
+    {
+    public:
+        explicit UndoStep(RichTextBox *box);
+        ~UndoStep();
+        UndoStep(const UndoStep &) = delete;
+        UndoStep &operator=(const UndoStep &) = delete;
+
+    private:
+        QTextCursor cursor;
+    };
 
     // For a slot connected to KeyDown or KeyPress: the key is swallowed (KeyCode = 0 or
     // KeyAscii = 0); cancelled in KeyDown, no KeyPress follows.

@@ -29,6 +29,15 @@ enum Property : int {
 double pixelsPerMm();
 constexpr double twipsPerMm = 1440.0 / 25.4;
 
+// The limits of what the edit control holds, which files keep as they are: lengths within
+// 22 inches either way, font sizes in half points up to 2160 points, character offsets up to
+// as many half points.
+constexpr double maxLengthTwips = 22 * 1440;
+constexpr double maxLengthMm = maxLengthTwips / twipsPerMm;
+constexpr double minFontPoints = 1;
+constexpr double maxFontPoints = 2160;
+constexpr double maxCharOffsetTwips = maxFontPoints * 20;
+
 double indentMm(const QTextBlockFormat &format);
 double hangingIndentMm(const QTextBlockFormat &format);
 double rightIndentMm(const QTextBlockFormat &format);

@@ -13,11 +13,13 @@
 #include "platform/Toolbar.h"
 #include "tests/support/RunningProgram.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTextBlock>
@@ -44,6 +46,8 @@ private slots:
     void viewSwitchesFollowTheMainWindow();
     void shortcutKeysNoteControlVAndZ_data();
     void shortcutKeysNoteControlVAndZ();
+    void insSwitchesOverwritingPerWindow_data();
+    void insSwitchesOverwritingPerWindow();
     void sentenceSelection_data();
     void sentenceSelection();
     void f3ExpandsTextBlocks_data();
@@ -257,6 +261,60 @@ void TestDocumentWindow::shortcutKeysNoteControlVAndZ()
     QTest::keyClick(window->txtText, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(seen, noted);
     QVERIFY(!window->TastenkuerzelGedrueckt);
+}
+
+void TestDocumentWindow::insSwitchesOverwritingPerWindow_data()
+{
+    QTest::addColumn<bool>("richText");
+    QTest::addColumn<bool>("keyboard"); // typed through the window system by xdotool
+    for (const bool keyboard : {false, true}) {
+        QTest::addRow("frmDocument%s", keyboard ? ", keyboard" : "") << true << keyboard;
+        QTest::addRow("frmText%s", keyboard ? ", keyboard" : "") << false << keyboard;
+    }
+}
+
+// Ins makes typing overwrite in the window that has the focus; the other window still inserts,
+// and Ins again inserts once more.
+void TestDocumentWindow::insSwitchesOverwritingPerWindow()
+{
+    QFETCH(bool, richText);
+    QFETCH(bool, keyboard);
+    if (keyboard && QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("keys through the window system need the xcb platform");
+    program->main().resize(900, 600);
+    program->main().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
+    // Without a window manager nobody else gives the window the keyboard.
+    program->main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&program->main()));
+    DocumentWindow *other = newWindow(richText);
+    DocumentWindow *window = newWindow(richText);
+    for (DocumentWindow *each : {other, window}) {
+        each->txtText->setText(QStringLiteral("abcd"));
+        each->txtText->setSelStart(0);
+    }
+    window->txtText->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), window->txtText);
+    const auto press = [keyboard](const char *xKey, Qt::Key key) {
+        if (keyboard)
+            QCOMPARE(QProcess::execute("xdotool", {"key", "--clearmodifiers", xKey}), 0);
+        else
+            QTest::keyClick(QApplication::focusWidget(), key);
+    };
+    press("Insert", Qt::Key_Insert);
+    press("x", Qt::Key_X);
+    press("y", Qt::Key_Y);
+    QTRY_COMPARE(window->txtText->Text(), QStringLiteral("xycd"));
+    press("Insert", Qt::Key_Insert);
+    press("z", Qt::Key_Z);
+    QTRY_COMPARE(window->txtText->Text(), QStringLiteral("xyzcd"));
+
+    program->main().mdiArea()->setActiveSubWindow(
+        qobject_cast<QMdiSubWindow *>(other->parentWidget()));
+    other->txtText->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), other->txtText);
+    press("x", Qt::Key_X);
+    QTRY_COMPARE(other->txtText->Text(), QStringLiteral("xabcd"));
 }
 
 void TestDocumentWindow::sentenceSelection_data()

@@ -11,6 +11,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
+#include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
@@ -29,6 +30,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -95,6 +97,12 @@ private slots:
     void pasteTakesPlainTextFirst();
     void unreadableClipboardPastesNothing();
     void keyPasteAndUndoActOnceThenMenuActsAgain();
+    void everyCopyGivesTheSamePlainText_data();
+    void everyCopyGivesTheSamePlainText();
+    void undoPutsTheCaretWhereTheChangeWas_data();
+    void undoPutsTheCaretWhereTheChangeWas();
+    void largePasteIsOneStepAndGivesWhatOpeningGives_data();
+    void largePasteIsOneStepAndGivesWhatOpeningGives();
     void selectAll();
     void deleteKeyStillDeletesACharacter();
     void searchAndReplaceOpenTheirTab_data();
@@ -126,6 +134,8 @@ private:
     DocumentWindow *newWindow(bool richText);
     void useShippedHelpFile();
     void showMain();
+    // Shows the main window active, with the keyboard focus in the window's edit control.
+    void focusText(DocumentWindow *window);
 
     std::unique_ptr<RunningProgram> program;
     TestEnvironment *env = nullptr;
@@ -171,6 +181,16 @@ void TestMenus::showMain()
     program->main().resize(900, 600);
     program->main().show();
     QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
+}
+
+void TestMenus::focusText(DocumentWindow *window)
+{
+    showMain();
+    // Without a window manager nobody else gives the window the keyboard.
+    program->main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&program->main()));
+    window->txtText->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), window->txtText);
 }
 
 void TestMenus::menuBarAndContextMenuOfEachKind_data()
@@ -420,6 +440,144 @@ void TestMenus::keyPasteAndUndoActOnceThenMenuActsAgain()
     QCOMPARE(window->txtText->Text(), QStringLiteral("xyab"));
     QTest::keyClick(window->txtText, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(window->txtText->Text(), QStringLiteral("xy"));
+}
+
+void TestMenus::everyCopyGivesTheSamePlainText_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("cut");
+    for (const char *path : {"menu", "context menu", "toolbar", "keys"}) {
+        QTest::addRow("%s, copy", path) << path << false;
+        QTest::addRow("%s, cut", path) << path << true;
+    }
+}
+
+// A soft line break (Shift+Enter) and a paragraph end both reach the clipboard as a line end.
+void TestMenus::everyCopyGivesTheSamePlainText()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, cut);
+    DocumentWindow *window = newWindow(false);
+    RichTextBox *text = window->txtText;
+    focusText(window);
+    QTest::keyClicks(QApplication::focusWidget(), "eins");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "zwei");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), "drei");
+    QCOMPARE(text->Text(), QStringLiteral("eins\vzwei\rdrei"));
+    text->setSelStart(0);
+    text->setSelLength(14);
+    if (path == QLatin1String("menu")) {
+        (cut ? window->mnuEditCut : window->mnuEditCopy)->trigger();
+    } else if (path == QLatin1String("context menu")) {
+        (cut ? window->mnuPopupCut : window->mnuPopupCopy)->trigger();
+    } else if (path == QLatin1String("toolbar")) {
+        frmMain &main = program->main();
+        main.tbText_ButtonClick(main.tbText->Buttons(cut ? "Cut" : "Copy"));
+    } else {
+        QTest::keyClick(QApplication::focusWidget(), cut ? Qt::Key_X : Qt::Key_C,
+                        Qt::ControlModifier);
+    }
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("eins\nzwei\ndrei"));
+    QCOMPARE(text->Text(), cut ? QString() : QStringLiteral("eins\vzwei\rdrei"));
+}
+
+void TestMenus::undoPutsTheCaretWhereTheChangeWas_data()
+{
+    QTest::addColumn<bool>("richText");
+    QTest::addColumn<QString>("change");
+    for (const bool richText : {true, false}) {
+        const char *kind = richText ? "frmDocument" : "frmText";
+        for (const char *change : {"Ctrl+V", "menu paste", "menu erase", "typing"})
+            QTest::addRow("%s, %s", kind, change) << richText << change;
+    }
+}
+
+// Ctrl+End, a change, Ctrl+Z: the caret stands where the change was, not at the start.
+void TestMenus::undoPutsTheCaretWhereTheChangeWas()
+{
+    QFETCH(bool, richText);
+    QFETCH(QString, change);
+    DocumentWindow *window = newWindow(richText);
+    RichTextBox *text = window->txtText;
+    text->setText(QStringLiteral("Eins\rZwei"));
+    focusText(window);
+    fillClipboard(Clip::Text, QStringLiteral("neu"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
+    if (change == QLatin1String("Ctrl+V")) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    } else if (change == QLatin1String("menu paste")) {
+        window->mnuEditPaste->trigger();
+    } else if (change == QLatin1String("menu erase")) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left, Qt::ShiftModifier);
+        window->mnuEditErase->trigger();
+    } else {
+        QTest::keyClicks(QApplication::focusWidget(), "neu");
+    }
+    QVERIFY(text->Text() != QStringLiteral("Eins\rZwei"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(text->Text(), QStringLiteral("Eins\rZwei"));
+    QCOMPARE(text->SelStart(), 9);
+    QCOMPARE(text->SelLength(), 0);
+    QTest::keyClicks(QApplication::focusWidget(), "!");
+    QCOMPARE(text->Text(), QStringLiteral("Eins\rZwei!"));
+}
+
+void TestMenus::largePasteIsOneStepAndGivesWhatOpeningGives_data()
+{
+    QTest::addColumn<bool>("richText");
+    QTest::newRow("plain text, 3 MB") << false;
+    QTest::newRow("RTF") << true;
+}
+
+// A paste of megabytes gives the text that opening the same file gives, is one undo step, shows
+// the hourglass while it runs, and ends with the caret behind it, shown once laid out.
+void TestMenus::largePasteIsOneStepAndGivesWhatOpeningGives()
+{
+    QFETCH(bool, richText);
+    QByteArray bytes;
+    if (richText) {
+        QFile file(QStringLiteral(VELMAR_CORPUS_DIR "/rtf/lo-large.rtf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        bytes = file.readAll();
+    } else {
+        for (int line = 0; bytes.size() < 3'000'000; ++line)
+            bytes += QByteArray::number(line).rightJustified(8, '0') + QByteArray(71, 'x') + '\n';
+    }
+    const QString path = program->writeFile(richText ? "gross.rtf" : "gross.txt", bytes);
+    RichTextBox opened;
+    QCOMPARE(opened.LoadFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText),
+             RichTextBox::LoadResult::Ok);
+
+    showMain();
+    DocumentWindow *window = newWindow(richText);
+    RichTextBox *text = window->txtText;
+    text->setText(QStringLiteral("davor"));
+    text->setSelStart(5);
+    if (richText)
+        fillClipboard(Clip::Rtf, QString(), bytes);
+    else
+        fillClipboard(Clip::Text, QString::fromUtf8(bytes));
+    QList<int> pointers;
+    connect(text, &RichTextBox::Change, this, [&] { pointers << Screen::MousePointer(); });
+    window->mnuEditPaste->trigger();
+    QCOMPARE(pointers, QList<int> {Screen::vbHourglass});
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+    QCOMPARE(text->Text(), QStringLiteral("davor") + opened.Text());
+    QCOMPARE(text->SelStart(), text->Text().size());
+    // The status bar shows the caret's place behind the paste.
+    QVERIFY(
+        program->main()
+            .sbStatusBar->Panels(QStringLiteral("Seite"))
+            ->text()
+            .startsWith(QStringLiteral("1-%1-").arg(text->GetLineFromChar(text->SelStart()) + 1)));
+    QTRY_VERIFY(text->verticalScrollBar()->value() > 0);
+    QTRY_VERIFY(text->viewport()->rect().contains(text->cursorRect().center()));
+
+    window->mnuEditUndo->trigger();
+    QCOMPARE(text->Text(), QStringLiteral("davor"));
+    QCOMPARE(text->SelStart(), 5);
 }
 
 void TestMenus::selectAll()

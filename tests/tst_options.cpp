@@ -135,6 +135,7 @@ private slots:
     void applyWritesChosenSections();
     void untouchedOkChangesNothing_data();
     void untouchedOkChangesNothing();
+    void applyIsOneUndoStep();
     void spinnerRulesRefuseWithBeep_data();
     void spinnerRulesRefuseWithBeep();
     void sizeFieldFilterAndRange_data();
@@ -429,6 +430,29 @@ void TestOptions::untouchedOkChangesNothing()
     QCOMPARE(formats(*text), before);
     QCOMPARE(text->SelRTF(), rtf);
     QCOMPARE(beepCount(), beeps);
+}
+
+// Everything one OK writes goes back with one Undo; the typing before it stays for the next.
+void TestOptions::applyIsOneUndoStep()
+{
+    prepare(Fixture::Plain);
+    text->setSelStart(text->Text().size());
+    QTest::keyClicks(text, "!");
+    text->setSelStart(3);
+    const QString before = formats(*text);
+    openOn(3, [](frmOptions &form) {
+        form.txtLinks->setText(QStringLiteral("30"));
+        form.txtRechts->setText(QStringLiteral("10"));
+        form.optZentriert->click();
+        form.cmdOK->click();
+    });
+    QCOMPARE(text->SelIndent(), 30);
+    document->mnuEditUndo->trigger();
+    QCOMPARE(formats(*text), before);
+    QCOMPARE(text->SelStart(), 3);
+    QCOMPARE(text->Text(), QStringLiteral("Erster Absatz\rZweiter Absatz!"));
+    document->mnuEditUndo->trigger();
+    QCOMPARE(text->Text(), QStringLiteral("Erster Absatz\rZweiter Absatz"));
 }
 
 void TestOptions::spinnerRulesRefuseWithBeep_data()

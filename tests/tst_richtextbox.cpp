@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <functional>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -123,6 +124,10 @@ private slots:
     void selTextReplaces();
     void propertyReadsBack_data();
     void propertyReadsBack();
+    void formatChangeIsOneUndoStep_data();
+    void formatChangeIsOneUndoStep();
+    void extremeValuesAreHeldAndSavedAsShown_data();
+    void extremeValuesAreHeldAndSavedAsShown();
     void mixedSelectionReadsNull_data();
     void mixedSelectionReadsNull();
     void caretUsesInsertionFormat();
@@ -259,6 +264,112 @@ void TestRichTextBox::propertyReadsBack()
     select(box, 6, 2);
     QCOMPARE(p.get(box), value);
     QCOMPARE(box.Text(), QStringLiteral("eins\rzwei\rdrei"));
+}
+
+void TestRichTextBox::formatChangeIsOneUndoStep_data()
+{
+    propertyReadsBack_data();
+}
+
+// A format change is one undo step of its own: Undo takes back the format alone, puts the
+// caret back where it stood, and leaves the typing before it to the next Undo. Setting a value
+// again that is already there adds no step.
+void TestRichTextBox::formatChangeIsOneUndoStep()
+{
+    QFETCH(QString, property);
+    QFETCH(QVariant, value);
+    const Property &p = properties()[property];
+    RichTextBox box;
+    box.setText(QStringLiteral("eins\rzwei"));
+    select(box, 9, 0);
+    QTest::keyClicks(&box, "drei");
+    select(box, 2, 5);
+    const QVariant before = p.get(box);
+    p.set(box, value);
+    QCOMPARE(p.get(box), value);
+    p.set(box, value);
+    box.undo();
+    QCOMPARE(box.Text(), QStringLiteral("eins\rzweidrei"));
+    QCOMPARE(box.textCursor().position(), 7);
+    select(box, 2, 5);
+    QCOMPARE(p.get(box), before);
+    box.undo();
+    QCOMPARE(box.Text(), QStringLiteral("eins\rzwei"));
+    QVERIFY(!box.canUndo());
+}
+
+void TestRichTextBox::extremeValuesAreHeldAndSavedAsShown_data()
+{
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("hanging"); // set before, in twips
+    QTest::addColumn<QVariant>("held");
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const auto row = [](const char *property, double value, double hanging, const QVariant &held) {
+        QTest::addRow("%s %g after hanging %g", property, value, hanging)
+            << QString::fromLatin1(property) << value << hanging << held;
+    };
+    for (const char *indent : {"Indent", "HangingIndent", "RightIndent"}) {
+        row(indent, 2147483648.0, 0, 31680.0);
+        row(indent, 1000000, 0, 31680.0);
+        row(indent, -1000000, 0, -31680.0);
+        row(indent, -31680, 0, -31680.0);
+        for (const double refused : {nan, inf, -inf})
+            row(indent, refused, 0, 0.0);
+    }
+    // The following lines' place (indent plus hanging indent) keeps within the limit too.
+    row("Indent", 1000000, 31680, 0.0);
+    row("Indent", -1000000, 31680, -63360.0);
+    row("Indent", 1000000, -31680, 63360.0);
+    row("HangingIndent", nan, 31680, 31680.0);
+    for (const char *length : {"BulletIndent", "Tabs0"}) {
+        row(length, 1000000, 0, 31680.0);
+        row(length, -1000000, 0, 0.0);
+    }
+    row("BulletIndent", inf, 0, 0.0);
+    row("Tabs0", inf, 0, QVariant());
+    row("CharOffset", 1e9, 0, 43200.0);
+    row("CharOffset", -1e9, 0, -43200.0);
+    row("CharOffset", nan, 0, 0.0);
+    row("FontSize", 1e9, 0, 2160.0);
+    row("FontSize", 0.2, 0, 1.0);
+    row("FontSize", 13.3, 0, 13.5);
+    row("FontSize", nan, 0, 12.0);
+    row("FontSize", -inf, 0, 12.0);
+}
+
+// Whatever a setter is given, the control holds a value it can show and save: a saved file
+// read back gives every property as the control showed it. Non-numbers change nothing.
+void TestRichTextBox::extremeValuesAreHeldAndSavedAsShown()
+{
+    QFETCH(QString, property);
+    QFETCH(double, value);
+    QFETCH(double, hanging);
+    QFETCH(QVariant, held);
+    RichTextBox box;
+    box.setScale(RichTextBox::Scale::Twips);
+    box.setText(QStringLiteral("eins\rzwei"));
+    select(box, 0, 9);
+    box.setSelFontSize(12);
+    box.setSelHangingIndent(hanging);
+    if (property == QLatin1String("BulletIndent"))
+        box.setSelBullet(true);
+    properties()[property].set(box, value);
+    QCOMPARE(properties()[property].get(box), held);
+
+    const QStringList compared {"FontSize",      "CharOffset",  "Indent",
+                                "HangingIndent", "RightIndent", "Bullet",
+                                "BulletIndent",  "TabCount",    "Tabs0"};
+    QTemporaryDir dir;
+    const QString path = dir.filePath("werte.rtf");
+    QVERIFY(box.SaveFile(path, RichTextBox::rtfRTF));
+    RichTextBox again;
+    again.setScale(RichTextBox::Scale::Twips);
+    QCOMPARE(again.LoadFile(path, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+    select(again, 0, 9);
+    for (const QString &name : compared)
+        QVERIFY2(properties()[name].get(again) == properties()[name].get(box), qPrintable(name));
 }
 
 void TestRichTextBox::mixedSelectionReadsNull_data()

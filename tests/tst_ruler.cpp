@@ -701,6 +701,14 @@ void TestRuler::markerDrops()
         QTest::qWait(0);
         QVERIFY(!doc->imgTab(after.tabs.size() + 1));
     }
+    // The drop is one undo step, and Undo shows the paragraph as it was before it.
+    if (describe(after) != describe(before)) {
+        doc->mnuEditUndo->trigger();
+        QVERIFY2(describe(read(text)) == describe(before), qPrintable(describe(read(text))));
+        QCOMPARE(text->SelStart(), 2);
+        if (marker == QLatin1String("LO"))
+            QVERIFY2(centredOn(doc->imgLO, before.indent), qPrintable(where(doc->imgLO)));
+    }
 }
 
 void TestRuler::clicksAddStops_data()

@@ -788,6 +788,7 @@ void TestTemplate::applyTickedRows()
                    {"Rightindent", 3},
                    {"Bullet", 1}});
     const QString untouched = text->Text();
+    const QString before = attributes(*text);
     open([&](frmTemplate &form) {
         if (onlyColour) {
             for (QCheckBox *box : form.checkBoxes()) {
@@ -806,6 +807,12 @@ void TestTemplate::applyTickedRows()
     text->setSelStart(7);
     text->setSelLength(3);
     QCOMPARE(attributes(*text).section(u',', 7, 7), QStringLiteral("0"));
+    // One Undo takes the whole template back.
+    document->mnuEditUndo->trigger();
+    text->setSelStart(0);
+    text->setSelLength(6);
+    QCOMPARE(attributes(*text), before);
+    QCOMPARE(text->Text(), untouched);
 }
 
 void TestTemplate::refusedValueAppliesNothing()

@@ -14,8 +14,9 @@ namespace {
 
 // Deeper groups are counted but not kept: nothing real nests that far.
 constexpr size_t maxDepth = 512;
-constexpr int maxTwips = 22 * 1440;
-constexpr int maxHalfPoints = 2 * 1638;
+// What the edit control holds, so that a file it wrote comes back as written.
+constexpr int maxTwips = static_cast<int>(TextFormat::maxLengthTwips);
+constexpr int maxHalfPoints = 2 * static_cast<int>(TextFormat::maxFontPoints);
 constexpr qsizetype maxInstruction = 1024;
 constexpr qsizetype maxLabel = 64;
 constexpr double mmPerTwip = 25.4 / 1440.0;

@@ -433,7 +433,9 @@ void Writer::chars(const QTextCharFormat &format)
     Chars next;
     next.font = static_cast<int>(fonts.indexOf(family(format)));
     const double points = pointSize(format);
-    next.halfPoints = std::clamp(static_cast<int>(std::lround(points * 2)), 2, 2 * 1638);
+    next.halfPoints = std::clamp(static_cast<int>(std::lround(points * 2)),
+                                 2 * static_cast<int>(TextFormat::minFontPoints),
+                                 2 * static_cast<int>(TextFormat::maxFontPoints));
     next.bold = format.fontWeight() >= QFont::DemiBold;
     next.italic = format.fontItalic();
     next.strike = format.fontStrikeOut();
