@@ -4,6 +4,7 @@
 #include "common/CaseFolding.h"
 #include "common/Cp1252.h"
 #include "platform/ClipboardFormats.h"
+#include "platform/FileWrite.h"
 #include "platform/Screen.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
@@ -11,23 +12,22 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
-#include <QFontMetricsF>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -1250,16 +1250,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
 bool RichTextBox::SaveFile(const QString &path, int type)
 {
     const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1) : d->plainBytes();
-    QSaveFile file(path);
-    // A folder that takes no new file leaves only writing the file in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return FileWrite::replace(path, bytes);
 }
 
 int RichTextBox::Find(const QString &text, int start, int end, int options)
