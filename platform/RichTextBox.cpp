@@ -11,6 +11,7 @@
 #include "platform/rtf/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -18,6 +19,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPointer>
 #include <QPrinter>
 #include <QScrollBar>
@@ -1332,7 +1334,29 @@ void RichTextBox::UpTo(const QString &set, bool forward, bool negate)
     setTextCursor(cursor);
 }
 
-void RichTextBox::SelPrint(QPrinter &printer)
+bool RichTextBox::SelPrint(QPrinter &printer)
+{
+    printer.setFullPage(false);
+    printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return paint(printer);
+    // Qt's PDF output writes straight over the file and hides a failed write; made in memory,
+    // the file is written whole or not at all.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageLayout(printer.pageLayout());
+        pdf.setResolution(printer.resolution());
+        pdf.setCreator(printer.creator());
+        pdf.setTitle(printer.docName());
+        if (!paint(pdf))
+            return false;
+    }
+    return FileWrite::replace(printer.outputFileName(), buffer.data());
+}
+
+bool RichTextBox::paint(QPagedPaintDevice &device) const
 {
     const QTextCursor cursor = textCursor();
     std::unique_ptr<QTextDocument> copy;
@@ -1348,9 +1372,7 @@ void RichTextBox::SelPrint(QPrinter &printer)
     // The printout adds nothing of its own: the text starts at the printable area's edge.
     copy->setDocumentMargin(0);
 
-    printer.setFullPage(false);
-    printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
-    const QRectF pageMm = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    const QRectF pageMm = device.pageLayout().paintRect(QPageLayout::Millimeter);
     const double pixelsPerMm = TextFormat::pixelsPerMm();
     // Laid out as on screen, in screen pixels, with the screen's line width; the painter
     // scales a screen millimetre to a printed one.
@@ -1362,9 +1384,9 @@ void RichTextBox::SelPrint(QPrinter &printer)
     copy->setPageSize(QSizeF(width, page.height()));
 
     QPainter painter;
-    if (!painter.begin(&printer))
-        return;
-    const double scale = printer.logicalDpiX() / 25.4 / pixelsPerMm;
+    if (!painter.begin(&device))
+        return false;
+    const double scale = device.logicalDpiX() / 25.4 / pixelsPerMm;
     painter.scale(scale, scale);
     painter.setPen(Qt::black);
     QAbstractTextDocumentLayout::PaintContext context;
@@ -1372,7 +1394,7 @@ void RichTextBox::SelPrint(QPrinter &printer)
     const int pages = std::max(1, copy->pageCount());
     for (int i = 0; i < pages; ++i) {
         if (i > 0)
-            printer.newPage();
+            device.newPage();
         const QRectF area(QPointF(0, i * page.height()), page);
         painter.save();
         painter.translate(0, -area.top());
@@ -1382,6 +1404,7 @@ void RichTextBox::SelPrint(QPrinter &printer)
         drawBullets(painter, *copy, area);
         painter.restore();
     }
+    return painter.end();
 }
 
 bool RichTextBox::canUndo() const

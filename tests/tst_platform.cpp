@@ -6,6 +6,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,7 @@ private slots:
     void joinAddsOneSeparator_data();
     void joinAddsOneSeparator();
     void settingsKeepTextAndDefaults();
+    void settingsFileSurvivesFullDisk();
     void formsRegistryCountsLoadedForms();
     void formInstanceLoadsOnFirstUse();
     void messageBoxAnswersThroughSeam();
@@ -102,6 +104,24 @@ void TestPlatform::settingsKeepTextAndDefaults()
     QCOMPARE(GetSetting("Tip", "True"), QStringLiteral("False"));
     QCOMPARE(GetSetting("MRU0"), QStringLiteral("/home/anna/Brief an Ämter.rtf"));
     QCOMPARE(GetSetting("MRU1"), QString());
+}
+
+// The settings store writes its file beside the old one and replaces it only when written whole.
+void TestPlatform::settingsFileSurvivesFullDisk()
+{
+    TestEnvironment env;
+    SaveSetting("MainLeft", "1000");
+    SaveSetting("MRU0", "/home/anna/Notizen.txt");
+    QFile file(env.settingsFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    {
+        const FileSizeLimit fullDisk(before.size() + 10);
+        SaveSetting("MRU1", "/home/anna/" + QString(200, QLatin1Char('x')) + ".txt");
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
 }
 
 void TestPlatform::formsRegistryCountsLoadedForms()
