@@ -139,6 +139,11 @@ void TestWindows::newWindowsStayReachable()
         QVERIFY(frames.at(i)->pos().y() <= area->viewport()->height() / 3);
     }
     checkTitleBarsReachable(area);
+    // A window moved partly out of the area brings the scroll bar that reaches it.
+    frames.last()->move(area->viewport()->width() - 50, 0);
+    QApplication::processEvents();
+    QVERIFY(area->horizontalScrollBar()->isVisible());
+    checkTitleBarsReachable(area);
 }
 
 void TestWindows::cascadeKeepsSizesAndShowsText_data()
