@@ -10,6 +10,7 @@
 #include "document/frmText.h"
 #include "platform/ClipboardFormats.h"
 #include "platform/Help.h"
+#include "platform/MdiPlacement.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
@@ -552,7 +553,7 @@ void DocumentMenus::Arrange(QMdiArea *area, int arrangement)
     }
     switch (arrangement) {
     case 0:
-        area->cascadeSubWindows();
+        MdiPlacement::cascade(area);
         return;
     case 1:
     case 2: {

@@ -224,7 +224,10 @@ void DocumentWindow::mnuFilePrint_Click()
     dialog.Copies = 1;
     if (!dialog.ShowPrinter(this))
         return;
-    print(dialog.printer(), dialog.Flags & CommonDialog::cdlPDSelection);
+    if (!print(dialog.printer(), dialog.Flags & CommonDialog::cdlPDSelection))
+        MsgBox(QStringLiteral("Das Dokument konnte nicht gedruckt werden. Der Drucker ist nicht "
+                              "bereit, oder die Druckdatei konnte nicht geschrieben werden."),
+               vbCritical, QStringLiteral("Drucken"));
 }
 
 void DocumentWindow::mnuFilePrintSetup_Click()

@@ -102,8 +102,8 @@ protected:
 
     DocumentWindow(const QString &formName, const SaveRules &saveRules, QWidget *parent = nullptr);
 
-    // Prints after the print dialog; selection tells what the user chose.
-    virtual void print(QPrinter &printer, bool selection) = 0;
+    // Prints after the print dialog; selection tells what the user chose. False on failure.
+    virtual bool print(QPrinter &printer, bool selection) = 0;
     // "RTF-Datei" or "Text-Datei" in the properties.
     virtual QString fileTypeText() const = 0;
     // The position panel and the clipboard buttons of the window's toolbar.

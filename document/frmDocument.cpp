@@ -262,7 +262,7 @@ void frmDocument::txtText_SelChange()
     Einzugaktualisierung();
 }
 
-void frmDocument::print(QPrinter &printer, bool selection)
+bool frmDocument::print(QPrinter &printer, bool selection)
 {
     // The copy lays its lines out as the screen does: same width, margin and standard font.
     txtDruck->document()->setDocumentMargin(txtText->document()->documentMargin());
@@ -279,7 +279,7 @@ void frmDocument::print(QPrinter &printer, bool selection)
     PrintCopy::insertLineBreaks(*txtDruck->document());
     txtDruck->setSelStart(0);
     txtDruck->setSelLength(0);
-    txtDruck->SelPrint(printer);
+    return txtDruck->SelPrint(printer);
 }
 
 QString frmDocument::fileTypeText() const

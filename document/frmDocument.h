@@ -66,7 +66,7 @@ protected:
     void Form_Load();
     void Form_Resize() override;
     Toolbar *ownToolbar() const override;
-    void print(QPrinter &printer, bool selection) override;
+    bool print(QPrinter &printer, bool selection) override;
     QString fileTypeText() const override;
 
 private:

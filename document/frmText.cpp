@@ -24,19 +24,18 @@ void frmText::txtText_SelChange()
     showPositionAndClipboard();
 }
 
-void frmText::print(QPrinter &printer, bool selection)
+bool frmText::print(QPrinter &printer, bool selection)
 {
-    if (selection) {
-        txtText->SelPrint(printer);
-        return;
-    }
+    if (selection)
+        return txtText->SelPrint(printer);
     // All was chosen: print everything and give the user the selection back.
     const int start = txtText->SelStart();
     const int length = txtText->SelLength();
     txtText->setSelLength(0);
-    txtText->SelPrint(printer);
+    const bool printed = txtText->SelPrint(printer);
     txtText->setSelStart(start);
     txtText->setSelLength(length);
+    return printed;
 }
 
 QString frmText::fileTypeText() const

@@ -22,7 +22,9 @@
 #include "platform/Forms.h"
 #include "platform/Help.h"
 #include "platform/KeyFilter.h"
+#include "platform/MdiPlacement.h"
 #include "platform/MsgBox.h"
+#include "platform/OuterGeometry.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
@@ -47,9 +49,12 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QShortcut>
+#include <functional>
 
 namespace {
 
@@ -89,9 +94,13 @@ frmMain::frmMain()
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(ProgramInfo::title());
+    outerGeometry = new OuterGeometry(this);
     area = new QMdiArea(this);
     area->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(area);
+    // A window that lies partly outside the area stays reachable.
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->viewport()->setMouseTracking(true);
     area->viewport()->installEventFilter(this);
     connect(area, &QMdiArea::subWindowActivated, this, &frmMain::subWindowActivated);
@@ -100,6 +109,7 @@ frmMain::frmMain()
     buildHelpMenu();
     buildToolbars();
     buildStatusBar();
+    buildWindowKeys();
     sbStatusBar->setMouseTracking(true);
     sbStatusBar->installEventFilter(this);
     timeClipboard.setInterval(500);
@@ -122,6 +132,21 @@ frmMain::frmMain()
 }
 
 frmMain::~frmMain() = default;
+
+// The platform's keys for the document windows, whichever window's menu bar is showing. Closing
+// goes through the window's save question.
+void frmMain::buildWindowKeys()
+{
+    const auto key = [this](QKeyCombination keys, const std::function<void()> &action) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, action);
+    };
+    key(Qt::CTRL | Qt::Key_F6, [this] { area->activateNextSubWindow(); });
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_F6, [this] { area->activatePreviousSubWindow(); });
+    key(Qt::CTRL | Qt::Key_F4, [this] {
+        if (QMdiSubWindow *current = area->currentSubWindow())
+            current->close();
+    });
+}
 
 void frmMain::buildMenus()
 {
@@ -339,9 +364,7 @@ void frmMain::restorePosition()
     const QSize smallest = QSize(Screen::pixelsFromTwipsX(minimumWidthTwips),
                                  Screen::pixelsFromTwipsY(minimumHeightTwips))
                                .expandedTo(minimumSizeHint() + border);
-    const QRect frame = Screen::fitWindow(QRect(left, top, width, height), smallest);
-    move(frame.topLeft());
-    resize(frame.size() - border);
+    outerGeometry->setFrame(Screen::fitWindow(QRect(left, top, width, height), smallest));
 }
 
 void frmMain::savePosition()
@@ -366,6 +389,11 @@ void frmMain::showDocument(DocumentWindow *window)
     QMdiSubWindow *frame = area->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->resize(window->size());
+    // The frame's system-menu keys follow the desktop theme (Ctrl+W on some, Ctrl+F4 on
+    // others); the program's own window keys stand in for them everywhere.
+    for (QAction *item : frame->systemMenu()->actions())
+        item->setShortcuts({});
+    MdiPlacement::placeNew(area, frame);
     window->show();
     area->setActiveSubWindow(frame);
     window->txtText->setFocus();

@@ -9,6 +9,7 @@
 
 class ToolButton;
 class Toolbar;
+class OuterGeometry;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -82,6 +83,7 @@ protected:
 
 private:
     void buildMenus();
+    void buildWindowKeys();
     void buildToolbars();
     void buildFontBoxes();
     void toolbarButtonClick(Toolbar *bar, ToolButton *button);
@@ -134,6 +136,7 @@ private:
     void takeFile(const QString &path);
 
     QMdiArea *area = nullptr;
+    OuterGeometry *outerGeometry = nullptr;
     // What the clipboard holds, noted when it changes rather than asked every tick.
     bool clipboardHasText = false;
     bool clipboardHasRtf = false;

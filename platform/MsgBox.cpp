@@ -50,19 +50,19 @@ int runMessageBox(const QString &prompt, int style, const QString &title)
     QList<Choice> choices;
     switch (style & 0x7) {
     case vbOKCancel:
-        choices = {{"OK", vbOK, QMessageBox::AcceptRole},
-                   {"Abbrechen", vbCancel, QMessageBox::RejectRole}};
+        choices = {{"&OK", vbOK, QMessageBox::AcceptRole},
+                   {"&Abbrechen", vbCancel, QMessageBox::RejectRole}};
         break;
     case vbYesNoCancel:
-        choices = {{"Ja", vbYes, QMessageBox::YesRole},
-                   {"Nein", vbNo, QMessageBox::NoRole},
-                   {"Abbrechen", vbCancel, QMessageBox::RejectRole}};
+        choices = {{"&Ja", vbYes, QMessageBox::YesRole},
+                   {"&Nein", vbNo, QMessageBox::NoRole},
+                   {"&Abbrechen", vbCancel, QMessageBox::RejectRole}};
         break;
     case vbYesNo:
-        choices = {{"Ja", vbYes, QMessageBox::YesRole}, {"Nein", vbNo, QMessageBox::NoRole}};
+        choices = {{"&Ja", vbYes, QMessageBox::YesRole}, {"&Nein", vbNo, QMessageBox::NoRole}};
         break;
     default:
-        choices = {{"OK", vbOK, QMessageBox::AcceptRole}};
+        choices = {{"&OK", vbOK, QMessageBox::AcceptRole}};
         break;
     }
     QHash<QAbstractButton *, int> results;

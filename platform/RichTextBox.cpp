@@ -5,12 +5,14 @@
 #include "common/Cp1252.h"
 #include "platform/ClipboardFormats.h"
 #include "platform/PictureObjects.h"
+#include "platform/FileWrite.h"
 #include "platform/Screen.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -18,9 +20,9 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPointer>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -1343,16 +1345,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
 bool RichTextBox::SaveFile(const QString &path, int type)
 {
     const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1) : d->plainBytes();
-    QSaveFile file(path);
-    // A folder that takes no new file leaves only writing the file in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return FileWrite::replace(path, bytes);
 }
 
 int RichTextBox::Find(const QString &text, int start, int end, int options)
@@ -1434,7 +1427,29 @@ void RichTextBox::UpTo(const QString &set, bool forward, bool negate)
     setTextCursor(cursor);
 }
 
-void RichTextBox::SelPrint(QPrinter &printer)
+bool RichTextBox::SelPrint(QPrinter &printer)
+{
+    printer.setFullPage(false);
+    printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return paint(printer);
+    // Qt's PDF output writes straight over the file and hides a failed write; made in memory,
+    // the file is written whole or not at all.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageLayout(printer.pageLayout());
+        pdf.setResolution(printer.resolution());
+        pdf.setCreator(printer.creator());
+        pdf.setTitle(printer.docName());
+        if (!paint(pdf))
+            return false;
+    }
+    return FileWrite::replace(printer.outputFileName(), buffer.data());
+}
+
+bool RichTextBox::paint(QPagedPaintDevice &device) const
 {
     const QTextCursor cursor = textCursor();
     std::unique_ptr<QTextDocument> copy;
@@ -1451,9 +1466,7 @@ void RichTextBox::SelPrint(QPrinter &printer)
     // The printout adds nothing of its own: the text starts at the printable area's edge.
     copy->setDocumentMargin(0);
 
-    printer.setFullPage(false);
-    printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
-    const QRectF pageMm = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    const QRectF pageMm = device.pageLayout().paintRect(QPageLayout::Millimeter);
     const double pixelsPerMm = TextFormat::pixelsPerMm();
     // Laid out as on screen, in screen pixels, with the screen's line width; the painter
     // scales a screen millimetre to a printed one.
@@ -1465,9 +1478,9 @@ void RichTextBox::SelPrint(QPrinter &printer)
     copy->setPageSize(QSizeF(width, page.height()));
 
     QPainter painter;
-    if (!painter.begin(&printer))
-        return;
-    const double scale = printer.logicalDpiX() / 25.4 / pixelsPerMm;
+    if (!painter.begin(&device))
+        return false;
+    const double scale = device.logicalDpiX() / 25.4 / pixelsPerMm;
     painter.scale(scale, scale);
     // Pictures print at up to twice their screen resolution: sharper, at a bounded cost.
     PictureObjects::decodeAll(*copy, std::min(scale, 2.0));
@@ -1477,7 +1490,7 @@ void RichTextBox::SelPrint(QPrinter &printer)
     const int pages = std::max(1, copy->pageCount());
     for (int i = 0; i < pages; ++i) {
         if (i > 0)
-            printer.newPage();
+            device.newPage();
         const QRectF area(QPointF(0, i * page.height()), page);
         painter.save();
         painter.translate(0, -area.top());
@@ -1487,6 +1500,7 @@ void RichTextBox::SelPrint(QPrinter &printer)
         drawBullets(painter, *copy, area);
         painter.restore();
     }
+    return painter.end();
 }
 
 bool RichTextBox::canUndo() const

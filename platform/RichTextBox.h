@@ -7,6 +7,7 @@
 #include <QVector>
 #include <optional>
 
+class QPagedPaintDevice;
 class QPrinter;
 
 class RichTextBox : public QTextEdit
@@ -98,8 +99,9 @@ public:
     void Span(const QString &set, bool forward = true, bool negate = false);
     // Moves the caret up to the first character in (or, negated, outside) the set.
     void UpTo(const QString &set, bool forward = true, bool negate = false);
-    // Prints the selection if there is one, else everything.
-    void SelPrint(QPrinter &printer);
+    // Prints the selection if there is one, else everything. False when the printout could not
+    // be made; a PDF file that could not be written whole is left as it was.
+    bool SelPrint(QPrinter &printer);
 
     bool canUndo() const;
     void undo();
@@ -148,6 +150,8 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    bool paint(QPagedPaintDevice &device) const;
+
     struct Private;
     Private *d;
 };

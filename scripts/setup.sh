@@ -7,8 +7,8 @@ packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-s
           qt6-translations-l10n libsqlite3-dev libgl-dev fonts-liberation qt6-svg-dev
           libwmf-dev libemf2svg-dev)
 # For the tests: reading a printout's text positions back, a real X server with a framing window
-# manager, and keys typed through the window system.
-packages+=(poppler-utils xvfb xauth openbox xdotool)
+# manager (xprop tells when it runs), and keys typed through the window system.
+packages+=(poppler-utils xvfb xauth openbox x11-utils xdotool)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -11,6 +11,7 @@
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QApplication>
@@ -68,6 +69,8 @@ private slots:
     void saveAsAsksBeforeOverwritingAddedExtension();
     void saveIntoMissingFolderKeepsEverything();
     void saveInReadOnlyFolderWritesInPlace();
+    void saveOnFullDiskKeepsFileAndChanges_data();
+    void saveOnFullDiskKeepsFileAndChanges();
     void saveUpdatesRecentFiles();
     void savedRichTextReopensWithFormat();
 
@@ -713,6 +716,57 @@ void TestDocumentWindow::saveInReadOnlyFolderWritesInPlace()
     QCOMPARE(window->Tag, QStringLiteral("Gespeichert"));
     QCOMPARE(program->readFile(path), QByteArray("neu: alter Text"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList {"brief.txt"});
+}
+
+void TestDocumentWindow::saveOnFullDiskKeepsFileAndChanges_data()
+{
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("beside the file") << false;
+    QTest::newRow("in place") << true;
+}
+
+void TestDocumentWindow::saveOnFullDiskKeepsFileAndChanges()
+{
+    QFETCH(bool, inPlace);
+    if (inPlace && ::geteuid() == 0)
+        QSKIP("Folder permissions do not bind the root user");
+    const QString folder = env->path("ordner");
+    QDir().mkpath(folder);
+    QByteArray old;
+    while (old.size() < 551)
+        old += "Notizen vom Montag: Angebot pr\xc3\xbc"
+               "fen.\n";
+    old.truncate(551);
+    const QString path = program->writeFile("ordner/Notizen.txt", old);
+    env->modals.answerFile(path);
+    program->main().OpenDoc();
+    DocumentWindow *window = program->active();
+    program->main().recentFiles.setPath(0, "/anderes.txt");
+    program->main().recentFiles.setPath(1, path);
+    typeInto(window, QString(3000, QLatin1Char('x')));
+    if (inPlace)
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    program->main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&program->main()));
+    env->modals.answerMessage(vbOK);
+    {
+        const FileSizeLimit fullDisk(1024);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(program->readFile(path), old);
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList {"Notizen.txt"});
+    QCOMPARE(env->modals.seen().size(), 2);
+    const Modal::Request message = env->modals.seen().constLast();
+    QCOMPARE(message.style, int(vbCritical));
+    QVERIFY(message.text.contains(path));
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+    QCOMPARE(program->main().recentFiles.path(0), QStringLiteral("/anderes.txt"));
+    QCOMPARE(program->main().recentFiles.path(1), path);
+    env->modals.answerMessage(vbCancel);
+    window->mnuFileClose->trigger();
+    QCOMPARE(env->modals.seen().constLast().style, int(vbYesNoCancel | vbQuestion));
+    QCOMPARE(program->documentCount(), 1);
 }
 
 void TestDocumentWindow::saveUpdatesRecentFiles()

@@ -6,17 +6,22 @@
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 class TestPlatform : public QObject
 {
@@ -30,10 +35,13 @@ private slots:
     void joinAddsOneSeparator_data();
     void joinAddsOneSeparator();
     void settingsKeepTextAndDefaults();
+    void settingsFileSurvivesFullDisk();
     void formsRegistryCountsLoadedForms();
     void formInstanceLoadsOnFirstUse();
     void messageBoxAnswersThroughSeam();
     void inputBoxHasAFixedWidthAndWrapsItsPrompt();
+    void messageBoxButtonsHaveAccessKeys_data();
+    void messageBoxButtonsHaveAccessKeys();
     void modalFormRunsScriptedAct();
     void mousePointerTakesThreeShapes();
     void readmeNamesRealFolders_data();
@@ -106,6 +114,24 @@ void TestPlatform::settingsKeepTextAndDefaults()
     QCOMPARE(GetSetting("MRU1"), QString());
 }
 
+// The settings store writes its file beside the old one and replaces it only when written whole.
+void TestPlatform::settingsFileSurvivesFullDisk()
+{
+    TestEnvironment env;
+    SaveSetting("MainLeft", "1000");
+    SaveSetting("MRU0", "/home/anna/Notizen.txt");
+    QFile file(env.settingsFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    {
+        const FileSizeLimit fullDisk(before.size() + 10);
+        SaveSetting("MRU1", "/home/anna/" + QString(200, QLatin1Char('x')) + ".txt");
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+}
+
 void TestPlatform::formsRegistryCountsLoadedForms()
 {
     const int before = Forms::count();
@@ -136,6 +162,59 @@ void TestPlatform::formInstanceLoadsOnFirstUse()
     instance.unload();
     QVERIFY(!instance.isLoaded());
     QVERIFY(!Forms::isLoaded("frmNamed"));
+}
+
+void TestPlatform::messageBoxButtonsHaveAccessKeys_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("result");
+    const QStringList yesNoCancel {"&Abbrechen", "&Ja", "&Nein"};
+    QTest::newRow("J") << int(vbYesNoCancel) << yesNoCancel << int(Qt::Key_J) << 0 << int(vbYes);
+    QTest::newRow("N") << int(vbYesNoCancel) << yesNoCancel << int(Qt::Key_N) << 0 << int(vbNo);
+    QTest::newRow("A") << int(vbYesNoCancel) << yesNoCancel << int(Qt::Key_A) << 0 << int(vbCancel);
+    QTest::newRow("Alt+N") << int(vbYesNoCancel) << yesNoCancel << int(Qt::Key_N)
+                           << int(Qt::AltModifier) << int(vbNo);
+    QTest::newRow("Alt+J") << int(vbYesNo) << QStringList {"&Ja", "&Nein"} << int(Qt::Key_J)
+                           << int(Qt::AltModifier) << int(vbYes);
+    QTest::newRow("O") << int(vbOKCancel) << QStringList {"&Abbrechen", "&OK"} << int(Qt::Key_O)
+                       << 0 << int(vbOK);
+    QTest::newRow("Alt+A") << int(vbOKCancel) << QStringList {"&Abbrechen", "&OK"} << int(Qt::Key_A)
+                           << int(Qt::AltModifier) << int(vbCancel);
+    QTest::newRow("OK alone") << int(vbOKOnly) << QStringList {"&OK"} << int(Qt::Key_O) << 0
+                              << int(vbOK);
+}
+
+// The real box, answered with keys sent to the box's focused button.
+void TestPlatform::messageBoxButtonsHaveAccessKeys()
+{
+    QFETCH(int, style);
+    QFETCH(QStringList, buttons);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, result);
+    TestEnvironment env;
+    Modal::setHandler({});
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        for (QAbstractButton *button : box->buttons())
+            shown << button->text();
+        box->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
+        // The button shows its click before it answers; a key that answered nothing leaves
+        // the box open, and Esc ends the test's wait.
+        if (!QTest::qWaitFor([box] { return !box->isVisible(); }))
+            QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QCOMPARE(MsgBox("Frage?", style | vbQuestion, "Titel"), result);
+    shown.sort();
+    QCOMPARE(shown, buttons);
 }
 
 void TestPlatform::messageBoxAnswersThroughSeam()

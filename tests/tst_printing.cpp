@@ -5,6 +5,7 @@
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "tests/support/PictureFixtures.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QDateTime>
@@ -86,6 +87,8 @@ private slots:
     void printAllThroughDialog();
     void printSelectionKeepsSelection();
     void printCancelledPrintsNothing();
+    void printToFullDiskKeepsOldFile_data();
+    void printToFullDiskKeepsOldFile();
     void printCopyBreaksWrappedLinesOnly();
     void plainTextPrintsChosenRange();
     void copyBreaksAsScreenAtEveryWidth();
@@ -143,6 +146,30 @@ void TestPrinting::printAllThroughDialog()
     QCOMPARE(window->txtDruck->Text(), window->txtText->Text());
     QCOMPARE(window->txtText->SelStart(), 0);
     QCOMPARE(window->txtText->SelLength(), 0);
+}
+
+void TestPrinting::printToFullDiskKeepsOldFile_data()
+{
+    QTest::addColumn<bool>("richText");
+    QTest::newRow("rich text") << true;
+    QTest::newRow("plain text") << false;
+}
+
+void TestPrinting::printToFullDiskKeepsOldFile()
+{
+    QFETCH(bool, richText);
+    const QByteArray old = "%PDF-1.4 alte Druckdatei\n" + QByteArray(500, 'a');
+    const QString pdf = program->writeFile("alt.pdf", old);
+    DocumentWindow *window = program->document("Erste Zeile\rZweite Zeile", 0, 0, richText);
+    program->env.modals.answerPrint(pdf, 0);
+    program->env.modals.answerMessage(vbOK);
+    {
+        const FileSizeLimit fullDisk(1024);
+        window->mnuFilePrint->trigger();
+    }
+    QCOMPARE(program->readFile(pdf), old);
+    QCOMPARE(lastModal().style, int(vbCritical));
+    QCOMPARE(lastModal().title, QStringLiteral("Drucken"));
 }
 
 void TestPrinting::printSelectionKeepsSelection()

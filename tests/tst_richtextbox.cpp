@@ -1,6 +1,8 @@
 // Tests of the rich edit control: positions, selection properties, files, find, signals.
+#include "platform/FileWrite.h"
 #include "platform/RichTextBox.h"
 #include "platform/TextFormat.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -155,6 +157,8 @@ private slots:
     void saveInReadOnlyFolder_data();
     void saveInReadOnlyFolder();
     void saveElsewhereReplacesTheFile();
+    void overwriteOnFullDisk_data();
+    void overwriteOnFullDisk();
     void keySignalsInOrder();
     void cancelledKeyIsSwallowed();
     void selChangeOncePerMove();
@@ -846,6 +850,33 @@ void TestRichTextBox::saveInReadOnlyFolder()
              fileWritable ? QByteArray("neu") : QByteArray("alter, langer Inhalt"));
     QVERIFY(!newFile);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"alt.txt"});
+}
+
+void TestRichTextBox::overwriteOnFullDisk_data()
+{
+    QTest::addColumn<int>("newSize");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("more than the disk takes: old bytes back") << 3000 << false;
+    QTest::newRow("what the disk takes") << 900 << true;
+    QTest::newRow("shorter than before") << 10 << true;
+}
+
+void TestRichTextBox::overwriteOnFullDisk()
+{
+    QFETCH(int, newSize);
+    QFETCH(bool, written);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("Notizen.txt");
+    const QByteArray old(551, 'a');
+    QVERIFY(writeBytes(target, old));
+    const QByteArray bytes(newSize, 'n');
+    bool saved = false;
+    {
+        const FileSizeLimit fullDisk(1024);
+        saved = FileWrite::overwrite(target, bytes);
+    }
+    QCOMPARE(saved, written);
+    QCOMPARE(fileBytes(target), written ? bytes : old);
 }
 
 void TestRichTextBox::saveElsewhereReplacesTheFile()

@@ -1,0 +1,318 @@
+// Windows as the user arranges them: where new document windows open, cascading, the
+// platform's window keys, and, on a real X server with a framing window manager, the main
+// window's outer frame over several starts and the new-document question answered by typed keys.
+#include "document/DocumentWindow.h"
+#include "document/frmDocument.h"
+#include "document/frmText.h"
+#include "frame/frmMain.h"
+#include "platform/Modal.h"
+#include "platform/MsgBox.h"
+#include "platform/RichTextBox.h"
+#include "platform/Screen.h"
+#include "platform/Settings.h"
+#include "tests/support/RealDesktop.h"
+#include "tests/support/RunningProgram.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void newWindowsStayReachable_data();
+    void newWindowsStayReachable();
+    void cascadeKeepsSizesAndShowsText_data();
+    void cascadeKeepsSizesAndShowsText();
+    void windowKeysSwitchAndClose();
+    void newDocumentQuestionTakesTypedKeys_data();
+    void newDocumentQuestionTakesTypedKeys();
+    void outerFrameSurvivesStarts();
+    void endingMaximisedStartsWithinScreen();
+
+private:
+    frmMain &startActive();
+    void openWindows(int count);
+    static int titleBarHeight(const QMdiSubWindow *frame);
+    static void checkTitleBarsReachable(QMdiArea *area);
+    QRect storedFrame() const;
+
+    std::unique_ptr<RunningProgram> program;
+};
+
+void TestWindows::init()
+{
+    program = std::make_unique<RunningProgram>();
+}
+
+void TestWindows::cleanup()
+{
+    program->stop();
+    QCOMPARE(program->env.modals.pending(), 0);
+    program.reset();
+}
+
+frmMain &TestWindows::startActive()
+{
+    frmMain &main = program->start();
+    main.activateWindow();
+    if (!QTest::qWaitForWindowActive(&main))
+        qWarning("the main window did not become active");
+    return main;
+}
+
+void TestWindows::openWindows(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (i % 2 == 0)
+            program->main().LoadNewDoc();
+        else
+            program->main().LoadNewText();
+    }
+    QApplication::processEvents();
+}
+
+int TestWindows::titleBarHeight(const QMdiSubWindow *frame)
+{
+    return frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+}
+
+// Every title bar lies within the area's visible part, or the scroll bars reach it.
+void TestWindows::checkTitleBarsReachable(QMdiArea *area)
+{
+    const QRect visible = area->viewport()->rect();
+    const QScrollBar *across = area->horizontalScrollBar();
+    const QScrollBar *down = area->verticalScrollBar();
+    for (const QMdiSubWindow *frame : area->subWindowList()) {
+        const QRect bar(frame->pos(), QSize(frame->width(), titleBarHeight(frame)));
+        const int right = bar.right() - visible.right();
+        const int bottom = bar.bottom() - visible.bottom();
+        if (right > 0) {
+            QVERIFY2(across->isVisible(), qPrintable(frame->windowTitle()));
+            QVERIFY(across->maximum() - across->value() >= right);
+        }
+        if (bottom > 0) {
+            QVERIFY2(down->isVisible(), qPrintable(frame->windowTitle()));
+            QVERIFY(down->maximum() - down->value() >= bottom);
+        }
+        QVERIFY(bar.left() >= 0 || across->value() - across->minimum() >= -bar.left());
+        QVERIFY(bar.top() >= 0 || down->value() - down->minimum() >= -bar.top());
+    }
+}
+
+void TestWindows::newWindowsStayReachable_data()
+{
+    QTest::addColumn<bool>("maximised");
+    QTest::newRow("first-start main window") << false;
+    QTest::newRow("maximised main window") << true;
+}
+
+void TestWindows::newWindowsStayReachable()
+{
+    QFETCH(bool, maximised);
+    frmMain &main = startActive();
+    if (maximised) {
+        main.showMaximized();
+        QVERIFY(QTest::qWaitFor([&main] { return main.isMaximized(); }));
+    }
+    openWindows(8);
+    QMdiArea *area = main.mdiArea();
+    const QList<QMdiSubWindow *> frames = area->subWindowList(QMdiArea::CreationOrder);
+    QCOMPARE(frames.size(), 8);
+    QCOMPARE(frames.first()->pos(), QPoint(0, 0));
+    QCOMPARE(frames.at(1)->pos(), QPoint(1, 1) * titleBarHeight(frames.at(1)));
+    for (int i = 1; i < frames.size(); ++i) {
+        const QPoint stagger
+            = frames.at(i - 1)->pos() + QPoint(1, 1) * titleBarHeight(frames.at(i));
+        QVERIFY2(frames.at(i)->pos() == stagger || frames.at(i)->pos() == QPoint(0, 0),
+                 qPrintable(QStringLiteral("window %1").arg(i + 1)));
+        QVERIFY(frames.at(i)->pos().y() <= area->viewport()->height() / 3);
+    }
+    checkTitleBarsReachable(area);
+    // A window moved partly out of the area brings the scroll bar that reaches it.
+    frames.last()->move(area->viewport()->width() - 50, 0);
+    QApplication::processEvents();
+    QVERIFY(area->horizontalScrollBar()->isVisible());
+    checkTitleBarsReachable(area);
+}
+
+void TestWindows::cascadeKeepsSizesAndShowsText_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("maximised");
+    QTest::newRow("one window") << 1 << false;
+    QTest::newRow("six windows") << 6 << false;
+    QTest::newRow("six windows, maximised main window") << 6 << true;
+}
+
+void TestWindows::cascadeKeepsSizesAndShowsText()
+{
+    QFETCH(int, count);
+    QFETCH(bool, maximised);
+    frmMain &main = startActive();
+    if (maximised) {
+        main.showMaximized();
+        QVERIFY(QTest::qWaitFor([&main] { return main.isMaximized(); }));
+    }
+    openWindows(count);
+    QMdiArea *area = main.mdiArea();
+    QList<QSize> sizes;
+    for (QMdiSubWindow *frame : area->subWindowList(QMdiArea::CreationOrder)) {
+        frame->move(40, 30);
+        sizes.append(frame->size());
+    }
+    program->active()->mnuWindowCascade->trigger();
+    QApplication::processEvents();
+    const QSize space = area->viewport()->size();
+    const QList<QMdiSubWindow *> frames = area->subWindowList(QMdiArea::CreationOrder);
+    for (int i = 0; i < frames.size(); ++i) {
+        const QRect placed = frames.at(i)->geometry();
+        if (QRect(QPoint(0, 0), space).contains(QRect(placed.topLeft(), sizes.at(i))))
+            QCOMPARE(placed.size(), sizes.at(i));
+        else
+            QVERIFY(placed.width() >= space.width() * 2 / 3
+                    && placed.height() >= space.height() * 2 / 3);
+        QVERIFY(frames.at(i)->widget()->height() > 3 * titleBarHeight(frames.at(i)));
+    }
+    // The active window stands last, in front.
+    QCOMPARE(area->subWindowList(QMdiArea::StackingOrder).constLast(), area->activeSubWindow());
+    checkTitleBarsReachable(area);
+}
+
+void TestWindows::windowKeysSwitchAndClose()
+{
+    startActive();
+    openWindows(3);
+    QMdiArea *area = program->main().mdiArea();
+    const QList<QMdiSubWindow *> frames = area->subWindowList(QMdiArea::CreationOrder);
+    QCOMPARE(area->activeSubWindow(), frames.at(2));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ControlModifier);
+    QCOMPARE(area->activeSubWindow(), frames.at(0));
+    QCOMPARE(QApplication::focusWidget(), program->active()->txtText);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ControlModifier);
+    QCOMPARE(area->activeSubWindow(), frames.at(1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(area->activeSubWindow(), frames.at(0));
+    QTest::keyClicks(QApplication::focusWidget(), "neu");
+    // Ctrl+F4 asks before closing a changed window; Cancel keeps it.
+    program->env.modals.answerMessage(vbCancel);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+    QCOMPARE(program->env.modals.seen().size(), 1);
+    QCOMPARE(program->env.modals.seen().constLast().style, int(vbYesNoCancel | vbQuestion));
+    QCOMPARE(program->documentCount(), 3);
+    program->env.modals.answerMessage(vbNo);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+    QCOMPARE(program->documentCount(), 2);
+    QVERIFY(QApplication::focusWidget() == program->active()->txtText);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+    QCOMPARE(program->documentCount(), 1);
+    QCOMPARE(program->env.modals.seen().size(), 2);
+}
+
+void TestWindows::newDocumentQuestionTakesTypedKeys_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("richText");
+    QTest::newRow("J") << "j" << true;
+    QTest::newRow("N") << "n" << false;
+    QTest::newRow("Alt+N") << "alt+n" << false;
+}
+
+// The question after Ctrl+N takes its answer from a letter typed through the window system.
+void TestWindows::newDocumentQuestionTakesTypedKeys()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, richText);
+    if (!RealDesktop::available())
+        QSKIP(RealDesktop::missing());
+    startActive();
+    Modal::setHandler({});
+    // A box the keys did not answer is closed, so that the test cannot hang.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+    });
+    watchdog.start(10000);
+    // The answer is typed once the question has the focus.
+    QTimer answerer;
+    connect(&answerer, &QTimer::timeout, [&answerer, answer] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box || !box->isActiveWindow())
+            return;
+        answerer.stop();
+        QVERIFY(RealDesktop::keys({answer}));
+    });
+    answerer.start(20);
+    QVERIFY(RealDesktop::keys({"ctrl+n"}));
+    QTRY_COMPARE(program->documentCount(), 1);
+    QCOMPARE(qobject_cast<frmDocument *>(program->active()) != nullptr, richText);
+}
+
+QRect TestWindows::storedFrame() const
+{
+    return QRect(GetSetting("MainLeft").toInt(), GetSetting("MainTop").toInt(),
+                 GetSetting("MainWidth").toInt(), GetSetting("MainHeight").toInt());
+}
+
+void TestWindows::outerFrameSurvivesStarts()
+{
+    if (!RealDesktop::available())
+        QSKIP(RealDesktop::missing());
+    SaveSetting("MainLeft", "1500");
+    SaveSetting("MainTop", "1200");
+    SaveSetting("MainWidth", "12000");
+    SaveSetting("MainHeight", "9000");
+    for (int start = 1; start <= 3; ++start) {
+        frmMain &main = startActive();
+        // The frame the window manager drew is the stored one.
+        QTRY_VERIFY(main.frameGeometry().size() != main.size());
+        QTRY_COMPARE(main.frameGeometry().size(),
+                     QSize(Screen::pixelsFromTwipsX(12000), Screen::pixelsFromTwipsY(9000)));
+        program->stop();
+        QCOMPARE(storedFrame(), QRect(1500, 1200, 12000, 9000));
+    }
+}
+
+void TestWindows::endingMaximisedStartsWithinScreen()
+{
+    if (!RealDesktop::available())
+        QSKIP(RealDesktop::missing());
+    frmMain &first = startActive();
+    first.showMaximized();
+    QTRY_VERIFY(first.isMaximized());
+    QTest::qWait(200);
+    program->stop();
+    frmMain &next = startActive();
+    const QRect workArea = next.screen()->availableGeometry();
+    QTRY_VERIFY(next.frameGeometry().size() != next.size());
+    QTest::qWait(200);
+    QVERIFY2(workArea.contains(next.frameGeometry()),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(next.frameGeometry().x())
+                            .arg(next.frameGeometry().y())
+                            .arg(next.frameGeometry().width())
+                            .arg(next.frameGeometry().height())));
+}
+
+int main(int argc, char **argv)
+{
+    const RealDesktop desktop;
+    QApplication application(argc, argv);
+    TestWindows test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_windows.moc"
