@@ -4,8 +4,8 @@
 #include "frame/frmMain.h"
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
-#include "tests/support/PictureFixtures.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/PictureFixtures.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QDateTime>
