@@ -75,6 +75,10 @@ void DocumentWindow::watchEditControl()
     connect(txtText, &RichTextBox::MouseMove, this, &DocumentWindow::Form_MouseMove);
     // Format changes count as much as typing: no edit is ever closed away unasked.
     connect(txtText, &RichTextBox::Edited, this, &DocumentWindow::txtText_Change);
+    connect(txtText, &RichTextBox::LaidOutFurther, this, [this] {
+        if (positionWaits && MainForm()->ActiveForm() == this)
+            showPosition();
+    });
 }
 
 void DocumentWindow::txtText_KeyPress(int)
@@ -276,11 +280,19 @@ void DocumentWindow::mnuFileProperties_Click()
            QStringLiteral("Dokumenteigenschaften"));
 }
 
+void DocumentWindow::showPosition()
+{
+    // Behind a large paste the position waits for the layout to reach the caret.
+    positionWaits = txtText->SelLength() == 0 && !txtText->isLaidOutAt(txtText->SelStart());
+    if (!positionWaits)
+        MainForm()
+            ->sbStatusBar->Panels(QStringLiteral("Seite"))
+            ->setText(SelectionFeedback::positionText(*txtText));
+}
+
 void DocumentWindow::showPositionAndClipboard()
 {
-    DocumentHost *host = MainForm();
-    host->sbStatusBar->Panels(QStringLiteral("Seite"))
-        ->setText(SelectionFeedback::positionText(*txtText));
+    showPosition();
     const bool selection = txtText->SelLength() != 0;
     ownToolbar()->Buttons(QStringLiteral("Copy"))->setEnabled(selection);
     ownToolbar()->Buttons(QStringLiteral("Cut"))->setEnabled(selection);

@@ -134,6 +134,10 @@ protected:
 private:
     friend class DocumentMenus;
 
+    void showPosition();
+    // The position panel waits for the layout behind a large paste.
+    bool positionWaits = false;
+
     void txtText_KeyDown(int keyCode, int shift);
     void txtText_KeyPress(int keyAscii);
     void txtText_Change();

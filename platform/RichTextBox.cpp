@@ -406,8 +406,10 @@ struct RichTextBox::Private
                                  countedBlocks = 0;
                          });
         QObject::connect(document->documentLayout(),
-                         &QAbstractTextDocumentLayout::documentSizeChanged, q,
-                         [this] { showCaretWhenLaidOut(); });
+                         &QAbstractTextDocumentLayout::documentSizeChanged, q, [this] {
+                             showCaretWhenLaidOut();
+                             emit q->LaidOutFurther();
+                         });
     }
 
     void contentsChanged(int from, int removed, int added)
@@ -945,6 +947,11 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), d(new Private(thi
     option.setTextDirection(Qt::LeftToRight);
     document()->setDefaultTextOption(option);
     d->connectDocument();
+    // The caret's blink repaints the caret, which needs its line laid out.
+    for (QObject *child : children()) {
+        if (qstrcmp(child->metaObject()->className(), "QWidgetTextControl") == 0)
+            child->installEventFilter(this);
+    }
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { d->cursorMoved(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { d->cursorMoved(); });
 }
@@ -1391,6 +1398,34 @@ int RichTextBox::GetLineFromChar(int position) const
     const QTextLine line
         = block.layout() ? block.layout()->lineForTextPosition(at - block.position()) : QTextLine();
     return block.firstLineNumber() + (line.isValid() ? line.lineNumber() : 0);
+}
+
+bool RichTextBox::eventFilter(QObject *watched, QEvent *event)
+{
+    // Behind a large insertion the caret rests until the layout reaches it: a blink would lay
+    // out all the text before it at once.
+    if (event->type() == QEvent::Timer && !isLaidOutAt(textCursor().position()))
+        return true;
+    return QTextEdit::eventFilter(watched, event);
+}
+
+QVariant RichTextBox::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    // The caret's rectangle behind a large insertion would lay out all the text before it at
+    // once; the input method learns it when the layout has reached the caret.
+    constexpr Qt::InputMethodQueries placed
+        = Qt::ImCursorRectangle | Qt::ImAnchorRectangle | Qt::ImInputItemClipRectangle;
+    if ((query & placed) && !isLaidOutAt(textCursor().position()))
+        return QRectF();
+    return QTextEdit::inputMethodQuery(query);
+}
+
+bool RichTextBox::isLaidOutAt(int position) const
+{
+    if (!d->caretToShow)
+        return true;
+    const QTextBlock block = document()->findBlock(std::clamp(position, 0, d->end()));
+    return !block.isValid() || (block.layout() && block.layout()->lineCount() > 0);
 }
 
 void RichTextBox::Span(const QString &set, bool forward, bool negate)

@@ -95,6 +95,9 @@ public:
     int Find(const QString &text, int start = 0, int end = -1, int options = 0);
     // 0-based display line of a position, wrapped lines counted.
     int GetLineFromChar(int position) const;
+    // False while the layout behind a large insertion has not yet reached POSITION: asking for
+    // its line then would lay out all the text before it at once.
+    bool isLaidOutAt(int position) const;
     // Extends the selection over characters in (or, negated, outside) the set.
     void Span(const QString &set, bool forward = true, bool negate = false);
     // Moves the caret up to the first character in (or, negated, outside) the set.
@@ -131,6 +134,8 @@ signals:
     void Edited();
     // Synchronously on every caret or selection change; not for format-only writes.
     void SelChange();
+    // The layout, running behind a large insertion, has reached further into the text.
+    void LaidOutFurther();
     void KeyDown(int keyCode, int shift);
     // Only for keys that produce a character code (printable, 8, 9, 13, 27, Ctrl+letter 1-26).
     void KeyPress(int keyAscii);
@@ -148,6 +153,8 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     QMimeData *createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData *source) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool paint(QPagedPaintDevice &device) const;

@@ -566,14 +566,14 @@ void TestMenus::largePasteIsOneStepAndGivesWhatOpeningGives()
     QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
     QCOMPARE(text->Text(), QStringLiteral("davor") + opened.Text());
     QCOMPARE(text->SelStart(), text->Text().size());
-    // The status bar shows the caret's place behind the paste.
-    QVERIFY(
+    QTRY_VERIFY(text->verticalScrollBar()->value() > 0);
+    QTRY_VERIFY(text->viewport()->rect().contains(text->cursorRect().center()));
+    // Once the layout has reached it, the status bar shows the caret's place behind the paste.
+    QTRY_VERIFY(
         program->main()
             .sbStatusBar->Panels(QStringLiteral("Seite"))
             ->text()
             .startsWith(QStringLiteral("1-%1-").arg(text->GetLineFromChar(text->SelStart()) + 1)));
-    QTRY_VERIFY(text->verticalScrollBar()->value() > 0);
-    QTRY_VERIFY(text->viewport()->rect().contains(text->cursorRect().center()));
 
     window->mnuEditUndo->trigger();
     QCOMPARE(text->Text(), QStringLiteral("davor"));
