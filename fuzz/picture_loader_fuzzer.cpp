@@ -1,20 +1,16 @@
 // libFuzzer entry for the picture loader: any input is decoded as whichever kind it looks like,
 // metafiles through the helper process with its limits, and gives a picture within the limits or
 // nothing.
+#include "fuzz/FuzzApplication.h"
 #include "platform/Picture.h"
 #include "platform/PictureLimits.h"
 
-#include <QGuiApplication>
 #include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char *args[] = {(*argv)[0], nullptr};
-    static QGuiApplication *application = new QGuiApplication(argc, args);
-    Q_UNUSED(application);
+    startFuzzApplication(*argv);
     return 0;
 }
 

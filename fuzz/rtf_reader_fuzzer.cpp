@@ -1,9 +1,9 @@
 // libFuzzer entry for the RTF reader: any input gives a document or a format error, and what the
 // writer makes of that document reads back to the same text.
+#include "fuzz/FuzzApplication.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
-#include <QGuiApplication>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstdint>
@@ -11,12 +11,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***argv)
 {
-    // Fonts need an application; the fuzzer's own arguments stay out of its reach.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char *args[] = {(*argv)[0], nullptr};
-    static QGuiApplication *application = new QGuiApplication(argc, args);
-    Q_UNUSED(application);
+    startFuzzApplication(*argv);
     return 0;
 }
 
