@@ -182,6 +182,9 @@ private:
     // Opens the dialog as the Format menu does and acts in it.
     void open(const Act &act);
     void select(const QString &content, int start, int length);
+    // Neu with NAME over the stored "Standard": the critical message gives REASON after the
+    // refusal, the dialog keeps showing "Standard" and nothing new is stored.
+    void expectNewTemplateRefused(const QString &name, const QString &reason);
 
     std::unique_ptr<RunningProgram> program;
     TestEnvironment *env = nullptr;
@@ -548,8 +551,16 @@ void TestTemplate::refusedRowLeavesNothing()
     QVERIFY(QSqlQuery(Database::open(databasePath()))
                 .exec(QStringLiteral("CREATE TRIGGER Erreicht BEFORE INSERT ON Vorlagen BEGIN "
                                      "SELECT RAISE(ABORT, 'erreicht'); END")));
+    expectNewTemplateRefused(QStringLiteral("Zu lang"),
+                             QStringLiteral("Das Feld ist zu klein, um die Menge der Daten "
+                                            "aufzunehmen, die Sie hinzufügen wollten. Versuchen "
+                                            "Sie, weniger Daten einzufügen."));
+}
+
+void TestTemplate::expectNewTemplateRefused(const QString &name, const QString &reason)
+{
     open([&](frmTemplate &form) {
-        env->modals.answerInput(QStringLiteral("Zu lang"));
+        env->modals.answerInput(name);
         env->modals.answerMessage(vbOK);
         form.cmdNeu->click();
         QCOMPARE(form.lblName->text(), QStringLiteral("Standard"));
@@ -559,9 +570,9 @@ void TestTemplate::refusedRowLeavesNothing()
     QCOMPARE(message.title, title);
     QCOMPARE(message.style, int(vbCritical));
     QCOMPARE(message.text,
-             QStringLiteral("Die Formatvorlage \"Zu lang\" konnte nicht gespeichert werden. Das "
-                            "Feld ist zu klein, um die Menge der Daten aufzunehmen, die Sie "
-                            "hinzufügen wollten. Versuchen Sie, weniger Daten einzufügen."));
+             QStringLiteral("Die Formatvorlage \"%1\" konnte nicht gespeichert "
+                            "werden. %2")
+                 .arg(name, reason));
     QCOMPARE(storedNames(), QStringList {"Standard"});
 }
 
@@ -741,21 +752,9 @@ void TestTemplate::readOnlyDatabaseRefusesANewTemplateInGerman()
     const DatabaseStates::ReadOnly readOnly(databasePath());
     if (!readOnly.held())
         QSKIP("This file system cannot make a file read-only for this user.");
-    open([&](frmTemplate &form) {
-        env->modals.answerInput(QStringLiteral("Neu"));
-        env->modals.answerMessage(vbOK);
-        form.cmdNeu->click();
-        QCOMPARE(form.lblName->text(), QStringLiteral("Standard"));
-        form.cmdAbbrechen->click();
-    });
-    const Modal::Request &message = env->modals.seen().last();
-    QCOMPARE(message.title, title);
-    QCOMPARE(message.style, int(vbCritical));
-    QCOMPARE(message.text,
-             QStringLiteral("Die Formatvorlage \"Neu\" konnte nicht gespeichert werden. Die "
-                            "Datenbank ist schreibgeschützt. Änderungen können nicht gespeichert "
-                            "werden."));
-    QCOMPARE(storedNames(), QStringList {"Standard"});
+    expectNewTemplateRefused(QStringLiteral("Neu"),
+                             QStringLiteral("Die Datenbank ist schreibgeschützt. Änderungen "
+                                            "können nicht gespeichert werden."));
 }
 
 void TestTemplate::applyTickedRows_data()
