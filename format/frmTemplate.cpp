@@ -829,7 +829,9 @@ void frmTemplate::cmdOK_Click()
             text->setSelCharOffset(v.toInt());
             break;
         case 7:
-            text->setSelColor(v.toInt());
+            // Text without a colour of its own reads as black and keeps its automatic colour.
+            if (text->SelColor() != v.toInt())
+                text->setSelColor(v.toInt());
             break;
         case 8:
             text->setSelAlignment(v.toInt());

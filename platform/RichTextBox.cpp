@@ -615,7 +615,7 @@ struct RichTextBox::Private
             const QTextCharFormat old = piece.format;
             change(piece.format);
             // An unchanged piece leaves no undo step that would do nothing.
-            if (piece.format == old)
+            if (TextFormat::looksAlike(piece.format, old, q->document()->defaultFont()))
                 continue;
             editor.setPosition(piece.start);
             editor.setPosition(piece.end, QTextCursor::KeepAnchor);
@@ -650,7 +650,7 @@ struct RichTextBox::Private
         for (const QTextBlock &block : touchedBlocks()) {
             QTextBlockFormat format = block.blockFormat();
             change(format);
-            if (format == block.blockFormat())
+            if (TextFormat::looksAlike(format, block.blockFormat()))
                 continue;
             editor.setPosition(block.position());
             editor.setBlockFormat(format);

@@ -216,4 +216,73 @@ QTextCharFormat::UnderlineStyle ownUnderline(const QTextCharFormat &format)
     return style;
 }
 
+namespace {
+
+template<typename Format, typename IsUnsetValue>
+void dropWhere(Format &format, int property, IsUnsetValue isUnsetValue)
+{
+    if (format.hasProperty(property) && isUnsetValue(format))
+        format.clearProperty(property);
+}
+
+void dropZero(QTextFormat &format, int property)
+{
+    dropWhere(format, property,
+              [property](const QTextFormat &f) { return f.property(property).toDouble() == 0.0; });
+}
+
+QTextBlockFormat withoutUnsetValues(QTextBlockFormat format)
+{
+    for (const int property : {int(IndentMm), int(HangingIndentMm), int(RightIndentMm),
+                               int(BulletIndentMm), int(QTextFormat::BlockLeftMargin),
+                               int(QTextFormat::BlockRightMargin), int(QTextFormat::BlockTopMargin),
+                               int(QTextFormat::BlockBottomMargin), int(QTextFormat::TextIndent)})
+        dropZero(format, property);
+    dropWhere(format, QTextFormat::BlockAlignment,
+              [](const QTextBlockFormat &f) { return f.alignment() == Qt::AlignLeft; });
+    dropWhere(format, QTextFormat::TabPositions,
+              [](const QTextBlockFormat &f) { return f.tabPositions().isEmpty(); });
+    dropWhere(format, TabStopsMm,
+              [](const QTextBlockFormat &f) { return tabStopsMm(f).isEmpty(); });
+    dropWhere(format, Bullet, [](const QTextBlockFormat &f) { return !bullet(f); });
+    return format;
+}
+
+QTextCharFormat withoutUnsetValues(QTextCharFormat format, const QFont &font)
+{
+    dropWhere(format, QTextFormat::FontFamilies, [&font](const QTextCharFormat &f) {
+        return f.fontFamilies().toStringList() == QStringList {font.family()};
+    });
+    dropWhere(format, QTextFormat::FontPointSize,
+              [&font](const QTextCharFormat &f) { return f.fontPointSize() == font.pointSizeF(); });
+    dropWhere(format, QTextFormat::FontWeight,
+              [&font](const QTextCharFormat &f) { return f.fontWeight() == font.weight(); });
+    dropWhere(format, QTextFormat::FontItalic,
+              [&font](const QTextCharFormat &f) { return f.fontItalic() == font.italic(); });
+    dropWhere(format, QTextFormat::FontStrikeOut,
+              [&font](const QTextCharFormat &f) { return f.fontStrikeOut() == font.strikeOut(); });
+    if (!font.underline()) {
+        dropWhere(format, QTextFormat::TextUnderlineStyle, [](const QTextCharFormat &f) {
+            return f.underlineStyle() == QTextCharFormat::NoUnderline;
+        });
+        dropZero(format, QTextFormat::FontUnderline);
+    }
+    dropZero(format, QTextFormat::TextVerticalAlignment);
+    dropZero(format, QTextFormat::TextBaselineOffset);
+    dropZero(format, CharOffsetTwips);
+    return format;
+}
+
+} // namespace
+
+bool looksAlike(const QTextBlockFormat &a, const QTextBlockFormat &b)
+{
+    return a == b || withoutUnsetValues(a) == withoutUnsetValues(b);
+}
+
+bool looksAlike(const QTextCharFormat &a, const QTextCharFormat &b, const QFont &documentFont)
+{
+    return a == b || withoutUnsetValues(a, documentFont) == withoutUnsetValues(b, documentFont);
+}
+
 } // namespace TextFormat

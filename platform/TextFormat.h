@@ -70,4 +70,9 @@ void setHidden(QTextCharFormat &format);
 // The underline the text has, without the mark of hidden text.
 QTextCharFormat::UnderlineStyle ownUnderline(const QTextCharFormat &format);
 
+// Whether two formats look the same, on screen and in a saved file: a value that only repeats
+// what an unset one shows (an indent of 0, the document's own font) counts as unset.
+bool looksAlike(const QTextBlockFormat &a, const QTextBlockFormat &b);
+bool looksAlike(const QTextCharFormat &a, const QTextCharFormat &b, const QFont &documentFont);
+
 } // namespace TextFormat

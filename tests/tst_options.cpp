@@ -136,6 +136,8 @@ private slots:
     void untouchedOkChangesNothing_data();
     void untouchedOkChangesNothing();
     void applyIsOneUndoStep();
+    void untouchedOkLeavesUndoToTyping_data();
+    void untouchedOkLeavesUndoToTyping();
     void spinnerRulesRefuseWithBeep_data();
     void spinnerRulesRefuseWithBeep();
     void sizeFieldFilterAndRange_data();
@@ -453,6 +455,40 @@ void TestOptions::applyIsOneUndoStep()
     QCOMPARE(text->Text(), QStringLiteral("Erster Absatz\rZweiter Absatz!"));
     document->mnuEditUndo->trigger();
     QCOMPARE(text->Text(), QStringLiteral("Erster Absatz\rZweiter Absatz"));
+}
+
+void TestOptions::untouchedOkLeavesUndoToTyping_data()
+{
+    QTest::addColumn<QString>("file"); // empty: a new document
+    QTest::addColumn<bool>("wholeText");
+    const QString corpus = QStringLiteral(VELMAR_CORPUS_DIR "/rtf/");
+    for (const bool whole : {false, true}) {
+        const char *where = whole ? "whole text" : "caret";
+        QTest::addRow("new document, %s", where) << QString() << whole;
+        for (const char *name : {"lo-letter.rtf", "re-brief.rtf", "abi-features.rtf",
+                                 "pd-features.rtf", "lo-features.rtf"})
+            QTest::addRow("%s, %s", name, where) << corpus + QLatin1String(name) << whole;
+    }
+}
+
+// OK with nothing changed gives Undo nothing to do of its own: the next Undo takes back the
+// typing before it.
+void TestOptions::untouchedOkLeavesUndoToTyping()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, wholeText);
+    if (!file.isEmpty())
+        QCOMPARE(text->LoadFile(file, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+    const QString original = text->Text();
+    text->setSelStart(original.size());
+    QTest::keyClicks(text, "x");
+    for (int tab = 1; tab <= 5; ++tab) {
+        text->setSelStart(wholeText ? 0 : 1);
+        text->setSelLength(wholeText ? text->Text().size() : 0);
+        openOn(tab, [](frmOptions &form) { form.cmdOK->click(); });
+    }
+    document->mnuEditUndo->trigger();
+    QCOMPARE(text->Text(), original);
 }
 
 void TestOptions::spinnerRulesRefuseWithBeep_data()

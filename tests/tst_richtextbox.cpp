@@ -128,6 +128,8 @@ private slots:
     void propertyReadsBack();
     void formatChangeIsOneUndoStep_data();
     void formatChangeIsOneUndoStep();
+    void valueAlreadyShownAddsNoUndoStep_data();
+    void valueAlreadyShownAddsNoUndoStep();
     void extremeValuesAreHeldAndSavedAsShown_data();
     void extremeValuesAreHeldAndSavedAsShown();
     void mixedSelectionReadsNull_data();
@@ -300,6 +302,34 @@ void TestRichTextBox::formatChangeIsOneUndoStep()
     box.undo();
     QCOMPARE(box.Text(), QStringLiteral("eins\rzwei"));
     QVERIFY(!box.canUndo());
+}
+
+void TestRichTextBox::valueAlreadyShownAddsNoUndoStep_data()
+{
+    QTest::addColumn<QString>("property");
+    // The colour is left out: unset text takes the theme's colour, which black need not be.
+    for (const char *property : {"FontName", "FontSize", "Bold", "Italic", "Underline",
+                                 "StrikeThru", "CharOffset", "Alignment", "Indent", "HangingIndent",
+                                 "RightIndent", "Bullet", "BulletIndent", "TabCount"})
+        QTest::newRow(property) << QString::fromLatin1(property);
+}
+
+// Typed text has none of its format set; writing the value it already shows gives Undo
+// nothing to do of its own, so the next Undo takes back the typing.
+void TestRichTextBox::valueAlreadyShownAddsNoUndoStep()
+{
+    QFETCH(QString, property);
+    const Property &p = properties()[property];
+    RichTextBox box;
+    QTest::keyClicks(&box, "eins");
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClicks(&box, "zwei");
+    for (const int length : {0, 9}) {
+        select(box, length ? 0 : 6, length);
+        p.set(box, p.get(box));
+    }
+    box.undo();
+    QCOMPARE(box.Text(), QStringLiteral("eins\r"));
 }
 
 void TestRichTextBox::extremeValuesAreHeldAndSavedAsShown_data()

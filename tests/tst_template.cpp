@@ -173,6 +173,7 @@ private slots:
     void applyTickedRows_data();
     void applyTickedRows();
     void refusedValueAppliesNothing();
+    void templateOfTheSelectionAddsNoUndoStep();
     void deleting_data();
     void deleting();
     void f1OpensHelpTopic();
@@ -832,6 +833,23 @@ void TestTemplate::refusedValueAppliesNothing()
         QVERIFY(!form.isVisible());
     });
     QCOMPARE(text->SelBold(), std::optional<bool>(true));
+}
+
+// A template made from the selection and applied to it changes nothing; the next Undo takes
+// back the typing before it.
+void TestTemplate::templateOfTheSelectionAddsNoUndoStep()
+{
+    text->setText(QString());
+    QTest::keyClicks(text, "Erster Absatz");
+    text->setSelStart(0);
+    text->setSelLength(6);
+    open([&](frmTemplate &form) {
+        env->modals.answerInput(QStringLiteral("Wie gehabt"));
+        form.cmdNeu->click();
+        form.cmdOK->click();
+    });
+    document->mnuEditUndo->trigger();
+    QCOMPARE(text->Text(), QString());
 }
 
 void TestTemplate::deleting_data()
