@@ -1102,9 +1102,7 @@ std::optional<bool> RichTextBox::SelUnderline() const
 
 void RichTextBox::setSelUnderline(bool on)
 {
-    QTextCharFormat format;
-    format.setFontUnderline(on);
-    d->mergeChars(format);
+    d->rewriteChars([on](QTextCharFormat &format) { TextFormat::setOwnUnderline(format, on); });
 }
 
 std::optional<bool> RichTextBox::SelStrikeThru() const

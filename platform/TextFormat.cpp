@@ -216,6 +216,16 @@ QTextCharFormat::UnderlineStyle ownUnderline(const QTextCharFormat &format)
     return style;
 }
 
+void setOwnUnderline(QTextCharFormat &format, bool on)
+{
+    const bool isHidden = hidden(format);
+    if (isHidden && ownUnderline(format) == QTextCharFormat::NoUnderline)
+        format.clearProperty(QTextFormat::TextUnderlineColor);
+    format.setFontUnderline(on);
+    if (isHidden)
+        setHidden(format);
+}
+
 namespace {
 
 template<typename Format, typename IsUnsetValue>

@@ -69,6 +69,8 @@ bool hidden(const QTextCharFormat &format);
 void setHidden(QTextCharFormat &format);
 // The underline the text has, without the mark of hidden text.
 QTextCharFormat::UnderlineStyle ownUnderline(const QTextCharFormat &format);
+// Sets or clears the text's own underline; hidden text keeps its mark where it has none.
+void setOwnUnderline(QTextCharFormat &format, bool on);
 
 // Whether two formats look the same, on screen and in a saved file: a value that only repeats
 // what an unset one shows (an indent of 0, the document's own font) counts as unset.

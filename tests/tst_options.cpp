@@ -460,15 +460,20 @@ void TestOptions::applyIsOneUndoStep()
 void TestOptions::untouchedOkLeavesUndoToTyping_data()
 {
     QTest::addColumn<QString>("file"); // empty: a new document
-    QTest::addColumn<bool>("wholeText");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length"); // -1: up to the end
     const QString corpus = QStringLiteral(VELMAR_CORPUS_DIR "/rtf/");
-    for (const bool whole : {false, true}) {
-        const char *where = whole ? "whole text" : "caret";
-        QTest::addRow("new document, %s", where) << QString() << whole;
+    const QString fixtures = QStringLiteral(VELMAR_FIXTURES_DIR "/rtf/");
+    for (const int length : {0, -1}) {
+        const char *where = length ? "whole text" : "caret";
+        QTest::addRow("new document, %s", where) << QString() << 0 << length;
         for (const char *name : {"lo-letter.rtf", "re-brief.rtf", "abi-features.rtf",
                                  "pd-features.rtf", "lo-features.rtf"})
-            QTest::addRow("%s, %s", name, where) << corpus + QLatin1String(name) << whole;
+            QTest::addRow("%s, %s", name, where) << corpus + QLatin1String(name) << 1 << length;
     }
+    QTest::newRow("in hidden text") << fixtures + "hidden.rtf" << 10 << 4;
+    QTest::newRow("in hidden underlined text") << fixtures + "hidden.rtf" << 30 << 2;
+    QTest::newRow("in highlighted text") << fixtures + "highlight.rtf" << 10 << 2;
 }
 
 // OK with nothing changed gives Undo nothing to do of its own: the next Undo takes back the
@@ -476,15 +481,16 @@ void TestOptions::untouchedOkLeavesUndoToTyping_data()
 void TestOptions::untouchedOkLeavesUndoToTyping()
 {
     QFETCH(QString, file);
-    QFETCH(bool, wholeText);
+    QFETCH(int, start);
+    QFETCH(int, length);
     if (!file.isEmpty())
         QCOMPARE(text->LoadFile(file, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
     const QString original = text->Text();
     text->setSelStart(original.size());
     QTest::keyClicks(text, "x");
     for (int tab = 1; tab <= 5; ++tab) {
-        text->setSelStart(wholeText ? 0 : 1);
-        text->setSelLength(wholeText ? text->Text().size() : 0);
+        text->setSelStart(start);
+        text->setSelLength(length < 0 ? text->Text().size() : length);
         openOn(tab, [](frmOptions &form) { form.cmdOK->click(); });
     }
     document->mnuEditUndo->trigger();

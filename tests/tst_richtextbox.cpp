@@ -136,6 +136,7 @@ private slots:
     void mixedSelectionReadsNull();
     void caretUsesInsertionFormat();
     void fontSizeKeepsOffset();
+    void hiddenTextKeepsItsMarkWithoutUnderline();
     void scales();
     void tabStopsKeepOrder();
     void find_data();
@@ -465,6 +466,32 @@ void TestRichTextBox::fontSizeKeepsOffset()
     const QTextCharFormat raised = (++box.document()->firstBlock().begin()).fragment().charFormat();
     QCOMPARE(format.baselineOffset(), 0.0);
     QCOMPARE(raised.baselineOffset(), 60.0 / 20.0 / 20.0 * 100.0);
+}
+
+// Underlining hidden text shows the underline itself; taking it away shows the mark again.
+void TestRichTextBox::hiddenTextKeepsItsMarkWithoutUnderline()
+{
+    RichTextBox box;
+    box.setSelRTF(QStringLiteral("{\\rtf1 a{\\v bc}d}"));
+    select(box, 1, 2);
+    const auto shown = [&box] {
+        QTextCursor at(box.document());
+        at.setPosition(2);
+        const QTextCharFormat format = at.charFormat();
+        return QStringLiteral("%1/%2 %3 %4")
+            .arg(format.underlineStyle())
+            .arg(TextFormat::ownUnderline(format))
+            .arg(format.underlineColor().name())
+            .arg(TextFormat::hidden(format));
+    };
+    const QString marked = shown();
+    QCOMPARE(marked, QStringLiteral("3/0 #808080 1"));
+    box.setSelUnderline(true);
+    QCOMPARE(box.SelUnderline(), std::optional<bool>(true));
+    QCOMPARE(shown(), QStringLiteral("1/1 #000000 1"));
+    box.setSelUnderline(false);
+    QCOMPARE(box.SelUnderline(), std::optional<bool>(false));
+    QCOMPARE(shown(), marked);
 }
 
 void TestRichTextBox::scales()
