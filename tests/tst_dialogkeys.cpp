@@ -90,15 +90,12 @@ private slots:
     void dialogsOpenOnTheirFirstInput();
     void pageKeysSwitchPages_data();
     void pageKeysSwitchPages();
-    void pageKeysOnKeyboard_data();
-    void pageKeysOnKeyboard();
     void colourSlidersMoveByKeys();
     void timeListHelpOnKeyboard_data();
     void timeListHelpOnKeyboard();
 
 private:
     void open(const QString &dialog, const Act &act);
-    void switchPages(Keyboard::Way way);
 
     std::unique_ptr<RunningProgram> program;
 };
@@ -230,52 +227,43 @@ void TestDialogKeys::dialogsOpenOnTheirFirstInput()
             QCOMPARE(qobject_cast<frmSearch *>(&form)->txtSuchen->text(), result);
             return;
         }
-        Keyboard::type(Keyboard::Way::TestKeys, QString(), keys);
+        QVERIFY(Keyboard::type(Keyboard::Way::TestKeys, QString(), keys));
         QCOMPARE(QString::number(qobject_cast<QListWidget *>(focus)->currentRow()), result);
     });
 }
 
 void TestDialogKeys::pageKeysSwitchPages_data()
 {
+    Keyboard::addWayColumn();
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<int>("page"); // from 1
-    QTest::newRow("options, Ctrl+Tab") << "Schrift" << QStringList {"ctrl+Tab"} << 2;
-    QTest::newRow("options, Ctrl+PgDn twice")
-        << "Absatz" << QStringList {"ctrl+Next", "ctrl+Next"} << 5;
-    QTest::newRow("options, Ctrl+Shift+Tab goes round")
-        << "Schrift" << QStringList {"ctrl+shift+Tab"} << 5;
-    QTest::newRow("options, Ctrl+PgUp") << "Seite" << QStringList {"ctrl+Prior"} << 4;
-    QTest::newRow("date, Ctrl+Tab") << "Datum" << QStringList {"ctrl+Tab"} << 2;
-    QTest::newRow("date, Ctrl+PgUp goes round") << "Datum" << QStringList {"ctrl+Prior"} << 2;
-    QTest::newRow("search, Ctrl+PgDn") << "Suchen" << QStringList {"ctrl+Next"} << 2;
-    QTest::newRow("search, Ctrl+Shift+Tab") << "Ersetzen" << QStringList {"ctrl+shift+Tab"} << 1;
+    for (const Keyboard::Way way : Keyboard::ways) {
+        Keyboard::newRow(way, "options, Ctrl+Tab") << "Schrift" << QStringList {"ctrl+Tab"} << 2;
+        Keyboard::newRow(way, "options, Ctrl+PgDn twice")
+            << "Absatz" << QStringList {"ctrl+Next", "ctrl+Next"} << 5;
+        Keyboard::newRow(way, "options, Ctrl+Shift+Tab goes round")
+            << "Schrift" << QStringList {"ctrl+shift+Tab"} << 5;
+        Keyboard::newRow(way, "options, Ctrl+PgUp") << "Seite" << QStringList {"ctrl+Prior"} << 4;
+        Keyboard::newRow(way, "date, Ctrl+Tab") << "Datum" << QStringList {"ctrl+Tab"} << 2;
+        Keyboard::newRow(way, "date, Ctrl+PgUp goes round")
+            << "Datum" << QStringList {"ctrl+Prior"} << 2;
+        Keyboard::newRow(way, "search, Ctrl+PgDn") << "Suchen" << QStringList {"ctrl+Next"} << 2;
+        Keyboard::newRow(way, "search, Ctrl+Shift+Tab")
+            << "Ersetzen" << QStringList {"ctrl+shift+Tab"} << 1;
+    }
 }
 
 void TestDialogKeys::pageKeysSwitchPages()
 {
-    switchPages(Keyboard::Way::TestKeys);
-}
-
-void TestDialogKeys::pageKeysOnKeyboard_data()
-{
-    pageKeysSwitchPages_data();
-}
-
-void TestDialogKeys::pageKeysOnKeyboard()
-{
-    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
         QSKIP(qPrintable(why));
-    switchPages(Keyboard::Way::XKeyboard);
-}
-
-void TestDialogKeys::switchPages(Keyboard::Way way)
-{
     QFETCH(QString, dialog);
     QFETCH(QStringList, keys);
     QFETCH(int, page);
     open(dialog, [&](QDialog &form) {
-        Keyboard::type(way, QString(), keys);
+        QVERIFY(Keyboard::type(way, QString(), keys));
         QTabBar *bar = form.findChild<QTabBar *>();
         QVERIFY(bar);
         QCOMPARE(bar->currentIndex() + 1, page);
@@ -293,7 +281,7 @@ void TestDialogKeys::colourSlidersMoveByKeys()
         options.HScrollR->setFocus();
         for (QScrollBar *slider : {options.HScrollR, options.HScrollG, options.HScrollB}) {
             QCOMPARE(QApplication::focusWidget(), slider);
-            Keyboard::type(Keyboard::Way::TestKeys, QString(), {"Right", "Right", "Tab"});
+            QVERIFY(Keyboard::type(Keyboard::Way::TestKeys, QString(), {"Right", "Right", "Tab"}));
         }
         QCOMPARE(options.lblFarbbeispiel->BackColor(), 2 + 2 * 256 + 2 * 65536);
     });
@@ -315,7 +303,7 @@ void TestDialogKeys::timeListHelpOnKeyboard()
         QSKIP(qPrintable(why));
     Help::setHelpFile(QStringLiteral(VELMAR_RESOURCES_DIR "/velmar.hlp"));
     open(dialog, [&](QDialog &) {
-        Keyboard::type(Keyboard::Way::XKeyboard, QString(), {"F1"});
+        QVERIFY(Keyboard::type(Keyboard::Way::XKeyboard, QString(), {"F1"}));
         QVERIFY(Help::viewer());
         QCOMPARE(Help::viewer()->currentContext(), context);
     });

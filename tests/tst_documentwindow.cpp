@@ -12,6 +12,7 @@
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTextBlock>
@@ -268,11 +268,11 @@ void TestDocumentWindow::shortcutKeysNoteControlVAndZ()
 
 void TestDocumentWindow::insSwitchesOverwritingPerWindow_data()
 {
+    Keyboard::addWayColumn();
     QTest::addColumn<bool>("richText");
-    QTest::addColumn<bool>("keyboard"); // typed through the window system by xdotool
-    for (const bool keyboard : {false, true}) {
-        QTest::addRow("frmDocument%s", keyboard ? ", keyboard" : "") << true << keyboard;
-        QTest::addRow("frmText%s", keyboard ? ", keyboard" : "") << false << keyboard;
+    for (const Keyboard::Way way : Keyboard::ways) {
+        Keyboard::newRow(way, "frmDocument") << true;
+        Keyboard::newRow(way, "frmText") << false;
     }
 }
 
@@ -280,10 +280,10 @@ void TestDocumentWindow::insSwitchesOverwritingPerWindow_data()
 // and Ins again inserts once more.
 void TestDocumentWindow::insSwitchesOverwritingPerWindow()
 {
+    QFETCH(Keyboard::Way, way);
     QFETCH(bool, richText);
-    QFETCH(bool, keyboard);
-    if (keyboard && QGuiApplication::platformName() != QLatin1String("xcb"))
-        QSKIP("keys through the window system need the xcb platform");
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
     program->main().resize(900, 600);
     program->main().show();
     QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
@@ -298,25 +298,16 @@ void TestDocumentWindow::insSwitchesOverwritingPerWindow()
     }
     window->txtText->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), window->txtText);
-    const auto press = [keyboard](const char *xKey, Qt::Key key) {
-        if (keyboard)
-            QCOMPARE(QProcess::execute("xdotool", {"key", "--clearmodifiers", xKey}), 0);
-        else
-            QTest::keyClick(QApplication::focusWidget(), key);
-    };
-    press("Insert", Qt::Key_Insert);
-    press("x", Qt::Key_X);
-    press("y", Qt::Key_Y);
+    QVERIFY(Keyboard::type(way, QString(), {"Insert", "x", "y"}));
     QTRY_COMPARE(window->txtText->Text(), QStringLiteral("xycd"));
-    press("Insert", Qt::Key_Insert);
-    press("z", Qt::Key_Z);
+    QVERIFY(Keyboard::type(way, QString(), {"Insert", "z"}));
     QTRY_COMPARE(window->txtText->Text(), QStringLiteral("xyzcd"));
 
     program->main().mdiArea()->setActiveSubWindow(
         qobject_cast<QMdiSubWindow *>(other->parentWidget()));
     other->txtText->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), other->txtText);
-    press("x", Qt::Key_X);
+    QVERIFY(Keyboard::type(way, QString(), {"x"}));
     QTRY_COMPARE(other->txtText->Text(), QStringLiteral("xabcd"));
 }
 

@@ -161,17 +161,11 @@ private slots:
     void screenshotsOfEachPage();
     void typedValuesHeldAndShownAgain_data();
     void typedValuesHeldAndShownAgain();
-    void typedValuesOnKeyboard_data();
-    void typedValuesOnKeyboard();
     void listsChooseByKeys_data();
     void listsChooseByKeys();
-    void listsChooseOnKeyboard_data();
-    void listsChooseOnKeyboard();
     void tabStopsGermanWhateverLocale();
 
 private:
-    void typeValue(Keyboard::Way way);
-    void chooseInList(Keyboard::Way way);
     void prepare(Fixture fixture);
     // Opens the dialog on a tab through its Format menu item and acts in it.
     void openOn(int tab, const Act &act);
@@ -941,6 +935,7 @@ void TestOptions::screenshotsOfEachPage()
 
 void TestOptions::typedValuesHeldAndShownAgain_data()
 {
+    Keyboard::addWayColumn();
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("keys");
@@ -948,31 +943,40 @@ void TestOptions::typedValuesHeldAndShownAgain_data()
     QTest::addColumn<int>("beeps");
     QTest::addColumn<QString>("again"); // in the dialog opened after OK
     const QStringList tab {"Tab"};
-    QTest::newRow("left indent held to its range") << "txtLinks"
-                                                   << "999" << tab << "120" << 1 << "120";
-    QTest::newRow("left indent applied by Enter")
-        << "txtLinks"
-        << "30" << QStringList {"Return"} << "30" << 0 << "30";
-    QTest::newRow("left indent takes no minus") << "txtLinks"
-                                                << "-7" << tab << "7" << 1 << "7";
-    QTest::newRow("left indent stepped by Up") << "txtLinks"
-                                               << "" << QStringList {"Up", "Up"} << "2" << 0 << "2";
-    QTest::newRow("first line held by its floor") << "txtErste"
-                                                  << "-5a" << tab << "0" << 6 << "0";
-    QTest::newRow("offset held to 18 points") << "txtVertikal"
-                                              << "99" << tab << "18" << 1 << "18";
-    QTest::newRow("right margin held by the 40 mm rule") << "txtRandRechts"
-                                                         << "200" << tab << "145" << 21 << "145";
-    QTest::newRow("top margin takes digits only") << "txtRandOben"
-                                                  << "x1,5" << tab << "15" << 2 << "25";
-    QTest::newRow("size field takes digits only") << "comboGrad"
-                                                  << "1a,4" << tab << "14" << 2 << "14";
-    QTest::newRow("tab-stop field takes one comma") << "comboTab"
-                                                    << "1,2,x" << tab << "1,2" << 2 << "";
+    for (const Keyboard::Way way : Keyboard::ways) {
+        Keyboard::newRow(way, "left indent held to its range")
+            << "txtLinks"
+            << "999" << tab << "120" << 1 << "120";
+        Keyboard::newRow(way, "left indent applied by Enter")
+            << "txtLinks"
+            << "30" << QStringList {"Return"} << "30" << 0 << "30";
+        Keyboard::newRow(way, "left indent takes no minus") << "txtLinks"
+                                                            << "-7" << tab << "7" << 1 << "7";
+        Keyboard::newRow(way, "left indent stepped by Up")
+            << "txtLinks"
+            << "" << QStringList {"Up", "Up"} << "2" << 0 << "2";
+        Keyboard::newRow(way, "first line held by its floor") << "txtErste"
+                                                              << "-5a" << tab << "0" << 6 << "0";
+        Keyboard::newRow(way, "offset held to 18 points") << "txtVertikal"
+                                                          << "99" << tab << "18" << 1 << "18";
+        Keyboard::newRow(way, "right margin held by the 40 mm rule")
+            << "txtRandRechts"
+            << "200" << tab << "145" << 21 << "145";
+        Keyboard::newRow(way, "top margin takes digits only") << "txtRandOben"
+                                                              << "x1,5" << tab << "15" << 2 << "25";
+        Keyboard::newRow(way, "size field takes digits only") << "comboGrad"
+                                                              << "1a,4" << tab << "14" << 2 << "14";
+        Keyboard::newRow(way, "tab-stop field takes one comma")
+            << "comboTab"
+            << "1,2,x" << tab << "1,2" << 2 << "";
+    }
 }
 
-void TestOptions::typeValue(Keyboard::Way way)
+void TestOptions::typedValuesHeldAndShownAgain()
 {
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(QStringList, keys);
@@ -1000,7 +1004,7 @@ void TestOptions::typeValue(Keyboard::Way way)
         QVERIFY(Keyboard::focus(box(form)));
         box(form)->selectAll();
         const int before = beepCount();
-        Keyboard::type(way, typed, keys);
+        QVERIFY(Keyboard::type(way, typed, keys));
         QCOMPARE(box(form)->text(), shown);
         QCOMPARE(beepCount() - before, beeps);
         if (form.isVisible())
@@ -1012,39 +1016,30 @@ void TestOptions::typeValue(Keyboard::Way way)
     });
 }
 
-void TestOptions::typedValuesHeldAndShownAgain()
-{
-    typeValue(Keyboard::Way::TestKeys);
-}
-
-void TestOptions::typedValuesOnKeyboard_data()
-{
-    typedValuesHeldAndShownAgain_data();
-}
-
-void TestOptions::typedValuesOnKeyboard()
-{
-    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
-        QSKIP(qPrintable(why));
-    typeValue(Keyboard::Way::XKeyboard);
-}
-
 void TestOptions::listsChooseByKeys_data()
 {
+    Keyboard::addWayColumn();
     QTest::addColumn<int>("tab");
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("list"); // after the keys
-    QTest::newRow("size list, Down and Enter") << 1 << QStringList {"Down", "Return"} << "14"
-                                               << "";
-    QTest::newRow("size list, Up twice") << 1 << QStringList {"Up", "Up"} << "10"
-                                         << "";
-    QTest::newRow("tab list, End, Tab to Löschen") << 4 << QStringList {"End", "Tab", "space"} << ""
-                                                   << "12,5";
+    for (const Keyboard::Way way : Keyboard::ways) {
+        Keyboard::newRow(way, "size list, Down and Enter")
+            << 1 << QStringList {"Down", "Return"} << "14"
+            << "";
+        Keyboard::newRow(way, "size list, Up twice") << 1 << QStringList {"Up", "Up"} << "10"
+                                                     << "";
+        Keyboard::newRow(way, "tab list, End, Tab to Löschen")
+            << 4 << QStringList {"End", "Tab", "space"} << ""
+            << "12,5";
+    }
 }
 
-void TestOptions::chooseInList(Keyboard::Way way)
+void TestOptions::listsChooseByKeys()
 {
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
     QFETCH(int, tab);
     QFETCH(QStringList, keys);
     QFETCH(QString, field);
@@ -1057,12 +1052,12 @@ void TestOptions::chooseInList(Keyboard::Way way)
         SimpleCombo *combo = tab == 1 ? form.comboGrad : form.comboTab;
         QVERIFY(Keyboard::focus(combo->list()));
         const QStringList first = keys.mid(0, 1);
-        Keyboard::type(way, QString(), first);
+        QVERIFY(Keyboard::type(way, QString(), first));
         if (tab == 4) {
             QCOMPARE(combo->Text(), QStringLiteral("30"));
             QVERIFY(form.cmdTabLoeschen->isEnabled());
         }
-        Keyboard::type(way, QString(), keys.mid(1));
+        QVERIFY(Keyboard::type(way, QString(), keys.mid(1)));
         QCOMPARE(combo->Text(), field);
         QStringList entries;
         for (int i = 0; tab == 4 && i < combo->ListCount(); ++i)
@@ -1075,23 +1070,6 @@ void TestOptions::chooseInList(Keyboard::Way way)
         QCOMPARE(text->SelFontSize(), field.toDouble());
     else
         QCOMPARE(text->SelTabCount(), 1);
-}
-
-void TestOptions::listsChooseByKeys()
-{
-    chooseInList(Keyboard::Way::TestKeys);
-}
-
-void TestOptions::listsChooseOnKeyboard_data()
-{
-    listsChooseByKeys_data();
-}
-
-void TestOptions::listsChooseOnKeyboard()
-{
-    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
-        QSKIP(qPrintable(why));
-    chooseInList(Keyboard::Way::XKeyboard);
 }
 
 void TestOptions::tabStopsGermanWhateverLocale()

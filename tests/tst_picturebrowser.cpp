@@ -6,6 +6,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Picture.h"
 #include "platform/Screen.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/TestEnvironment.h"
 #include "tools/frmImage.h"
 
@@ -16,9 +17,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
-#include <QProcess>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -817,23 +816,17 @@ void TestPictureBrowser::keysListFilesAndShowPreviews()
 
 void TestPictureBrowser::keysTypedOnTheRealServer()
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        QSKIP("keys typed through the window system need a real X server");
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("xdotool is not installed");
+    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
     QVERIFY(QDir().mkpath(root() + QStringLiteral("bilder")));
     QVERIFY(write(root() + QStringLiteral("bilder/eins.bmp"), bmpFile(30, 20)));
     QVERIFY(write(root() + QStringLiteral("bilder/zwei.bmp"), bmpFile(40, 10)));
     frmImage &form = openOnRoot();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    const auto type = [](const QStringList &arguments) {
-        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
-        QTest::qWait(100);
-    };
-    type({"key", "Right", "Down"});
+    QVERIFY(Keyboard::pressKeys({"Right", "Down"}));
     QVERIFY(settled(form));
     QCOMPARE(rows(form), QStringList({"eins.bmp", "zwei.bmp"}));
-    type({"key", "Tab", "Down"});
+    QVERIFY(Keyboard::pressKeys({"Tab", "Down"}));
     QTRY_COMPARE(form.Bild1->pixmap().size(), QSize(40, 10));
 }
 

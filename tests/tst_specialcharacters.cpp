@@ -7,6 +7,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
 #include "tools/frmSonder.h"
 #include "tools/frmTastatur.h"
@@ -19,8 +20,6 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <memory>
 
@@ -184,14 +183,8 @@ void TestSpecialCharacters::clickingTheChosenEntryInsertsAgain()
 
 void TestSpecialCharacters::realClicksAndKeysInsertOnceEach()
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        QSKIP("real mouse clicks and keys need a real X server");
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (xdotool.isEmpty())
-        QSKIP("xdotool is not installed");
-    const auto user = [&xdotool](const QStringList &arguments) {
-        return QProcess::execute(xdotool, arguments) == 0;
-    };
+    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
     DocumentWindow *doc = program->document(QString(), 0);
     frmSonder &form = window();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -199,15 +192,14 @@ void TestSpecialCharacters::realClicksAndKeysInsertOnceEach()
     form.lstZeichen->scrollToItem(item);
     const QPoint at
         = form.lstZeichen->viewport()->mapToGlobal(form.lstZeichen->visualItemRect(item).center());
-    QVERIFY(user({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                  QStringLiteral("click"), QStringLiteral("1")}));
+    QVERIFY(Keyboard::click(at));
     QTRY_COMPARE(doc->txtText->Text(), QStringLiteral("ß"));
     // Two clicks, not a double click.
     QTest::qWait(QApplication::doubleClickInterval() + 100);
-    QVERIFY(user({QStringLiteral("click"), QStringLiteral("1")}));
+    QVERIFY(Keyboard::click(at));
     QTRY_COMPARE(doc->txtText->Text(), QStringLiteral("ßß"));
     QTRY_COMPARE(QApplication::focusWidget(), form.lstZeichen);
-    QVERIFY(user({QStringLiteral("key"), QStringLiteral("Down")}));
+    QVERIFY(Keyboard::pressKeys({"Down"}));
     QTRY_COMPARE(doc->txtText->Text(), QStringLiteral("ßßà"));
 }
 

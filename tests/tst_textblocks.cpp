@@ -11,6 +11,7 @@
 #include "platform/MsgBox.h"
 #include "platform/RichTextBox.h"
 #include "tests/support/DatabaseStates.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
 #include "tools/frmBaustein.h"
 
@@ -20,11 +21,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QStandardPaths>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -613,28 +612,20 @@ void TestTextBlocks::escapeUndoesTheRowAndKeepsTheDialogOpen()
 
 void TestTextBlocks::escapeFromARealKeyboard()
 {
-    if (QGuiApplication::platformName() != u"xcb")
-        QSKIP("Keys from a real keyboard need the X server.");
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("xdotool is not installed.");
-    // Keys typed through the window system into whichever window has the focus.
-    const auto xdotool = [](const QStringList &arguments) {
-        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
-        QTest::qWait(50);
-        settle();
-    };
+    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
     store({{"abs", "Absender"}});
     withDialog([&](frmBaustein &form) {
         goTo(form, 1, 0);
-        xdotool({"type", "neu"});
-        xdotool({"key", "Tab"});
-        xdotool({"type", "Block"});
+        QVERIFY(Keyboard::typeText("neu"));
+        QVERIFY(Keyboard::pressKeys({"Tab"}));
+        QVERIFY(Keyboard::typeText("Block"));
         QTRY_COMPARE(cell(form, 1, 0), QStringLiteral("neu"));
-        xdotool({"key", "Escape"});
-        xdotool({"key", "Escape"});
+        QVERIFY(Keyboard::pressKeys({"Escape"}));
+        QVERIFY(Keyboard::pressKeys({"Escape"}));
         QTRY_COMPARE(form.Data1->pendingRow(), -1);
         QCOMPARE(form.DBGrid1->model()->rowCount(), 2);
-        xdotool({"key", "Escape"});
+        QVERIFY(Keyboard::pressKeys({"Escape"}));
         QVERIFY(form.isVisible());
         form.cmdAbbrechen->click();
     });

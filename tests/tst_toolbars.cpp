@@ -59,8 +59,6 @@ private slots:
     void sizeBoxPassesTab();
     void sizeBoxTyped_data();
     void sizeBoxTyped();
-    void sizeBoxTypedOnKeyboard_data();
-    void sizeBoxTypedOnKeyboard();
     void positionPanel_data();
     void positionPanel();
     void positionPanelBeyondSixteenBits();
@@ -73,8 +71,6 @@ private:
     QString feedback() const;
     QString panelText() const;
     void click(Toolbar *bar, const char *key);
-    // Types into the size box and checks what the box and the text show.
-    void typeIntoSizeBox(Keyboard::Way way);
 
     std::unique_ptr<RunningProgram> program;
 };
@@ -563,31 +559,38 @@ void TestToolbars::sizeBoxPassesTab()
 
 void TestToolbars::sizeBoxTyped_data()
 {
+    Keyboard::addWayColumn();
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("key"); // after the characters, X name
     QTest::addColumn<QString>("shown");
     QTest::addColumn<double>("size");
     QTest::addColumn<int>("beeps");
     QTest::addColumn<bool>("focusBack");
-    QTest::newRow("letters beep and drop") << "1abc2"
-                                           << ""
-                                           << "12" << 12.0 << 3 << false;
-    QTest::newRow("Enter applies") << "14"
-                                   << "Return"
-                                   << "14" << 14.0 << 0 << true;
-    QTest::newRow("comma and minus dropped") << "1,-5"
-                                             << "Return"
-                                             << "15" << 15.0 << 2 << true;
-    QTest::newRow("too large restored") << "2161"
-                                        << "Return"
-                                        << "12" << 12.0 << 0 << true;
-    QTest::newRow("Escape restores") << "3"
-                                     << "Escape"
-                                     << "12" << 12.0 << 0 << true;
+    for (const Keyboard::Way way : Keyboard::ways) {
+        Keyboard::newRow(way, "letters beep and drop") << "1abc2"
+                                                       << ""
+                                                       << "12" << 12.0 << 3 << false;
+        Keyboard::newRow(way, "Enter applies") << "14"
+                                               << "Return"
+                                               << "14" << 14.0 << 0 << true;
+        Keyboard::newRow(way, "comma and minus dropped") << "1,-5"
+                                                         << "Return"
+                                                         << "15" << 15.0 << 2 << true;
+        Keyboard::newRow(way, "too large restored") << "2161"
+                                                    << "Return"
+                                                    << "12" << 12.0 << 0 << true;
+        Keyboard::newRow(way, "Escape restores") << "3"
+                                                 << "Escape"
+                                                 << "12" << 12.0 << 0 << true;
+    }
 }
 
-void TestToolbars::typeIntoSizeBox(Keyboard::Way way)
+// Types into the size box and checks what the box and the text show.
+void TestToolbars::sizeBoxTyped()
 {
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
     QFETCH(QString, typed);
     QFETCH(QString, key);
     QFETCH(QString, shown);
@@ -604,28 +607,11 @@ void TestToolbars::typeIntoSizeBox(Keyboard::Way way)
     QVERIFY(Keyboard::focus(box));
     box->lineEdit()->selectAll();
     const int before = beepCount();
-    Keyboard::type(way, typed, key.isEmpty() ? QStringList() : QStringList {key});
+    QVERIFY(Keyboard::type(way, typed, key.isEmpty() ? QStringList() : QStringList {key}));
     QCOMPARE(box->currentText(), shown);
     QCOMPARE(window->txtText->SelFontSize(), std::optional<double>(size));
     QCOMPARE(beepCount() - before, beeps);
     QCOMPARE(window->txtText->hasFocus(), focusBack);
-}
-
-void TestToolbars::sizeBoxTyped()
-{
-    typeIntoSizeBox(Keyboard::Way::TestKeys);
-}
-
-void TestToolbars::sizeBoxTypedOnKeyboard_data()
-{
-    sizeBoxTyped_data();
-}
-
-void TestToolbars::sizeBoxTypedOnKeyboard()
-{
-    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
-        QSKIP(qPrintable(why));
-    typeIntoSizeBox(Keyboard::Way::XKeyboard);
 }
 
 void TestToolbars::positionPanel_data()

@@ -10,6 +10,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/RealDesktop.h"
 #include "tests/support/RunningProgram.h"
 
@@ -234,8 +235,8 @@ void TestWindows::newDocumentQuestionTakesTypedKeys()
 {
     QFETCH(QString, answer);
     QFETCH(bool, richText);
-    if (!RealDesktop::available())
-        QSKIP(RealDesktop::missing());
+    if (const QString why = RealDesktop::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
     startActive();
     Modal::setHandler({});
     // A box the keys did not answer is closed, so that the test cannot hang.
@@ -253,10 +254,10 @@ void TestWindows::newDocumentQuestionTakesTypedKeys()
         QWidget *box = QApplication::activeModalWidget();
         if (!box || !box->isActiveWindow())
             return;
-        QVERIFY(RealDesktop::keys({answer}));
+        QVERIFY(Keyboard::pressKeys({answer}));
     });
     answerer.start(500);
-    QVERIFY(RealDesktop::keys({"ctrl+n"}));
+    QVERIFY(Keyboard::pressKeys({"ctrl+n"}));
     QTRY_COMPARE(program->documentCount(), 1);
     QCOMPARE(qobject_cast<frmDocument *>(program->active()) != nullptr, richText);
 }
@@ -269,8 +270,8 @@ QRect TestWindows::storedFrame() const
 
 void TestWindows::outerFrameSurvivesStarts()
 {
-    if (!RealDesktop::available())
-        QSKIP(RealDesktop::missing());
+    if (const QString why = RealDesktop::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
     SaveSetting("MainLeft", "1500");
     SaveSetting("MainTop", "1200");
     SaveSetting("MainWidth", "12000");
@@ -288,8 +289,8 @@ void TestWindows::outerFrameSurvivesStarts()
 
 void TestWindows::endingMaximisedStartsWithinScreen()
 {
-    if (!RealDesktop::available())
-        QSKIP(RealDesktop::missing());
+    if (const QString why = RealDesktop::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
     frmMain &first = startActive();
     first.showMaximized();
     QTRY_VERIFY(first.isMaximized());

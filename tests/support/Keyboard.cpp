@@ -1,11 +1,12 @@
-// xdotool runs to its end before the test goes on; the events it made then still travel from
-// the X server through the event loop, which the test lets run for a moment.
+// xdotool's events travel from the X server through the program's event loop, which runs while
+// xdotool types and for a moment after it has ended.
 #include "tests/support/Keyboard.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHash>
 #include <QKeySequence>
+#include <QPoint>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -15,14 +16,19 @@ namespace Keyboard {
 
 namespace {
 
-void run(const QStringList &arguments)
+bool run(const QStringList &arguments)
 {
     QProcess xdotool;
     xdotool.start(QStringLiteral("xdotool"), arguments);
-    if (!xdotool.waitForFinished(30000) || xdotool.exitCode() != 0)
-        qWarning("xdotool %s failed: %s", qPrintable(arguments.join(u' ')),
-                 xdotool.readAllStandardError().constData());
+    const bool ended
+        = QTest::qWaitFor([&xdotool] { return xdotool.state() == QProcess::NotRunning; }, 30000);
     QTest::qWait(200);
+    if (ended && xdotool.error() == QProcess::UnknownError
+        && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0)
+        return true;
+    qWarning("xdotool %s failed: %s", qPrintable(arguments.join(u' ')),
+             xdotool.readAllStandardError().constData());
+    return false;
 }
 
 // The X key name as Qt writes it: "ctrl+Next" is "Ctrl+PgDown".
@@ -34,6 +40,7 @@ QString qtName(const QString &xName)
         {QStringLiteral("shift"), QStringLiteral("Shift")},
         {QStringLiteral("Escape"), QStringLiteral("Esc")},
         {QStringLiteral("BackSpace"), QStringLiteral("Backspace")},
+        {QStringLiteral("Insert"), QStringLiteral("Ins")},
         {QStringLiteral("Next"), QStringLiteral("PgDown")},
         {QStringLiteral("Prior"), QStringLiteral("PgUp")},
     };
@@ -43,10 +50,27 @@ QString qtName(const QString &xName)
     return parts.join(u'+');
 }
 
+bool typeTestKeys(const QString &text, const QStringList &keys)
+{
+    if (!text.isEmpty())
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    for (const QString &key : keys) {
+        QWidget *target = QApplication::focusWidget();
+        if (!target) {
+            qWarning("no widget has the focus for %s", qPrintable(key));
+            return false;
+        }
+        QTest::keySequence(target, QKeySequence::fromString(qtName(key)));
+    }
+    return true;
+}
+
 } // namespace
 
-QString unavailable()
+QString unavailable(Way way)
 {
+    if (way == Way::TestKeys)
+        return {};
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return QStringLiteral("keys are typed through a real X server only (xcb)");
     if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
@@ -67,28 +91,40 @@ bool focus(QWidget *widget)
     return QTest::qWaitFor([widget] { return widget->hasFocus(); });
 }
 
-void type(Way way, const QString &text, const QStringList &keys)
+bool typeText(const QString &text)
 {
-    if (way == Way::XKeyboard) {
-        if (!text.isEmpty())
-            run({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
-                 QStringLiteral("--"), text});
-        if (!keys.isEmpty())
-            run(QStringList {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30"),
-                             QStringLiteral("--")}
-                + keys);
-        return;
-    }
-    if (!text.isEmpty())
-        QTest::keyClicks(QApplication::focusWidget(), text);
-    for (const QString &key : keys) {
-        QWidget *target = QApplication::focusWidget();
-        if (!target) {
-            qWarning("no widget has the focus for %s", qPrintable(key));
-            return;
-        }
-        QTest::keySequence(target, QKeySequence::fromString(qtName(key)));
-    }
+    return run({QStringLiteral("type"), QStringLiteral("--clearmodifiers"),
+                QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("--"), text});
+}
+
+bool pressKeys(const QStringList &names)
+{
+    return run(QStringList {QStringLiteral("key"), QStringLiteral("--clearmodifiers"),
+                            QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("--")}
+               + names);
+}
+
+bool click(const QPoint &global)
+{
+    return run({QStringLiteral("mousemove"), QString::number(global.x()),
+                QString::number(global.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+void addWayColumn()
+{
+    QTest::addColumn<Way>("way");
+}
+
+QTestData &newRow(Way way, const char *name)
+{
+    return QTest::addRow("%s%s", name, way == Way::XKeyboard ? ", keyboard" : "") << way;
+}
+
+bool type(Way way, const QString &text, const QStringList &keys)
+{
+    if (way == Way::TestKeys)
+        return typeTestKeys(text, keys);
+    return (text.isEmpty() || typeText(text)) && (keys.isEmpty() || pressKeys(keys));
 }
 
 } // namespace Keyboard

@@ -1,10 +1,7 @@
-// openbox and xdotool for tests on a real X server.
+// openbox for tests on a real X server.
 #include "tests/support/RealDesktop.h"
+#include "tests/support/Keyboard.h"
 
-#include <QGuiApplication>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTest>
 #include <csignal>
 #include <cstdlib>
 #include <sys/wait.h>
@@ -52,28 +49,11 @@ RealDesktop::~RealDesktop()
     ::waitpid(windowManager, nullptr, 0);
 }
 
-bool RealDesktop::available()
+QString RealDesktop::unavailable()
 {
-    return QGuiApplication::platformName() == QLatin1String("xcb") && managed()
-        && !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
-}
-
-const char *RealDesktop::missing()
-{
-    return "needs the xcb platform with a window manager (openbox, xprop) and xdotool";
-}
-
-bool RealDesktop::keys(const QStringList &names)
-{
-    QProcess xdotool;
-    xdotool.start(
-        QStringLiteral("xdotool"),
-        QStringList {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")}
-            + names);
-    // The program must go on handling events while the keys arrive: a modal box may open
-    // between two of them.
-    const bool typed
-        = QTest::qWaitFor([&xdotool] { return xdotool.state() == QProcess::NotRunning; }, 10000);
-    QTest::qWait(200);
-    return typed && xdotool.exitCode() == 0;
+    if (const QString why = Keyboard::unavailable(); !why.isEmpty())
+        return why;
+    if (!managed())
+        return QStringLiteral("no window manager runs (openbox, xprop)");
+    return {};
 }

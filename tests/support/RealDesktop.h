@@ -1,8 +1,7 @@
-// The real X session of the xcb run: a framing window manager, and keys typed through the
-// window system with xdotool into the focused window.
+// The real X session of the xcb run: a framing window manager around the program's windows.
 #pragma once
 
-#include <QStringList>
+#include <QString>
 #include <sys/types.h>
 
 class RealDesktop
@@ -16,15 +15,9 @@ public:
     RealDesktop(const RealDesktop &) = delete;
     RealDesktop &operator=(const RealDesktop &) = delete;
 
-    // True on the xcb platform with a window manager running and xdotool installed.
-    static bool available();
-    // The reason a test skips when available() is false.
-    static const char *missing();
-
-    // xdotool key names ("ctrl+n", "j", "alt+n"), typed one after another into the focused
-    // window; returns after the program has handled the events they caused. False when
-    // xdotool failed.
-    static bool keys(const QStringList &names);
+    // Why the session lacks a window manager or keys typed through it (Keyboard); empty when
+    // it has both.
+    static QString unavailable();
 
 private:
     pid_t windowManager = 0;
