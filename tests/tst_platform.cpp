@@ -45,6 +45,7 @@ private slots:
     void savingKeepsTheFilesNamesAndOwner();
     void interruptedInPlaceSaveLeavesTheOldBytes_data();
     void interruptedInPlaceSaveLeavesTheOldBytes();
+    void inPlaceSaveWithoutItsCopyIsRefused();
     void formsRegistryCountsLoadedForms();
     void formInstanceLoadsOnFirstUse();
     void messageBoxAnswersThroughSeam();
@@ -250,6 +251,17 @@ void TestPlatform::interruptedInPlaceSaveLeavesTheOldBytes()
         QCOMPARE(RunningProgram::readFile(target), old);
         QCOMPARE(filesBelow(env.databaseFolder()), QStringList());
     }
+}
+
+void TestPlatform::inPlaceSaveWithoutItsCopyIsRefused()
+{
+    const TestEnvironment env;
+    const QString target = env.path("Notizen.txt");
+    QVERIFY(writeBytes(target, "alt"));
+    // A file where the copies' folder would be: no copy can be kept.
+    QVERIFY(writeBytes(AppPaths::join(env.databaseFolder(), "Sicherungskopien"), "besetzt"));
+    QVERIFY(!FileWrite::overwrite(target, "neu"));
+    QCOMPARE(RunningProgram::readFile(target), QByteArray("alt"));
 }
 
 void TestPlatform::formsRegistryCountsLoadedForms()
