@@ -13,10 +13,10 @@ void reportInterruptedSaves()
         return;
     const QString text = copies.size() == 1
         ? QStringLiteral("Das Speichern einer Datei wurde unterbrochen. Ihr vorheriger Inhalt "
-                         "ist in dieser Kopie erhalten:\n\n%1\n\nPrüfen Sie die Datei, und "
+                         "ist in dieser Kopie erhalten:\n\n%1\n\nPrüfen Sie die Datei und "
                          "löschen Sie die Kopie, wenn Sie sie nicht mehr brauchen.")
         : QStringLiteral("Das Speichern von Dateien wurde unterbrochen. Ihr vorheriger Inhalt "
-                         "ist in diesen Kopien erhalten:\n\n%1\n\nPrüfen Sie die Dateien, und "
+                         "ist in diesen Kopien erhalten:\n\n%1\n\nPrüfen Sie die Dateien und "
                          "löschen Sie die Kopien, wenn Sie sie nicht mehr brauchen.");
     MsgBox(text.arg(copies.join(QLatin1Char('\n'))), vbExclamation);
 }

@@ -381,7 +381,7 @@ void TestStartup::interruptedSaveIsToldAtTheNextStart()
     const Modal::Request &box = env->modals.seen().first();
     QCOMPARE(box.text,
              QStringLiteral("Das Speichern einer Datei wurde unterbrochen. Ihr vorheriger Inhalt "
-                            "ist in dieser Kopie erhalten:\n\n%1\n\nPrüfen Sie die Datei, und "
+                            "ist in dieser Kopie erhalten:\n\n%1\n\nPrüfen Sie die Datei und "
                             "löschen Sie die Kopie, wenn Sie sie nicht mehr brauchen.")
                  .arg(QDir::toNativeSeparators(copy)));
     QCOMPARE(box.style, int(vbExclamation));
