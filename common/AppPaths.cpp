@@ -36,6 +36,11 @@ QString databaseFolder()
     return QDir::toNativeSeparators(folder);
 }
 
+QString keptCopiesFolder()
+{
+    return join(databaseFolder(), QStringLiteral("Sicherungskopien"));
+}
+
 void setProgramFolder(const QString &folder)
 {
     programFolderOverride() = folder;

@@ -8,6 +8,8 @@ namespace AppPaths {
 
 QString programFolder();
 QString databaseFolder(); // made on first use
+// Where a file's old bytes wait while it is written in place, inside the database folder.
+QString keptCopiesFolder();
 void setProgramFolder(const QString &folder);
 void setDatabaseFolder(const QString &folder);
 

@@ -13,6 +13,7 @@
 #include "format/frmOptions.h"
 #include "format/frmTemplate.h"
 #include "frame/DatabaseRepair.h"
+#include "frame/InterruptedSaves.h"
 #include "frame/ToolbarIcons.h"
 #include "frame/frmAbout.h"
 #include "frame/frmStartup.h"
@@ -327,6 +328,7 @@ void frmMain::MDIForm_Load()
     // The frame's size is known once the window shows.
     restorePosition();
     MDIForm_Resize();
+    reportInterruptedSaves();
     showStartDialogs();
 }
 

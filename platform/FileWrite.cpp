@@ -2,26 +2,58 @@
 // it is flushed, and QSaveFile's commit would still rename the short file into place.
 #include "platform/FileWrite.h"
 
+#include "common/AppPaths.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStorageInfo>
+#include <QTemporaryDir>
 
 #ifndef Q_OS_WIN
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
+// A kept copy's folder is made under a name with this beginning and renamed when the copy is
+// whole, so a folder without it always holds a whole copy.
+const QString unfinishedPrefix = QStringLiteral("teil-");
+
 // Some file systems (delayed allocation, network) report a full disk only when the data is
 // synced; one that cannot sync at all is no failure.
-bool syncToDisk(QFileDevice &file)
+bool syncToDisk(int handle)
 {
 #ifndef Q_OS_WIN
-    return ::fsync(file.handle()) == 0 || errno == EINVAL || errno == EROFS;
+    return ::fsync(handle) == 0 || errno == EINVAL || errno == EROFS;
 #else
-    Q_UNUSED(file);
+    Q_UNUSED(handle);
+    return true;
+#endif
+}
+
+bool syncToDisk(QFileDevice &file)
+{
+    return syncToDisk(file.handle());
+}
+
+// So that a file made or renamed in the folder is still there after a crash.
+bool syncFolder(const QString &folder)
+{
+#ifndef Q_OS_WIN
+    const int handle
+        = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    const bool synced = syncToDisk(handle);
+    ::close(handle);
+    return synced;
+#else
+    Q_UNUSED(folder);
     return true;
 #endif
 }
@@ -29,6 +61,91 @@ bool syncToDisk(QFileDevice &file)
 bool writeAll(QFileDevice &file, const QByteArray &bytes)
 {
     return file.write(bytes) == bytes.size() && file.flush() && syncToDisk(file);
+}
+
+// Writes the bytes from the start of an open file, cut to their length, and syncs them.
+bool writeFromStart(QFile &file, const QByteArray &bytes)
+{
+    return file.seek(0) && file.write(bytes) == bytes.size() && file.resize(bytes.size())
+        && file.flush() && syncToDisk(file);
+}
+
+// The old bytes of a file about to be written in place, kept on disk in a folder of their own
+// until the new bytes are, so that a crash part way leaves them to the user.
+class KeptCopy
+{
+public:
+    KeptCopy(const QString &original, const QByteArray &bytes)
+    {
+        const QString copies = AppPaths::keptCopiesFolder();
+        if (!QDir().mkpath(copies))
+            return;
+        QTemporaryDir unfinished(
+            AppPaths::join(copies, unfinishedPrefix + QStringLiteral("XXXXXX")));
+        if (!unfinished.isValid())
+            return;
+        const QString name = QFileInfo(original).fileName();
+        QFile copy(unfinished.filePath(name));
+        if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !writeAll(copy, bytes))
+            return;
+        copy.close();
+        const QString whole = AppPaths::join(
+            copies, QFileInfo(unfinished.path()).fileName().mid(unfinishedPrefix.size()));
+        if (!QDir().rename(unfinished.path(), whole))
+            return;
+        unfinished.setAutoRemove(false);
+        if (!syncFolder(copies)) {
+            QDir(whole).removeRecursively();
+            return;
+        }
+        folder = whole;
+        syncFolder(QFileInfo(copies).absolutePath());
+    }
+    KeptCopy(const KeptCopy &) = delete;
+    KeptCopy &operator=(const KeptCopy &) = delete;
+
+    bool kept() const { return !folder.isEmpty(); }
+    // Once the file holds whole bytes again, the copy has served.
+    void remove()
+    {
+        QDir(folder).removeRecursively();
+        syncFolder(AppPaths::keptCopiesFolder());
+        folder.clear();
+    }
+
+private:
+    QString folder;
+};
+
+#ifndef Q_OS_WIN
+// Whether the new file that is to take the target's place by rename has, or can be given, the
+// target's owner and group; a file with further names is never replaced, which would part them.
+bool renameKeepsIdentity(const QString &path, QSaveFile &replacement)
+{
+    struct stat target
+    {
+    };
+    struct stat written
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &target) != 0)
+        return errno == ENOENT;
+    if (target.st_nlink > 1 || ::fstat(replacement.handle(), &written) != 0)
+        return false;
+    return (written.st_uid == target.st_uid && written.st_gid == target.st_gid)
+        || ::fchown(replacement.handle(), target.st_uid, target.st_gid) == 0;
+}
+#else
+bool renameKeepsIdentity(const QString &, QSaveFile &)
+{
+    return true;
+}
+#endif
+
+bool overwriteWritable(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo target(path);
+    return target.isFile() && target.isWritable() && FileWrite::overwrite(path, bytes);
 }
 
 } // namespace
@@ -48,29 +165,54 @@ bool overwrite(const QString &path, const QByteArray &bytes)
     const QStorageInfo storage(path);
     if (storage.isValid() && storage.bytesAvailable() + old.size() < bytes.size())
         return false;
+    KeptCopy copy(path, old);
+    if (!copy.kept())
+        return false;
     // Overwriting without truncating first keeps the old bytes' room, so writing them back
     // needs no new space.
-    if (file.seek(0) && writeAll(file, bytes) && file.resize(bytes.size()))
+    if (writeFromStart(file, bytes)) {
+        copy.remove();
         return true;
+    }
     file.unsetError();
-    if (file.seek(0) && file.write(old) == old.size())
-        file.resize(old.size());
-    file.flush();
+    if (writeFromStart(file, old))
+        copy.remove();
     return false;
 }
 
 bool replace(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const QFileInfo target(path);
-        return target.isFile() && target.isWritable() && overwrite(path, bytes);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return overwriteWritable(path, bytes);
+    if (!renameKeepsIdentity(path, file)) {
+        file.cancelWriting();
+        return overwriteWritable(path, bytes);
     }
     if (!writeAll(file, bytes)) {
         file.cancelWriting();
         return false;
     }
     return file.commit();
+}
+
+QStringList keptCopies()
+{
+    QStringList copies;
+    QDir folder(AppPaths::keptCopiesFolder());
+    const QStringList saves = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                               QDir::Time | QDir::Reversed);
+    for (const QString &save : saves) {
+        QDir kept(folder.filePath(save));
+        // An unfinished copy's file was never touched.
+        if (save.startsWith(unfinishedPrefix)) {
+            kept.removeRecursively();
+            continue;
+        }
+        for (const QString &name : kept.entryList(QDir::Files | QDir::Hidden))
+            copies.append(QDir::toNativeSeparators(kept.filePath(name)));
+    }
+    return copies;
 }
 
 } // namespace FileWrite

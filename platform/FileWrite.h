@@ -3,17 +3,23 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace FileWrite {
 
 // Writes the bytes beside the target and puts them in its place only when every byte has
-// reached the disk. A writable file in a folder that takes no new file is written in place:
-// refused when the free space cannot hold it, and given its old bytes back when writing fails.
-// False on any failure, with the old file unchanged.
+// reached the disk. A writable file is written in place where a new file cannot take its place
+// (a folder that takes no new file) or would lose what the old one had (further names, owner,
+// group). False on any failure, with the old file unchanged.
 bool replace(const QString &path, const QByteArray &bytes);
 
-// Writes over an existing, readable file in place: refused when the free space cannot hold the
-// bytes; a failed write puts the old bytes back. False on any failure.
+// Writes over an existing, readable file in place. Refused when the free space cannot hold the
+// bytes or no copy of the old bytes can be kept in the kept-copies folder; that copy goes once
+// the new bytes are on disk. A failed write puts the old bytes back. False on any failure.
 bool overwrite(const QString &path, const QByteArray &bytes);
+
+// The copies an in-place write that never finished (a crash, a power cut) left behind, oldest
+// first: each the old bytes of a file under its name.
+QStringList keptCopies();
 
 } // namespace FileWrite

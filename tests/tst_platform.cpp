@@ -1,12 +1,15 @@
-// The small platform pieces: code page 1252, paths, settings, forms registry, message boxes.
+// The small platform pieces: code page 1252, paths, settings, whole-file writes, forms registry,
+// message boxes.
 #include "common/AppPaths.h"
 #include "common/Cp1252.h"
 #include "common/ProgramInfo.h"
+#include "platform/FileWrite.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/RunningProgram.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QAbstractButton>
@@ -14,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -22,6 +26,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 class TestPlatform : public QObject
 {
@@ -36,6 +41,11 @@ private slots:
     void joinAddsOneSeparator();
     void settingsKeepTextAndDefaults();
     void settingsFileSurvivesFullDisk();
+    void savingKeepsTheFilesNamesAndOwner_data();
+    void savingKeepsTheFilesNamesAndOwner();
+    void interruptedInPlaceSaveLeavesTheOldBytes_data();
+    void interruptedInPlaceSaveLeavesTheOldBytes();
+    void inPlaceSaveWithoutItsCopyIsRefused();
     void formsRegistryCountsLoadedForms();
     void formInstanceLoadsOnFirstUse();
     void messageBoxAnswersThroughSeam();
@@ -130,6 +140,128 @@ void TestPlatform::settingsFileSurvivesFullDisk()
     }
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
+}
+
+namespace {
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+struct stat fileStatus(const QString &path)
+{
+    struct stat status
+    {
+    };
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return status;
+}
+
+// Every file below the folder.
+QStringList filesBelow(const QString &folder)
+{
+    QStringList files;
+    QDirIterator found(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (found.hasNext())
+        files.append(found.next());
+    return files;
+}
+
+// The owner and group of the nobody account, which the test user is not.
+constexpr uid_t otherUser = 65534;
+constexpr gid_t otherGroup = 65534;
+
+} // namespace
+
+void TestPlatform::savingKeepsTheFilesNamesAndOwner_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("second name") << "link";
+    QTest::newRow("other owner") << "owner";
+    QTest::newRow("other group") << "group";
+}
+
+void TestPlatform::savingKeepsTheFilesNamesAndOwner()
+{
+    QFETCH(QString, kind);
+    const TestEnvironment env;
+    const QString target = env.path("Brief.txt");
+    const QString second = env.path("Brief-Kopie.txt");
+    QVERIFY(writeBytes(target, "alter Inhalt"));
+    if (kind == u"link") {
+        QVERIFY(::link(QFile::encodeName(target).constData(), QFile::encodeName(second).constData())
+                == 0);
+    } else {
+        const uid_t owner = kind == u"owner" ? otherUser : ::geteuid();
+        const gid_t group = kind == u"group" ? otherGroup : ::getegid();
+        if (::chown(QFile::encodeName(target).constData(), owner, group) != 0)
+            QSKIP("Only the root user may give a file to another owner or group.");
+    }
+    const struct stat before = fileStatus(target);
+    QVERIFY(FileWrite::replace(target, "neuer, längerer Inhalt"));
+    QCOMPARE(RunningProgram::readFile(target), QByteArray("neuer, längerer Inhalt"));
+    const struct stat after = fileStatus(target);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QCOMPARE(after.st_mode, before.st_mode);
+    if (kind == u"link") {
+        QCOMPARE(RunningProgram::readFile(second), QByteArray("neuer, längerer Inhalt"));
+        QCOMPARE(after.st_nlink, nlink_t(2));
+        QCOMPARE(fileStatus(second).st_ino, after.st_ino);
+    }
+    // The old bytes kept while the file was written in place have gone with the good save.
+    QCOMPARE(filesBelow(env.databaseFolder()), QStringList());
+}
+
+void TestPlatform::interruptedInPlaceSaveLeavesTheOldBytes_data()
+{
+    QTest::addColumn<bool>("processEnds");
+    QTest::newRow("the write fails part way") << false;
+    QTest::newRow("the program ends part way") << true;
+}
+
+// A write in place that stops after the disk's first 1024 bytes leaves either the old file or
+// its old bytes in a kept copy.
+void TestPlatform::interruptedInPlaceSaveLeavesTheOldBytes()
+{
+    QFETCH(bool, processEnds);
+    const TestEnvironment env;
+    const QString target = env.path("Notizen.txt");
+    const QByteArray old(551, 'a');
+    const QByteArray bytes(3000, 'n');
+    QVERIFY(writeBytes(target, old));
+    constexpr rlim_t diskBytes = 1024;
+    if (processEnds) {
+        QVERIFY(endsWhileWriting(diskBytes, [&] { FileWrite::overwrite(target, bytes); }));
+        QCOMPARE(RunningProgram::readFile(target), bytes.first(diskBytes));
+        const QStringList kept = filesBelow(env.databaseFolder());
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(QFileInfo(kept.first()).fileName(), QStringLiteral("Notizen.txt"));
+        QCOMPARE(RunningProgram::readFile(kept.first()), old);
+        QCOMPARE(FileWrite::keptCopies(), QStringList {QDir::toNativeSeparators(kept.first())});
+    } else {
+        bool saved = true;
+        {
+            const FileSizeLimit fullDisk(diskBytes);
+            saved = FileWrite::overwrite(target, bytes);
+        }
+        QVERIFY(!saved);
+        QCOMPARE(RunningProgram::readFile(target), old);
+        QCOMPARE(filesBelow(env.databaseFolder()), QStringList());
+    }
+}
+
+void TestPlatform::inPlaceSaveWithoutItsCopyIsRefused()
+{
+    const TestEnvironment env;
+    const QString target = env.path("Notizen.txt");
+    QVERIFY(writeBytes(target, "alt"));
+    // A file where the copies' folder would be: no copy can be kept.
+    QVERIFY(writeBytes(AppPaths::join(env.databaseFolder(), "Sicherungskopien"), "besetzt"));
+    QVERIFY(!FileWrite::overwrite(target, "neu"));
+    QCOMPARE(RunningProgram::readFile(target), QByteArray("alt"));
 }
 
 void TestPlatform::formsRegistryCountsLoadedForms()

@@ -1,5 +1,6 @@
-// The start sequence, the tip of the day, the start dialog, the about box, and the main
-// window's View and Help menus; plus pictures of the four windows.
+// The start sequence, the tip of the day, the start dialog, the about box, the message for a
+// save that never finished, and the main window's View and Help menus; plus pictures of the four
+// windows.
 #include "common/AppPaths.h"
 #include "common/ProgramInfo.h"
 #include "document/frmDocument.h"
@@ -10,6 +11,7 @@
 #include "frame/frmMain.h"
 #include "frame/frmStartup.h"
 #include "frame/frmTip.h"
+#include "platform/FileWrite.h"
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
@@ -17,11 +19,13 @@
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,6 +103,7 @@ private slots:
     void lastFileHints();
     void buttonHintsReturnToReady_data();
     void buttonHintsReturnToReady();
+    void interruptedSaveIsToldAtTheNextStart();
     void tipFileLines_data();
     void tipFileLines();
     void emptyTipFileShowsNothing();
@@ -357,6 +362,33 @@ void TestStartup::buttonHintsReturnToReady()
     QCOMPARE(dialog.Panel1->text(), QStringLiteral("Bereit."));
     QVERIFY(!dialog.timeStatus.isActive());
     frmStartupForm().unload();
+}
+
+void TestStartup::interruptedSaveIsToldAtTheNextStart()
+{
+    const QString letter = program->writeFile(QStringLiteral("Brief.txt"), "Sehr geehrte Frau");
+    // The program ends part way through writing the file in place.
+    QVERIFY(endsWhileWriting(100, [&] { FileWrite::overwrite(letter, QByteArray(500, 'n')); }));
+    QDirIterator found(env->databaseFolder(), QDir::Files, QDirIterator::Subdirectories);
+    QVERIFY(found.hasNext());
+    const QString copy = found.next();
+    QVERIFY(!found.hasNext());
+    QCOMPARE(RunningProgram::readFile(copy), QByteArray("Sehr geehrte Frau"));
+    env->modals.answerMessage(vbOK);
+    env->modals.answerForm([](QWidget *form) { act(form, QStringLiteral("OK")); });
+    start(QStringLiteral("True"));
+    QCOMPARE(env->modals.seen().size(), 2);
+    const Modal::Request &box = env->modals.seen().first();
+    QCOMPARE(box.text,
+             QStringLiteral("Das Speichern einer Datei wurde unterbrochen. Ihr vorheriger Inhalt "
+                            "ist in dieser Kopie erhalten:\n\n%1\n\nPrüfen Sie die Datei und "
+                            "löschen Sie die Kopie, wenn Sie sie nicht mehr brauchen.")
+                 .arg(QDir::toNativeSeparators(copy)));
+    QCOMPARE(box.style, int(vbExclamation));
+    QCOMPARE(box.title, ProgramInfo::title());
+    // Then the start goes on as ever; the copy stays until the user deletes it.
+    QCOMPARE(env->modals.seen().last().title, tipTitle);
+    QCOMPARE(RunningProgram::readFile(copy), QByteArray("Sehr geehrte Frau"));
 }
 
 void TestStartup::tipFileLines_data()

@@ -168,6 +168,7 @@ private slots:
     void browseKeysStepAndJump_data();
     void browseKeysStepAndJump();
     void readOnlyDatabaseRefusesANewTemplateInGerman();
+    void lockedDatabaseRefusesANewTemplateAtOnce();
     void applyTickedRows_data();
     void applyTickedRows();
     void refusedValueAppliesNothing();
@@ -731,6 +732,30 @@ void TestTemplate::readOnlyDatabaseRefusesANewTemplateInGerman()
     expectNewTemplateRefused(QStringLiteral("Neu"),
                              QStringLiteral("Die Datenbank ist schreibgeschützt. Änderungen "
                                             "können nicht gespeichert werden."));
+}
+
+void TestTemplate::lockedDatabaseRefusesANewTemplateAtOnce()
+{
+    storeTemplate(QStringLiteral("Standard"));
+    open([&](frmTemplate &form) {
+        // The lock passes after a few seconds: a window that waited it out would store the
+        // template instead.
+        const DatabaseStates::PassingLock lock(databasePath());
+        QVERIFY(lock.held());
+        env->modals.answerInput(QStringLiteral("Neu"));
+        env->modals.answerMessage(vbOK);
+        form.cmdNeu->click();
+        const Modal::Request message = env->modals.seen().last();
+        QCOMPARE(message.text,
+                 QStringLiteral("Die Datenbank \"%1\" kann nicht gelesen werden. Die Datenbank "
+                                "ist gesperrt, weil ein anderes Programm sie gerade verwendet. "
+                                "Versuchen Sie es später noch einmal.")
+                     .arg(QDir::toNativeSeparators(databasePath())));
+        QCOMPARE(message.style, int(vbCritical));
+        QCOMPARE(form.lblName->text(), QStringLiteral("Standard"));
+        form.cmdAbbrechen->click();
+    });
+    QCOMPARE(storedNames(), QStringList {"Standard"});
 }
 
 void TestTemplate::applyTickedRows_data()

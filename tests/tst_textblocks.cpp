@@ -168,6 +168,7 @@ private slots:
     void unusableDatabaseIsReportedInGerman_data();
     void unusableDatabaseIsReportedInGerman();
     void readOnlyDatabaseRefusesEditsInGerman();
+    void lockedDatabaseRefusesARowAtOnce();
     void f1OpensTheHelpTopic();
     void screenshot();
 
@@ -720,6 +721,30 @@ void TestTextBlocks::readOnlyDatabaseRefusesEditsInGerman()
         form.cmdAbbrechen->click();
     });
     QCOMPARE(storedRows(), Rows({{"abs", "Absender"}}));
+}
+
+void TestTextBlocks::lockedDatabaseRefusesARowAtOnce()
+{
+    store({{"abs", "Absender"}});
+    withDialog([&](frmBaustein &form) {
+        addRow(form, QStringLiteral("neu"), QStringLiteral("Neuer Block"));
+        DatabaseStates::PassingLock lock(Databases::textbausteinPath());
+        QVERIFY(lock.held());
+        env->modals.answerMessage(vbOK);
+        press(form, Qt::Key_Up);
+        // A window that waited out the other program would have stored the row instead.
+        const Modal::Request shown = env->modals.seen().last();
+        QCOMPARE(shown.text,
+                 QStringLiteral("Die Datenbank ist gesperrt, weil ein anderes Programm sie "
+                                "gerade verwendet. Versuchen Sie es später noch einmal."));
+        QCOMPARE(shown.style, vbOKOnly | vbCritical);
+        QVERIFY(form.Data1->pendingRow() != -1);
+        lock.release();
+        press(form, Qt::Key_Up);
+        QTRY_COMPARE(form.Data1->pendingRow(), -1);
+        form.cmdAbbrechen->click();
+    });
+    QCOMPARE(storedRows(), Rows({{"abs", "Absender"}, {"neu", "Neuer Block"}}));
 }
 
 void TestTextBlocks::f1OpensTheHelpTopic()

@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <QUuid>
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sqlite3.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -57,6 +59,48 @@ Lock::~Lock()
         database.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+PassingLock::PassingLock(const QString &path)
+    : holder(&PassingLock::hold, this, QFile::encodeName(path))
+{
+    std::unique_lock guard(mutex);
+    changed.wait(guard, [this] { return taken; });
+}
+
+PassingLock::~PassingLock()
+{
+    release();
+    holder.join();
+}
+
+void PassingLock::release()
+{
+    {
+        const std::lock_guard guard(mutex);
+        released = true;
+    }
+    changed.notify_all();
+}
+
+void PassingLock::hold(const QByteArray &path)
+{
+    // Longer than a window may wait for a lock, shorter than the engine's usual wait.
+    constexpr auto longestHold = std::chrono::seconds(3);
+    sqlite3 *connection = nullptr;
+    const bool opened
+        = sqlite3_open_v2(path.constData(), &connection, SQLITE_OPEN_READWRITE, nullptr)
+        == SQLITE_OK;
+    const bool exclusive = opened
+        && sqlite3_exec(connection, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    std::unique_lock guard(mutex);
+    taken = true;
+    locked = exclusive;
+    changed.notify_all();
+    changed.wait_for(guard, longestHold, [this] { return released; });
+    if (exclusive)
+        sqlite3_exec(connection, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(connection);
 }
 
 ReadOnly::ReadOnly(const QString &path) : path(path)

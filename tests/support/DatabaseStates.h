@@ -4,7 +4,10 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <condition_variable>
+#include <mutex>
 #include <sys/resource.h>
+#include <thread>
 
 namespace DatabaseStates {
 
@@ -19,6 +22,30 @@ public:
 private:
     QString name;
     bool locked = false;
+};
+
+// An exclusive lock another program takes on a database file and gives up again: held on a
+// thread of its own until release(), or after a few seconds at the latest. A program that waited
+// that long for the lock would get through instead of reporting it.
+class PassingLock
+{
+public:
+    explicit PassingLock(const QString &path);
+    ~PassingLock();
+    PassingLock(const PassingLock &) = delete;
+    PassingLock &operator=(const PassingLock &) = delete;
+    bool held() const { return locked; }
+    void release();
+
+private:
+    void hold(const QByteArray &path);
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool taken = false;
+    bool locked = false;
+    bool released = false;
+    std::thread holder;
 };
 
 // Makes a file read-only while it lives: its write bits taken away and, where that does not
