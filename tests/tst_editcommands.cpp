@@ -103,6 +103,8 @@ private slots:
     void everyTriggerRunsTheSameCommand();
     void keyCopyAndPasteKeepTheFormatting_data();
     void keyCopyAndPasteKeepTheFormatting();
+    void copyKeyActsWhileItsItemIsEnabled_data();
+    void copyKeyActsWhileItsItemIsEnabled();
     void typingAfterAnInsertionIsAStepOfItsOwn_data();
     void typingAfterAnInsertionIsAStepOfItsOwn();
     void undoOfReplaceAllLeavesTheCaretAtTheChange_data();
@@ -334,6 +336,32 @@ void TestEditCommands::keyCopyAndPasteKeepTheFormatting()
     QVERIFY(Keyboard::type(way, QString(), keys));
     QCOMPARE(shown(*box), text);
     QCOMPARE(clipboardShown(), clipboard);
+}
+
+void TestEditCommands::copyKeyActsWhileItsItemIsEnabled_data()
+{
+    Keyboard::addWayColumn();
+    for (const Keyboard::Way way : Keyboard::ways)
+        Keyboard::newRow(way, "Ctrl+C");
+}
+
+// The item keeps the state of the last time the Edit menu opened, and its key follows it.
+void TestEditCommands::copyKeyActsWhileItsItemIsEnabled()
+{
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    DocumentWindow *window = focusedWindow(true);
+    QVERIFY(window);
+    window->txtText->setText(QStringLiteral("eins"));
+    fillClipboard(QStringLiteral("alt"), QByteArray());
+    openAndClose(window->mnuEdit);
+    QVERIFY(!window->mnuEditCopy->isEnabled());
+    QVERIFY(Keyboard::type(way, QString(), {"ctrl+a", "ctrl+c"}));
+    QCOMPARE(clipboardShown(), QStringLiteral("text/plain: alt"));
+    openAndClose(window->mnuEdit);
+    QVERIFY(Keyboard::type(way, QString(), {"ctrl+c"}));
+    QCOMPARE(clipboardShown(), QStringLiteral("text/rtf: eins"));
 }
 
 void TestEditCommands::typingAfterAnInsertionIsAStepOfItsOwn_data()
