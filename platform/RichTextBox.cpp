@@ -1581,7 +1581,8 @@ RichTextBox::UndoStep::UndoStep(RichTextBox *box, int caretAfterUndo)
 
 RichTextBox::UndoStep::~UndoStep()
 {
-    // A step without a change leaves no undo step at all.
+    // Qt counts the commands on its undo stack there. A step that changed nothing gets no
+    // edge, which would be an undo step of its own.
     if (cursor.document()->availableUndoSteps() != commandsBefore)
         cursor.document()->appendUndoItem(new StepEdge);
     cursor.endEditBlock();
