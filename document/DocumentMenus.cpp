@@ -616,21 +616,16 @@ void DocumentWindow::mnuFileEnd_Click()
 
 namespace {
 
-// One undo step of its own, not merged with the typing or pasting before it.
-template<class Edit>
-void asOneStep(RichTextBox *box, Edit edit)
-{
-    const RichTextBox::UndoStep step(box);
-    edit();
-}
-
-// A paste is one step too, and may take a while: the hourglass shows meanwhile.
+// A paste is one undo step, and may take a while: the hourglass shows meanwhile.
 template<class Edit>
 void pasteAsOneStep(RichTextBox *box, Edit edit)
 {
     const int pointer = Screen::MousePointer();
     Screen::setMousePointer(Screen::vbHourglass);
-    asOneStep(box, edit);
+    {
+        const RichTextBox::UndoStep step(box);
+        edit();
+    }
     Screen::setMousePointer(pointer);
 }
 
@@ -698,12 +693,10 @@ void DocumentWindow::mnuEditCut_Click()
 
 void DocumentWindow::mnuEditErase_Click()
 {
-    asOneStep(txtText, [this] {
-        if (menuKind->rtfClipboard)
-            txtText->setSelRTF(QString());
-        else
-            txtText->setSelText(QString());
-    });
+    if (menuKind->rtfClipboard)
+        txtText->setSelRTF(QString());
+    else
+        txtText->setSelText(QString());
     txtText->setFocus();
 }
 
@@ -733,13 +726,8 @@ void DocumentWindow::paste(const QMimeData &data)
     }
     if (!menuKind->rtfClipboard)
         return;
-    for (const QString &format : ClipboardFormats::rtfFormats()) {
-        const QByteArray rtf = data.data(format).trimmed();
-        if (rtf.startsWith("{\\rtf")) {
-            txtText->setSelRTF(QString::fromLatin1(rtf));
-            return;
-        }
-    }
+    if (const QByteArray rtf = ClipboardFormats::rtfData(data); !rtf.isEmpty())
+        txtText->setSelRTF(QString::fromLatin1(rtf));
 }
 
 void DocumentWindow::mnuEditUndo_Click()
@@ -791,10 +779,21 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != txtText || event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
+    const auto *press = static_cast<QKeyEvent *>(event);
+    // Copy and Cut are the menu's alone, whose items run for their keys while enabled; the
+    // control would put plain text beside the rich text.
+    const std::pair<QKeySequence::StandardKey, QAction *> menuKeys[]
+        = {{QKeySequence::Copy, mnuEditCopy}, {QKeySequence::Cut, mnuEditCut}};
+    for (const auto &[keys, item] : menuKeys) {
+        if (press->matches(keys)) {
+            if (item->isEnabled())
+                item->trigger();
+            return true;
+        }
+    }
     // The control carries out Ctrl+V and Ctrl+Z itself and keeps the menu's shortcut from
     // running; the item's handler runs after it, as the shortcut would, and only takes back
     // the note, so that a later Paste or Undo from the menu acts again.
-    const auto *press = static_cast<QKeyEvent *>(event);
     const int key = press->key();
     TastenkuerzelGedrueckt = false;
     if (key == Qt::Key_V && press->modifiers() == Qt::ControlModifier)

@@ -128,7 +128,8 @@ protected:
     // Whether this window has told the user that the text blocks cannot be read.
     bool textBlocksReported = false;
 
-    // Runs the Paste or Undo handler after the edit control has carried out Ctrl+V or Ctrl+Z.
+    // Runs the Copy and Cut items for their keys, and the Paste or Undo handler after the edit
+    // control has carried out Ctrl+V or Ctrl+Z.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -13,6 +13,8 @@ frmText::frmText(QWidget *parent)
 {
     txtText->setScale(RichTextBox::Scale::Twips);
     txtText->setFont(QFont(QStringLiteral("Courier New"), 10));
+    // A plain text takes no formatting, from its own paste or a drop alike.
+    txtText->setAcceptRichText(false);
     DocumentMenus::build(*this, DocumentMenus::PlainText);
     Form_Load();
     watchEditControl();

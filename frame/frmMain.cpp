@@ -793,97 +793,79 @@ void frmMain::toolbarButtonClick(Toolbar *bar, ToolButton *button)
         tbText_ButtonClick(button);
 }
 
+namespace {
+
+template<class Form>
+struct ButtonCommand
+{
+    const char *key;
+    void (Form::*command)();
+};
+
+// The toolbars' buttons run the commands of their menu items.
+const ButtonCommand<frmMain> frameCommands[] = {
+    {"New", &frmMain::mnuFileNew_Click},
+    {"Open", &frmMain::OpenDoc},
+    {"Help", &frmMain::mnuHelpContents_Click},
+};
+
+// On the active document window; each gives the focus back to the text as its item does.
+const ButtonCommand<DocumentWindow> windowCommands[] = {
+    {"Save", &DocumentWindow::mnuFileSave_Click}, {"Print", &DocumentWindow::mnuFilePrint_Click},
+    {"Undo", &DocumentWindow::mnuEditUndo_Click}, {"Cut", &DocumentWindow::mnuEditCut_Click},
+    {"Copy", &DocumentWindow::mnuEditCopy_Click}, {"Paste", &DocumentWindow::mnuEditPaste_Click},
+};
+
+template<class Form, std::size_t Count>
+bool runCommand(const ButtonCommand<Form> (&commands)[Count], Form &form, const QString &key)
+{
+    for (const ButtonCommand<Form> &entry : commands) {
+        if (key == QLatin1String(entry.key)) {
+            (form.*entry.command)();
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool frmMain::frameCommand(const QString &key)
+{
+    return runCommand(frameCommands, *this, key);
+}
+
+bool frmMain::windowCommand(DocumentWindow *window, const QString &key)
+{
+    return runCommand(windowCommands, *window, key);
+}
+
 void frmMain::tbNichts_ButtonClick(ToolButton *button)
 {
-    const QString key = button->Key();
-    if (key == QLatin1String("New"))
-        mnuFileNew_Click();
-    else if (key == QLatin1String("Open"))
-        OpenDoc();
-    else if (key == QLatin1String("Help"))
-        mnuHelpContents_Click();
-}
-
-static QMimeData *clipboardData(const QString &text, const QString &rtf)
-{
-    auto *data = new QMimeData;
-    if (!text.isNull())
-        data->setText(text);
-    if (!rtf.isNull())
-        data->setData(ClipboardFormats::rtf(), rtf.toLatin1());
-    return data;
-}
-
-// The commands both document toolbars share; false for a key they do not have.
-bool frmMain::documentCommand(DocumentWindow *window, const QString &key)
-{
-    if (key == QLatin1String("Save"))
-        window->mnuFileSave_Click();
-    else if (key == QLatin1String("Print"))
-        window->mnuFilePrint_Click();
-    else if (key == QLatin1String("Undo"))
-        window->txtText->undo();
-    else
-        return false;
-    if (key == QLatin1String("Undo"))
-        focusText();
-    return true;
+    frameCommand(button->Key());
 }
 
 void frmMain::tbRTF_ButtonClick(ToolButton *button)
 {
     const QString key = button->Key();
-    if (key == QLatin1String("New") || key == QLatin1String("Open")
-        || key == QLatin1String("Help")) {
-        tbNichts_ButtonClick(button);
+    if (frameCommand(key))
         return;
-    }
     auto *window = qobject_cast<frmDocument *>(ActiveForm());
-    if (!window || documentCommand(window, key))
+    if (!window || windowCommand(window, key))
         return;
-    RichTextBox *text = window->txtText;
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (key == QLatin1String("Cut") || key == QLatin1String("Copy")) {
-        clipboard->setMimeData(clipboardData(QString(), text->SelRTF()));
-        if (key == QLatin1String("Cut"))
-            text->setSelRTF(QString());
-        focusText();
-    } else if (key == QLatin1String("Paste")) {
-        // The control's own paste: plain text when there is any, else rich text.
-        text->paste();
-        focusText();
-    } else if (button->buttonStyle() == ToolButton::Check) {
+    if (button->buttonStyle() == ToolButton::Check)
         toggleCharacter(button);
-    } else if (button->buttonStyle() == ToolButton::Group) {
+    else if (button->buttonStyle() == ToolButton::Group)
         setAlignment(button);
-    }
 }
 
 void frmMain::tbText_ButtonClick(ToolButton *button)
 {
     const QString key = button->Key();
-    if (key == QLatin1String("New") || key == QLatin1String("Open")
-        || key == QLatin1String("Help")) {
-        tbNichts_ButtonClick(button);
+    if (frameCommand(key))
         return;
-    }
-    DocumentWindow *window = ActiveForm();
-    if (!window || documentCommand(window, key))
-        return;
-    RichTextBox *text = window->txtText;
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (key == QLatin1String("Cut") || key == QLatin1String("Copy")) {
-        clipboard->setMimeData(
-            clipboardData(ClipboardFormats::plainText(text->SelText()), QString()));
-        if (key == QLatin1String("Cut"))
-            text->setSelText(QString());
-        focusText();
-    } else if (key == QLatin1String("Paste")) {
-        const QMimeData *data = clipboard->mimeData();
-        if (data && data->hasText())
-            text->setSelText(data->text());
-        focusText();
-    }
+    if (DocumentWindow *window = ActiveForm())
+        windowCommand(window, key);
 }
 
 void frmMain::toggleCharacter(ToolButton *button)

@@ -87,7 +87,9 @@ private:
     void buildToolbars();
     void buildFontBoxes();
     void toolbarButtonClick(Toolbar *bar, ToolButton *button);
-    bool documentCommand(DocumentWindow *window, const QString &key);
+    // Each runs the command of a button key, and is false for a key that is not its own.
+    bool frameCommand(const QString &key);
+    bool windowCommand(DocumentWindow *window, const QString &key);
     void toggleCharacter(ToolButton *button);
     void setAlignment(ToolButton *button);
     // Shows the selection's font size in the size box again.

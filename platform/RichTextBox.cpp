@@ -12,6 +12,7 @@
 #include "platform/rtf/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAbstractUndoItem>
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -1021,6 +1022,7 @@ QString RichTextBox::SelText() const
 
 void RichTextBox::setSelText(const QString &text)
 {
+    const UndoStep step(this);
     d->insertText(text);
 }
 
@@ -1033,10 +1035,12 @@ QString RichTextBox::SelRTF() const
 
 void RichTextBox::setSelRTF(const QString &rtfOrText)
 {
-    if (rtfOrText.startsWith(u"{\\rtf"))
-        d->insertRtf(rtfOrText.toLatin1());
-    else
+    if (!rtfOrText.startsWith(u"{\\rtf")) {
         setSelText(rtfOrText);
+        return;
+    }
+    const UndoStep step(this);
+    d->insertRtf(rtfOrText.toLatin1());
 }
 
 std::optional<QString> RichTextBox::SelFontName() const
@@ -1552,14 +1556,35 @@ void RichTextBox::undo()
         emit SelChange();
 }
 
-// An edit block opened on the caret: Qt notes where it began and puts the caret back there.
-RichTextBox::UndoStep::UndoStep(RichTextBox *box) : cursor(box->textCursor())
+namespace {
+
+// Ends an undo step: Qt merges typed text into a step that ends with an insertion, so that one
+// undo would take back the step and the typing behind it alike.
+class StepEdge : public QAbstractUndoItem
 {
+public:
+    void undo() override { }
+    void redo() override { }
+};
+
+} // namespace
+
+// An edit block opened on a cursor: Qt notes where it stood and puts the caret back there.
+RichTextBox::UndoStep::UndoStep(RichTextBox *box) : UndoStep(box, box->textCursor().position()) { }
+
+RichTextBox::UndoStep::UndoStep(RichTextBox *box, int caretAfterUndo)
+    : cursor(box->document()), commandsBefore(box->document()->availableUndoSteps())
+{
+    cursor.setPosition(std::clamp(caretAfterUndo, 0, box->document()->characterCount() - 1));
     cursor.beginEditBlock();
 }
 
 RichTextBox::UndoStep::~UndoStep()
 {
+    // Qt counts the commands on its undo stack there. A step that changed nothing gets no
+    // edge, which would be an undo step of its own.
+    if (cursor.document()->availableUndoSteps() != commandsBefore)
+        cursor.document()->appendUndoItem(new StepEdge);
     cursor.endEditBlock();
 }
 
@@ -1632,9 +1657,11 @@ void RichTextBox::paintEvent(QPaintEvent *event)
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
 {
+    if (source->hasText())
+        return true;
     const QStringList formats = ClipboardFormats::rtfFormats();
-    return source->hasText()
-        || std::any_of(formats.begin(), formats.end(),
+    return acceptRichText()
+        && std::any_of(formats.begin(), formats.end(),
                        [source](const QString &mime) { return source->hasFormat(mime); });
 }
 
@@ -1643,21 +1670,20 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const
     const QTextCursor cursor = textCursor();
     auto *data = new QMimeData;
     data->setText(ClipboardFormats::plainText(SelText()));
-    data->setData(ClipboardFormats::rtf(),
-                  rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+    if (acceptRichText())
+        data->setData(ClipboardFormats::rtf(),
+                      rtf::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
     return data;
 }
 
+// The control's own paste and drop keep the formatting: rich text first, where it is taken.
 void RichTextBox::insertFromMimeData(const QMimeData *source)
 {
-    if (source->hasText()) {
+    const QByteArray rtf = acceptRichText() ? ClipboardFormats::rtfData(*source) : QByteArray();
+    if (!rtf.isEmpty()) {
+        const UndoStep step(this);
+        d->insertRtf(rtf);
+    } else if (source->hasText()) {
         setSelText(source->text());
-        return;
-    }
-    for (const QString &mime : ClipboardFormats::rtfFormats()) {
-        if (source->hasFormat(mime)) {
-            d->insertRtf(source->data(mime));
-            return;
-        }
     }
 }

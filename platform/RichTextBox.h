@@ -39,6 +39,7 @@ public:
     int SelLength() const;
     void setSelLength(int length);
     QString SelText() const;
+    // Both setters are one undo step each.
     void setSelText(const QString &text);
     QString SelRTF() const;
     void setSelRTF(const QString &rtfOrText);
@@ -110,17 +111,20 @@ public:
     void undo();
 
     // Gathers the changes made while it lives into one undo step, apart from the steps before
-    // and after it; Undo puts the caret back where it stood when the step began.
+    // and after it (typing right behind it is a step of its own); Undo puts the caret back where
+    // it stood when the step began, or at caretAfterUndo.
     class UndoStep
     {
     public:
         explicit UndoStep(RichTextBox *box);
+        UndoStep(RichTextBox *box, int caretAfterUndo);
         ~UndoStep();
         UndoStep(const UndoStep &) = delete;
         UndoStep &operator=(const UndoStep &) = delete;
 
     private:
         QTextCursor cursor;
+        int commandsBefore;
     };
 
     // For a slot connected to KeyDown or KeyPress: the key is swallowed (KeyCode = 0 or

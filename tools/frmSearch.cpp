@@ -62,7 +62,7 @@ int textLength(const RichTextBox *text)
 }
 
 // Replaces the planned hits in one edit block, so the document changes once and one undo
-// takes it all back.
+// takes it all back, leaving the caret behind the last hit, as the undo of any removal does.
 void replaceHits(RichTextBox *text, const ReplaceAll::Plan &plan, int findLength,
                  const QString &replacement)
 {
@@ -73,14 +73,13 @@ void replaceHits(RichTextBox *text, const ReplaceAll::Plan &plan, int findLength
             const QSignalBlocker quiet(text);
             text->setSelStart(plan.hits.last() + findLength);
         }
+        const RichTextBox::UndoStep step(text, plan.hits.last() + findLength);
         QTextCursor edit(text->document());
-        edit.beginEditBlock();
         for (auto hit = plan.hits.crbegin(); hit != plan.hits.crend(); ++hit) {
             edit.setPosition(*hit);
             edit.setPosition(*hit + findLength, QTextCursor::KeepAnchor);
             edit.insertText(replacement);
         }
-        edit.endEditBlock();
     }
     text->setSelStart(plan.selStart);
     text->setSelLength(plan.selLength);
