@@ -237,6 +237,8 @@ private slots:
     void helperFailuresAreRefused_data();
     void helperFailuresAreRefused();
     void wmfColoursAreExact();
+    void metafileBitmapsBeyondTheirRecordAreLeftOut_data();
+    void metafileBitmapsBeyondTheirRecordAreLeftOut();
     void largePhotoShowsAtItsSize();
     void largeFolderListsWithoutBlocking();
     void treeIsReadWhileTheWindowIsServed();
@@ -746,6 +748,27 @@ void TestPictureBrowser::wmfColoursAreExact()
     showPicture(form, QStringLiteral("farbe.wmf"), wmfFile(2880, 2880, 1440, fill));
     const QImage shown = form.Bild1->pixmap().toImage();
     QCOMPARE(QColor(shown.pixel(shown.width() / 2, shown.height() / 2)), QColor(fill));
+}
+
+void TestPictureBrowser::metafileBitmapsBeyondTheirRecordAreLeftOut_data()
+{
+    QTest::addColumn<QString>("name");
+    // Metafiles of shapes and one small bitmap whose header claims more than its record holds.
+    QTest::newRow("colour table of 4 billion colours") << "farben-riesig.wmf";
+    QTest::newRow("pixels beyond the record") << "bitmap-kurz.wmf";
+}
+
+void TestPictureBrowser::metafileBitmapsBeyondTheirRecordAreLeftOut()
+{
+    QFETCH(QString, name);
+    QVERIFY(QFile::copy(QStringLiteral(VELMAR_FIXTURES_DIR "/pictures/") + name, root() + name));
+    frmImage &form = openOnRoot();
+    listFolder(form, root());
+    click(form.ListView1, row(form, name));
+    // The shapes show, at the picture's size, without a refusal.
+    QCOMPARE(env->modals.seen().size(), 0);
+    QCOMPARE(form.Bild1Box.Width, 1440.0);
+    QVERIFY(drawsSomething(form.Bild1->pixmap()));
 }
 
 void TestPictureBrowser::largePhotoShowsAtItsSize()
