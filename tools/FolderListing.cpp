@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 
 #include <QDir>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
@@ -13,6 +14,13 @@ namespace {
 constexpr qsizetype sliceRows = 250;
 
 } // namespace
+
+QThreadPool *folderReaders()
+{
+    // Never destroyed, so that nothing waits for its threads at the program's end.
+    static QThreadPool *const readers = new QThreadPool;
+    return readers;
+}
 
 FolderListing::FolderListing(QObject *parent) : QObject(parent)
 {
@@ -37,8 +45,8 @@ void FolderListing::start(const QString &folder)
     stop();
     running = true;
     stopped = std::make_shared<std::atomic<bool>>(false);
-    watcher.setFuture(
-        QtConcurrent::run([folder, stopped = stopped] { return read(folder, *stopped); }));
+    watcher.setFuture(QtConcurrent::run(
+        folderReaders(), [folder, stopped = stopped] { return read(folder, *stopped); }));
 }
 
 void FolderListing::stop()

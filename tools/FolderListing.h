@@ -10,6 +10,13 @@
 #include <atomic>
 #include <memory>
 
+class QThreadPool;
+
+// The threads that read folders for the browser. They are the browser's own, since a folder on a
+// mount that does not answer holds its thread for good: the program's other work never waits
+// behind it, nor does its end.
+QThreadPool *folderReaders();
+
 // One file row as the list shows it.
 struct FileRow
 {

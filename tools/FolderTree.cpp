@@ -2,6 +2,8 @@
 // the window goes on meanwhile and takes the nodes a slice per turn of its event loop.
 #include "tools/FolderTree.h"
 
+#include "tools/FolderListing.h"
+
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
@@ -35,7 +37,7 @@ void FolderTree::startNext()
         emit done();
         return;
     }
-    watcher.setFuture(QtConcurrent::run(waiting.dequeue()()));
+    watcher.setFuture(QtConcurrent::run(folderReaders(), waiting.dequeue()()));
 }
 
 void FolderTree::handOverSlice()
