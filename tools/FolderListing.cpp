@@ -22,16 +22,18 @@ QThreadPool *folderReaders()
     return readers;
 }
 
-FolderListing::FolderListing(QObject *parent) : QObject(parent)
+FolderListing::FolderListing(QObject *parent)
+    : QObject(parent)
+    , slices(
+          sliceRows, [this](const QList<FileRow> &slice) { emit rows(slice); },
+          [this] {
+              running = false;
+              emit done();
+          })
 {
-    slicer.setInterval(0);
-    connect(&slicer, &QTimer::timeout, this, &FolderListing::handOverSlice);
     connect(&watcher, &QFutureWatcherBase::finished, this, [this] {
-        if (!running)
-            return;
-        pending = watcher.result();
-        handedOver = 0;
-        slicer.start();
+        if (running)
+            slices.start(watcher.result());
     });
 }
 
@@ -54,22 +56,8 @@ void FolderListing::stop()
     if (stopped)
         *stopped = true;
     // The worker's result, when it comes, belongs to no listing any more.
-    slicer.stop();
-    pending.clear();
+    slices.stop();
     running = false;
-}
-
-void FolderListing::handOverSlice()
-{
-    const qsizetype count = std::min(sliceRows, pending.size() - handedOver);
-    emit rows(pending.mid(handedOver, count));
-    handedOver += count;
-    if (handedOver < pending.size())
-        return;
-    slicer.stop();
-    pending.clear();
-    running = false;
-    emit done();
 }
 
 bool FolderListing::skipped(const QString &name)

@@ -2,11 +2,12 @@
 // slices, so that a folder of any size never blocks the window.
 #pragma once
 
+#include "tools/SliceHandOver.h"
+
 #include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <atomic>
 #include <memory>
 
@@ -51,12 +52,8 @@ signals:
     void done();
 
 private:
-    void handOverSlice();
-
     QFutureWatcher<QList<FileRow>> watcher;
     std::shared_ptr<std::atomic<bool>> stopped;
-    QList<FileRow> pending;
-    qsizetype handedOver = 0;
-    QTimer slicer;
+    SliceHandOver<FileRow> slices;
     bool running = false;
 };

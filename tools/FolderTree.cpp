@@ -12,15 +12,14 @@ constexpr qsizetype sliceNodes = 250;
 
 } // namespace
 
-FolderTree::FolderTree(QObject *parent) : QObject(parent)
+FolderTree::FolderTree(QObject *parent)
+    : QObject(parent)
+    , slices(
+          sliceNodes, [this](const QList<TreeNode> &slice) { emit nodes(slice); },
+          [this] { startNext(); })
 {
-    slicer.setInterval(0);
-    connect(&slicer, &QTimer::timeout, this, &FolderTree::handOverSlice);
-    connect(&watcher, &QFutureWatcherBase::finished, this, [this] {
-        pending = watcher.result();
-        handedOver = 0;
-        slicer.start();
-    });
+    connect(&watcher, &QFutureWatcherBase::finished, this,
+            [this] { slices.start(watcher.result()); });
 }
 
 void FolderTree::request(Request request)
@@ -38,17 +37,4 @@ void FolderTree::startNext()
         return;
     }
     watcher.setFuture(QtConcurrent::run(folderReaders(), waiting.dequeue()()));
-}
-
-void FolderTree::handOverSlice()
-{
-    const qsizetype count = std::min(sliceNodes, pending.size() - handedOver);
-    if (count > 0)
-        emit nodes(pending.mid(handedOver, count));
-    handedOver += count;
-    if (handedOver < pending.size())
-        return;
-    slicer.stop();
-    pending.clear();
-    startNext();
 }

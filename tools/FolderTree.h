@@ -2,12 +2,13 @@
 // in a worker, and the nodes it finds reach the tree in slices, one request after another.
 #pragma once
 
+#include "tools/SliceHandOver.h"
+
 #include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <QQueue>
 #include <QString>
-#include <QTimer>
 #include <functional>
 
 // One node for the tree, under the node keyed PARENTKEY (none for a drive).
@@ -43,12 +44,9 @@ signals:
 
 private:
     void startNext();
-    void handOverSlice();
 
     QFutureWatcher<QList<TreeNode>> watcher;
     QQueue<Request> waiting;
-    QList<TreeNode> pending;
-    qsizetype handedOver = 0;
-    QTimer slicer;
+    SliceHandOver<TreeNode> slices;
     bool running = false;
 };
