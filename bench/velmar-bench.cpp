@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -31,6 +32,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -418,6 +420,47 @@ int typeTimes(const QString &file, const QString &megabytes)
     return 0;
 }
 
+// The longest time the event loop was not served, from the watch's start on.
+class LoopWatch
+{
+public:
+    LoopWatch()
+    {
+        QObject::connect(&ticker, &QTimer::timeout,
+                         [this] { longestMs = std::max(longestMs, sinceTick.restart()); });
+        sinceTick.start();
+        ticker.start(1);
+    }
+    double longestBlockMs() const { return double(std::max(longestMs, sinceTick.elapsed())); }
+
+private:
+    QElapsedTimer sinceTick;
+    qint64 longestMs = 0;
+    QTimer ticker;
+};
+
+// Serves the event loop until the picture browser has nothing left to read or load.
+void untilIdle(const frmImage &form)
+{
+    while (form.busy())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Shows the picture browser with ROOT as its one drive, answering any message box.
+frmImage &showBrowserOn(const QString &root, bool &refused)
+{
+    Modal::setHandler([&refused](const Modal::Request &) {
+        refused = true;
+        return Modal::Answer {};
+    });
+    Drives::Volume drive;
+    drive.rootPath = root;
+    drive.fileSystem = QStringLiteral("ext4");
+    Drives::setVolumeSource([drive] { return QList<Drives::Volume> {drive}; });
+    frmImage::Show();
+    return frmImageForm().get();
+}
+
 // FILE clicked in a shown picture browser whose one drive is FILE's folder; waits for the
 // preview or the refusal message, then prints the time, the longest wait of the event loop, the
 // peak memory and whether it showed.
@@ -429,37 +472,20 @@ int pictureTimes(const QString &path, const QString &out)
     QTemporaryDir scratch;
     Settings::useFile(scratch.filePath(QStringLiteral("settings.ini")));
     bool refused = false;
-    Modal::setHandler([&refused](const Modal::Request &) {
-        refused = true;
-        return Modal::Answer {};
-    });
-    Drives::Volume drive;
-    drive.rootPath = file.absolutePath() + QLatin1Char('/');
-    drive.fileSystem = QStringLiteral("ext4");
-    Drives::setVolumeSource([drive] { return QList<Drives::Volume> {drive}; });
-    frmImage::Show();
-    frmImage &form = frmImageForm().get();
-    const auto idle = [&form] {
-        while (form.busy())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    };
-    form.TreeView1_NodeClick(form.node(drive.rootPath));
-    idle();
+    const QString root = file.absolutePath() + QLatin1Char('/');
+    frmImage &form = showBrowserOn(root, refused);
+    untilIdle(form);
+    form.TreeView1_NodeClick(form.node(root));
+    untilIdle(form);
     const auto rows = form.ListView1->findItems(file.fileName(), Qt::MatchExactly);
     if (rows.isEmpty())
         return fail(QStringLiteral("%1 is not in the picture list").arg(path));
     form.ListView1->scrollToItem(rows.first());
     const QPoint where = form.ListView1->visualItemRect(rows.first()).center();
 
-    QElapsedTimer sinceTick;
-    qint64 longestBlock = 0;
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout,
-                     [&] { longestBlock = std::max(longestBlock, sinceTick.restart()); });
+    const LoopWatch watch;
     QElapsedTimer timer;
     timer.start();
-    sinceTick.start();
-    ticker.start(1);
     QMouseEvent press(QEvent::MouseButtonPress, where,
                       form.ListView1->viewport()->mapToGlobal(where), Qt::LeftButton,
                       Qt::LeftButton, {});
@@ -467,16 +493,69 @@ int pictureTimes(const QString &path, const QString &out)
                         form.ListView1->viewport()->mapToGlobal(where), Qt::LeftButton, {}, {});
     QCoreApplication::sendEvent(form.ListView1->viewport(), &press);
     QCoreApplication::sendEvent(form.ListView1->viewport(), &release);
-    idle();
+    untilIdle(form);
     const double ms = timer.nsecsElapsed() / 1.0e6;
-    longestBlock = std::max(longestBlock, sinceTick.elapsed());
-    ticker.stop();
     print("ms", ms);
-    print("longest_block_ms", double(longestBlock));
+    print("longest_block_ms", watch.longestBlockMs());
     print("peak_mib", peakMib());
     std::printf("shown=%d\n", refused ? 0 : 1);
     if (!out.isEmpty() && !refused && !form.Bild1->pixmap().save(out, "PNG"))
         return fail(QStringLiteral("cannot write %1").arg(out));
+    frmImageForm().unload();
+    return 0;
+}
+
+// Empty files named bildNNNNN.bmp in FOLDER, made with it.
+bool makeFiles(const QString &folder, int count)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        QFile file(folder + QStringLiteral("bild%1.bmp").arg(i, 5, 10, QLatin1Char('0')));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+    }
+    return true;
+}
+
+// The picture browser opened on a drive whose root holds FILES files and the folder bilder,
+// whose subfolder viele holds FILES files too; then the drive and bilder expanded, as a user
+// opens them: the time of each step until the tree is read, and the event loop's longest block.
+int pictureTreeTimes(int files)
+{
+    QTemporaryDir scratch;
+    Settings::useFile(scratch.filePath(QStringLiteral("settings.ini")));
+    const QString root = scratch.filePath(QStringLiteral("drive/"));
+    if (!makeFiles(root, files) || !makeFiles(root + QStringLiteral("bilder/viele/"), files))
+        return fail(QStringLiteral("cannot make the files in %1").arg(root));
+    bool refused = false;
+    const auto timed = [](const char *step, const std::function<void()> &action) {
+        const LoopWatch watch;
+        QElapsedTimer timer;
+        timer.start();
+        action();
+        const double ms = timer.nsecsElapsed() / 1.0e6;
+        print(qPrintable(QStringLiteral("%1_ms").arg(QLatin1String(step))), ms);
+        print(qPrintable(QStringLiteral("%1_longest_block_ms").arg(QLatin1String(step))),
+              watch.longestBlockMs());
+    };
+    frmImage *form = nullptr;
+    timed("open", [&] {
+        form = &showBrowserOn(root, refused);
+        untilIdle(*form);
+    });
+    for (const QString &key : {root, root + QStringLiteral("bilder/")}) {
+        QTreeWidgetItem *node = form->node(key);
+        if (!node)
+            return fail(QStringLiteral("%1 is not in the tree").arg(key));
+        timed(key == root ? "expand_drive" : "expand_folder", [&] {
+            node->setExpanded(true);
+            untilIdle(*form);
+        });
+    }
+    if (!form->node(root + QStringLiteral("bilder/viele/")))
+        return fail(QStringLiteral("the tree lacks the folder viele"));
+    print("peak_mib", peakMib());
     frmImageForm().unload();
     return 0;
 }
@@ -530,7 +609,7 @@ int usage()
                  "usage: velmar-bench totext FILE | roundtrip IN OUT | load FILE [N] | "
                  "selprops FILE | selchange FILE | replace FILE FIND REPLACEMENT | "
                  "print IN OUT.pdf | open FILE [MB] | paste FILE [MB] | type FILE [MB] | "
-                 "picture FILE [--save OUT.png]\n");
+                 "picture FILE [--save OUT.png] | picture --tree [FILES]\n");
     return 2;
 }
 
@@ -566,6 +645,11 @@ int main(int argc, char *argv[])
         return pasteTimes(args.at(1), args.value(2));
     if (command == u"type" && (args.size() == 2 || args.size() == 3))
         return typeTimes(args.at(1), args.value(2));
+    if (command == u"picture" && args.value(1) == u"--tree" && args.size() <= 3) {
+        bool ok = true;
+        const int files = args.size() == 3 ? args.at(2).toInt(&ok) : 50000;
+        return ok && files >= 0 ? pictureTreeTimes(files) : usage();
+    }
     if (command == u"picture" && args.size() == 2)
         return pictureTimes(args.at(1), QString());
     if (command == u"picture" && args.size() == 4 && args.at(2) == u"--save")

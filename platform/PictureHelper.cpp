@@ -3,6 +3,7 @@
 #include "platform/PictureHelper.h"
 
 #include "platform/PictureLimits.h"
+#include "platform/PictureReply.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -60,68 +61,10 @@ struct SocketPair
     }
 };
 
-// Collects the helper's answer: the header, then exactly the pixels it announces.
-class ReplyReader
-{
-public:
-    // False when the answer is not a picture within the limits.
-    bool take(const char *bytes, qint64 size)
-    {
-        while (size > 0) {
-            if (headerBytes < qint64(sizeof reply)) {
-                const qint64 part = std::min<qint64>(size, qint64(sizeof reply) - headerBytes);
-                std::memcpy(reinterpret_cast<char *>(&reply) + headerBytes, bytes, size_t(part));
-                headerBytes += part;
-                bytes += part;
-                size -= part;
-                if (headerBytes == qint64(sizeof reply) && !startImage())
-                    return false;
-                continue;
-            }
-            const qint64 part = std::min(size, pixelBytes - receivedPixels);
-            if (part <= 0)
-                return false;
-            std::memcpy(image.bits() + receivedPixels, bytes, size_t(part));
-            receivedPixels += part;
-            bytes += part;
-            size -= part;
-        }
-        return true;
-    }
-
-    std::optional<DecodedPicture> picture() const
-    {
-        if (image.isNull() || receivedPixels != pixelBytes)
-            return std::nullopt;
-        return DecodedPicture {image, reply.widthTwips, reply.heightTwips};
-    }
-
-private:
-    bool startImage()
-    {
-        constexpr double maxTwips = 1e9;
-        if (std::memcmp(reply.magic, PictureLimits::replyMagic, sizeof reply.magic) != 0
-            || reply.width <= 0 || reply.height <= 0
-            || qint64(reply.width) * reply.height > PictureLimits::maxPixels
-            || !(reply.widthTwips > 0 && reply.widthTwips < maxTwips)
-            || !(reply.heightTwips > 0 && reply.heightTwips < maxTwips))
-            return false;
-        image = QImage(reply.width, reply.height, QImage::Format_RGB32);
-        pixelBytes = qint64(reply.width) * reply.height * 4;
-        return !image.isNull() && image.bytesPerLine() == qint64(reply.width) * 4;
-    }
-
-    PictureLimits::Reply reply {};
-    qint64 headerBytes = 0;
-    QImage image;
-    qint64 pixelBytes = 0;
-    qint64 receivedPixels = 0;
-};
-
 // Feeds DATA to the helper and reads its answer until it ends its output, fails or the time is
 // up; true when the output ended.
 bool exchange(Descriptor &input, const Descriptor &output, const QByteArray &data,
-              ReplyReader &reader, const QDeadlineTimer &deadline)
+              PictureReplyReader &reader, const QDeadlineTimer &deadline)
 {
     qint64 sent = 0;
     std::vector<char> buffer(1 << 16);
@@ -165,8 +108,12 @@ bool exitedCleanly(pid_t pid, const QDeadlineTimer &deadline)
     int status = 0;
     for (;;) {
         const pid_t ended = waitpid(pid, &status, WNOHANG);
-        if (ended == pid)
+        if (ended == pid) {
+            if (PictureLimits::underSanitizers && WIFEXITED(status)
+                && WEXITSTATUS(status) == PictureLimits::sanitizerFaultStatus)
+                qFatal("velmar-picture: the sanitizers found a fault (their report is above)");
             return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
         if (ended < 0 && errno != EINTR)
             return false;
         if (deadline.hasExpired())
@@ -205,7 +152,9 @@ std::optional<DecodedPicture> decode(const QByteArray &data, const char *kind,
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input.theirs.get(), STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, output.theirs.get(), STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    // Under the sanitizers their report on the helper shows with the program's own.
+    if (!PictureLimits::underSanitizers)
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, program.constData(), &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -214,7 +163,7 @@ std::optional<DecodedPicture> decode(const QByteArray &data, const char *kind,
     if (spawned != 0)
         return std::nullopt;
 
-    ReplyReader reader;
+    PictureReplyReader reader;
     const QDeadlineTimer deadline(PictureLimits::helperWaitMilliseconds);
     const bool answered = exchange(input.ours, output.ours, data, reader, deadline);
     // A helper that failed is ended at once; one that answered gets the rest of its time.

@@ -4,6 +4,14 @@
 
 #include <QtGlobal>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMAR_PICTURE_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMAR_PICTURE_UNDER_ASAN 1
+#endif
+#endif
+
 namespace PictureLimits {
 
 // A picture is drawn at its own size only up to this many pixels (10,000 x 10,000).
@@ -26,5 +34,15 @@ struct Reply
     double heightTwips;
 };
 constexpr char replyMagic[8] = {'V', 'L', 'M', 'R', 'P', 'I', 'C', '1'};
+
+// Built with AddressSanitizer, the helper runs under the sanitizers like the program. A fault
+// they find in it ends it with this status, which the caller takes for a fault of the program,
+// not of the file: the run stops with the sanitizers' report.
+#ifdef VELMAR_PICTURE_UNDER_ASAN
+constexpr bool underSanitizers = true;
+#else
+constexpr bool underSanitizers = false;
+#endif
+constexpr int sanitizerFaultStatus = 86;
 
 } // namespace PictureLimits

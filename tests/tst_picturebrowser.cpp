@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSemaphore>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -142,10 +143,24 @@ QStringList rows(const frmImage &form, int column = 0)
     return texts;
 }
 
-// The list is read and pictures load away from the window: waits until the browser is idle.
+// The tree and the list are read and pictures load away from the window: waits until the
+// browser is idle.
 bool settled(const frmImage &form)
 {
     return QTest::qWaitFor([&form] { return !form.busy(); }, 20000);
+}
+
+// Empty files bildNNNNN.bmp in FOLDER.
+bool makeFiles(const QString &folder, int count)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        if (!QFile(folder + QStringLiteral("bild%1.bmp").arg(i, 5, 10, QLatin1Char('0')))
+                 .open(QIODevice::WriteOnly))
+            return false;
+    }
+    return true;
 }
 
 void click(QTreeWidget *view, QTreeWidgetItem *item)
@@ -222,8 +237,12 @@ private slots:
     void helperFailuresAreRefused_data();
     void helperFailuresAreRefused();
     void wmfColoursAreExact();
+    void metafileBitmapsBeyondTheirRecordAreLeftOut_data();
+    void metafileBitmapsBeyondTheirRecordAreLeftOut();
     void largePhotoShowsAtItsSize();
     void largeFolderListsWithoutBlocking();
+    void treeIsReadWhileTheWindowIsServed();
+    void driveThatDoesNotAnswerLeavesTheWindowServed();
     void keysListFilesAndShowPreviews();
     void keysTypedOnTheRealServer();
     void screenshot();
@@ -263,6 +282,8 @@ frmImage &TestPictureBrowser::openOn(const QList<Drives::Volume> &volumes)
     frmImage &form = frmImageForm().get();
     if (!QTest::qWaitForWindowExposed(&form))
         qWarning("browser not exposed");
+    if (!settled(form))
+        qWarning("the drives were not read");
     return form;
 }
 
@@ -333,6 +354,7 @@ void TestPictureBrowser::treeReadsOneLevelAheadOnce()
 
     drive->setExpanded(true);
     QCOMPARE(frmImage::Tag(drive), QStringLiteral("fertig"));
+    QVERIFY(settled(form));
     QCOMPARE(childTexts(a), QStringList({"a1"}));
     QCOMPARE(frmImage::Key(a->child(0)), root() + QStringLiteral("a/a1/"));
     QCOMPARE(a->child(0)->childCount(), 0);
@@ -341,9 +363,11 @@ void TestPictureBrowser::treeReadsOneLevelAheadOnce()
     const auto count = form.Nodes.size();
     drive->setExpanded(false);
     drive->setExpanded(true);
+    QVERIFY(!form.busy());
     QCOMPARE(form.Nodes.size(), count);
 
     a->setExpanded(true);
+    QVERIFY(settled(form));
     QCOMPARE(childTexts(a->child(0)), QStringList({"a11"}));
 }
 
@@ -726,6 +750,27 @@ void TestPictureBrowser::wmfColoursAreExact()
     QCOMPARE(QColor(shown.pixel(shown.width() / 2, shown.height() / 2)), QColor(fill));
 }
 
+void TestPictureBrowser::metafileBitmapsBeyondTheirRecordAreLeftOut_data()
+{
+    QTest::addColumn<QString>("name");
+    // Metafiles of shapes and one small bitmap whose header claims more than its record holds.
+    QTest::newRow("colour table of 4 billion colours") << "farben-riesig.wmf";
+    QTest::newRow("pixels beyond the record") << "bitmap-kurz.wmf";
+}
+
+void TestPictureBrowser::metafileBitmapsBeyondTheirRecordAreLeftOut()
+{
+    QFETCH(QString, name);
+    QVERIFY(QFile::copy(QStringLiteral(VELMAR_FIXTURES_DIR "/pictures/") + name, root() + name));
+    frmImage &form = openOnRoot();
+    listFolder(form, root());
+    click(form.ListView1, row(form, name));
+    // The shapes show, at the picture's size, without a refusal.
+    QCOMPARE(env->modals.seen().size(), 0);
+    QCOMPARE(form.Bild1Box.Width, 1440.0);
+    QVERIFY(drawsSomething(form.Bild1->pixmap()));
+}
+
 void TestPictureBrowser::largePhotoShowsAtItsSize()
 {
     QVERIFY(writeImage(root() + QStringLiteral("foto.jpg"), 6000, 6000, "JPG"));
@@ -746,10 +791,7 @@ void TestPictureBrowser::largeFolderListsWithoutBlocking()
 #endif
     constexpr int files = 50000;
     const QString folder = root() + QStringLiteral("viele/");
-    QVERIFY(QDir().mkpath(folder));
-    for (int i = 0; i < files; ++i)
-        QVERIFY(QFile(folder + QStringLiteral("bild%1.bmp").arg(i, 5, 10, QLatin1Char('0')))
-                    .open(QIODevice::WriteOnly));
+    QVERIFY(makeFiles(folder, files));
     frmImage &form = openOnRoot();
     {
         const LoopGaps gaps(5);
@@ -768,6 +810,55 @@ void TestPictureBrowser::largeFolderListsWithoutBlocking()
     form.TreeView1_NodeClick(form.node(folder));
     QCOMPARE(Screen::MousePointer(), int(Screen::vbHourglass));
     QVERIFY(settled(form));
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+}
+
+void TestPictureBrowser::treeIsReadWhileTheWindowIsServed()
+{
+    const QString bilder = root() + QStringLiteral("bilder/");
+    const QString viele = bilder + QStringLiteral("viele/");
+    QVERIFY(makeFiles(viele, 50000));
+    QVERIFY(QDir().mkpath(viele + QStringLiteral("unten")));
+    frmImage &form = openOnRoot();
+    form.node(root())->setExpanded(true);
+    QVERIFY(settled(form));
+    QVERIFY(form.node(viele));
+    QCOMPARE(form.node(viele)->childCount(), 0);
+
+    // Expanding bilder reads viele with its 50,000 files, while the window serves its events.
+    bool servedWhileReading = false;
+    const LoopGaps gaps(5);
+    QTimer::singleShot(0, &form, [&] { servedWhileReading = form.busy(); });
+    form.node(bilder)->setExpanded(true);
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbHourglass));
+    QVERIFY(!form.node(viele + QStringLiteral("unten/")));
+    QVERIFY(settled(form));
+    QVERIFY(servedWhileReading);
+    qInfo("longest gap of the event loop: %lld ms", gaps.longest());
+    QCOMPARE(childTexts(form.node(viele)), QStringList({"unten"}));
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+}
+
+void TestPictureBrowser::driveThatDoesNotAnswerLeavesTheWindowServed()
+{
+    QVERIFY(QDir().mkpath(root() + QStringLiteral("ordner")));
+    Drives::Volume volume {root(), QString(), QStringLiteral("nfs"), 1, false};
+    // A network drive that answers only when the test lets it; after 20 s it answers anyway,
+    // so a window that waits for it fails instead of hanging.
+    QSemaphore answer;
+    Drives::setVolumeSource([&answer, volume] {
+        answer.tryAcquire(1, 20000);
+        return QList<Drives::Volume> {volume};
+    });
+    frmImage::Show();
+    frmImage &form = frmImageForm().get();
+    QVERIFY(form.busy());
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbHourglass));
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.TreeView1->topLevelItemCount(), 0);
+    answer.release();
+    QVERIFY(settled(form));
+    QCOMPARE(childTexts(form.node(root())), QStringList({"ordner"}));
     QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
 }
 

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 
 #include <QDir>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
@@ -14,16 +15,25 @@ constexpr qsizetype sliceRows = 250;
 
 } // namespace
 
-FolderListing::FolderListing(QObject *parent) : QObject(parent)
+QThreadPool *folderReaders()
 {
-    slicer.setInterval(0);
-    connect(&slicer, &QTimer::timeout, this, &FolderListing::handOverSlice);
+    // Never destroyed, so that nothing waits for its threads at the program's end.
+    static QThreadPool *const readers = new QThreadPool;
+    return readers;
+}
+
+FolderListing::FolderListing(QObject *parent)
+    : QObject(parent)
+    , slices(
+          sliceRows, [this](const QList<FileRow> &slice) { emit rows(slice); },
+          [this] {
+              running = false;
+              emit done();
+          })
+{
     connect(&watcher, &QFutureWatcherBase::finished, this, [this] {
-        if (!running)
-            return;
-        pending = watcher.result();
-        handedOver = 0;
-        slicer.start();
+        if (running)
+            slices.start(watcher.result());
     });
 }
 
@@ -37,8 +47,8 @@ void FolderListing::start(const QString &folder)
     stop();
     running = true;
     stopped = std::make_shared<std::atomic<bool>>(false);
-    watcher.setFuture(
-        QtConcurrent::run([folder, stopped = stopped] { return read(folder, *stopped); }));
+    watcher.setFuture(QtConcurrent::run(
+        folderReaders(), [folder, stopped = stopped] { return read(folder, *stopped); }));
 }
 
 void FolderListing::stop()
@@ -46,22 +56,8 @@ void FolderListing::stop()
     if (stopped)
         *stopped = true;
     // The worker's result, when it comes, belongs to no listing any more.
-    slicer.stop();
-    pending.clear();
+    slices.stop();
     running = false;
-}
-
-void FolderListing::handOverSlice()
-{
-    const qsizetype count = std::min(sliceRows, pending.size() - handedOver);
-    emit rows(pending.mid(handedOver, count));
-    handedOver += count;
-    if (handedOver < pending.size())
-        return;
-    slicer.stop();
-    pending.clear();
-    running = false;
-    emit done();
 }
 
 bool FolderListing::skipped(const QString &name)

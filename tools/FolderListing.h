@@ -2,13 +2,21 @@
 // slices, so that a folder of any size never blocks the window.
 #pragma once
 
+#include "tools/SliceHandOver.h"
+
 #include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <atomic>
 #include <memory>
+
+class QThreadPool;
+
+// The threads that read folders for the browser. They are the browser's own, since a folder on a
+// mount that does not answer holds its thread for good: the program's other work never waits
+// behind it, nor does its end.
+QThreadPool *folderReaders();
 
 // One file row as the list shows it.
 struct FileRow
@@ -44,12 +52,8 @@ signals:
     void done();
 
 private:
-    void handOverSlice();
-
     QFutureWatcher<QList<FileRow>> watcher;
     std::shared_ptr<std::atomic<bool>> stopped;
-    QList<FileRow> pending;
-    qsizetype handedOver = 0;
-    QTimer slicer;
+    SliceHandOver<FileRow> slices;
     bool running = false;
 };

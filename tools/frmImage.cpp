@@ -7,6 +7,7 @@
 #include "platform/Screen.h"
 #include "tools/BrowserImages.h"
 #include "tools/FolderListing.h"
+#include "tools/FolderTree.h"
 #include "tools/PreviewLoader.h"
 
 #include <QApplication>
@@ -32,15 +33,21 @@ const QString fertig = QStringLiteral("fertig");
 
 enum NodeRole : int { KeyRole = Qt::UserRole, TagRole, ImageRole };
 
-// Every entry a listing with the attribute mask for read-only, hidden, system, folder and
-// archive returns; the order is the name's without regard to case, as the original's file
-// system listed them.
-QFileInfoList listing(const QString &folder)
+// The folder nodes under KEY: the folders among the entries a listing with the attribute mask
+// for read-only, hidden, system, folder and archive returns, in the name's order without regard
+// to case, as the original's file system listed them. Runs in any thread.
+QList<TreeNode> subfolderNodes(const QString &key)
 {
-    QDir dir(folder);
-    dir.setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QDir dir(key);
+    dir.setFilter(QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    return dir.entryInfoList();
+    QList<TreeNode> nodes;
+    for (const QString &name : dir.entryList()) {
+        if (!FolderListing::skipped(name))
+            nodes.append(
+                {key, key + name + QLatin1Char('/'), name, frmImage::Closed, frmImage::Open});
+    }
+    return nodes;
 }
 
 QString driveText(const Drives::Volume &volume, int type)
@@ -100,8 +107,8 @@ frmImage::frmImage()
 
 frmImage::~frmImage()
 {
-    // A list still being read keeps the hourglass, which nothing else would take back.
-    if (folderListing->busy())
+    // A list or tree still being read keeps the hourglass, which nothing else would take back.
+    if (folderListing->busy() || folderTree->busy())
         Screen::setMousePointer(Screen::vbDefault);
 }
 
@@ -162,10 +169,12 @@ static void onKeyboardChoice(QTreeWidget *view, QObject *context,
 void frmImage::connectHandlers()
 {
     folderListing = new FolderListing(this);
+    folderTree = new FolderTree(this);
     previewLoader = new PreviewLoader(this);
     connect(folderListing, &FolderListing::rows, this, &frmImage::addFileRows);
-    connect(folderListing, &FolderListing::done, this,
-            [] { Screen::setMousePointer(Screen::vbDefault); });
+    connect(folderListing, &FolderListing::done, this, &frmImage::updateMousePointer);
+    connect(folderTree, &FolderTree::nodes, this, &frmImage::addTreeNodes);
+    connect(folderTree, &FolderTree::done, this, &frmImage::updateMousePointer);
     connect(previewLoader, &PreviewLoader::loaded, this, &frmImage::showLoadedPicture);
     connect(TreeView1, &QTreeWidget::itemExpanded, this, &frmImage::TreeView1_Expand);
     const auto nodeClick = [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); };
@@ -186,15 +195,16 @@ void frmImage::Form_Load()
     layOutPanes();
     scanDrives();
     Picture1_Resize();
-    // Typing goes to the folder tree at once; its first node stands ready without being
-    // chosen, so the list stays empty until a node is.
-    if (QTreeWidgetItem *first = TreeView1->topLevelItem(0)) {
-        const QSignalBlocker quiet(TreeView1);
-        TreeView1->selectionModel()->setCurrentIndex(TreeView1->indexFromItem(first),
-                                                     QItemSelectionModel::NoUpdate);
-    }
+    // Typing goes to the folder tree at once.
     TreeView1->setFocus();
-    Screen::setMousePointer(Screen::vbDefault);
+    // The hourglass stays until the drives are in the tree.
+    updateMousePointer();
+}
+
+void frmImage::updateMousePointer()
+{
+    Screen::setMousePointer(folderListing->busy() || folderTree->busy() ? Screen::vbHourglass
+                                                                        : Screen::vbDefault);
 }
 
 void frmImage::layOutPanes()
@@ -223,16 +233,41 @@ bool frmImage::Laufwerkexist(const QString &root)
 
 void frmImage::scanDrives()
 {
-    for (const Drives::Volume &volume : Drives::volumes()) {
-        if (!Laufwerkexist(volume.rootPath))
-            continue;
-        const int type = Drives::GetDriveType(volume);
-        const int image = driveImage(volume, type);
-        // A kind no drive node stands for is left out with its folders.
-        if (image == 0)
-            continue;
-        if (addNode(nullptr, volume.rootPath, driveText(volume, type), image, image))
-            readSubfolders(volume.rootPath);
+    // A drive that does not answer, such as a hung network mount, holds up only the worker.
+    folderTree->request([] {
+        return FolderTree::Reading([] {
+            QList<TreeNode> nodes;
+            for (const Drives::Volume &volume : Drives::volumes()) {
+                if (!Laufwerkexist(volume.rootPath))
+                    continue;
+                const int type = Drives::GetDriveType(volume);
+                const int image = driveImage(volume, type);
+                // A kind no drive node stands for is left out with its folders.
+                if (image == 0)
+                    continue;
+                nodes.append({QString(), volume.rootPath, driveText(volume, type), image, image});
+                nodes.append(subfolderNodes(volume.rootPath));
+            }
+            return nodes;
+        });
+    });
+}
+
+void frmImage::addTreeNodes(const QList<TreeNode> &nodes)
+{
+    for (const TreeNode &added : nodes) {
+        QTreeWidgetItem *parent = node(added.parentKey);
+        // Folders whose drive or parent was refused have no place in the tree.
+        if (parent || added.parentKey.isEmpty())
+            addNode(parent, added.key, added.text, added.image, added.selectedImage);
+    }
+    // The first node stands ready for the keyboard without being chosen, so the list stays
+    // empty until a node is.
+    QTreeWidgetItem *first = TreeView1->topLevelItem(0);
+    if (first && !TreeView1->currentItem()) {
+        const QSignalBlocker quiet(TreeView1);
+        TreeView1->selectionModel()->setCurrentIndex(TreeView1->indexFromItem(first),
+                                                     QItemSelectionModel::NoUpdate);
     }
 }
 
@@ -277,26 +312,27 @@ int frmImage::NodeImage(const QTreeWidgetItem *node)
 
 void frmImage::readSubfolders(const QString &key)
 {
-    QTreeWidgetItem *parent = node(key);
-    for (const QFileInfo &entry : listing(key)) {
-        const QString name = entry.fileName();
-        if (FolderListing::skipped(name) || !entry.isDir())
-            continue;
-        addNode(parent, key + name + QLatin1Char('/'), name, Closed, Open);
-    }
+    addTreeNodes(subfolderNodes(key));
 }
 
 void frmImage::TreeView1_Expand(QTreeWidgetItem *node)
 {
     if (Tag(node) == fertig)
         return;
-    Screen::setMousePointer(Screen::vbHourglass);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     node->setData(0, TagRole, fertig);
-    for (int i = 0; i < node->childCount(); ++i)
-        readSubfolders(Key(node->child(i)));
-    Screen::setMousePointer(Screen::vbDefault);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    Screen::setMousePointer(Screen::vbHourglass);
+    // The children are taken when the reads asked for before are in the tree, so none is missed.
+    folderTree->request([node] {
+        QStringList keys;
+        for (int i = 0; i < node->childCount(); ++i)
+            keys << Key(node->child(i));
+        return FolderTree::Reading([keys] {
+            QList<TreeNode> nodes;
+            for (const QString &key : keys)
+                nodes.append(subfolderNodes(key));
+            return nodes;
+        });
+    });
 }
 
 void frmImage::TreeView1_NodeClick(QTreeWidgetItem *node)
@@ -330,7 +366,7 @@ void frmImage::addFileRows(const QList<FileRow> &rows)
 
 bool frmImage::busy() const
 {
-    return folderListing->busy() || previewLoader->busy();
+    return folderListing->busy() || folderTree->busy() || previewLoader->busy();
 }
 
 void frmImage::Alleseinlesen(const QString &root)

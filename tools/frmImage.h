@@ -17,8 +17,10 @@ class QTreeWidget;
 class QTreeWidgetItem;
 struct DecodedPicture;
 class FolderListing;
+class FolderTree;
 class PreviewLoader;
 struct FileRow;
+struct TreeNode;
 
 // A control's place in its container, in twips, as the layout code reads and writes it.
 struct TwipsBox
@@ -101,8 +103,8 @@ public:
     // Shows a loaded picture in Bild1, which takes its size.
     void setBild1Picture(const DecodedPicture &picture);
 
-    // True while the file list is being read or a clicked picture loads; the window stays
-    // usable meanwhile.
+    // True while the folder tree or the file list is being read or a clicked picture loads; the
+    // window stays usable meanwhile.
     bool busy() const;
 
 protected:
@@ -116,7 +118,9 @@ private:
     void scanDrives();
     QTreeWidgetItem *addNode(QTreeWidgetItem *relative, const QString &key, const QString &text,
                              int image, int selectedImage);
+    void addTreeNodes(const QList<TreeNode> &nodes);
     void readSubfolders(const QString &key);
+    void updateMousePointer();
     void layOutBarsOnce();
     void placeBild1();
     static void placeBar(PreviewBar &bar);
@@ -127,6 +131,7 @@ private:
 
     QHash<QString, QTreeWidgetItem *> nodesByKey;
     FolderListing *folderListing = nullptr;
+    FolderTree *folderTree = nullptr;
     PreviewLoader *previewLoader = nullptr;
 };
 

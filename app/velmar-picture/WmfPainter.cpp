@@ -53,8 +53,9 @@ QPen penOf(const wmfDC *dc)
     if (!pen || WMF_PEN_STYLE(pen) == PS_NULL)
         return QPen(Qt::NoPen);
     QPen result(colour(WMF_PEN_COLOR(pen)));
-    // Width 0 is one device pixel, as a cosmetic pen draws it.
-    result.setWidthF(std::isfinite(WMF_PEN_WIDTH(pen)) ? WMF_PEN_WIDTH(pen) : 0);
+    // Width 0 is one device pixel, as a cosmetic pen draws it; so is a width no pen can have.
+    const double width = WMF_PEN_WIDTH(pen);
+    result.setWidthF(std::isfinite(width) && width > 0 ? width : 0);
     switch (WMF_PEN_STYLE(pen)) {
     case PS_DASH:
         result.setStyle(Qt::DashLine);
@@ -329,6 +330,53 @@ void regionClip(wmfAPI *api, wmfPolyRectangle_t *region)
     painter.setClipPath(clip);
 }
 
+// Whether a device-independent bitmap, with a core (12-byte) or an info (40 bytes and more)
+// header, lies whole in its record of LENGTH bytes, colour table and uncompressed pixels
+// included, and claims no more than the bitmap limit of pixels.
+bool bitmapWithinLimits(const unsigned char *dib, long length)
+{
+    const auto word = [dib](int at) { return qint64(dib[at]) | qint64(dib[at + 1]) << 8; };
+    const auto dword = [&word](int at) { return word(at) | word(at + 2) << 16; };
+    constexpr qint64 coreHeader = 12;
+    constexpr qint64 infoHeader = 40;
+    constexpr qint64 uncompressed = 0;
+    constexpr qint64 bitFields = 3;
+    constexpr qint64 bitFieldMasks = 12;
+    if (!dib || length < coreHeader)
+        return false;
+    const qint64 headerBytes = dword(0);
+    const bool core = headerBytes == coreHeader;
+    if (!core && (headerBytes < infoHeader || headerBytes > length))
+        return false;
+    const qint64 width = core ? word(4) : std::abs(qint64(qint32(dword(4))));
+    const qint64 height = core ? word(6) : std::abs(qint64(qint32(dword(8))));
+    const qint64 bitCount = core ? word(10) : word(14);
+    constexpr qint64 maxBitCount = 32;
+    // Checked first, so that no size computed below can overflow.
+    if (width * height > maxBitmapPixels || bitCount > maxBitCount)
+        return false;
+    const qint64 compression = core ? uncompressed : dword(16);
+    const qint64 tableColours = bitCount <= 8 ? qint64(1) << bitCount : 0;
+    const qint64 usedColours = core ? 0 : dword(32);
+    qint64 needed = headerBytes + (usedColours ? usedColours : tableColours) * (core ? 3 : 4);
+    if (compression == bitFields && headerBytes == infoHeader)
+        needed += bitFieldMasks;
+    if (compression == uncompressed || compression == bitFields)
+        needed += (width * bitCount + 31) / 32 * 4 * height;
+    return needed <= length;
+}
+
+// libwmf allocates a bitmap and its colour table at whatever size the header claims: a bitmap
+// beyond the limits is left out before that, as one that does not load.
+void bmpRead(wmfAPI *api, wmfBMP_Read_t *read)
+{
+    if (!bitmapWithinLimits(read->buffer, read->length)) {
+        read->bmp.data = nullptr;
+        return;
+    }
+    wmf_ipa_bmp_read(api, read);
+}
+
 void nothing(wmfAPI *) { }
 void nothingFlood(wmfAPI *, wmfFlood_t *) { }
 void nothingUser(wmfAPI *, wmfUserData_t *) { }
@@ -364,7 +412,7 @@ void installDevice(wmfAPI *api)
     functions->draw_rectangle = drawRectangle;
     functions->rop_draw = ropDraw;
     functions->bmp_draw = bmpDraw;
-    functions->bmp_read = wmf_ipa_bmp_read;
+    functions->bmp_read = bmpRead;
     functions->bmp_free = wmf_ipa_bmp_free;
     functions->draw_text = drawText;
     functions->udata_init = nothingUser;
