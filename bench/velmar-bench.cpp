@@ -55,6 +55,8 @@ std::optional<QString> load(RichTextBox &box, const QString &path)
         return std::nullopt;
     case RichTextBox::LoadResult::AccessError:
         return QStringLiteral("cannot read %1").arg(path);
+    case RichTextBox::LoadResult::TooLarge:
+        return QStringLiteral("%1 is too large").arg(path);
     case RichTextBox::LoadResult::FormatError:
         break;
     }
