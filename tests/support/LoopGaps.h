@@ -19,6 +19,8 @@ public:
         ticker.start(intervalMs);
     }
     qint64 longest() const { return longestMs; }
+    // The same, counting the time since the last tick as a gap.
+    qint64 longestUntilNow() const { return std::max(longestMs, sinceTick.elapsed()); }
 
 private:
     QElapsedTimer sinceTick;
