@@ -1267,7 +1267,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
         read();
     } else {
         const QPointer<RichTextBox> self(this);
-        TextFileLoad::whileServed(read);
+        TextFileLoad::whileServed(*fresh, read);
         if (!self)
             return LoadResult::AccessError;
     }

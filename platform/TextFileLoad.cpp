@@ -279,11 +279,16 @@ std::optional<Plain> readPlain(QFile &file, QTextDocument &document)
     return plain;
 }
 
-void whileServed(const std::function<void()> &work)
+void whileServed(QObject &object, const std::function<void()> &work)
 {
     const int pointer = Screen::MousePointer();
     Screen::setMousePointer(Screen::vbHourglass);
-    const std::unique_ptr<QThread> thread(QThread::create(work));
+    QThread *home = QThread::currentThread();
+    const std::unique_ptr<QThread> thread(QThread::create([&] {
+        work();
+        object.moveToThread(home);
+    }));
+    object.moveToThread(thread.get());
     QEventLoop loop;
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
     thread->start();

@@ -8,6 +8,7 @@
 #include <optional>
 
 class QFile;
+class QObject;
 class QTextDocument;
 
 namespace TextFileLoad {
@@ -38,8 +39,10 @@ struct Plain
 // UTF-8, else code page 1252. Empty when the file could not be read.
 std::optional<Plain> readPlain(QFile &file, QTextDocument &document);
 
-// Runs WORK on a thread of its own. Meanwhile this thread's event loop paints and serves its
-// timers but holds back keys and clicks, and the mouse pointer is the hourglass.
-void whileServed(const std::function<void()> &work);
+// Runs WORK on a thread of its own, to which OBJECT (without a parent) belongs meanwhile, so
+// that what the work makes in it has the right thread. Meanwhile this thread's event loop
+// paints and serves its timers but holds back keys and clicks, and the mouse pointer is the
+// hourglass.
+void whileServed(QObject &object, const std::function<void()> &work);
 
 } // namespace TextFileLoad
