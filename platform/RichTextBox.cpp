@@ -1266,10 +1266,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
     if (info.size() < ServedLoadBytes) {
         read();
     } else {
-        const QPointer<RichTextBox> self(this);
         TextFileLoad::whileServed(*fresh, read);
-        if (!self)
-            return LoadResult::AccessError;
     }
     if (result != LoadResult::Ok)
         return result;

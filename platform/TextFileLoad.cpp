@@ -5,6 +5,8 @@
 #include "platform/Screen.h"
 #include "platform/TextFormat.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QStringDecoder>
@@ -234,6 +236,26 @@ Fill fill(QFile &file, QTextDocument &document, const QString &lineEnd, Decode d
     return Fill::Done;
 }
 
+// Keeps every window open while it lives: a window closed during the wait would take the
+// window being loaded, or the program, away under the load.
+class CloseHold : public QObject
+{
+public:
+    CloseHold() { QCoreApplication::instance()->installEventFilter(this); }
+    ~CloseHold() override { QCoreApplication::instance()->removeEventFilter(this); }
+    CloseHold(const CloseHold &) = delete;
+    CloseHold &operator=(const CloseHold &) = delete;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Close)
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+
 } // namespace
 
 std::optional<Plain> readPlain(QFile &file, QTextDocument &document)
@@ -289,6 +311,7 @@ void whileServed(QObject &object, const std::function<void()> &work)
         object.moveToThread(home);
     }));
     object.moveToThread(thread.get());
+    const CloseHold hold;
     QEventLoop loop;
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
     thread->start();

@@ -41,8 +41,8 @@ std::optional<Plain> readPlain(QFile &file, QTextDocument &document);
 
 // Runs WORK on a thread of its own, to which OBJECT (without a parent) belongs meanwhile, so
 // that what the work makes in it has the right thread. Meanwhile this thread's event loop
-// paints and serves its timers but holds back keys and clicks, and the mouse pointer is the
-// hourglass.
+// paints and serves its timers but holds back keys and clicks, no window closes, and the mouse
+// pointer is the hourglass.
 void whileServed(QObject &object, const std::function<void()> &work);
 
 } // namespace TextFileLoad

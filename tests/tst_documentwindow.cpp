@@ -85,8 +85,8 @@ private slots:
 
 private:
     DocumentWindow *newWindow(bool richText);
-    // Öffnen of PATH: whether the hourglass showed in an event the loop served meanwhile, and
-    // the file opened; prints the loop's longest gap.
+    // Öffnen of PATH: whether the hourglass showed in an event the loop served meanwhile, the
+    // main window refused to close then, and the file opened; prints the loop's longest gap.
     bool openServed(const QString &path);
     void addTextBlock(const QString &name, const QString &text);
     void typeInto(DocumentWindow *window, const QString &text);
@@ -112,9 +112,13 @@ void TestDocumentWindow::cleanup()
 bool TestDocumentWindow::openServed(const QString &path)
 {
     bool hourglassWhileLoading = false;
-    // The first event the loop serves once the open has begun.
-    QTimer::singleShot(
-        0, this, [&] { hourglassWhileLoading = Screen::MousePointer() == Screen::vbHourglass; });
+    bool closedWhileLoading = true;
+    // The first event the loop serves once the open has begun; the window that is loading
+    // stays, and the program with it.
+    QTimer::singleShot(0, this, [&] {
+        hourglassWhileLoading = Screen::MousePointer() == Screen::vbHourglass;
+        closedWhileLoading = program->main().close();
+    });
     env->modals.answerFile(path);
     const qint64 longestGap = [&] {
         const LoopGaps gaps(10);
@@ -123,8 +127,8 @@ bool TestDocumentWindow::openServed(const QString &path)
     }();
     qInfo("longest event-loop gap while opening %lld bytes: %lld ms",
           static_cast<long long>(QFileInfo(path).size()), static_cast<long long>(longestGap));
-    return hourglassWhileLoading && Screen::MousePointer() == Screen::vbDefault
-        && program->active()->Dateiname == path;
+    return hourglassWhileLoading && !closedWhileLoading
+        && Screen::MousePointer() == Screen::vbDefault && program->active()->Dateiname == path;
 }
 
 DocumentWindow *TestDocumentWindow::newWindow(bool richText)
