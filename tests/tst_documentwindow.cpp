@@ -557,8 +557,9 @@ void TestDocumentWindow::longLineOpensServedAndSavesWhole_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("words without a line end") << QByteArray("abcd efgh ").repeated(600000);
     QTest::newRow("zero bytes") << QByteArray(6000000, '\0');
+    // The file is read 4 MiB at a time: here the first piece ends inside an "ä".
     QTest::newRow("between lines with CR LF")
-        << "Kopf\r\n" + QByteArray("Wort\xC3\xA4 ").repeated(700000) + "\r\nEnde\r\n";
+        << "Kopfzeile\r\n" + QByteArray("Wort\xC3\xA4 ").repeated(700000) + "\r\nEnde\r\n";
 }
 
 void TestDocumentWindow::longLineOpensServedAndSavesWhole()
@@ -568,6 +569,7 @@ void TestDocumentWindow::longLineOpensServedAndSavesWhole()
     QVERIFY(openServed(path));
     DocumentWindow *window = program->active();
     QCOMPARE(window->Caption(), QStringLiteral("zeile.txt"));
+    QCOMPARE(window->txtText->Text().count(u'ä'), bytes.count("\xC3\xA4"));
     // The long line is broken at the window's edge.
     QVERIFY(window->txtText->GetLineFromChar(6000) > 0);
     window->mnuFileSave->trigger();
