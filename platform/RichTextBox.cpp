@@ -25,7 +25,6 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <algorithm>
