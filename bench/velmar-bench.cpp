@@ -57,6 +57,8 @@ std::optional<QString> load(RichTextBox &box, const QString &path)
         return std::nullopt;
     case RichTextBox::LoadResult::AccessError:
         return QStringLiteral("cannot read %1").arg(path);
+    case RichTextBox::LoadResult::TooLarge:
+        return QStringLiteral("%1 is too large").arg(path);
     case RichTextBox::LoadResult::FormatError:
         break;
     }
@@ -86,6 +88,25 @@ void print(const char *name, double value)
 {
     std::printf("%s=%.3f\n", name, value);
 }
+
+// The longest time the event loop went without serving its 1 ms timer, from the watch's start.
+class LoopWatch
+{
+public:
+    LoopWatch()
+    {
+        QObject::connect(&ticker, &QTimer::timeout,
+                         [this] { longestMs = std::max(longestMs, sinceTick.restart()); });
+        sinceTick.start();
+        ticker.start(1);
+    }
+    qint64 longestUntilNow() const { return std::max(longestMs, sinceTick.elapsed()); }
+
+private:
+    QElapsedTimer sinceTick;
+    qint64 longestMs = 0;
+    QTimer ticker;
+};
 
 int toText(const QString &path)
 {
@@ -354,7 +375,7 @@ std::optional<QString> benchFile(const QString &path, const QString &megabytes,
     return target.fileName();
 }
 
-// Open through the main window against the bare load of the same file.
+// Open through the main window, then the bare load of the same file.
 int openTimes(const QString &file, const QString &megabytes)
 {
     QTemporaryDir folder;
@@ -362,24 +383,31 @@ int openTimes(const QString &file, const QString &megabytes)
     if (!made)
         return fail(QStringLiteral("cannot make the file from %1").arg(file));
     const QString path = *made;
-    double loadMs = 0;
-    {
-        RichTextBox box;
-        QElapsedTimer timer;
-        timer.start();
-        const bool richText = path.endsWith(u".rtf", Qt::CaseInsensitive);
-        if (box.LoadFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText)
-            != RichTextBox::LoadResult::Ok)
-            return fail(QStringLiteral("cannot load %1").arg(path));
-        loadMs = timer.nsecsElapsed() / 1.0e6;
-    }
     ShownProgram program;
-    const double openMs = program.open(path);
+    double openMs = 0;
+    qint64 longestBlock = 0;
+    {
+        const LoopWatch watch;
+        openMs = program.open(path);
+        longestBlock = watch.longestUntilNow();
+    }
+    const double peak = peakMib();
     DocumentWindow *window = program.main.ActiveForm();
-    if (!window || window->Dateiname != path)
-        return fail(QStringLiteral("cannot open %1").arg(path));
+    const bool opened = window && window->Dateiname == path;
     print("open_ms", openMs);
-    print("load_ms", loadMs);
+    print("longest_block_ms", double(longestBlock));
+    print("peak_mib", peak);
+    std::printf("opened=%d\n", opened ? 1 : 0);
+    if (!opened)
+        return 0;
+    RichTextBox box;
+    QElapsedTimer timer;
+    timer.start();
+    const bool richText = path.endsWith(u".rtf", Qt::CaseInsensitive);
+    if (box.LoadFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText)
+        != RichTextBox::LoadResult::Ok)
+        return fail(QStringLiteral("cannot load %1").arg(path));
+    print("load_ms", timer.nsecsElapsed() / 1.0e6);
     return 0;
 }
 
@@ -419,25 +447,6 @@ int typeTimes(const QString &file, const QString &megabytes)
     print("worst_key_ms", *std::max_element(times.begin(), times.end()));
     return 0;
 }
-
-// The longest time the event loop was not served, from the watch's start on.
-class LoopWatch
-{
-public:
-    LoopWatch()
-    {
-        QObject::connect(&ticker, &QTimer::timeout,
-                         [this] { longestMs = std::max(longestMs, sinceTick.restart()); });
-        sinceTick.start();
-        ticker.start(1);
-    }
-    double longestBlockMs() const { return double(std::max(longestMs, sinceTick.elapsed())); }
-
-private:
-    QElapsedTimer sinceTick;
-    qint64 longestMs = 0;
-    QTimer ticker;
-};
 
 // Serves the event loop until the picture browser has nothing left to read or load.
 void untilIdle(const frmImage &form)
@@ -496,7 +505,7 @@ int pictureTimes(const QString &path, const QString &out)
     untilIdle(form);
     const double ms = timer.nsecsElapsed() / 1.0e6;
     print("ms", ms);
-    print("longest_block_ms", watch.longestBlockMs());
+    print("longest_block_ms", double(watch.longestUntilNow()));
     print("peak_mib", peakMib());
     std::printf("shown=%d\n", refused ? 0 : 1);
     if (!out.isEmpty() && !refused && !form.Bild1->pixmap().save(out, "PNG"))
@@ -537,7 +546,7 @@ int pictureTreeTimes(int files)
         const double ms = timer.nsecsElapsed() / 1.0e6;
         print(qPrintable(QStringLiteral("%1_ms").arg(QLatin1String(step))), ms);
         print(qPrintable(QStringLiteral("%1_longest_block_ms").arg(QLatin1String(step))),
-              watch.longestBlockMs());
+              double(watch.longestUntilNow()));
     };
     frmImage *form = nullptr;
     timed("open", [&] {

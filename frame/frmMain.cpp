@@ -30,6 +30,7 @@
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
+#include "platform/TextFileLoad.h"
 #include "platform/Toolbar.h"
 #include "tools/frmBaustein.h"
 #include "tools/frmDate.h"
@@ -48,6 +49,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -430,6 +432,16 @@ RichTextBox::LoadResult frmMain::openInNewWindow(const QString &path)
 
 void frmMain::reportUnreadable(const QString &path, RichTextBox::LoadResult result)
 {
+    if (result == RichTextBox::LoadResult::TooLarge) {
+        // A German desktop's digit grouping, whatever the process locale.
+        const QLocale locale(QLocale::German, QLocale::Germany);
+        MsgBox(QStringLiteral("Die Datei \"%1\" ist zu groß (%2 Bytes) und wurde nicht geöffnet. "
+                              "Velmar öffnet Dateien bis %3 Bytes.")
+                   .arg(path, locale.toString(QFileInfo(path).size()),
+                        locale.toString(TextFileLoad::MaxFileBytes)),
+               vbCritical, QStringLiteral("Dokument öffnen"));
+        return;
+    }
     const QString text = result == RichTextBox::LoadResult::FormatError
         ? QStringLiteral("Die Datei \"%1\" ist kein gültiges RTF-Dokument und konnte nicht "
                          "geöffnet werden.")

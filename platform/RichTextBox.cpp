@@ -7,6 +7,7 @@
 #include "platform/FileWrite.h"
 #include "platform/PictureObjects.h"
 #include "platform/Screen.h"
+#include "platform/TextFileLoad.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
@@ -25,7 +26,6 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <algorithm>
@@ -36,9 +36,7 @@
 
 namespace {
 
-enum class Encoding { Utf8, Utf8Bom, Cp1252 };
-
-const QByteArray utf8Bom("\xEF\xBB\xBF");
+using TextFileLoad::Encoding;
 
 // The program sees a paragraph end as '\r' and a soft line break as '\v'.
 QChar ownChar(QChar c)
@@ -354,6 +352,8 @@ struct RichTextBox::Private
     int countedBlocks = 0;
     // A large insertion's caret waits for the background layout to reach it.
     bool caretToShow = false;
+    // Undo and redo put blocks back as they were, pieces of long lines included.
+    int restoring = 0;
 
     int end() const { return q->document()->characterCount() - 1; }
     QChar charAt(int position) const { return ownChar(q->document()->characterAt(position)); }
@@ -417,11 +417,33 @@ struct RichTextBox::Private
     {
         summary.valid = false;
         countedBlocks = std::min(countedBlocks, q->document()->findBlock(from).blockNumber());
-        if (added > 0)
+        if (added > 0) {
             watchForLongWords(from, added);
+            if (restoring == 0)
+                endOwnLines(from, added);
+        }
         if (formatWrites == 0 || removed != added)
             emit q->Change();
         emit q->Edited();
+    }
+
+    // A paragraph typed or pasted into a piece of a long line copies the piece's format, but
+    // the line end before it is the user's own: it does not continue the line.
+    void endOwnLines(int from, int added)
+    {
+        const QTextDocument *document = q->document();
+        const QTextBlock first = document->findBlock(from);
+        if (!first.blockFormat().boolProperty(TextFormat::ContinuedLine))
+            return;
+        for (QTextBlock block = first.next(); block.isValid() && block.position() <= from + added;
+             block = block.next()) {
+            QTextBlockFormat format = block.blockFormat();
+            if (!format.boolProperty(TextFormat::ContinuedLine))
+                continue;
+            format.clearProperty(TextFormat::ContinuedLine);
+            const FormatWrite write(this);
+            QTextCursor(block).setBlockFormat(format);
+        }
     }
 
     void watchForLongWords(int from, int added)
@@ -677,10 +699,10 @@ struct RichTextBox::Private
     // A file is read into a document of its own, which the control shows only when it is
     // complete: a broken file leaves the old content alone, and nothing lays out or reports
     // the text while it is being read.
-    QTextDocument *freshDocument() const
+    std::unique_ptr<QTextDocument> freshDocument() const
     {
         const QTextDocument *old = q->document();
-        auto *fresh = new QTextDocument(q);
+        auto fresh = std::make_unique<QTextDocument>();
         fresh->setDefaultFont(old->defaultFont());
         fresh->setDefaultTextOption(old->defaultTextOption());
         fresh->setDocumentMargin(old->documentMargin());
@@ -690,10 +712,12 @@ struct RichTextBox::Private
     }
 
     // longWords: whether the new text holds a word too long to break at the margin.
-    void adopt(QTextDocument *fresh, bool longWords)
+    void adopt(std::unique_ptr<QTextDocument> document, bool longWords)
     {
         q->setWordWrapMode(longWords ? QTextOption::WordWrap
                                      : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QTextDocument *fresh = document.release();
+        fresh->setParent(q);
         fresh->setUndoRedoEnabled(true);
         const QPointer<QTextDocument> previous(q->document());
         q->setDocument(fresh);
@@ -711,130 +735,6 @@ struct RichTextBox::Private
         lastAnchor = cursor.anchor();
         lastPosition = cursor.position();
         emit q->SelChange();
-    }
-
-    bool loadRtf(const QByteArray &data)
-    {
-        QTextDocument *fresh = freshDocument();
-        // An empty file is an empty document, as an empty plain text is.
-        if (!data.isEmpty()) {
-            QTextCursor cursor(fresh);
-            if (!rtf::looksLikeRtf(data) || !rtf::read(data, cursor).ok) {
-                delete fresh;
-                return false;
-            }
-        }
-        adopt(fresh, hasLongWord(fresh));
-        return true;
-    }
-
-    void loadPlain(const QByteArray &data)
-    {
-        const bool bom = data.startsWith(utf8Bom);
-        const QByteArray body = bom ? data.mid(utf8Bom.size()) : data;
-        // A second mark after the first is text of the file's own.
-        QStringDecoder utf8(QStringDecoder::Utf8,
-                            QStringDecoder::Flag::Stateless
-                                | QStringDecoder::Flag::ConvertInitialBom);
-        QString text = utf8.decode(body);
-        if (utf8.hasError()) {
-            text = Cp1252::decode(data);
-            encoding = Encoding::Cp1252;
-        } else {
-            encoding = bom ? Encoding::Utf8Bom : Encoding::Utf8;
-        }
-        const qsizetype cr = text.indexOf(u'\r');
-        const qsizetype lf = text.indexOf(u'\n');
-        if (cr < 0 || (lf >= 0 && lf < cr))
-            lineEnd = QStringLiteral("\n");
-        else
-            lineEnd = lf == cr + 1 ? QStringLiteral("\r\n") : QStringLiteral("\r");
-        QTextDocument *fresh = freshDocument();
-        fillPlain(fresh, text);
-        adopt(fresh, hasLongWord(fresh));
-    }
-
-    // Whether every paragraph ends in the usual line end and no character needs marking.
-    bool isUniform(const QString &text) const
-    {
-        const bool lf = lineEnd == QLatin1String("\n");
-        const bool crlf = lineEnd == QLatin1String("\r\n");
-        const QChar *c = text.constData();
-        const qsizetype size = text.size();
-        for (qsizetype i = 0; i < size; ++i) {
-            const char16_t u = c[i].unicode();
-            if (u > u'\r' && u < QChar::LineSeparator)
-                continue;
-            switch (u) {
-            case u'\r':
-                if (lf || (crlf && (i + 1 == size || c[i + 1] != u'\n')))
-                    return false;
-                i += crlf ? 1 : 0;
-                break;
-            case u'\n':
-                if (!lf)
-                    return false;
-                break;
-            case QChar::LineSeparator:
-            case QChar::ParagraphSeparator:
-            case 0xFDD0:
-            case 0xFDD1:
-                return false;
-            default:
-                break;
-            }
-        }
-        return true;
-    }
-
-    // The document keeps paragraphs, not the characters that ended them in the file: a
-    // paragraph that ended otherwise than the file's usual line end keeps its end in its format,
-    // and a Unicode line separator (not the control character 11) is marked, so that a file
-    // saved unchanged is written back byte for byte.
-    void fillPlain(QTextDocument *document, const QString &text) const
-    {
-        if (isUniform(text)) {
-            document->setPlainText(qtText(text));
-            return;
-        }
-        QTextCursor cursor(document);
-        const QTextCharFormat chars;
-        QTextCharFormat separator;
-        separator.setProperty(TextFormat::UnicodeLineSeparator, true);
-        cursor.beginEditBlock();
-        qsizetype start = 0;
-        const auto flush = [&](qsizetype end) {
-            if (end > start)
-                cursor.insertText(qtText(text.mid(start, end - start)), chars);
-        };
-        const qsizetype size = text.size();
-        for (qsizetype i = 0; i < size; ++i) {
-            const char16_t c = text.at(i).unicode();
-            qsizetype length = 1;
-            if (c == QChar::LineSeparator) {
-                flush(i);
-                cursor.insertText(QString(QChar::LineSeparator), separator);
-                start = i + 1;
-                continue;
-            }
-            if (c == u'\r') {
-                length = i + 1 < size && text.at(i + 1) == u'\n' ? 2 : 1;
-            } else if (c != u'\n' && c != QChar::ParagraphSeparator && c != 0xFDD0 && c != 0xFDD1) {
-                continue;
-            }
-            flush(i);
-            const QString end = text.mid(i, length);
-            if (end != lineEnd) {
-                QTextBlockFormat format;
-                format.setProperty(TextFormat::ParagraphEnd, end);
-                cursor.setBlockFormat(format);
-            }
-            cursor.insertBlock(QTextBlockFormat(), chars);
-            i += length - 1;
-            start = i + 1;
-        }
-        flush(size);
-        cursor.endEditBlock();
     }
 
     // The text as the file holds it: each paragraph's own end, the usual one where it has none.
@@ -859,7 +759,9 @@ struct RichTextBox::Private
                     piece.replace(QChar::LineSeparator, u'\v');
                 text += piece;
             }
-            if (block.next().isValid()) {
+            // The pieces of a line too long to lay out in one are saved as that one line.
+            const QTextBlock next = block.next();
+            if (next.isValid() && !next.blockFormat().boolProperty(TextFormat::ContinuedLine)) {
                 const QTextBlockFormat format = block.blockFormat();
                 text += format.hasProperty(TextFormat::ParagraphEnd)
                     ? format.stringProperty(TextFormat::ParagraphEnd)
@@ -877,7 +779,8 @@ struct RichTextBox::Private
                 return *bytes;
             encoding = Encoding::Utf8;
         }
-        return encoding == Encoding::Utf8Bom ? utf8Bom + text.toUtf8() : text.toUtf8();
+        return encoding == Encoding::Utf8Bom ? TextFileLoad::utf8Bom + text.toUtf8()
+                                             : text.toUtf8();
     }
 
     // Qt lays out an insertion synchronously, paragraph by paragraph to its end. A large one
@@ -1330,24 +1233,49 @@ void RichTextBox::setRightMargin(double value)
 RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
 {
     // Only a regular file has an end: a pipe would wait for a writer, a device read forever.
-    // Positions are 32-bit, so a file with more characters than they reach is not read either.
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() >= std::numeric_limits<int>::max())
+    if (!info.isFile())
         return LoadResult::AccessError;
+    // Refused before anything is read: the window could not hold its text.
+    if (info.size() > TextFileLoad::MaxFileBytes)
+        return LoadResult::TooLarge;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return LoadResult::AccessError;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return LoadResult::AccessError;
-    if (type == rtfRTF) {
-        if (!d->loadRtf(data))
-            return LoadResult::FormatError;
-        d->encoding = Encoding::Utf8;
-        d->lineEnd = QStringLiteral("\n");
-        return LoadResult::Ok;
+    std::unique_ptr<QTextDocument> fresh = d->freshDocument();
+    LoadResult result = LoadResult::Ok;
+    std::optional<TextFileLoad::Plain> plain;
+    bool longWords = false;
+    // Touches nothing but the file and the fresh document, so it may run on another thread.
+    const auto read = [&] {
+        if (type == rtfRTF) {
+            const QByteArray data = file.readAll();
+            QTextCursor cursor(fresh.get());
+            // An empty file is an empty document, as an empty plain text is.
+            if (file.error() != QFileDevice::NoError)
+                result = LoadResult::AccessError;
+            else if (!data.isEmpty() && (!rtf::looksLikeRtf(data) || !rtf::read(data, cursor).ok))
+                result = LoadResult::FormatError;
+        } else {
+            plain = TextFileLoad::readPlain(file, *fresh);
+            if (!plain)
+                result = LoadResult::AccessError;
+        }
+        if (result == LoadResult::Ok)
+            longWords = hasLongWord(fresh.get());
+    };
+    // A small file is read at once, a larger one away from the window, which stays served.
+    constexpr qint64 ServedLoadBytes = 1024 * 1024;
+    if (info.size() < ServedLoadBytes) {
+        read();
+    } else {
+        TextFileLoad::whileServed(*fresh, read);
     }
-    d->loadPlain(data);
+    if (result != LoadResult::Ok)
+        return result;
+    d->encoding = plain ? plain->encoding : Encoding::Utf8;
+    d->lineEnd = plain ? plain->lineEnd : QStringLiteral("\n");
+    d->adopt(std::move(fresh), longWords);
     return LoadResult::Ok;
 }
 
@@ -1549,7 +1477,9 @@ void RichTextBox::undo()
 {
     const int anchor = d->lastAnchor;
     const int position = d->lastPosition;
+    ++d->restoring;
     QTextEdit::undo();
+    --d->restoring;
     // An undone format change leaves the caret: what shows the selection's format must still
     // follow.
     if (d->lastAnchor == anchor && d->lastPosition == position)
@@ -1617,7 +1547,10 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    const bool redo = event->matches(QKeySequence::Redo);
+    d->restoring += redo ? 1 : 0;
     QTextEdit::keyPressEvent(event);
+    d->restoring -= redo ? 1 : 0;
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent *event)

@@ -19,7 +19,7 @@ public:
     enum Alignment { rtfLeft = 0, rtfRight = 1, rtfCenter = 2 };
     // Unit of every length the control takes and gives (indents, tabs, right margin).
     enum class Scale { Millimetres, Twips };
-    enum class LoadResult { Ok, AccessError, FormatError };
+    enum class LoadResult { Ok, AccessError, FormatError, TooLarge };
 
     // More tab stops than this per paragraph are refused.
     static constexpr int MaxTabStops = 32;
@@ -85,8 +85,9 @@ public:
     void setRightMargin(double value);
 
     // Replaces everything and clears undo. An access error is reported apart from a format error;
-    // anything but a regular file, or one with more characters than positions reach, is an
-    // access error. An empty file is an empty document.
+    // anything but a regular file is an access error. A file larger than
+    // TextFileLoad::MaxFileBytes is refused before it is read. An empty file is an empty
+    // document. A large file is read while the event loop serves everything but input.
     LoadResult LoadFile(const QString &path, int type);
     // Writes beside the target and replaces it only when the write succeeded; in a folder that
     // takes no new file, a writable file is written in place.

@@ -24,6 +24,8 @@ enum Property : int {
                   // was not the file's usual line end
     UnicodeLineSeparator, // char: a line separator that was U+2028 in a plain-text file
     Hidden, // char: bool, hidden text of an RTF file, kept and shown marked
+    ContinuedLine, // block: bool, the block goes on with the line of the block before it: a
+                   // piece of a plain-text line too long to lay out in one
 };
 
 double pixelsPerMm();

@@ -10,9 +10,11 @@
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
+#include "platform/TextFileLoad.h"
 #include "platform/Toolbar.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/Keyboard.h"
+#include "tests/support/LoopGaps.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QApplication>
@@ -21,10 +23,12 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,6 +64,11 @@ private slots:
     void openingWhatIsNoFileFailsAtOnce();
     void emptyRtfFileOpensAsEmptyRichText();
     void openingLargeFileLaysOutOnlyWhatIsShown();
+    void longLineOpensServedAndSavesWhole_data();
+    void longLineOpensServedAndSavesWhole();
+    void largeRichTextOpensServed();
+    void fileBeyondTheLimitIsRefusedUnread_data();
+    void fileBeyondTheLimitIsRefusedUnread();
     void reopenRecentFile();
     void reopenVanishedFileRemovesIt();
     void exitStoresRecentFilesAndClearsEmptied();
@@ -76,6 +85,9 @@ private slots:
 
 private:
     DocumentWindow *newWindow(bool richText);
+    // Öffnen of PATH: whether the hourglass showed in an event the loop served meanwhile, the
+    // main window refused to close then, and the file opened; prints the loop's longest gap.
+    bool openServed(const QString &path);
     void addTextBlock(const QString &name, const QString &text);
     void typeInto(DocumentWindow *window, const QString &text);
 
@@ -95,6 +107,28 @@ void TestDocumentWindow::cleanup()
     program->stop();
     QCOMPARE(env->modals.pending(), 0);
     program.reset();
+}
+
+bool TestDocumentWindow::openServed(const QString &path)
+{
+    bool hourglassWhileLoading = false;
+    bool closedWhileLoading = true;
+    // The first event the loop serves once the open has begun; the window that is loading
+    // stays, and the program with it.
+    QTimer::singleShot(0, this, [&] {
+        hourglassWhileLoading = Screen::MousePointer() == Screen::vbHourglass;
+        closedWhileLoading = program->main().close();
+    });
+    env->modals.answerFile(path);
+    const qint64 longestGap = [&] {
+        const LoopGaps gaps(10);
+        program->main().OpenDoc();
+        return gaps.longestUntilNow();
+    }();
+    qInfo("longest event-loop gap while opening %lld bytes: %lld ms",
+          static_cast<long long>(QFileInfo(path).size()), static_cast<long long>(longestGap));
+    return hourglassWhileLoading && !closedWhileLoading
+        && Screen::MousePointer() == Screen::vbDefault && program->active()->Dateiname == path;
 }
 
 DocumentWindow *TestDocumentWindow::newWindow(bool richText)
@@ -516,6 +550,103 @@ void TestDocumentWindow::openingLargeFileLaysOutOnlyWhatIsShown()
     QCOMPARE(program->main().sbStatusBar->Panels(QStringLiteral("Seite"))->text(),
              QStringLiteral("1-4-4"));
     QVERIFY(!last.layout() || last.layout()->lineCount() == 0);
+}
+
+void TestDocumentWindow::longLineOpensServedAndSavesWhole_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("words without a line end") << QByteArray("abcd efgh ").repeated(600000);
+    QTest::newRow("zero bytes") << QByteArray(6000000, '\0');
+    // The file is read 4 MiB at a time: here the first piece ends inside an "ä".
+    QTest::newRow("between lines with CR LF")
+        << "Kopfzeile\r\n" + QByteArray("Wort\xC3\xA4 ").repeated(700000) + "\r\nEnde\r\n";
+    QTest::newRow("CR LF across the first 4 MiB read")
+        << QByteArray(4 * 1024 * 1024 - 1, 'x') + "\r\nEnde";
+}
+
+void TestDocumentWindow::longLineOpensServedAndSavesWhole()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = program->writeFile("zeile.txt", bytes);
+    QVERIFY(openServed(path));
+    DocumentWindow *window = program->active();
+    QCOMPARE(window->Caption(), QStringLiteral("zeile.txt"));
+    QCOMPARE(window->txtText->Text().count(u'ä'), bytes.count("\xC3\xA4"));
+    // The long line is broken at the window's edge.
+    QVERIFY(window->txtText->GetLineFromChar(6000) > 0);
+    window->mnuFileSave->trigger();
+    QCOMPARE(program->readFile(path), bytes);
+
+    // A line end typed far into the long line is saved where it was typed.
+    window->txtText->setSelStart(10000);
+    QTest::keyClick(window->txtText, Qt::Key_Return);
+    window->mnuFileSave->trigger();
+    const QByteArray lineEnd = bytes.contains("\r\n") ? "\r\n" : "\n";
+    const QByteArray saved = program->readFile(path);
+    qsizetype typed = 0;
+    while (typed < bytes.size() && saved.at(typed) == bytes.at(typed))
+        ++typed;
+    QVERIFY2(typed > 9000, QByteArray::number(typed));
+    QCOMPARE(saved, bytes.left(typed) + lineEnd + bytes.mid(typed));
+    QTest::keyClick(window->txtText, Qt::Key_Z, Qt::ControlModifier);
+    window->mnuFileSave->trigger();
+    QCOMPARE(program->readFile(path), bytes);
+}
+
+void TestDocumentWindow::largeRichTextOpensServed()
+{
+    // What the reader makes in the document (its lists) belongs to the document's thread.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("thread")));
+    const QByteArray paragraphs = QByteArray("\\pard{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody"
+                                             "\\pnstart1\\pndec{\\pntxta .}}\\fi-360\\li360 "
+                                             "Eins\\par Zwei\\par\r\n")
+                                      .repeated(20000);
+    const QString path = program->writeFile("liste.rtf", "{\\rtf1\\ansi " + paragraphs + "}");
+    QVERIFY(openServed(path));
+    RichTextBox *text = program->active()->txtText;
+    QVERIFY(text->Text().startsWith(QStringLiteral("Eins\rZwei\rEins\r")));
+    QVERIFY(text->document()->begin().textList());
+    QVERIFY(text->document()->lastBlock().previous().textList());
+}
+
+void TestDocumentWindow::fileBeyondTheLimitIsRefusedUnread_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("sizeText");
+    QTest::newRow("plain text one byte over")
+        << "riesig.txt" << TextFileLoad::MaxFileBytes + 1 << "268.435.457";
+    QTest::newRow("rich text of two billion bytes")
+        << "riesig.rtf" << qint64(2000000000) << "2.000.000.000";
+}
+
+void TestDocumentWindow::fileBeyondTheLimitIsRefusedUnread()
+{
+    QFETCH(QString, name);
+    QFETCH(qint64, size);
+    QFETCH(QString, sizeText);
+    // Sparse: it takes no room on the disk.
+    const QString path = env->path(name);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+    }
+    frmMain &main = program->main();
+    env->modals.answerFile(path);
+    env->modals.answerMessage(vbOK);
+    main.OpenDoc();
+    QVERIFY(QFile::remove(path));
+    const Modal::Request message = env->modals.seen().constLast();
+    QCOMPARE(message.style, int(vbCritical));
+    QCOMPARE(message.title, QStringLiteral("Dokument öffnen"));
+    QCOMPARE(message.text,
+             "Die Datei \"" + path + "\" ist zu groß (" + sizeText
+                 + " Bytes) und wurde nicht geöffnet. Velmar öffnet Dateien bis 268.435.456 "
+                   "Bytes.");
+    DocumentWindow *window = program->active();
+    QVERIFY(window->Caption().endsWith(QStringLiteral(" (ungespeichert!)")));
+    QCOMPARE(window->txtText->Text(), QString());
+    QVERIFY(main.recentFiles.path(0).isEmpty());
 }
 
 void TestDocumentWindow::reopenRecentFile()

@@ -7,6 +7,7 @@
 #include "platform/Picture.h"
 #include "platform/Screen.h"
 #include "tests/support/Keyboard.h"
+#include "tests/support/LoopGaps.h"
 #include "tests/support/TestEnvironment.h"
 #include "tools/frmImage.h"
 
@@ -181,26 +182,6 @@ QTreeWidgetItem *row(const frmImage &form, const QString &name)
     const auto found = form.ListView1->findItems(name, Qt::MatchExactly);
     return found.isEmpty() ? nullptr : found.first();
 }
-
-// The longest time the event loop went without serving a timer of the given interval, from
-// the watch's start on.
-class LoopGaps
-{
-public:
-    explicit LoopGaps(int intervalMs)
-    {
-        QObject::connect(&ticker, &QTimer::timeout,
-                         [this] { longestMs = std::max(longestMs, sinceTick.restart()); });
-        sinceTick.start();
-        ticker.start(intervalMs);
-    }
-    qint64 longest() const { return longestMs; }
-
-private:
-    QElapsedTimer sinceTick;
-    qint64 longestMs = 0;
-    QTimer ticker;
-};
 
 } // namespace
 
