@@ -774,6 +774,7 @@ struct RichTextBox::Private
                 if (!lf)
                     return false;
                 break;
+            case u'\v':
             case QChar::LineSeparator:
             case QChar::ParagraphSeparator:
             case 0xFDD0:
@@ -788,8 +789,9 @@ struct RichTextBox::Private
 
     // The document keeps paragraphs, not the characters that ended them in the file: a
     // paragraph that ended otherwise than the file's usual line end keeps its end in its format,
-    // and a Unicode line separator (not the control character 11) is marked, so that a file
-    // saved unchanged is written back byte for byte.
+    // and a line separator that was the Unicode one or the control character 11 is marked, so
+    // that a file saved unchanged is written back byte for byte. An unmarked one, a soft break
+    // typed here, is written as the file's line end: a plain text has only that one.
     void fillPlain(QTextDocument *document, const QString &text) const
     {
         if (isUniform(text)) {
@@ -798,8 +800,10 @@ struct RichTextBox::Private
         }
         QTextCursor cursor(document);
         const QTextCharFormat chars;
-        QTextCharFormat separator;
-        separator.setProperty(TextFormat::UnicodeLineSeparator, true);
+        QTextCharFormat unicodeSeparator;
+        unicodeSeparator.setProperty(TextFormat::UnicodeLineSeparator, true);
+        QTextCharFormat verticalTab;
+        verticalTab.setProperty(TextFormat::VerticalTab, true);
         cursor.beginEditBlock();
         qsizetype start = 0;
         const auto flush = [&](qsizetype end) {
@@ -810,9 +814,10 @@ struct RichTextBox::Private
         for (qsizetype i = 0; i < size; ++i) {
             const char16_t c = text.at(i).unicode();
             qsizetype length = 1;
-            if (c == QChar::LineSeparator) {
+            if (c == QChar::LineSeparator || c == u'\v') {
                 flush(i);
-                cursor.insertText(QString(QChar::LineSeparator), separator);
+                cursor.insertText(QString(QChar::LineSeparator),
+                                  c == u'\v' ? verticalTab : unicodeSeparator);
                 start = i + 1;
                 continue;
             }
@@ -844,6 +849,7 @@ struct RichTextBox::Private
             QString text = q->Text();
             text.remove(QChar::ObjectReplacementCharacter);
             text.replace(u'\r', lineEnd);
+            text.replace(u'\v', lineEnd);
             return text;
         }
         QString text;
@@ -854,8 +860,11 @@ struct RichTextBox::Private
                 QString piece = fragment.text();
                 // A picture has no text.
                 piece.remove(QChar::ObjectReplacementCharacter);
-                if (!fragment.charFormat().boolProperty(TextFormat::UnicodeLineSeparator))
+                const QTextCharFormat format = fragment.charFormat();
+                if (format.boolProperty(TextFormat::VerticalTab))
                     piece.replace(QChar::LineSeparator, u'\v');
+                else if (!format.boolProperty(TextFormat::UnicodeLineSeparator))
+                    piece.replace(QChar::LineSeparator, lineEnd);
                 text += piece;
             }
             if (block.next().isValid()) {
