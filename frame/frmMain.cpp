@@ -17,6 +17,7 @@
 #include "frame/frmAbout.h"
 #include "frame/frmStartup.h"
 #include "frame/frmTip.h"
+#include "platform/AltLetters.h"
 #include "platform/ClipboardFormats.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
@@ -95,6 +96,7 @@ frmMain::frmMain()
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(ProgramInfo::title());
     outerGeometry = new OuterGeometry(this);
+    new AltLetters(this);
     area = new QMdiArea(this);
     area->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(area);
