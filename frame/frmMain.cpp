@@ -23,6 +23,7 @@
 #include "platform/Forms.h"
 #include "platform/Help.h"
 #include "platform/KeyFilter.h"
+#include "platform/ListChoice.h"
 #include "platform/MdiPlacement.h"
 #include "platform/MsgBox.h"
 #include "platform/OuterGeometry.h"
@@ -283,6 +284,8 @@ void frmMain::buildFontBoxes()
                           QStringLiteral("Schriftarten-Liste"));
     tbRTF->addPlaceholder(QStringLiteral("Schriftgroesse"), ComboGroesse,
                           QStringLiteral("Schriftgrößen-Liste"));
+    new ListChoice(comboSchrift);
+    new ListChoice(ComboGroesse);
     connect(comboSchrift, &QComboBox::activated, this, &frmMain::comboSchrift_Click);
     connect(ComboGroesse, &QComboBox::activated, this, &frmMain::ComboGroesse_Click);
 }
