@@ -25,6 +25,7 @@
 #include "platform/KeyFilter.h"
 #include "platform/ListChoice.h"
 #include "platform/MdiPlacement.h"
+#include "platform/MinimisedModal.h"
 #include "platform/MsgBox.h"
 #include "platform/OuterGeometry.h"
 #include "platform/RichTextBox.h"
@@ -98,6 +99,7 @@ frmMain::frmMain()
     setWindowTitle(ProgramInfo::title());
     outerGeometry = new OuterGeometry(this);
     new AltLetters(this);
+    new MinimisedModal(this);
     area = new QMdiArea(this);
     area->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(area);

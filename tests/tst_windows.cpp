@@ -1,9 +1,11 @@
 // Windows as the user arranges them: where new document windows open, cascading, the
 // platform's window keys, and, on a real X server with a framing window manager, the main
-// window's outer frame over several starts and the new-document question answered by typed keys.
+// window's outer frame over several starts, the new-document question answered by typed keys and
+// a modal dialog minimised through the window manager.
 #include "document/DocumentWindow.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
+#include "format/frmOptions.h"
 #include "frame/frmMain.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
@@ -13,16 +15,46 @@
 #include "tests/support/Keyboard.h"
 #include "tests/support/RealDesktop.h"
 #include "tests/support/RunningProgram.h"
+#include "tools/frmSearch.h"
 
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
+
+namespace {
+
+// Calls back on every change of a window's state.
+class StateWatch : public QObject
+{
+public:
+    StateWatch(QWidget *window, std::function<void(const QWidget *)> changed)
+        : window(window), changed(std::move(changed))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == window && event->type() == QEvent::WindowStateChange)
+            changed(window);
+        return false;
+    }
+
+private:
+    QWidget *window;
+    std::function<void(const QWidget *)> changed;
+};
+
+} // namespace
 
 class TestWindows : public QObject
 {
@@ -40,6 +72,8 @@ private slots:
     void newDocumentQuestionTakesTypedKeys();
     void outerFrameSurvivesStarts();
     void endingMaximisedStartsWithinScreen();
+    void minimisedModalComesBack_data();
+    void minimisedModalComesBack();
 
 private:
     frmMain &startActive();
@@ -306,6 +340,51 @@ void TestWindows::endingMaximisedStartsWithinScreen()
                             .arg(next.frameGeometry().y())
                             .arg(next.frameGeometry().width())
                             .arg(next.frameGeometry().height())));
+}
+
+void TestWindows::minimisedModalComesBack_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("search and replace") << "Ersetzen";
+    QTest::newRow("formatting") << "Format";
+    QTest::newRow("message box") << "Meldung";
+}
+
+// The window manager's minimise button on a modal dialog: the dialog comes back at once and
+// takes the keys, so the program never looks frozen.
+void TestWindows::minimisedModalComesBack()
+{
+    QFETCH(QString, dialog);
+    if (const QString why = RealDesktop::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    startActive();
+    program->document(QStringLiteral("Der Hund schläft."), 0);
+    const ModalScript::RealDialogs real(program->env.modals);
+    bool minimised = false;
+    bool closedByKey = false;
+    ModalScript::RealDialogs::inspectNext([&](QWidget *box) {
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        StateWatch watch(box, [&minimised](const QWidget *window) {
+            minimised = minimised || window->isMinimized();
+        });
+        QCOMPARE(
+            QProcess::execute(QStringLiteral("xdotool"),
+                              {QStringLiteral("windowminimize"), QString::number(box->winId())}),
+            0);
+        QTRY_VERIFY(minimised);
+        QTRY_VERIFY(!box->isMinimized() && box->isActiveWindow());
+        QVERIFY(Keyboard::pressKeys({"Escape"}));
+        QTRY_VERIFY(!box->isVisible());
+        closedByKey = true;
+    });
+    if (dialog == QLatin1String("Ersetzen"))
+        frmSearch::open(2);
+    else if (dialog == QLatin1String("Format"))
+        frmOptions::open(1);
+    else
+        MsgBox(QStringLiteral("Eine Meldung"), vbOKOnly, QStringLiteral("Velmar"));
+    QVERIFY(closedByKey);
+    QVERIFY(QTest::qWaitForWindowActive(&program->main()));
 }
 
 int main(int argc, char **argv)
