@@ -94,6 +94,8 @@ private slots:
     void pageKeysSwitchPages_data();
     void pageKeysSwitchPages();
     void colourSlidersMoveByKeys();
+    void colourSliderShowsFocusMark_data();
+    void colourSliderShowsFocusMark();
     void timeListHelpOnKeyboard_data();
     void timeListHelpOnKeyboard();
     void altWithALetterTypesNothing_data();
@@ -291,6 +293,35 @@ void TestDialogKeys::colourSlidersMoveByKeys()
             QVERIFY(Keyboard::type(Keyboard::Way::TestKeys, QString(), {"Right", "Right", "Tab"}));
         }
         QCOMPARE(options.lblFarbbeispiel->BackColor(), 2 + 2 * 256 + 2 * 65536);
+    });
+}
+
+void TestDialogKeys::colourSliderShowsFocusMark_data()
+{
+    Keyboard::addWayColumn();
+    for (const Keyboard::Way way : Keyboard::ways)
+        Keyboard::newRow(way, "Tab to the green slider");
+}
+
+// Reached by Tab, a slider looks otherwise than without the focus, and the same again once
+// the focus has gone on.
+void TestDialogKeys::colourSliderShowsFocusMark()
+{
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    open("Farbe", [way](QDialog &form) {
+        auto &options = static_cast<frmOptions &>(form);
+        QScrollBar *slider = options.HScrollG;
+        options.HScrollR->setFocus();
+        QTRY_VERIFY(options.HScrollR->hasFocus());
+        const QImage unfocused = slider->grab().toImage();
+        QVERIFY(Keyboard::type(way, QString(), {"Tab"}));
+        QTRY_VERIFY(slider->hasFocus());
+        QVERIFY(slider->grab().toImage() != unfocused);
+        QVERIFY(Keyboard::type(way, QString(), {"Tab"}));
+        QTRY_VERIFY(!slider->hasFocus());
+        QCOMPARE(slider->grab().toImage(), unfocused);
     });
 }
 
