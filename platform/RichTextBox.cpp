@@ -464,7 +464,22 @@ struct RichTextBox::Private
         lastAnchor = cursor.anchor();
         lastPosition = cursor.position();
         summary.valid = false;
+        dropSeparatorMark(cursor);
         emit q->SelChange();
+    }
+
+    // Typed after a line separator read from a plain-text file, text would take the
+    // separator's mark, and a soft break typed there would be saved as that file's character.
+    void dropSeparatorMark(const QTextCursor &cursor)
+    {
+        QTextCharFormat format = cursor.charFormat();
+        if (cursor.hasSelection()
+            || (!format.hasProperty(TextFormat::VerticalTab)
+                && !format.hasProperty(TextFormat::UnicodeLineSeparator)))
+            return;
+        format.clearProperty(TextFormat::VerticalTab);
+        format.clearProperty(TextFormat::UnicodeLineSeparator);
+        q->setCurrentCharFormat(format);
     }
 
     const Summary &selectionSummary()
