@@ -7,22 +7,21 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 
-ListChoice::ListChoice(QComboBox *box) : QObject(box), box(box)
+ListChoice::ListChoice(QComboBox *box) : QObject(box), box(box), list(box->view())
 {
     // Installed after the list's own filter, so it sees the keys first.
-    box->view()->installEventFilter(this);
+    list->installEventFilter(this);
 }
 
 bool ListChoice::eventFilter(QObject *watched, QEvent *event)
 {
     // The list takes Enter before shortcuts do, so both its events are watched.
-    if (watched != box->view()
+    if (watched != list
         || (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride))
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
         return false;
-    const QAbstractItemView *list = box->view();
     if (list->selectionModel()->isSelected(list->currentIndex()))
         return false;
     box->hidePopup();

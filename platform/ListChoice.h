@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class QAbstractItemView;
 class QComboBox;
 
 class ListChoice : public QObject
@@ -16,4 +17,6 @@ protected:
 
 private:
     QComboBox *box;
+    // Held apart from the box: the list still gets events while the box is being destroyed.
+    QAbstractItemView *list;
 };
