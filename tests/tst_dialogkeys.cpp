@@ -364,6 +364,8 @@ void TestDialogKeys::altWithALetterTypesNothing_data()
             << "frmText" << QStringList {"alt+1"} << "Ein Satz zum Suchen";
         Keyboard::newRow(way, "search field, Alt+L")
             << "Ersetzen" << QStringList {"a", "alt+l", "b"} << "ab";
+        Keyboard::newRow(way, "size box, Alt+digit")
+            << "ComboGroesse" << QStringList {"End", "alt+4"} << "12";
     }
 }
 
@@ -384,6 +386,14 @@ void TestDialogKeys::altWithALetterTypesNothing()
             QVERIFY(Keyboard::type(way, QString(), keys));
             QTRY_COMPARE(search.txtErsetzen->text(), text);
         });
+        return;
+    }
+    if (where == QLatin1String("ComboGroesse")) {
+        QComboBox *box = program->main().ComboGroesse;
+        program->main().resize(1200, 700);
+        QVERIFY(Keyboard::focus(box));
+        QVERIFY(Keyboard::type(way, QString(), keys));
+        QTRY_COMPARE(box->currentText(), text);
         return;
     }
     DocumentWindow *window = where == QLatin1String("frmText")
