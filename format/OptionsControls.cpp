@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QTabBar>
 #include <algorithm>
 #include <climits>
@@ -260,6 +262,26 @@ void TabStrip::resizeEvent(QResizeEvent *)
     bar->setGeometry(0, 0, width(), barHeight);
     panel->setGeometry(0, barHeight - 1, width(), std::max(0, height() - barHeight + 1));
     bar->raise();
+}
+
+Slider::Slider(int maximum, QWidget *parent) : QScrollBar(Qt::Horizontal, parent)
+{
+    setRange(0, maximum);
+    // A scroll bar takes no focus of its own and turns its keys round for scrolling.
+    setFocusPolicy(Qt::StrongFocus);
+    setInvertedControls(false);
+}
+
+void Slider::paintEvent(QPaintEvent *event)
+{
+    QScrollBar::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect mark;
+    mark.initFrom(this);
+    mark.rect = rect().adjusted(1, 1, -1, -1);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, mark);
 }
 
 SwatchLabel::SwatchLabel(QWidget *parent) : QLabel(parent)

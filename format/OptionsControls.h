@@ -1,10 +1,11 @@
 // The classic controls the formatting dialog is built from: a spinner bound to its text box,
-// an edit field over an always open list, a tab strip with a client area, a colour swatch,
-// and a check box that can show a mixed state.
+// an edit field over an always open list, a tab strip with a client area, a colour swatch, a
+// slider, and a check box that can show a mixed state.
 #pragma once
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QWidget>
 #include <functional>
@@ -143,6 +144,18 @@ protected:
 
 private:
     int colour = 0;
+};
+
+// A horizontal slider that takes the focus, moved up by Right and Up, and marked while it has
+// the focus, as every control the keyboard reaches is.
+class Slider : public QScrollBar
+{
+    Q_OBJECT
+public:
+    Slider(int maximum, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // Value 0 off, 1 on, 2 grey. The user's clicks only ever turn it on or off.

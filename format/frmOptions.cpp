@@ -213,12 +213,7 @@ void frmOptions::buildColourPage()
     auto row = [this](SwatchLabel *&first, QScrollBar *&slider, SwatchLabel *&pure) {
         first = new SwatchLabel(framFarben);
         place(first, 120, 360, 252, 252);
-        slider = new QScrollBar(Qt::Horizontal, framFarben);
-        slider->setRange(0, 255);
-        // A scroll bar takes no focus of its own and turns its keys round for scrolling; here
-        // it is a control that Right and Up move up.
-        slider->setFocusPolicy(Qt::StrongFocus);
-        slider->setInvertedControls(false);
+        slider = new Slider(255, framFarben);
         place(slider, 372, 360, 1500, 252);
         pure = new SwatchLabel(framFarben);
         place(pure, 1872, 360, 252, 252);

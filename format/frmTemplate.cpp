@@ -592,6 +592,11 @@ void frmTemplate::showName(const QString &name)
 void frmTemplate::lblName_Change()
 {
     if (Data1->RecordCount() <= 0) {
+        // The computed displays are no bound controls: emptied here, as the bound ones are.
+        lblAlignment2->clear();
+        lblIndent2->clear();
+        lblHangingindent2->clear();
+        lblColor2->setSystemBackColor();
         lblMuster->hide();
         cmdLoeschen->setEnabled(false);
         cmdOK->setEnabled(false);

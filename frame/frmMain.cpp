@@ -18,12 +18,15 @@
 #include "frame/frmAbout.h"
 #include "frame/frmStartup.h"
 #include "frame/frmTip.h"
+#include "platform/AltLetters.h"
 #include "platform/ClipboardFormats.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
 #include "platform/Help.h"
 #include "platform/KeyFilter.h"
+#include "platform/ListChoice.h"
 #include "platform/MdiPlacement.h"
+#include "platform/MinimisedModal.h"
 #include "platform/MsgBox.h"
 #include "platform/OuterGeometry.h"
 #include "platform/RichTextBox.h"
@@ -98,6 +101,8 @@ frmMain::frmMain()
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(ProgramInfo::title());
     outerGeometry = new OuterGeometry(this);
+    new AltLetters(this);
+    new MinimisedModal(this);
     area = new QMdiArea(this);
     area->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(area);
@@ -284,6 +289,8 @@ void frmMain::buildFontBoxes()
                           QStringLiteral("Schriftarten-Liste"));
     tbRTF->addPlaceholder(QStringLiteral("Schriftgroesse"), ComboGroesse,
                           QStringLiteral("Schriftgrößen-Liste"));
+    new ListChoice(comboSchrift);
+    new ListChoice(ComboGroesse);
     connect(comboSchrift, &QComboBox::activated, this, &frmMain::comboSchrift_Click);
     connect(ComboGroesse, &QComboBox::activated, this, &frmMain::ComboGroesse_Click);
 }

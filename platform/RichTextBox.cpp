@@ -487,7 +487,22 @@ struct RichTextBox::Private
         lastAnchor = cursor.anchor();
         lastPosition = cursor.position();
         summary.valid = false;
+        dropSeparatorMark(cursor);
         emit q->SelChange();
+    }
+
+    // Typed after a line separator read from a plain-text file, text would take the
+    // separator's mark, and a soft break typed there would be saved as that file's character.
+    void dropSeparatorMark(const QTextCursor &cursor)
+    {
+        QTextCharFormat format = cursor.charFormat();
+        if (cursor.hasSelection()
+            || (!format.hasProperty(TextFormat::VerticalTab)
+                && !format.hasProperty(TextFormat::UnicodeLineSeparator)))
+            return;
+        format.clearProperty(TextFormat::VerticalTab);
+        format.clearProperty(TextFormat::UnicodeLineSeparator);
+        q->setCurrentCharFormat(format);
     }
 
     const Summary &selectionSummary()
@@ -745,6 +760,7 @@ struct RichTextBox::Private
             QString text = q->Text();
             text.remove(QChar::ObjectReplacementCharacter);
             text.replace(u'\r', lineEnd);
+            text.replace(u'\v', lineEnd);
             return text;
         }
         QString text;
@@ -755,8 +771,11 @@ struct RichTextBox::Private
                 QString piece = fragment.text();
                 // A picture has no text.
                 piece.remove(QChar::ObjectReplacementCharacter);
-                if (!fragment.charFormat().boolProperty(TextFormat::UnicodeLineSeparator))
+                const QTextCharFormat format = fragment.charFormat();
+                if (format.boolProperty(TextFormat::VerticalTab))
                     piece.replace(QChar::LineSeparator, u'\v');
+                else if (!format.boolProperty(TextFormat::UnicodeLineSeparator))
+                    piece.replace(QChar::LineSeparator, lineEnd);
                 text += piece;
             }
             // The pieces of a line too long to lay out in one are saved as that one line.

@@ -62,15 +62,16 @@ qsizetype wholeCharactersEnd(const QByteArray &bytes)
 }
 
 // Puts decoded text into the document paragraph by paragraph. A paragraph that ended
-// otherwise than the file's usual line end keeps its end in its format, and a Unicode line
-// separator (not the control character 11) is marked, so that a file saved unchanged is
-// written back byte for byte.
+// otherwise than the file's usual line end keeps its end in its format, and a line separator
+// that was the Unicode one or the control character 11 is marked, so that a file saved
+// unchanged is written back byte for byte.
 class Filler
 {
 public:
     Filler(QTextDocument &document, const QString &lineEnd) : cursor(&document), lineEnd(lineEnd)
     {
-        separator.setProperty(TextFormat::UnicodeLineSeparator, true);
+        unicodeSeparator.setProperty(TextFormat::UnicodeLineSeparator, true);
+        verticalTab.setProperty(TextFormat::VerticalTab, true);
         cursor.beginEditBlock();
     }
 
@@ -103,9 +104,10 @@ public:
                 insert(text, start, i);
                 endParagraph(QString(QChar(c)));
                 start = i + 1;
-            } else if (c == QChar::LineSeparator) {
+            } else if (c == QChar::LineSeparator || c == u'\v') {
                 insert(text, start, i);
-                cursor.insertText(QString(QChar::LineSeparator), separator);
+                cursor.insertText(QString(QChar::LineSeparator),
+                                  c == u'\v' ? verticalTab : unicodeSeparator);
                 ++inBlock;
                 start = i + 1;
             } else if (inBlock + (i - start) >= (inPieces ? PieceLength : LongLine)) {
@@ -138,10 +140,7 @@ private:
     {
         if (to <= from)
             return;
-        QString piece = text.mid(from, to - from);
-        // The program's soft line break, the control character 11.
-        piece.replace(u'\v', QChar::LineSeparator);
-        cursor.insertText(piece, chars);
+        cursor.insertText(text.mid(from, to - from), chars);
         inBlock += to - from;
     }
 
@@ -202,7 +201,8 @@ private:
     QTextCursor cursor;
     const QString lineEnd;
     const QTextCharFormat chars;
-    QTextCharFormat separator;
+    QTextCharFormat unicodeSeparator;
+    QTextCharFormat verticalTab;
     bool crBefore = false;
     // Characters in the current block, and whether its line is shown in pieces.
     qsizetype inBlock = 0;

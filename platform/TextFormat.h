@@ -23,6 +23,7 @@ enum Property : int {
     ParagraphEnd, // block: QString, what ended the paragraph in a plain-text file, when it
                   // was not the file's usual line end
     UnicodeLineSeparator, // char: a line separator that was U+2028 in a plain-text file
+    VerticalTab, // char: a line separator that was the control character 11 in a plain-text file
     Hidden, // char: bool, hidden text of an RTF file, kept and shown marked
     ContinuedLine, // block: bool, the block goes on with the line of the block before it: a
                    // piece of a plain-text line too long to lay out in one

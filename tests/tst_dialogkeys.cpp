@@ -1,5 +1,7 @@
 // The dialogs used with the keyboard alone: the focus they open with, Tab through every
-// control, the page keys of their tab strips and the colour page's sliders.
+// control, the page keys of their tab strips and the colour page's sliders; Alt with a letter
+// in their fields and in the edit control.
+#include "document/DocumentWindow.h"
 #include "document/frmDocument.h"
 #include "format/OptionsControls.h"
 #include "format/frmOptions.h"
@@ -26,6 +28,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
@@ -91,8 +94,14 @@ private slots:
     void pageKeysSwitchPages_data();
     void pageKeysSwitchPages();
     void colourSlidersMoveByKeys();
+    void colourSliderShowsFocusMark_data();
+    void colourSliderShowsFocusMark();
     void timeListHelpOnKeyboard_data();
     void timeListHelpOnKeyboard();
+    void altWithALetterTypesNothing_data();
+    void altWithALetterTypesNothing();
+    void altGrTypesItsCharacter_data();
+    void altGrTypesItsCharacter();
 
 private:
     void open(const QString &dialog, const Act &act);
@@ -287,6 +296,35 @@ void TestDialogKeys::colourSlidersMoveByKeys()
     });
 }
 
+void TestDialogKeys::colourSliderShowsFocusMark_data()
+{
+    Keyboard::addWayColumn();
+    for (const Keyboard::Way way : Keyboard::ways)
+        Keyboard::newRow(way, "Tab to the green slider");
+}
+
+// Reached by Tab, a slider looks otherwise than without the focus, and the same again once
+// the focus has gone on.
+void TestDialogKeys::colourSliderShowsFocusMark()
+{
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    open("Farbe", [way](QDialog &form) {
+        auto &options = static_cast<frmOptions &>(form);
+        QScrollBar *slider = options.HScrollG;
+        options.HScrollR->setFocus();
+        QTRY_VERIFY(options.HScrollR->hasFocus());
+        const QImage unfocused = slider->grab().toImage();
+        QVERIFY(Keyboard::type(way, QString(), {"Tab"}));
+        QTRY_VERIFY(slider->hasFocus());
+        QVERIFY(slider->grab().toImage() != unfocused);
+        QVERIFY(Keyboard::type(way, QString(), {"Tab"}));
+        QTRY_VERIFY(!slider->hasFocus());
+        QCOMPARE(slider->grab().toImage(), unfocused);
+    });
+}
+
 void TestDialogKeys::timeListHelpOnKeyboard_data()
 {
     QTest::addColumn<QString>("dialog");
@@ -308,6 +346,93 @@ void TestDialogKeys::timeListHelpOnKeyboard()
         QCOMPARE(Help::viewer()->currentContext(), context);
     });
     Help::closeViewer();
+}
+
+void TestDialogKeys::altWithALetterTypesNothing_data()
+{
+    Keyboard::addWayColumn();
+    QTest::addColumn<QString>("where"); // a document window or a dialog's field
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("text");
+    for (const Keyboard::Way way : Keyboard::ways) {
+        Keyboard::newRow(way, "rich text, Alt+Q, Alt+J")
+            << "frmDocument" << QStringList {"End", "alt+q", "alt+j", "x"}
+            << "Ein Satz zum Suchenx";
+        Keyboard::newRow(way, "plain text, selected line, Alt+O")
+            << "frmText" << QStringList {"End", "shift+Home", "alt+o"} << "Ein Satz zum Suchen";
+        Keyboard::newRow(way, "plain text, Alt+digit")
+            << "frmText" << QStringList {"alt+1"} << "Ein Satz zum Suchen";
+        Keyboard::newRow(way, "search field, Alt+L")
+            << "Ersetzen" << QStringList {"a", "alt+l", "b"} << "ab";
+        Keyboard::newRow(way, "size box, Alt+digit")
+            << "ComboGroesse" << QStringList {"End", "alt+4"} << "12";
+    }
+}
+
+// On the platform Alt with a key chooses a menu or a control by its underlined letter; where it
+// chooses nothing, nothing is typed.
+void TestDialogKeys::altWithALetterTypesNothing()
+{
+    QFETCH(Keyboard::Way, way);
+    QFETCH(QString, where);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, text);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    if (where == QLatin1String("Ersetzen")) {
+        open(where, [&](QDialog &form) {
+            auto &search = static_cast<frmSearch &>(form);
+            QVERIFY(Keyboard::focus(search.txtErsetzen));
+            QVERIFY(Keyboard::type(way, QString(), keys));
+            QTRY_COMPARE(search.txtErsetzen->text(), text);
+        });
+        return;
+    }
+    if (where == QLatin1String("ComboGroesse")) {
+        QComboBox *box = program->main().ComboGroesse;
+        program->main().resize(1200, 700);
+        QVERIFY(Keyboard::focus(box));
+        QVERIFY(Keyboard::type(way, QString(), keys));
+        QTRY_COMPARE(box->currentText(), text);
+        return;
+    }
+    DocumentWindow *window = where == QLatin1String("frmText")
+        ? program->document(QStringLiteral("Ein Satz zum Suchen"), 0, 0, false)
+        : program->active();
+    QVERIFY(Keyboard::focus(window->txtText));
+    QVERIFY(Keyboard::type(way, QString(), keys));
+    QTRY_COMPARE(window->txtText->Text(), text);
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+}
+
+void TestDialogKeys::altGrTypesItsCharacter_data()
+{
+    Keyboard::addWayColumn();
+    for (const Keyboard::Way way : Keyboard::ways)
+        Keyboard::newRow(way, "AltGr+Q");
+}
+
+// AltGr reaches a program as Ctrl+Alt on some systems and as a level of its own on X; either way
+// it types the character of its third level ("@" on a German keyboard).
+void TestDialogKeys::altGrTypesItsCharacter()
+{
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    RichTextBox *text = program->active()->txtText;
+    QVERIFY(Keyboard::focus(text));
+    if (way == Keyboard::Way::TestKeys) {
+        QTest::sendKeyEvent(QTest::Click, text, Qt::Key_At, QStringLiteral("@"),
+                            Qt::ControlModifier | Qt::AltModifier);
+        QTest::sendKeyEvent(QTest::Click, text, Qt::Key_At, QStringLiteral("@"), Qt::NoModifier);
+    } else {
+        // The X server of the run starts with a US layout, which has no third level.
+        QCOMPARE(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("de")}), 0);
+        const bool typed = Keyboard::pressKeys({"ISO_Level3_Shift+q", "ISO_Level3_Shift+q"});
+        QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("us")});
+        QVERIFY(typed);
+    }
+    QTRY_COMPARE(text->Text(), QStringLiteral("@@Ein Satz zum Suchen"));
 }
 
 QTEST_MAIN(TestDialogKeys)

@@ -82,6 +82,8 @@ private slots:
     void saveOnFullDiskKeepsFileAndChanges();
     void saveUpdatesRecentFiles();
     void savedRichTextReopensWithFormat();
+    void softBreakSavedAsTheFilesLineEnd_data();
+    void softBreakSavedAsTheFilesLineEnd();
 
 private:
     DocumentWindow *newWindow(bool richText);
@@ -927,6 +929,47 @@ void TestDocumentWindow::savedRichTextReopensWithFormat()
     QVERIFY(qAbs(text->SelIndent().value_or(0) - 12.5) < 0.02);
     text->setSelLength(6);
     QCOMPARE(text->SelBold(), std::optional<bool>());
+}
+
+void TestDocumentWindow::softBreakSavedAsTheFilesLineEnd_data()
+{
+    Keyboard::addWayColumn();
+    QTest::addColumn<QByteArray>("file"); // empty: a new window
+    QTest::addColumn<QByteArray>("saved");
+    for (const Keyboard::Way way : Keyboard::ways) {
+        Keyboard::newRow(way, "new, UTF-8 LF")
+            << QByteArray() << QByteArray("Zeile eins\nZeile zwei");
+        Keyboard::newRow(way, "code page 1252, CR LF")
+            << QByteArray("\xC4\r\n") << QByteArray("\xC4\r\nZeile eins\r\nZeile zwei");
+    }
+}
+
+// A plain text has one kind of line end: Shift+Enter writes the file's own.
+void TestDocumentWindow::softBreakSavedAsTheFilesLineEnd()
+{
+    QFETCH(Keyboard::Way, way);
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, saved);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    const QString path = env->path(QStringLiteral("zeilen.txt"));
+    DocumentWindow *window = nullptr;
+    if (file.isEmpty()) {
+        window = newWindow(false);
+    } else {
+        env->modals.answerFile(program->writeFile(QStringLiteral("zeilen.txt"), file));
+        program->main().OpenDoc();
+        window = program->active();
+        window->txtText->setSelStart(static_cast<int>(window->txtText->Text().size()));
+    }
+    QVERIFY(Keyboard::focus(window->txtText));
+    QVERIFY(Keyboard::type(way, QStringLiteral("Zeile eins"), {"shift+Return"}));
+    QVERIFY(Keyboard::type(way, QStringLiteral("Zeile zwei")));
+    QTRY_VERIFY(window->txtText->Text().endsWith(QStringLiteral("Zeile eins\vZeile zwei")));
+    if (file.isEmpty())
+        env->modals.answerFile(path);
+    window->mnuFileSave->trigger();
+    QCOMPARE(program->readFile(path), saved);
 }
 
 QTEST_MAIN(TestDocumentWindow)

@@ -3,6 +3,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/TextFormat.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -152,6 +153,8 @@ private slots:
     void emptyRtfFileIsEmptyDocument();
     void plainFileSavedUnchangedIsIdentical_data();
     void plainFileSavedUnchangedIsIdentical();
+    void softBreakTypedAfterAFilesSeparatorIsALineEnd_data();
+    void softBreakTypedAfterAFilesSeparatorIsALineEnd();
     void lineFromCharLaysOutOnlyUpToItsBlock();
     void lineCountsFollowTheWidth();
     void lineFromCharStaysRightThroughEdits();
@@ -737,6 +740,39 @@ void TestRichTextBox::plainFileSavedUnchangedIsIdentical_data()
     QTest::newRow("code page 1252 with separator bytes") << QByteArray("\x81\xE4\r\n\x85\n");
     QTest::newRow("all together")
         << QStringLiteral("\uFEFFÄ\u2029\u2028\r\n\uFDD0\n\r\u2029").toUtf8();
+}
+
+void TestRichTextBox::softBreakTypedAfterAFilesSeparatorIsALineEnd_data()
+{
+    Keyboard::addWayColumn();
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("saved");
+    for (const Keyboard::Way way : Keyboard::ways) {
+        Keyboard::newRow(way, "vertical tab") << QByteArray("a\vb\n") << QByteArray("a\v\nxb\n");
+        Keyboard::newRow(way, "line separator") << QStringLiteral("a\u2028b\r\n").toUtf8()
+                                                << QStringLiteral("a\u2028\r\nxb\r\n").toUtf8();
+    }
+}
+
+// The file's own separator stays as it was; what is typed behind it is the user's.
+void TestRichTextBox::softBreakTypedAfterAFilesSeparatorIsALineEnd()
+{
+    QFETCH(Keyboard::Way, way);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, saved);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("text.txt");
+    QVERIFY(writeBytes(path, bytes));
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(path, RichTextBox::rtfText), RichTextBox::LoadResult::Ok);
+    QVERIFY(Keyboard::focus(&box));
+    box.setSelStart(2);
+    QVERIFY(Keyboard::type(way, QString(), {"shift+Return", "x"}));
+    QTRY_COMPARE(box.Text(), QStringLiteral("a\v\vxb\r"));
+    QVERIFY(box.SaveFile(path, RichTextBox::rtfText));
+    QCOMPARE(fileBytes(path), saved);
 }
 
 void TestRichTextBox::plainFileSavedUnchangedIsIdentical()

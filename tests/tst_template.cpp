@@ -872,7 +872,8 @@ void TestTemplate::deleting()
     QFETCH(QString, shown);
     QFETCH(QStringList, left);
     for (const QString &name : names)
-        storeTemplate(name);
+        storeTemplate(name,
+                      {{"Alignment", 2}, {"Indent", 5}, {"Hangingindent", 3}, {"Color", "255"}});
     open([&](frmTemplate &form) {
         if (names.size() > 1)
             QTest::mouseClick(form.Data1->nextButton(), Qt::LeftButton);
@@ -888,6 +889,16 @@ void TestTemplate::deleting()
         QCOMPARE(form.lblMuster->isVisible(), !empty);
         QCOMPARE(form.cmdOK->isEnabled(), !empty);
         QCOMPARE(form.cmdLoeschen->isEnabled(), !empty);
+        // With no template left, no value of the deleted one stays in sight.
+        const QStringList displays = {form.lblFontname->text(), form.lblAlignment2->text(),
+                                      form.lblIndent2->text(), form.lblHangingindent2->text()};
+        const QStringList shownValues = empty
+            ? QStringList {QString(), QString(), QString(), QString()}
+            : QStringList {fontFamily(), QStringLiteral("zentriert"), QStringLiteral("8"),
+                           QStringLiteral("-3")};
+        QCOMPARE(displays, shownValues);
+        QCOMPARE(colourOfSwatch(form),
+                 empty ? form.palette().color(QPalette::Button) : QColor(Qt::red));
         form.cmdAbbrechen->click();
     });
     QCOMPARE(storedNames(), left);

@@ -13,6 +13,7 @@
 #include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -59,6 +60,8 @@ private slots:
     void sizeBoxPassesTab();
     void sizeBoxTyped_data();
     void sizeBoxTyped();
+    void openedListEnterChoosesOnlyTheHighlightedEntry_data();
+    void openedListEnterChoosesOnlyTheHighlightedEntry();
     void positionPanel_data();
     void positionPanel();
     void positionPanelBeyondSixteenBits();
@@ -612,6 +615,69 @@ void TestToolbars::sizeBoxTyped()
     QCOMPARE(window->txtText->SelFontSize(), std::optional<double>(size));
     QCOMPARE(beepCount() - before, beeps);
     QCOMPARE(window->txtText->hasFocus(), focusBack);
+}
+
+void TestToolbars::openedListEnterChoosesOnlyTheHighlightedEntry_data()
+{
+    Keyboard::addWayColumn();
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("font"); // of the selection's first letter; empty: unchanged
+    QTest::addColumn<QStringList>("keys"); // once the list is open
+    QTest::addColumn<QString>("result"); // the selection's font or size; empty: mixed
+    for (const Keyboard::Way way : Keyboard::ways) {
+        Keyboard::newRow(way, "font list, no entry, Enter")
+            << "comboSchrift" << QString() << QStringList {"Return"} << "Times New Roman";
+        Keyboard::newRow(way, "font list, own entry, Enter")
+            << "comboSchrift"
+            << "Arial" << QStringList {"Return"} << "Arial";
+        Keyboard::newRow(way, "font list, Escape") << "comboSchrift"
+                                                   << "Courier New" << QStringList {"Escape"} << "";
+        Keyboard::newRow(way, "font list, Down and Enter")
+            << "comboSchrift"
+            << "Courier New" << QStringList {"Down", "Return"} << "Liberation Serif";
+        Keyboard::newRow(way, "size list, mixed sizes, Enter")
+            << "ComboGroesse" << QString() << QStringList {"Return"} << "";
+    }
+}
+
+// Opened with F4, a list whose box shows no entry has none highlighted: Enter chooses nothing
+// then, as closing the list otherwise does; a highlighted entry is chosen.
+void TestToolbars::openedListEnterChoosesOnlyTheHighlightedEntry()
+{
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QFETCH(QString, box);
+    QFETCH(QString, font);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, result);
+    frmMain &main = program->main();
+    main.comboSchrift->clear();
+    main.comboSchrift->addItems({"Arial", "Courier New", "Liberation Serif"});
+    main.resize(1200, 700);
+    frmDocument *window = richWindow("ab");
+    RichTextBox *text = window->txtText;
+    text->setSelStart(0);
+    text->setSelLength(1);
+    if (!font.isEmpty())
+        text->setSelFontName(font);
+    text->setSelFontSize(14);
+    text->setSelStart(0);
+    text->setSelLength(font.isEmpty() ? 2 : 1);
+    QComboBox *list = box == QLatin1String("comboSchrift") ? main.comboSchrift : main.ComboGroesse;
+    QVERIFY(Keyboard::focus(list));
+    QVERIFY(Keyboard::type(way, QString(), {"F4"}));
+    QTRY_VERIFY(list->view()->isVisible());
+    QVERIFY(Keyboard::type(way, QString(), keys));
+    QTRY_VERIFY(!list->view()->isVisible());
+    if (list == main.ComboGroesse) {
+        QCOMPARE(text->SelFontSize(), std::optional<double>());
+        QCOMPARE(list->currentText(), QString());
+    } else if (result.isEmpty()) {
+        QCOMPARE(text->SelFontName(), std::optional<QString>(font));
+    } else {
+        QCOMPARE(text->SelFontName(), std::optional<QString>(result));
+    }
 }
 
 void TestToolbars::positionPanel_data()

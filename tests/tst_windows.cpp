@@ -1,9 +1,11 @@
 // Windows as the user arranges them: where new document windows open, cascading, the
 // platform's window keys, and, on a real X server with a framing window manager, the main
-// window's outer frame over several starts and the new-document question answered by typed keys.
+// window's outer frame over several starts, the new-document question answered by typed keys and
+// a modal dialog minimised through the window manager and a tool window's whole caption.
 #include "document/DocumentWindow.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
+#include "format/frmOptions.h"
 #include "frame/frmMain.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
@@ -13,16 +15,90 @@
 #include "tests/support/Keyboard.h"
 #include "tests/support/RealDesktop.h"
 #include "tests/support/RunningProgram.h"
+#include "tools/frmSearch.h"
+#include "tools/frmSonder.h"
 
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
+
+namespace {
+
+// Calls back on every change of a window's state.
+class StateWatch : public QObject
+{
+public:
+    StateWatch(QWidget *window, std::function<void(const QWidget *)> changed)
+        : window(window), changed(std::move(changed))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == window && event->type() == QEvent::WindowStateChange)
+            changed(window);
+        return false;
+    }
+
+private:
+    QWidget *window;
+    std::function<void(const QWidget *)> changed;
+};
+
+// The strip of the screen above a framed window: its title bar.
+QImage titleBar(const QWidget *window)
+{
+    const QRect frame = window->frameGeometry();
+    return window->screen()
+        ->grabWindow(0, frame.x(), frame.y(), frame.width(), window->geometry().y() - frame.y())
+        .toImage();
+}
+
+// The caption in the middle half of a title bar much wider than it: the columns that differ
+// from the bar's own at a quarter of its width. Null without any.
+QImage captionPixels(const QImage &bar)
+{
+    const auto column = [&bar](int x) {
+        QList<QRgb> pixels;
+        for (int y = 0; y < bar.height(); ++y)
+            pixels.append(bar.pixel(x, y));
+        return pixels;
+    };
+    const QList<QRgb> background = column(bar.width() / 4);
+    int first = -1;
+    int last = -1;
+    for (int x = bar.width() / 4; x < bar.width() * 3 / 4; ++x) {
+        if (column(x) != background) {
+            first = first < 0 ? x : first;
+            last = x;
+        }
+    }
+    return first < 0 ? QImage() : bar.copy(first, 0, last - first + 1, bar.height());
+}
+
+// Whether the bar shows the pixels somewhere along it.
+bool holds(const QImage &bar, const QImage &pixels)
+{
+    if (bar.height() != pixels.height())
+        return false;
+    for (int x = 0; x + pixels.width() <= bar.width(); ++x) {
+        if (bar.copy(x, 0, pixels.width(), pixels.height()) == pixels)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 class TestWindows : public QObject
 {
@@ -40,6 +116,9 @@ private slots:
     void newDocumentQuestionTakesTypedKeys();
     void outerFrameSurvivesStarts();
     void endingMaximisedStartsWithinScreen();
+    void minimisedModalComesBack_data();
+    void minimisedModalComesBack();
+    void specialCharactersCaptionShowsWhole();
 
 private:
     frmMain &startActive();
@@ -306,6 +385,73 @@ void TestWindows::endingMaximisedStartsWithinScreen()
                             .arg(next.frameGeometry().y())
                             .arg(next.frameGeometry().width())
                             .arg(next.frameGeometry().height())));
+}
+
+void TestWindows::minimisedModalComesBack_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("search and replace") << "Ersetzen";
+    QTest::newRow("formatting") << "Format";
+    QTest::newRow("message box") << "Meldung";
+}
+
+// The window manager's minimise button on a modal dialog: the dialog comes back at once and
+// takes the keys, so the program never looks frozen.
+void TestWindows::minimisedModalComesBack()
+{
+    QFETCH(QString, dialog);
+    if (const QString why = RealDesktop::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    startActive();
+    program->document(QStringLiteral("Der Hund schläft."), 0);
+    const ModalScript::RealDialogs real(program->env.modals);
+    bool minimised = false;
+    bool closedByKey = false;
+    ModalScript::RealDialogs::inspectNext([&](QWidget *box) {
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        StateWatch watch(box, [&minimised](const QWidget *window) {
+            minimised = minimised || window->isMinimized();
+        });
+        QCOMPARE(
+            QProcess::execute(QStringLiteral("xdotool"),
+                              {QStringLiteral("windowminimize"), QString::number(box->winId())}),
+            0);
+        QTRY_VERIFY(minimised);
+        QTRY_VERIFY(!box->isMinimized() && box->isActiveWindow());
+        QVERIFY(Keyboard::pressKeys({"Escape"}));
+        QTRY_VERIFY(!box->isVisible());
+        closedByKey = true;
+    });
+    if (dialog == QLatin1String("Ersetzen"))
+        frmSearch::open(2);
+    else if (dialog == QLatin1String("Format"))
+        frmOptions::open(1);
+    else
+        MsgBox(QStringLiteral("Eine Meldung"), vbOKOnly, QStringLiteral("Velmar"));
+    QVERIFY(closedByKey);
+    QVERIFY(QTest::qWaitForWindowActive(&program->main()));
+}
+
+// A tool window's caption stands whole in the window manager's title bar: its pixels are those
+// of the same caption in a title bar far wider than it, both drawn as the bars of windows
+// without the focus.
+void TestWindows::specialCharactersCaptionShowsWhole()
+{
+    if (const QString why = RealDesktop::unavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    frmMain &main = startActive();
+    program->document(QString(), 0);
+    frmSonder::open();
+    frmSonder *form = &frmSonderForm().get();
+    QWidget wide(&main, Qt::Tool);
+    wide.setWindowTitle(form->windowTitle());
+    wide.setGeometry(0, 40, 900, 100);
+    wide.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&wide));
+    // The main window itself, not one of the tool windows it owns, has the focus.
+    main.activateWindow();
+    QTRY_COMPARE(QGuiApplication::focusWindow(), main.windowHandle());
+    QTRY_VERIFY(holds(titleBar(form), captionPixels(titleBar(&wide))));
 }
 
 int main(int argc, char **argv)

@@ -10,8 +10,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <algorithm>
 
 namespace {
 
@@ -55,6 +58,18 @@ void ToolWindow::presetFontBox(QComboBox *box)
                                   Qt::MatchExactly | Qt::MatchCaseSensitive);
     }
     box->setCurrentIndex(std::max(index, 0));
+}
+
+int ToolWindow::widthForCaption(int designTwips) const
+{
+    // Frames set captions in bold, beside the window's icon and its three buttons; each of
+    // those, and the caption's margins, takes about a title bar's height.
+    constexpr int framePieces = 6;
+    QFont caption = font();
+    caption.setBold(true);
+    const int needed = QFontMetrics(caption).horizontalAdvance(windowTitle())
+        + framePieces * style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return std::max(Screen::pixelsFromTwipsX(designTwips), needed);
 }
 
 void ToolWindow::closeEvent(QCloseEvent *event)

@@ -1,6 +1,6 @@
 // What the on-screen keyboard and the special-character list share: a window that stays on top
 // of the main window beside the documents, is unloaded when closed, answers F1 with its help
-// topic, and keeps a font box of the screen fonts.
+// topic, keeps a font box of the screen fonts, and is wide enough for its caption.
 #pragma once
 
 #include <QWidget>
@@ -22,6 +22,9 @@ protected:
     // and the first font when there is none (mixed fonts). Selecting raises the box's change,
     // so the window draws in that font from the start.
     static void presetFontBox(QComboBox *box);
+    // The window's width in pixels: the design width, or more where a window manager's frame
+    // needs it to show the whole caption beside its icon and buttons.
+    int widthForCaption(int designTwips) const;
 
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -48,20 +48,27 @@ QString frmSonder::entryText(int code)
 
 void frmSonder::buildLayout()
 {
-    setFixedSize(Screen::pixelsFromTwipsX(3840), Screen::pixelsFromTwipsY(4680));
+    const int width = widthForCaption(3840);
+    setFixedSize(width, Screen::pixelsFromTwipsY(4680));
+    // The controls fill the width between margins of 120 twips.
+    const int margin = Screen::pixelsFromTwipsX(120);
+    const auto across = [width, margin](QWidget *control, int top, int height) {
+        const QRect design = Screen::twipsRect(120, top, 3600, height);
+        control->setGeometry(margin, design.y(), width - 2 * margin, design.height());
+    };
     Label1 = new QLabel(QStringLiteral("Wählen Sie das gewünschte Sonderzeichen aus!"), this);
-    Label1->setGeometry(Screen::twipsRect(120, 120, 3600, 492));
+    across(Label1, 120, 492);
     Label1->setWordWrap(true);
     lstZeichen = new QListWidget(this);
     lstZeichen->setObjectName(QStringLiteral("lstZeichen"));
     lstZeichen->setSelectionMode(QAbstractItemView::SingleSelection);
     lstZeichen->setFont(QFont(QStringLiteral("Arial"), 10));
-    lstZeichen->setGeometry(Screen::twipsRect(120, 660, 3600, 2940));
+    across(lstZeichen, 660, 2940);
     Label2 = new QLabel(QStringLiteral("Verfügbare &Schriftarten:"), this);
-    Label2->setGeometry(Screen::twipsRect(120, 3720, 3600, 252));
+    across(Label2, 3720, 252);
     comboSchrift = new QComboBox(this);
     comboSchrift->setObjectName(QStringLiteral("comboSchrift"));
-    comboSchrift->setGeometry(Screen::twipsRect(120, 4020, 3600, 315));
+    across(comboSchrift, 4020, 315);
     Label2->setBuddy(comboSchrift);
 }
 
