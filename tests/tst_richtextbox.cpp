@@ -1,9 +1,9 @@
 // Tests of the rich edit control: positions, selection properties, files, find, signals.
 #include "platform/FileWrite.h"
-#include "platform/RichTextBox.h"
-#include "platform/TextFormat.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
+#include "text/RichTextBox.h"
+#include "text/TextFormat.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>

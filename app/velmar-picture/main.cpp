@@ -4,7 +4,7 @@
 //   velmar-picture wmf|emf TWIPS_PER_PIXEL_X TWIPS_PER_PIXEL_Y
 #include "app/velmar-picture/PictureSize.h"
 #include "app/velmar-picture/WmfPainter.h"
-#include "platform/PictureLimits.h"
+#include "pictures/PictureLimits.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -2,6 +2,8 @@
 // and their mirror in Qt's layout. The RTF reader and writer and RichTextBox share them.
 #pragma once
 
+#include "platform/Screen.h"
+
 #include <QList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -26,7 +28,8 @@ enum Property : int {
     Hidden, // char: bool, hidden text of an RTF file, kept and shown marked
 };
 
-double pixelsPerMm();
+// The formats measure in millimetres on the screen.
+using Screen::pixelsPerMm;
 constexpr double twipsPerMm = 1440.0 / 25.4;
 
 // The limits of what the edit control holds, which files keep as they are: lengths within
