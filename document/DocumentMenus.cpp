@@ -8,16 +8,16 @@
 #include "document/MenuItems.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
-#include "platform/ClipboardFormats.h"
 #include "platform/Help.h"
 #include "platform/MdiPlacement.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
-#include "platform/TextFormat.h"
 #include "platform/Toolbar.h"
+#include "text/ClipboardFormats.h"
+#include "text/RichTextBox.h"
+#include "text/TextFormat.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,15 +3,15 @@
 
 #include "common/DateFormat.h"
 
+#include "data/Database.h"
 #include "document/DocumentHost.h"
-#include "platform/Database.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
+#include "text/RichTextBox.h"
 
 #include "document/DocumentTools.h"
 #include "document/MenuItems.h"

@@ -3,7 +3,7 @@
 #include "document/Ruler.h"
 
 #include "platform/Screen.h"
-#include "platform/TextFormat.h"
+#include "text/TextFormat.h"
 
 #include <QFontMetricsF>
 #include <QPaintEvent>

@@ -1,7 +1,7 @@
 // Position, font name and font size as the main window's boxes show them.
 #include "document/SelectionFeedback.h"
 
-#include "platform/RichTextBox.h"
+#include "text/RichTextBox.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>

@@ -2,7 +2,7 @@
 #include "document/TextBlocks.h"
 
 #include "common/JetLike.h"
-#include "platform/Database.h"
+#include "data/Database.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -7,9 +7,9 @@
 #include "document/DocumentTools.h"
 #include "document/PrintCopy.h"
 #include "document/SelectionFeedback.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Toolbar.h"
+#include "text/RichTextBox.h"
 
 #include <QAction>
 #include <QFont>

@@ -4,8 +4,8 @@
 #include "common/PageSettings.h"
 #include "document/StripLayout.h"
 #include "document/frmDocument.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "text/RichTextBox.h"
 
 #include <QCoreApplication>
 #include <QLabel>

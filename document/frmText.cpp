@@ -2,8 +2,8 @@
 #include "document/frmText.h"
 
 #include "document/DocumentHost.h"
-#include "platform/RichTextBox.h"
 #include "platform/Toolbar.h"
+#include "text/RichTextBox.h"
 
 #include <QFont>
 

@@ -12,8 +12,8 @@
 #include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/PageKeys.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "text/RichTextBox.h"
 
 #include <QComboBox>
 #include <QFrame>

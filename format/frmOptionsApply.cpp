@@ -8,7 +8,7 @@
 #include "format/OptionsControls.h"
 #include "format/OptionsSupport.h"
 #include "format/frmOptions.h"
-#include "platform/RichTextBox.h"
+#include "text/RichTextBox.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -5,15 +5,15 @@
 #include "common/Databases.h"
 #include "common/JetLike.h"
 #include "common/LeadingNumber.h"
+#include "data/Database.h"
 #include "format/OptionsControls.h"
 #include "format/OptionsSupport.h"
 #include "platform/CaptionFit.h"
-#include "platform/Database.h"
 #include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "text/RichTextBox.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "frame/DatabaseRepair.h"
 
 #include "common/AppPaths.h"
-#include "platform/Database.h"
+#include "data/Database.h"
 #include "platform/FileSystem.h"
 #include "platform/MsgBox.h"
 

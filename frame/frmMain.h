@@ -3,7 +3,7 @@
 #pragma once
 
 #include "document/DocumentHost.h"
-#include "platform/RichTextBox.h"
+#include "text/RichTextBox.h"
 
 #include <QMainWindow>
 

@@ -7,8 +7,8 @@
 #include "app/velmar-picture/ReplyWriter.h"
 #include "app/velmar-picture/WmfPainter.h"
 #include "fuzz/FuzzApplication.h"
-#include "platform/PictureLimits.h"
-#include "platform/PictureReply.h"
+#include "pictures/PictureLimits.h"
+#include "pictures/PictureReply.h"
 
 #include <cerrno>
 #include <csignal>

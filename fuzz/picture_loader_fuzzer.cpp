@@ -2,8 +2,8 @@
 // metafiles through the helper process with its limits, and gives a picture within the limits or
 // nothing.
 #include "fuzz/FuzzApplication.h"
-#include "platform/Picture.h"
-#include "platform/PictureLimits.h"
+#include "pictures/Picture.h"
+#include "pictures/PictureLimits.h"
 
 #include <cstdint>
 #include <cstdlib>

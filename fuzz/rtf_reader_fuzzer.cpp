@@ -1,8 +1,8 @@
 // libFuzzer entry for the RTF reader: any input gives a document or a format error, and what the
 // writer makes of that document reads back to the same text.
 #include "fuzz/FuzzApplication.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "text/rtf/RtfReader.h"
+#include "text/rtf/RtfWriter.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

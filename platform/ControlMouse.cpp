@@ -3,7 +3,6 @@
 #include "platform/ControlMouse.h"
 
 #include "platform/Screen.h"
-#include "platform/TextFormat.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -121,7 +120,7 @@ QPointF ControlMouse::inOwnUnit(QWidget *widget, QPointF pixels) const
     const Unit unit = found == controls.constEnd() ? formUnit : found->unit;
     if (unit == Unit::Twips)
         return {pixels.x() * Screen::twipsPerPixelX(), pixels.y() * Screen::twipsPerPixelY()};
-    return pixels / TextFormat::pixelsPerMm();
+    return pixels / Screen::pixelsPerMm();
 }
 
 ControlMouse::Event ControlMouse::eventFor(QWidget *widget, const QMouseEvent *mouse,

@@ -59,6 +59,11 @@ double twipsPerPixelY()
     return 1440.0 / logicalDpiY();
 }
 
+double pixelsPerMm()
+{
+    return logicalDpiX() / 25.4;
+}
+
 int pixelsFromTwipsX(double twips)
 {
     return pixels(twips, twipsPerPixelX());

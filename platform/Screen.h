@@ -18,6 +18,8 @@ int pixelsFromTwipsX(double twips);
 int pixelsFromTwipsY(double twips);
 double twipsFromPixelsX(int pixels);
 double twipsFromPixelsY(int pixels);
+// Pixels per millimetre across, the unit of controls that measure in millimetres.
+double pixelsPerMm();
 
 // A control's place in its container, given in twips.
 QRect twipsRect(double left, double top, double width, double height);

@@ -7,8 +7,8 @@
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
 #include "platform/Modal.h"
-#include "platform/RichTextBox.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 #include "tools/frmDate.h"
 
 #include <QDir>

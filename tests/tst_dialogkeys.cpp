@@ -1,6 +1,7 @@
 // The dialogs used with the keyboard alone: the focus they open with, Tab through every
 // control, the page keys of their tab strips and the colour page's sliders; Alt with a letter
 // in their fields and in the edit control.
+#include "data/Database.h"
 #include "document/DocumentWindow.h"
 #include "document/frmDocument.h"
 #include "format/OptionsControls.h"
@@ -9,12 +10,11 @@
 #include "frame/frmAbout.h"
 #include "frame/frmMain.h"
 #include "frame/frmTip.h"
-#include "platform/Database.h"
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
-#include "platform/RichTextBox.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 #include "tools/frmBaustein.h"
 #include "tools/frmDate.h"
 #include "tools/frmSearch.h"

@@ -1,21 +1,21 @@
 // Document windows as the user works in them: the modified flag and the close question,
 // key commands, F3 text blocks, recent files and saving.
 #include "common/Databases.h"
+#include "data/Database.h"
 #include "document/frmDocument.h"
 #include "document/frmText.h"
 #include "frame/frmMain.h"
-#include "platform/Database.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
-#include "platform/TextFileLoad.h"
 #include "platform/Toolbar.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/LoopGaps.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
+#include "text/TextFileLoad.h"
 
 #include <QApplication>
 #include <QDir>

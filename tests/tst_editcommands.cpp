@@ -3,11 +3,11 @@
 // steps that end where the change ends and put the caret where it was.
 #include "document/DocumentWindow.h"
 #include "frame/frmMain.h"
-#include "platform/ClipboardFormats.h"
-#include "platform/RichTextBox.h"
 #include "platform/Toolbar.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
+#include "text/ClipboardFormats.h"
+#include "text/RichTextBox.h"
 #include "tools/ActiveDocument.h"
 #include "tools/frmSearch.h"
 

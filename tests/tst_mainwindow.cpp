@@ -7,12 +7,12 @@
 #include "platform/Forms.h"
 #include "platform/Help.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -6,16 +6,16 @@
 #include "document/frmText.h"
 #include "frame/frmMain.h"
 #include "frame/frmTip.h"
-#include "platform/ClipboardFormats.h"
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
 #include "tests/support/RunningProgram.h"
+#include "text/ClipboardFormats.h"
+#include "text/RichTextBox.h"
 #include "tools/frmSearch.h"
 
 #include <QApplication>

@@ -7,11 +7,11 @@
 #include "frame/frmMain.h"
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
-#include "platform/TextFormat.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
+#include "text/TextFormat.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 // The picture browser on a folder tree the test makes: drives, folders read one level ahead,
 // the picture files of a folder, and the preview with its scroll bars.
+#include "pictures/Picture.h"
 #include "platform/Drives.h"
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
-#include "platform/Picture.h"
 #include "platform/Screen.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/LoopGaps.h"

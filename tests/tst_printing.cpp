@@ -3,10 +3,10 @@
 #include "document/frmText.h"
 #include "frame/frmMain.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/PictureFixtures.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -2,14 +2,14 @@
 // states, a repair that keeps the rows, and the failures that must lose neither file.
 #include "common/AppPaths.h"
 #include "common/Databases.h"
+#include "data/Database.h"
 #include "document/DocumentWindow.h"
 #include "frame/DatabaseRepair.h"
 #include "frame/frmMain.h"
-#include "platform/Database.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "tests/support/DatabaseStates.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 
 #include <QDir>
 #include <QFile>

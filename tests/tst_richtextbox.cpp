@@ -1,10 +1,10 @@
 // Tests of the rich edit control: positions, selection properties, files, find, signals.
 #include "platform/FileWrite.h"
-#include "platform/RichTextBox.h"
-#include "platform/TextFormat.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/TestEnvironment.h"
+#include "text/RichTextBox.h"
+#include "text/TextFormat.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
@@ -685,8 +685,7 @@ void TestRichTextBox::onlyRegularFilesLoad_data()
     QTest::newRow("named pipe") << "fifo" << RichTextBox::LoadResult::AccessError;
     QTest::newRow("device") << "/dev/zero" << RichTextBox::LoadResult::AccessError;
     QTest::newRow("folder") << "folder" << RichTextBox::LoadResult::AccessError;
-    QTest::newRow("larger than a window holds")
-        << "huge" << RichTextBox::LoadResult::TooLarge;
+    QTest::newRow("larger than a window holds") << "huge" << RichTextBox::LoadResult::TooLarge;
 }
 
 void TestRichTextBox::onlyRegularFilesLoad()

@@ -1,10 +1,10 @@
 // The RTF reader and writer: real files from other word processors, formats, round trips and
 // malformed input.
-#include "platform/RichTextBox.h"
-#include "platform/TextFormat.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
 #include "tests/support/TestEnvironment.h"
+#include "text/RichTextBox.h"
+#include "text/TextFormat.h"
+#include "text/rtf/RtfReader.h"
+#include "text/rtf/RtfWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,15 +1,15 @@
 // Pictures in RTF documents: read at their place and size, shown, written back byte for byte,
 // one character of the text for editing and none for plain text.
 #include "document/DocumentWindow.h"
-#include "platform/ClipboardFormats.h"
-#include "platform/PictureObjects.h"
-#include "platform/RichTextBox.h"
-#include "platform/TextPicture.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
 #include "tests/support/PictureFixtures.h"
 #include "tests/support/RunningProgram.h"
 #include "tests/support/TestEnvironment.h"
+#include "text/ClipboardFormats.h"
+#include "text/PictureObjects.h"
+#include "text/RichTextBox.h"
+#include "text/TextPicture.h"
+#include "text/rtf/RtfReader.h"
+#include "text/rtf/RtfWriter.h"
 
 #include <QApplication>
 #include <QClipboard>

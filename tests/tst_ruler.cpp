@@ -6,10 +6,10 @@
 #include "document/StripLayout.h"
 #include "document/frmDocument.h"
 #include "frame/frmMain.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
-#include "platform/TextFormat.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
+#include "text/TextFormat.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,9 +3,9 @@
 // one with a picture in a line of text.
 #include "document/frmDocument.h"
 #include "frame/frmMain.h"
-#include "platform/RichTextBox.h"
 #include "tests/support/PictureFixtures.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 
 #include <QCoreApplication>
 #include <QDir>

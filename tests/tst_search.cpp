@@ -5,10 +5,10 @@
 #include "frame/frmMain.h"
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/StatusBar.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 #include "tools/frmSearch.h"
 
 #include <QAction>

@@ -5,10 +5,10 @@
 #include "platform/Forms.h"
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 #include "tools/frmSonder.h"
 #include "tools/frmTastatur.h"
 

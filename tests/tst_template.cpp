@@ -2,19 +2,19 @@
 // made on first use, templates browsed, created from the selection, deleted and applied.
 #include "common/AppPaths.h"
 #include "common/Databases.h"
+#include "data/Database.h"
 #include "document/frmDocument.h"
 #include "format/OptionsControls.h"
 #include "format/frmTemplate.h"
 #include "frame/frmMain.h"
-#include "platform/Database.h"
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "tests/support/DatabaseStates.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 
 #include <QApplication>
 #include <QCheckBox>

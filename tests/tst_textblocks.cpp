@@ -2,17 +2,17 @@
 // changed and deleted with the keyboard, the messages for refused rows, the insertion of a
 // block into the active document, and closing with a row still being edited.
 #include "common/Databases.h"
+#include "data/DBGrid.h"
+#include "data/Database.h"
 #include "document/DocumentWindow.h"
 #include "frame/frmMain.h"
-#include "platform/DBGrid.h"
-#include "platform/Database.h"
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "tests/support/DatabaseStates.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 #include "tools/frmBaustein.h"
 
 #include <QApplication>

@@ -4,14 +4,14 @@
 #include "document/frmText.h"
 #include "frame/frmMain.h"
 #include "frame/frmStartup.h"
-#include "platform/ClipboardFormats.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/RunningProgram.h"
+#include "text/ClipboardFormats.h"
+#include "text/RichTextBox.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -9,12 +9,12 @@
 #include "frame/frmMain.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/RealDesktop.h"
 #include "tests/support/RunningProgram.h"
+#include "text/RichTextBox.h"
 #include "tools/frmSearch.h"
 #include "tools/frmSonder.h"
 

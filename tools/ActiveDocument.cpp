@@ -3,7 +3,7 @@
 
 #include "document/DocumentHost.h"
 #include "document/DocumentWindow.h"
-#include "platform/RichTextBox.h"
+#include "text/RichTextBox.h"
 
 namespace {
 

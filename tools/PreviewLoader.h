@@ -3,7 +3,7 @@
 // requested is reported.
 #pragma once
 
-#include "platform/Picture.h"
+#include "pictures/Picture.h"
 
 #include <QFutureWatcher>
 #include <QObject>

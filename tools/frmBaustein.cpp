@@ -4,13 +4,13 @@
 
 #include "common/Databases.h"
 #include "common/Fileexist.h"
-#include "platform/DBGrid.h"
-#include "platform/Database.h"
+#include "data/DBGrid.h"
+#include "data/Database.h"
 #include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
+#include "text/RichTextBox.h"
 #include "tools/ActiveDocument.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // frmImage's preview: the picture at its own size in the viewport, and the two scroll bars
 // laid out in two passes, each pass starting from the bars the last one left shown.
+#include "pictures/Picture.h"
 #include "platform/MsgBox.h"
-#include "platform/Picture.h"
 #include "platform/Screen.h"
 #include "tools/PreviewLoader.h"
 #include "tools/frmImage.h"

@@ -6,9 +6,9 @@
 #include "platform/Help.h"
 #include "platform/Modal.h"
 #include "platform/PageKeys.h"
-#include "platform/RichTextBox.h"
 #include "platform/Screen.h"
 #include "platform/StatusBar.h"
+#include "text/RichTextBox.h"
 #include "tools/ReplaceAll.h"
 
 #include <QCheckBox>

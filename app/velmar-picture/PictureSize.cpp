@@ -1,6 +1,6 @@
 #include "app/velmar-picture/PictureSize.h"
 
-#include "platform/PictureLimits.h"
+#include "pictures/PictureLimits.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // The caller reads the pixels straight into its image, so they go without padding.
 #include "app/velmar-picture/ReplyWriter.h"
 
-#include "platform/PictureLimits.h"
+#include "pictures/PictureLimits.h"
 
 #include <cstring>
 

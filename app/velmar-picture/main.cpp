@@ -5,7 +5,7 @@
 #include "app/velmar-picture/EmfPicture.h"
 #include "app/velmar-picture/ReplyWriter.h"
 #include "app/velmar-picture/WmfPainter.h"
-#include "platform/PictureLimits.h"
+#include "pictures/PictureLimits.h"
 
 #include <QGuiApplication>
 #include <cstdio>

@@ -3,8 +3,8 @@
 
 #include "document/DocumentWindow.h"
 #include "frame/frmMain.h"
-#include "platform/RichTextBox.h"
 #include "platform/Settings.h"
+#include "text/RichTextBox.h"
 
 #include <QFile>
 #include <QMdiArea>

@@ -1,7 +1,7 @@
 // The data control over one table and the grid bound to it.
-#include "platform/DBGrid.h"
+#include "data/DBGrid.h"
 
-#include "platform/Database.h"
+#include "data/Database.h"
 #include "platform/MsgBox.h"
 
 #include <QHeaderView>

@@ -1,21 +1,12 @@
 // Exact format values in user properties, mirrored into the margins and tabs Qt lays out with.
-#include "platform/TextFormat.h"
+#include "text/TextFormat.h"
 
 #include <QColor>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTextOption>
 #include <algorithm>
 #include <cstdlib>
 
 namespace TextFormat {
-
-double pixelsPerMm()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
-    return dpi / 25.4;
-}
 
 static double number(const QTextFormat &format, int property)
 {

@@ -1,10 +1,10 @@
 // The drawing handler that stands in for Qt's image handler, and decoding on a worker thread
 // with a pixel budget.
-#include "platform/PictureObjects.h"
+#include "text/PictureObjects.h"
 
-#include "platform/Picture.h"
+#include "pictures/Picture.h"
 #include "platform/Screen.h"
-#include "platform/TextPicture.h"
+#include "text/TextPicture.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // happens in a process of its own, held to a time and a memory limit.
 #pragma once
 
-#include "platform/Picture.h"
+#include "pictures/Picture.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,8 +2,8 @@
 // checked against the picture limits before anything is allocated.
 #pragma once
 
-#include "platform/Picture.h"
-#include "platform/PictureLimits.h"
+#include "pictures/Picture.h"
+#include "pictures/PictureLimits.h"
 
 #include <QImage>
 #include <optional>

@@ -1,9 +1,9 @@
 // Writes a document range as RTF 1.x that our reader, LibreOffice and AbiWord read back.
-#include "platform/rtf/RtfWriter.h"
+#include "text/rtf/RtfWriter.h"
 
 #include "common/Cp1252.h"
-#include "platform/TextFormat.h"
-#include "platform/rtf/RtfPicture.h"
+#include "text/TextFormat.h"
+#include "text/rtf/RtfPicture.h"
 
 #include <QHash>
 #include <QTextBlock>

@@ -1,5 +1,5 @@
 // The control words the reader knows, sorted by name, each with its handler.
-#include "platform/rtf/RtfInterpreter.h"
+#include "text/rtf/RtfInterpreter.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,9 +1,9 @@
 // Plain text read in bounded pieces into a document, and loading off the window's thread.
-#include "platform/TextFileLoad.h"
+#include "text/TextFileLoad.h"
 
 #include "common/Cp1252.h"
 #include "platform/Screen.h"
-#include "platform/TextFormat.h"
+#include "text/TextFormat.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,9 +1,9 @@
 // posix_spawn rather than QProcess: it needs no event loop in the calling thread, and sockets
 // instead of pipes let a write to a helper that has died fail instead of raising SIGPIPE.
-#include "platform/PictureHelper.h"
+#include "pictures/PictureHelper.h"
 
-#include "platform/PictureLimits.h"
-#include "platform/PictureReply.h"
+#include "pictures/PictureLimits.h"
+#include "pictures/PictureReply.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

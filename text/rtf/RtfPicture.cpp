@@ -1,8 +1,8 @@
 // Reads and writes \pict groups. The data and the file's own kind and size words are kept as
 // they were, so that writing the picture back gives other programs the same picture.
-#include "platform/rtf/RtfPicture.h"
+#include "text/rtf/RtfPicture.h"
 
-#include "platform/rtf/RtfTokenizer.h"
+#include "text/rtf/RtfTokenizer.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 // The RTF reader's interpreter: a stack of group states fed by the tokenizer, writing runs of
-// text into a QTextCursor. Private to platform/rtf.
+// text into a QTextCursor. Private to text/rtf.
 #pragma once
 
-#include "platform/rtf/RtfCodePage.h"
-#include "platform/rtf/RtfPicture.h"
-#include "platform/rtf/RtfTokenizer.h"
+#include "text/rtf/RtfCodePage.h"
+#include "text/rtf/RtfPicture.h"
+#include "text/rtf/RtfTokenizer.h"
 
 #include <QColor>
 #include <QHash>

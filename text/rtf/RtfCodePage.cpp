@@ -1,5 +1,5 @@
 // Code page tables and converters for the RTF reader.
-#include "platform/rtf/RtfCodePage.h"
+#include "text/rtf/RtfCodePage.h"
 
 #include "common/Cp1252.h"
 

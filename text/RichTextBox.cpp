@@ -1,16 +1,16 @@
 // RichTextBox: selection properties, files and notifications on QTextEdit.
-#include "platform/RichTextBox.h"
+#include "text/RichTextBox.h"
 
 #include "common/CaseFolding.h"
 #include "common/Cp1252.h"
-#include "platform/ClipboardFormats.h"
 #include "platform/FileWrite.h"
-#include "platform/PictureObjects.h"
 #include "platform/Screen.h"
-#include "platform/TextFileLoad.h"
-#include "platform/TextFormat.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "text/ClipboardFormats.h"
+#include "text/PictureObjects.h"
+#include "text/TextFileLoad.h"
+#include "text/TextFormat.h"
+#include "text/rtf/RtfReader.h"
+#include "text/rtf/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAbstractUndoItem>

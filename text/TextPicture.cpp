@@ -1,5 +1,5 @@
 // The format properties that make a character a picture object.
-#include "platform/TextPicture.h"
+#include "text/TextPicture.h"
 
 #include <QCryptographicHash>
 

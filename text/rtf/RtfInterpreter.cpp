@@ -1,7 +1,7 @@
 // The RTF interpreter: group stack, destinations and the handlers of the control-word table.
-#include "platform/rtf/RtfInterpreter.h"
+#include "text/rtf/RtfInterpreter.h"
 
-#include "platform/TextFormat.h"
+#include "text/TextFormat.h"
 
 #include <QTextBlock>
 #include <QTextDocumentFragment>

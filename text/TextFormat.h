@@ -2,6 +2,8 @@
 // and their mirror in Qt's layout. The RTF reader and writer and RichTextBox share them.
 #pragma once
 
+#include "platform/Screen.h"
+
 #include <QList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -29,7 +31,8 @@ enum Property : int {
                    // piece of a plain-text line too long to lay out in one
 };
 
-double pixelsPerMm();
+// The formats measure in millimetres on the screen.
+using Screen::pixelsPerMm;
 constexpr double twipsPerMm = 1440.0 / 25.4;
 
 // The limits of what the edit control holds, which files keep as they are: lengths within

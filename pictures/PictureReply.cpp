@@ -1,5 +1,5 @@
 // The answer comes in pieces of any size, as a socket hands them over.
-#include "platform/PictureReply.h"
+#include "pictures/PictureReply.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // Entry points of the RTF reader; the work is done by the interpreter.
-#include "platform/rtf/RtfReader.h"
+#include "text/rtf/RtfReader.h"
 
-#include "platform/rtf/RtfInterpreter.h"
+#include "text/rtf/RtfInterpreter.h"
 
 namespace rtf {
 

@@ -2,7 +2,7 @@
 // \pict group of a picture object.
 #pragma once
 
-#include "platform/TextPicture.h"
+#include "text/TextPicture.h"
 
 #include <QByteArray>
 #include <optional>

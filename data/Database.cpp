@@ -1,6 +1,6 @@
 // Connections to the program's SQLite files, the mapping of its Jet table statements onto
 // SQLite, and creation of new files that are never left half made.
-#include "platform/Database.h"
+#include "data/Database.h"
 
 #include "common/Fileexist.h"
 

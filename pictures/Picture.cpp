@@ -1,10 +1,10 @@
 // Bitmaps take the screen's twips per pixel and are read here, with the image reader's
 // allocation limit set to what the largest allowed picture needs. Metafiles carry their extent
 // in their header and go to the helper process, never to a library in this one.
-#include "platform/Picture.h"
+#include "pictures/Picture.h"
 
-#include "platform/PictureHelper.h"
-#include "platform/PictureLimits.h"
+#include "pictures/PictureHelper.h"
+#include "pictures/PictureLimits.h"
 #include "platform/Screen.h"
 
 #include <QBuffer>

@@ -1,5 +1,5 @@
 // The RTF tokenizer: one pass over the bytes, every step consumes at least one byte.
-#include "platform/rtf/RtfTokenizer.h"
+#include "text/rtf/RtfTokenizer.h"
 
 #include <limits>
 
