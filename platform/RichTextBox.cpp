@@ -7,6 +7,7 @@
 #include "platform/FileWrite.h"
 #include "platform/PictureObjects.h"
 #include "platform/Screen.h"
+#include "platform/TextField.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
@@ -458,6 +459,7 @@ struct RichTextBox::Private
 
     void cursorMoved()
     {
+        keepFieldsAtTheirEdges();
         const QTextCursor cursor = q->textCursor();
         if (cursor.anchor() == lastAnchor && cursor.position() == lastPosition)
             return;
@@ -465,6 +467,17 @@ struct RichTextBox::Private
         lastPosition = cursor.position();
         summary.valid = false;
         emit q->SelChange();
+    }
+
+    // Text typed just before or behind a field's result stays out of the field.
+    void keepFieldsAtTheirEdges()
+    {
+        const QTextCursor cursor = q->textCursor();
+        if (cursor.hasSelection())
+            return;
+        const QTextCharFormat format = TextField::insertionFormat(cursor);
+        if (format != cursor.charFormat())
+            q->setCurrentCharFormat(format);
     }
 
     const Summary &selectionSummary()

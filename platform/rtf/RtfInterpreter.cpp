@@ -18,6 +18,10 @@ constexpr size_t maxDepth = 512;
 constexpr int maxTwips = static_cast<int>(TextFormat::maxLengthTwips);
 constexpr int maxHalfPoints = 2 * static_cast<int>(TextFormat::maxFontPoints);
 constexpr qsizetype maxInstruction = 1024;
+// Instructions kept for writing back: each, and all of a file's together.
+constexpr qsizetype maxInstructionRtf = 16 * 1024;
+constexpr qsizetype maxInstructionBytes = 16 * 1024 * 1024;
+constexpr size_t maxFieldContexts = 1 << 16;
 constexpr qsizetype maxLabel = 64;
 constexpr double mmPerTwip = 25.4 / 1440.0;
 constexpr size_t maxLevels = 9;
@@ -112,6 +116,8 @@ void Interpreter::run(QByteArrayView data)
 
     bool started = false;
     for (Token token = tokens.next(); token.kind != Token::End; token = tokens.next()) {
+        if (!fields.empty() && fields.back().recordDepth >= 0)
+            recordInstruction(token);
         if (!pendingBytes.isEmpty() && token.kind != Token::HexByte && token.kind != Token::Text)
             flushBytes();
         if (token.kind == Token::GroupOpen) {
@@ -577,6 +583,8 @@ QTextCharFormat Interpreter::charFormat(const CharState &state) const
         TextFormat::setCharOffset(format, offset);
     if (state.hidden)
         TextFormat::setHidden(format);
+    if (state.field > 0)
+        TextField::set(format, fieldContexts[static_cast<size_t>(state.field)]);
     return format;
 }
 
@@ -723,6 +731,66 @@ void Interpreter::finishField(const Field &field, const GroupState &state)
         ++i;
     for (; i < instruction.size(); ++i)
         put(instruction.at(i));
+}
+
+// The instruction is kept as the file wrote it, nested groups and fields included, without the
+// formatting words whose fonts and colours only the file's own tables name.
+void Interpreter::recordInstruction(const Token &token)
+{
+    Field &field = fields.back();
+    QByteArray piece;
+    switch (token.kind) {
+    case Token::GroupOpen:
+        ++field.recordDepth;
+        piece = "{";
+        break;
+    case Token::GroupClose:
+        if (field.recordDepth == 0) {
+            field.recordDepth = -1;
+            field.recorded = true;
+            return;
+        }
+        --field.recordDepth;
+        piece = "}";
+        break;
+    case Token::ControlWord: {
+        const ControlWord *word = findControlWord(token.text);
+        if (token.text == "bin"
+            || (word
+                && (styleParts(*word) == CharacterParts || word->handler == &Interpreter::style)))
+            return;
+        piece = '\\' + QByteArray(token.text.data(), static_cast<qsizetype>(token.text.size()));
+        if (token.hasParam)
+            piece += QByteArray::number(token.param);
+        piece += ' ';
+        break;
+    }
+    case Token::ControlSymbol:
+        piece = QByteArray("\\") + token.symbol;
+        break;
+    case Token::HexByte:
+        piece = "\\'" + QByteArray::number(token.byte, 16).rightJustified(2, '0');
+        break;
+    case Token::Text:
+        for (char c : token.text) {
+            if (c == '\\' || c == '{' || c == '}')
+                piece += '\\';
+            piece += c;
+        }
+        break;
+    default:
+        return;
+    }
+    if (field.tooLong)
+        return;
+    if (field.rtf.size() + piece.size() > maxInstructionRtf
+        || instructionBytes + piece.size() > maxInstructionBytes) {
+        field.tooLong = true;
+        field.rtf.clear();
+        return;
+    }
+    field.rtf += piece;
+    instructionBytes += piece.size();
 }
 
 // Whether the label stays is decided with the paragraph's first text, when its list is known.
@@ -934,7 +1002,10 @@ void Interpreter::setScript(const Token &, int script)
 void Interpreter::resetChars(const Token &, int)
 {
     GroupState &state = top();
+    // \plain inside a field's result keeps the text in the field.
+    const int field = state.chars.field;
     state.chars = CharState();
+    state.chars.field = field;
     state.chars.font = defaultFont;
     state.codePage = fontCodePage(defaultFont);
     replayStyle(paragraphStyles, state.para.style, CharacterParts);
@@ -1268,13 +1339,26 @@ void Interpreter::field(const Token &, int)
         return;
     if (!fields.empty() && fields.back().depth == stack.size())
         return;
-    fields.push_back(Field {stack.size(), QString(), false});
+    Field opened;
+    opened.depth = stack.size();
+    fields.push_back(opened);
 }
 
+// The result's text carries its field's instruction, and those of the fields around it.
 void Interpreter::fieldResult(const Token &, int)
 {
-    if (!fields.empty())
-        fields.back().hasResult = true;
+    if (fields.empty())
+        return;
+    Field &field = fields.back();
+    field.hasResult = true;
+    GroupState &state = top();
+    if (field.depth + 1 != stack.size() || state.destination != Destination::Text || !field.recorded
+        || field.tooLong || fieldContexts.size() >= maxFieldContexts)
+        return;
+    QList<TextField::Field> context = fieldContexts[static_cast<size_t>(state.chars.field)];
+    context.append(TextField::Field {TextField::newId(), field.rtf});
+    fieldContexts.push_back(std::move(context));
+    state.chars.field = static_cast<int>(fieldContexts.size() - 1);
 }
 
 void Interpreter::enter(const Token &, int destination)
@@ -1289,6 +1373,10 @@ void Interpreter::enter(const Token &, int destination)
         state.destination = Destination::Skip;
         return;
     }
+    // Only the field's own instruction is recorded; one nested in it is part of that.
+    if (target == Destination::FieldInstruction && fields.back().depth + 1 == stack.size()
+        && state.destination == Destination::Text && !fields.back().recorded)
+        fields.back().recordDepth = 0;
     state.destination = target;
     if (target == Destination::FontTable) {
         fontDefinition = FontDefinition();

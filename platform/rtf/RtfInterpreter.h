@@ -2,6 +2,7 @@
 // text into a QTextCursor. Private to platform/rtf.
 #pragma once
 
+#include "platform/TextField.h"
 #include "platform/rtf/RtfCodePage.h"
 #include "platform/rtf/RtfPicture.h"
 #include "platform/rtf/RtfTokenizer.h"
@@ -34,6 +35,7 @@ struct CharState
     bool italic = false;
     bool strike = false;
     bool hidden = false;
+    int field = 0; // the fields the text stands in: an index into the interpreter's, 0 none
 
     bool operator==(const CharState &) const = default;
 };
@@ -213,6 +215,11 @@ private:
         size_t depth = 0;
         QString instruction;
         bool hasResult = false;
+        // The instruction group as RTF, kept for writing back; recorded while depth >= 0.
+        QByteArray rtf;
+        int recordDepth = -1;
+        bool recorded = false;
+        bool tooLong = false;
     };
     // The \pn group being read.
     struct LegacyNumber
@@ -279,6 +286,7 @@ private:
     void applyBlockFormat(const ParaState &state);
     void commitFont();
     void finishField(const Field &field, const GroupState &state);
+    void recordInstruction(const Token &token);
     void finishLabel();
     void appendChar(QChar c);
     int fontCodePage(int number) const;
@@ -319,6 +327,8 @@ private:
     int red = 0, green = 0, blue = 0;
     bool colorGiven = false;
     std::vector<Field> fields;
+    std::vector<QList<TextField::Field>> fieldContexts {{}}; // by CharState::field
+    qsizetype instructionBytes = 0;
     QString label;
     QHash<int, Style> paragraphStyles;
     QHash<int, Style> characterStyles;
