@@ -3,9 +3,9 @@
 #include "platform/RichTextBox.h"
 #include "platform/TextField.h"
 #include "tests/support/Keyboard.h"
+#include "tests/support/RtfFiles.h"
 #include "tests/support/TestEnvironment.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
@@ -14,7 +14,7 @@
 
 namespace {
 
-const QString fieldsFixture = QStringLiteral(VELMAR_FIXTURES_DIR "/rtf/fields.rtf");
+const QString fieldsFixture = RtfFiles::fixture(QStringLiteral("fields.rtf"));
 
 QString paragraphs(const QTextDocument &document)
 {
@@ -64,11 +64,7 @@ bool placeAt(RichTextBox &box, const QString &text, bool atEnd)
 
 QByteArray saved(RichTextBox &box, const TestEnvironment &environment)
 {
-    const QString path = environment.path(QStringLiteral("saved.rtf"));
-    if (!box.SaveFile(path, RichTextBox::rtfRTF))
-        return QByteArray();
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return RtfFiles::saveAndRead(box, environment.path(QStringLiteral("saved.rtf")));
 }
 
 const QStringList fixtureFields {QStringLiteral("HYPERLINK Beispiel"),

@@ -43,8 +43,7 @@ enum ResetGroup {
     ColorGroup = 16,
     IndentGroup = 32,
     SpaceGroup = 64,
-    ListGroup = 128,
-    FontGroup = 256,
+    FontGroup = 128,
 };
 enum IndentKind { LeftIndent, FirstLineIndent, RightIndent };
 enum SpacingKind { SpaceBefore, SpaceAfter, LineSpacing };
@@ -93,6 +92,15 @@ QString lowerRoman(int number)
             text += QLatin1String(letters);
     }
     return text;
+}
+
+// a, b, ... z, aa, ab: as list numbers count in letters.
+QString alphabetic(int number)
+{
+    QString text;
+    for (; number > 0; number = (number - 1) / 26)
+        text.prepend(QChar(u'a' + (number - 1) % 26));
+    return text.isEmpty() ? QStringLiteral("0") : text;
 }
 
 template<typename Level>
@@ -643,6 +651,13 @@ const Interpreter::Level *Interpreter::resolveLevel(const ParaState &state) cons
     return level < levels.size() ? &levels[level] : nullptr;
 }
 
+// The list a paragraph's \ls overrides: paragraphs of one list count on together, whichever
+// of its overrides they name, as LibreOffice counts them.
+int Interpreter::definitionIndex(const ParaState &state) const
+{
+    return listById.value(overrides.value(state.list), 0);
+}
+
 // One QTextList per list and level; a paragraph on a level ends the deeper levels' lists, so
 // that they count from the start again below the next item.
 int Interpreter::listObject(const ParaState &state, const Level &level)
@@ -650,7 +665,7 @@ int Interpreter::listObject(const ParaState &state, const Level &level)
     const bool legacy
         = state.legacy >= 0 && &level == &legacyLevels[static_cast<size_t>(state.legacy)];
     std::array<int, maxLevels> &objects
-        = out.listObjects[legacy ? -1 - state.legacy : state.list].levels;
+        = out.listObjects[legacy ? -1 - state.legacy : definitionIndex(state)].levels;
     const auto at = static_cast<size_t>(legacy ? 0 : state.level);
     for (size_t deeper = at + 1; deeper < maxLevels; ++deeper)
         objects[deeper] = -1;
@@ -664,19 +679,20 @@ int Interpreter::listObject(const ParaState &state, const Level &level)
     QTextListFormat format;
     format.setStyle(numberStyle(level.numbering));
     format.setIndent(0);
-    // The text around this level's number; numbers of other levels are left out.
+    // The text around this level's number. The numbers of the levels above ("1.1") stand
+    // still while this list lasts: a new item above starts a new list here.
     const QChar own(static_cast<char16_t>(at));
     qsizetype place = level.text.indexOf(own);
-    qsizetype previous = -1;
-    for (qsizetype i = 0; i < place; ++i) {
-        if (level.text.at(i).unicode() < 10)
-            previous = i;
-    }
     QString prefix;
     QString suffix;
     if (place >= 0) {
-        if (previous < 0)
-            prefix = level.text.left(place);
+        for (qsizetype i = 0; i < place; ++i) {
+            const auto c = static_cast<size_t>(level.text.at(i).unicode());
+            if (c >= 10)
+                prefix.append(level.text.at(i));
+            else if (c < at)
+                prefix.append(currentNumber(objects[c]));
+        }
         for (qsizetype i = place + 1; i < level.text.size() && level.text.at(i).unicode() >= 10;
              ++i)
             suffix.append(level.text.at(i));
@@ -688,6 +704,25 @@ int Interpreter::listObject(const ParaState &state, const Level &level)
     QTextList *list = cursor.createList(format);
     objects[at] = list->objectIndex();
     return objects[at];
+}
+
+// The number of a list's last item as the list writes it; 0 before its first.
+QString Interpreter::currentNumber(int listIndex) const
+{
+    const auto *list = qobject_cast<QTextList *>(cursor.document()->object(listIndex));
+    const int number = list ? list->count() : 0;
+    switch (list ? list->format().style() : QTextListFormat::ListDecimal) {
+    case QTextListFormat::ListLowerRoman:
+        return lowerRoman(number);
+    case QTextListFormat::ListUpperRoman:
+        return lowerRoman(number).toUpper();
+    case QTextListFormat::ListLowerAlpha:
+        return alphabetic(number);
+    case QTextListFormat::ListUpperAlpha:
+        return alphabetic(number).toUpper();
+    default:
+        return QString::number(number);
+    }
 }
 
 int Interpreter::fontCodePage(int number) const
@@ -1245,15 +1280,27 @@ void Interpreter::paragraph(const Token &, int)
         return;
     beginContent();
     flushRun();
-    applyBlockFormat(top().para);
+    const ParaState &para = top().para;
+    applyBlockFormat(out.cellList && !listed(para) ? *out.cellList : para);
+    out.cellList.reset();
     out.pendingParagraph = true;
     out.labelKept = false;
 }
 
+// A cell's last paragraph ends with the cell, and its row's cells join in one paragraph: a list
+// item among them keeps the joined paragraph in its list.
 void Interpreter::cell(const Token &, int)
 {
-    if (top().destination == Destination::Text)
-        ++out.pendingCells;
+    if (top().destination != Destination::Text)
+        return;
+    ++out.pendingCells;
+    if (listed(top().para) && !out.cellList)
+        out.cellList = top().para;
+}
+
+bool Interpreter::listed(const ParaState &state) const
+{
+    return state.bullet || resolveLevel(state);
 }
 
 void Interpreter::row(const Token &token, int)
@@ -1462,8 +1509,6 @@ int Interpreter::resetGroup(const StyleWord &entry)
         return IndentGroup;
     if (handler == &I::setSpacing)
         return arg == LineSpacing ? 0 : SpaceGroup;
-    if (handler == &I::setListStyle || handler == &I::setListLevel)
-        return ListGroup;
     return 0;
 }
 

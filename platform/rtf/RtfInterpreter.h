@@ -16,6 +16,7 @@
 #include <QTextDocument>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace rtf {
@@ -240,13 +241,14 @@ private:
         QString runText;
         CharState runState;
         QString pendingLabel; // a label for other readers, kept as text unless a list shows it
-        QHash<int, ListObjects> listObjects; // by \ls, legacy levels below 0
+        QHash<int, ListObjects> listObjects; // by list definition, legacy levels below 0
         ParaState blockState;
         int pendingCells = 0;
         bool pendingParagraph = false;
         bool blockCreated = false;
         bool blockHasFormat = false;
         bool labelKept = false; // this paragraph's label is its text, not a list's
+        std::optional<ParaState> cellList; // the first list item among the cells ended here
     };
     // Footnotes or endnotes, gathered in a document of their own and added behind the content.
     struct Notes
@@ -296,6 +298,9 @@ private:
     Level *currentLevel();
     const Level *resolveLevel(const ParaState &state) const;
     int listObject(const ParaState &state, const Level &level);
+    int definitionIndex(const ParaState &state) const;
+    QString currentNumber(int listIndex) const;
+    bool listed(const ParaState &state) const;
     void takeLabel();
     int legacyLevel();
     Notes &notesOf(NoteKind kind);
