@@ -13,6 +13,9 @@ namespace {
 enum Property : int {
     Ids = QTextFormat::UserProperty + 0x300, // QList<int>
     Instructions, // QList<QByteArray>
+    // The innermost field's id again: Qt's format collection hashes lists all alike, so
+    // without a plain number every field's format would be looked up among all the others.
+    InnermostId,
 };
 
 // The fields the character at the position stands in; none beyond the block.
@@ -60,12 +63,14 @@ void set(QTextCharFormat &format, const QList<Field> &fields)
     }
     format.setProperty(Ids, QVariant::fromValue(ids));
     format.setProperty(Instructions, QVariant::fromValue(instructions));
+    format.setProperty(InnermostId, fields.last().id);
 }
 
 void clear(QTextCharFormat &format)
 {
     format.clearProperty(Ids);
     format.clearProperty(Instructions);
+    format.clearProperty(InnermostId);
 }
 
 QTextCharFormat insertionFormat(const QTextCursor &cursor)
