@@ -7,7 +7,8 @@ usage: libreoffice_lists_links.py VELMAR_BENCH FILE.rtf... [--keep DIR]
 For every FILE: `VELMAR_BENCH roundtrip FILE SAVED.rtf`, then LibreOffice (soffice --headless)
 converts FILE and SAVED.rtf to text and flat ODF. From both it takes each paragraph's list
 label as LibreOffice numbers it (paragraphs aligned by the text behind the label) and
-each field: a hyperlink's target, a page number or page count, a form field's kind and name.
+each field: a hyperlink's target, a table of contents, a page number or page count, a form
+field's kind and name.
 Prints per file how many labels and fields of the original the saved copy has alike, then
 the totals. A measuring tool only: it asserts nothing. Standard library only.
 """
@@ -74,6 +75,8 @@ def fields(fodt):
     for element in ET.parse(fodt).iter():
         if element.tag == q('text:a'):
             found.append('link ' + element.get(q('xlink:href'), ''))
+        elif element.tag == q('text:table-of-content'):
+            found.append('table of contents')
         elif element.tag == q('text:page-number'):
             found.append('page number')
         elif element.tag == q('text:page-count'):

@@ -81,6 +81,7 @@ private slots:
     void keepsInstructionsThroughEdits_data();
     void keepsInstructionsThroughEdits();
     void deletedResultTakesItsFieldAndUndoBringsItBack();
+    void tableOfContentsSpansItsParagraphs();
 };
 
 void TestRtfFields::keepsInstructionsThroughEdits_data()
@@ -170,6 +171,39 @@ void TestRtfFields::deletedResultTakesItsFieldAndUndoBringsItBack()
              QStringLiteral("Mehr unter Beispiel und im Kapitel Ziel."));
     QCOMPARE(::fields(*box.document()), fixtureFields);
     QVERIFY(saved(box, environment).contains("HYPERLINK \"https://example.org/\""));
+}
+
+void TestRtfFields::tableOfContentsSpansItsParagraphs()
+{
+    TestEnvironment environment;
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(RtfFiles::fixture(QStringLiteral("toc.rtf")), RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
+    QTextCursor cursor(box.document()->lastBlock());
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    box.setTextCursor(cursor);
+    QTest::keyClicks(&box, QStringLiteral("!"));
+    const QByteArray file = saved(box, environment);
+    // One table of contents around both entries; the second entry's paragraph keeps its indent
+    // when the field closes inside it.
+    QCOMPARE(file.count("TOC \\\\o \"1-3\""), 1);
+    QVERIFY2(file.contains("\\par\r\n\\pard\\li240\\sa100\\tx9062{\\field{\\*\\fldinst {"),
+             file.constData());
+    QVERIFY2(file.contains("{\\fldrslt 2}}}}}}\\pard\\li240\\sa100\\tx9062\\par"),
+             file.constData());
+
+    RichTextBox again;
+    QCOMPARE(again.LoadFile(environment.path(QStringLiteral("saved.rtf")), RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
+    QCOMPARE(paragraphs(*again.document()),
+             QStringLiteral("Inhalt|Einleitung\t1|Ziele\t2||Einleitung|Ziele!"));
+    QCOMPARE(
+        ::fields(*again.document()),
+        QStringList({"HYPERLINK Einleitung\t", "PAGEREF 1", "HYPERLINK Ziele\t", "PAGEREF 2"}));
+    const QTextBlock second = again.document()->findBlockByNumber(2);
+    const QList<TextField::Field> around = TextField::of(second.begin().fragment().charFormat());
+    QCOMPARE(around.size(), 2);
+    QVERIFY(around.first().instruction.contains(" TOC "));
 }
 
 QTEST_MAIN(TestRtfFields)
