@@ -18,6 +18,10 @@ constexpr size_t maxDepth = 512;
 constexpr int maxTwips = static_cast<int>(TextFormat::maxLengthTwips);
 constexpr int maxHalfPoints = 2 * static_cast<int>(TextFormat::maxFontPoints);
 constexpr qsizetype maxInstruction = 1024;
+// Instructions kept for writing back: each, and all of a file's together.
+constexpr qsizetype maxInstructionRtf = 16 * 1024;
+constexpr qsizetype maxInstructionBytes = 16 * 1024 * 1024;
+constexpr size_t maxFieldContexts = 1 << 16;
 constexpr qsizetype maxLabel = 64;
 constexpr double mmPerTwip = 25.4 / 1440.0;
 constexpr size_t maxLevels = 9;
@@ -39,8 +43,7 @@ enum ResetGroup {
     ColorGroup = 16,
     IndentGroup = 32,
     SpaceGroup = 64,
-    ListGroup = 128,
-    FontGroup = 256,
+    FontGroup = 128,
 };
 enum IndentKind { LeftIndent, FirstLineIndent, RightIndent };
 enum SpacingKind { SpaceBefore, SpaceAfter, LineSpacing };
@@ -91,6 +94,15 @@ QString lowerRoman(int number)
     return text;
 }
 
+// a, b, ... z, aa, ab: as list numbers count in letters.
+QString alphabetic(int number)
+{
+    QString text;
+    for (; number > 0; number = (number - 1) / 26)
+        text.prepend(QChar(u'a' + (number - 1) % 26));
+    return text.isEmpty() ? QStringLiteral("0") : text;
+}
+
 template<typename Level>
 bool hasNumber(const Level *level)
 {
@@ -112,6 +124,8 @@ void Interpreter::run(QByteArrayView data)
 
     bool started = false;
     for (Token token = tokens.next(); token.kind != Token::End; token = tokens.next()) {
+        if (!fields.empty() && fields.back().recordDepth >= 0)
+            recordInstruction(token);
         if (!pendingBytes.isEmpty() && token.kind != Token::HexByte && token.kind != Token::Text)
             flushBytes();
         if (token.kind == Token::GroupOpen) {
@@ -577,6 +591,8 @@ QTextCharFormat Interpreter::charFormat(const CharState &state) const
         TextFormat::setCharOffset(format, offset);
     if (state.hidden)
         TextFormat::setHidden(format);
+    if (state.field > 0)
+        TextField::set(format, fieldContexts[static_cast<size_t>(state.field)]);
     return format;
 }
 
@@ -635,6 +651,13 @@ const Interpreter::Level *Interpreter::resolveLevel(const ParaState &state) cons
     return level < levels.size() ? &levels[level] : nullptr;
 }
 
+// The list a paragraph's \ls overrides: paragraphs of one list count on together, whichever
+// of its overrides they name, as LibreOffice counts them.
+int Interpreter::definitionIndex(const ParaState &state) const
+{
+    return listById.value(overrides.value(state.list), 0);
+}
+
 // One QTextList per list and level; a paragraph on a level ends the deeper levels' lists, so
 // that they count from the start again below the next item.
 int Interpreter::listObject(const ParaState &state, const Level &level)
@@ -642,7 +665,7 @@ int Interpreter::listObject(const ParaState &state, const Level &level)
     const bool legacy
         = state.legacy >= 0 && &level == &legacyLevels[static_cast<size_t>(state.legacy)];
     std::array<int, maxLevels> &objects
-        = out.listObjects[legacy ? -1 - state.legacy : state.list].levels;
+        = out.listObjects[legacy ? -1 - state.legacy : definitionIndex(state)].levels;
     const auto at = static_cast<size_t>(legacy ? 0 : state.level);
     for (size_t deeper = at + 1; deeper < maxLevels; ++deeper)
         objects[deeper] = -1;
@@ -656,19 +679,20 @@ int Interpreter::listObject(const ParaState &state, const Level &level)
     QTextListFormat format;
     format.setStyle(numberStyle(level.numbering));
     format.setIndent(0);
-    // The text around this level's number; numbers of other levels are left out.
+    // The text around this level's number. The numbers of the levels above ("1.1") stand
+    // still while this list lasts: a new item above starts a new list here.
     const QChar own(static_cast<char16_t>(at));
     qsizetype place = level.text.indexOf(own);
-    qsizetype previous = -1;
-    for (qsizetype i = 0; i < place; ++i) {
-        if (level.text.at(i).unicode() < 10)
-            previous = i;
-    }
     QString prefix;
     QString suffix;
     if (place >= 0) {
-        if (previous < 0)
-            prefix = level.text.left(place);
+        for (qsizetype i = 0; i < place; ++i) {
+            const auto c = static_cast<size_t>(level.text.at(i).unicode());
+            if (c >= 10)
+                prefix.append(level.text.at(i));
+            else if (c < at)
+                prefix.append(currentNumber(objects[c]));
+        }
         for (qsizetype i = place + 1; i < level.text.size() && level.text.at(i).unicode() >= 10;
              ++i)
             suffix.append(level.text.at(i));
@@ -680,6 +704,25 @@ int Interpreter::listObject(const ParaState &state, const Level &level)
     QTextList *list = cursor.createList(format);
     objects[at] = list->objectIndex();
     return objects[at];
+}
+
+// The number of a list's last item as the list writes it; 0 before its first.
+QString Interpreter::currentNumber(int listIndex) const
+{
+    const auto *list = qobject_cast<QTextList *>(cursor.document()->object(listIndex));
+    const int number = list ? list->count() : 0;
+    switch (list ? list->format().style() : QTextListFormat::ListDecimal) {
+    case QTextListFormat::ListLowerRoman:
+        return lowerRoman(number);
+    case QTextListFormat::ListUpperRoman:
+        return lowerRoman(number).toUpper();
+    case QTextListFormat::ListLowerAlpha:
+        return alphabetic(number);
+    case QTextListFormat::ListUpperAlpha:
+        return alphabetic(number).toUpper();
+    default:
+        return QString::number(number);
+    }
 }
 
 int Interpreter::fontCodePage(int number) const
@@ -723,6 +766,66 @@ void Interpreter::finishField(const Field &field, const GroupState &state)
         ++i;
     for (; i < instruction.size(); ++i)
         put(instruction.at(i));
+}
+
+// The instruction is kept as the file wrote it, nested groups and fields included, without the
+// formatting words whose fonts and colours only the file's own tables name.
+void Interpreter::recordInstruction(const Token &token)
+{
+    Field &field = fields.back();
+    QByteArray piece;
+    switch (token.kind) {
+    case Token::GroupOpen:
+        ++field.recordDepth;
+        piece = "{";
+        break;
+    case Token::GroupClose:
+        if (field.recordDepth == 0) {
+            field.recordDepth = -1;
+            field.recorded = true;
+            return;
+        }
+        --field.recordDepth;
+        piece = "}";
+        break;
+    case Token::ControlWord: {
+        const ControlWord *word = findControlWord(token.text);
+        if (token.text == "bin"
+            || (word
+                && (styleParts(*word) == CharacterParts || word->handler == &Interpreter::style)))
+            return;
+        piece = '\\' + QByteArray(token.text.data(), static_cast<qsizetype>(token.text.size()));
+        if (token.hasParam)
+            piece += QByteArray::number(token.param);
+        piece += ' ';
+        break;
+    }
+    case Token::ControlSymbol:
+        piece = QByteArray("\\") + token.symbol;
+        break;
+    case Token::HexByte:
+        piece = "\\'" + QByteArray::number(token.byte, 16).rightJustified(2, '0');
+        break;
+    case Token::Text:
+        for (char c : token.text) {
+            if (c == '\\' || c == '{' || c == '}')
+                piece += '\\';
+            piece += c;
+        }
+        break;
+    default:
+        return;
+    }
+    if (field.tooLong)
+        return;
+    if (field.rtf.size() + piece.size() > maxInstructionRtf
+        || instructionBytes + piece.size() > maxInstructionBytes) {
+        field.tooLong = true;
+        field.rtf.clear();
+        return;
+    }
+    field.rtf += piece;
+    instructionBytes += piece.size();
 }
 
 // Whether the label stays is decided with the paragraph's first text, when its list is known.
@@ -934,7 +1037,10 @@ void Interpreter::setScript(const Token &, int script)
 void Interpreter::resetChars(const Token &, int)
 {
     GroupState &state = top();
+    // \plain inside a field's result keeps the text in the field.
+    const int field = state.chars.field;
     state.chars = CharState();
+    state.chars.field = field;
     state.chars.font = defaultFont;
     state.codePage = fontCodePage(defaultFont);
     replayStyle(paragraphStyles, state.para.style, CharacterParts);
@@ -1174,15 +1280,27 @@ void Interpreter::paragraph(const Token &, int)
         return;
     beginContent();
     flushRun();
-    applyBlockFormat(top().para);
+    const ParaState &para = top().para;
+    applyBlockFormat(out.cellList && !listed(para) ? *out.cellList : para);
+    out.cellList.reset();
     out.pendingParagraph = true;
     out.labelKept = false;
 }
 
+// A cell's last paragraph ends with the cell, and its row's cells join in one paragraph: a list
+// item among them keeps the joined paragraph in its list.
 void Interpreter::cell(const Token &, int)
 {
-    if (top().destination == Destination::Text)
-        ++out.pendingCells;
+    if (top().destination != Destination::Text)
+        return;
+    ++out.pendingCells;
+    if (listed(top().para) && !out.cellList)
+        out.cellList = top().para;
+}
+
+bool Interpreter::listed(const ParaState &state) const
+{
+    return state.bullet || resolveLevel(state);
 }
 
 void Interpreter::row(const Token &token, int)
@@ -1268,13 +1386,26 @@ void Interpreter::field(const Token &, int)
         return;
     if (!fields.empty() && fields.back().depth == stack.size())
         return;
-    fields.push_back(Field {stack.size(), QString(), false});
+    Field opened;
+    opened.depth = stack.size();
+    fields.push_back(opened);
 }
 
+// The result's text carries its field's instruction, and those of the fields around it.
 void Interpreter::fieldResult(const Token &, int)
 {
-    if (!fields.empty())
-        fields.back().hasResult = true;
+    if (fields.empty())
+        return;
+    Field &field = fields.back();
+    field.hasResult = true;
+    GroupState &state = top();
+    if (field.depth + 1 != stack.size() || state.destination != Destination::Text || !field.recorded
+        || field.tooLong || fieldContexts.size() >= maxFieldContexts)
+        return;
+    QList<TextField::Field> context = fieldContexts[static_cast<size_t>(state.chars.field)];
+    context.append(TextField::Field {TextField::newId(), field.rtf});
+    fieldContexts.push_back(std::move(context));
+    state.chars.field = static_cast<int>(fieldContexts.size() - 1);
 }
 
 void Interpreter::enter(const Token &, int destination)
@@ -1289,6 +1420,10 @@ void Interpreter::enter(const Token &, int destination)
         state.destination = Destination::Skip;
         return;
     }
+    // Only the field's own instruction is recorded; one nested in it is part of that.
+    if (target == Destination::FieldInstruction && fields.back().depth + 1 == stack.size()
+        && state.destination == Destination::Text && !fields.back().recorded)
+        fields.back().recordDepth = 0;
     state.destination = target;
     if (target == Destination::FontTable) {
         fontDefinition = FontDefinition();
@@ -1374,8 +1509,6 @@ int Interpreter::resetGroup(const StyleWord &entry)
         return IndentGroup;
     if (handler == &I::setSpacing)
         return arg == LineSpacing ? 0 : SpaceGroup;
-    if (handler == &I::setListStyle || handler == &I::setListLevel)
-        return ListGroup;
     return 0;
 }
 

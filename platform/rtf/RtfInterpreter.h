@@ -2,6 +2,7 @@
 // text into a QTextCursor. Private to platform/rtf.
 #pragma once
 
+#include "platform/TextField.h"
 #include "platform/rtf/RtfCodePage.h"
 #include "platform/rtf/RtfPicture.h"
 #include "platform/rtf/RtfTokenizer.h"
@@ -15,6 +16,7 @@
 #include <QTextDocument>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace rtf {
@@ -34,6 +36,7 @@ struct CharState
     bool italic = false;
     bool strike = false;
     bool hidden = false;
+    int field = 0; // the fields the text stands in: an index into the interpreter's, 0 none
 
     bool operator==(const CharState &) const = default;
 };
@@ -213,6 +216,11 @@ private:
         size_t depth = 0;
         QString instruction;
         bool hasResult = false;
+        // The instruction group as RTF, kept for writing back; recorded while depth >= 0.
+        QByteArray rtf;
+        int recordDepth = -1;
+        bool recorded = false;
+        bool tooLong = false;
     };
     // The \pn group being read.
     struct LegacyNumber
@@ -233,13 +241,14 @@ private:
         QString runText;
         CharState runState;
         QString pendingLabel; // a label for other readers, kept as text unless a list shows it
-        QHash<int, ListObjects> listObjects; // by \ls, legacy levels below 0
+        QHash<int, ListObjects> listObjects; // by list definition, legacy levels below 0
         ParaState blockState;
         int pendingCells = 0;
         bool pendingParagraph = false;
         bool blockCreated = false;
         bool blockHasFormat = false;
         bool labelKept = false; // this paragraph's label is its text, not a list's
+        std::optional<ParaState> cellList; // the first list item among the cells ended here
     };
     // Footnotes or endnotes, gathered in a document of their own and added behind the content.
     struct Notes
@@ -279,6 +288,7 @@ private:
     void applyBlockFormat(const ParaState &state);
     void commitFont();
     void finishField(const Field &field, const GroupState &state);
+    void recordInstruction(const Token &token);
     void finishLabel();
     void appendChar(QChar c);
     int fontCodePage(int number) const;
@@ -288,6 +298,9 @@ private:
     Level *currentLevel();
     const Level *resolveLevel(const ParaState &state) const;
     int listObject(const ParaState &state, const Level &level);
+    int definitionIndex(const ParaState &state) const;
+    QString currentNumber(int listIndex) const;
+    bool listed(const ParaState &state) const;
     void takeLabel();
     int legacyLevel();
     Notes &notesOf(NoteKind kind);
@@ -319,6 +332,8 @@ private:
     int red = 0, green = 0, blue = 0;
     bool colorGiven = false;
     std::vector<Field> fields;
+    std::vector<QList<TextField::Field>> fieldContexts {{}}; // by CharState::field
+    qsizetype instructionBytes = 0;
     QString label;
     QHash<int, Style> paragraphStyles;
     QHash<int, Style> characterStyles;

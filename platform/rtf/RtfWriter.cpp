@@ -2,6 +2,7 @@
 #include "platform/rtf/RtfWriter.h"
 
 #include "common/Cp1252.h"
+#include "platform/TextField.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfPicture.h"
 
@@ -105,6 +106,10 @@ private:
     void indents(const QTextBlockFormat &format, bool always = false);
     void listIndents();
     void paragraph(const QTextBlock &block);
+    void paragraphProperties(const QTextBlock &block);
+    void fields(const QList<TextField::Field> &wanted, const QTextBlock *block);
+    void closeFields(qsizetype keep, const QTextBlock *block);
+    qsizetype openShared(const QList<TextField::Field> &wanted) const;
     void chars(const QTextCharFormat &format);
     void offset(const Chars &next);
 
@@ -132,6 +137,15 @@ private:
     QHash<const QTextList *, int> listNumbers;
     int bulletList = 0; // \ls of the bullets, 0 without bullets
     Chars state;
+    // The fields whose result is being written, outermost first, with the state they began in.
+    struct OpenField
+    {
+        int id;
+        Chars state;
+        int paragraph;
+    };
+    std::vector<OpenField> openFields;
+    int paragraphNumber = 0;
 
     QByteArray out;
     int column = 0;
@@ -313,25 +327,19 @@ QByteArray Writer::write()
     collect();
     header();
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
-         block = block.next())
+         block = block.next(), ++paragraphNumber)
         paragraph(block);
+    closeFields(0, nullptr);
     raw("}");
     breakLine();
     return out;
 }
 
-void Writer::paragraph(const QTextBlock &block)
+void Writer::paragraphProperties(const QTextBlock &block)
 {
     const QTextBlockFormat format = block.blockFormat();
-    control("pard");
     if (TextFormat::bullet(format) && symbolFont >= 0) {
-        // The label for readers without bullets, then the bullet itself.
-        raw("{");
-        control("pntext");
-        control("f", symbolFont);
-        raw("\\'B7");
-        control("tab");
-        raw("}{\\*");
+        raw("{\\*");
         control("pn");
         control("pnlvlblt");
         control("pnf", symbolFont);
@@ -343,12 +351,6 @@ void Writer::paragraph(const QTextBlock &block)
         control("ilvl", 0);
     }
     if (const QTextList *list = numberedList(block)) {
-        // The label for readers without list tables, then the list.
-        raw("{");
-        control("listtext");
-        text(list->itemText(block), true);
-        control("tab");
-        raw("}");
         control("ls", listNumbers.value(list));
         control("ilvl", 0);
     }
@@ -376,6 +378,30 @@ void Writer::paragraph(const QTextBlock &block)
     std::sort(stops.begin(), stops.end());
     for (double mm : stops)
         control("tx", twips(mm));
+}
+
+void Writer::paragraph(const QTextBlock &block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    control("pard");
+    if (TextFormat::bullet(format) && symbolFont >= 0) {
+        // The label for readers without bullets.
+        raw("{");
+        control("pntext");
+        control("f", symbolFont);
+        raw("\\'B7");
+        control("tab");
+        raw("}");
+    }
+    if (const QTextList *list = numberedList(block)) {
+        // The label for readers without list tables.
+        raw("{");
+        control("listtext");
+        text(list->itemText(block), true);
+        control("tab");
+        raw("}");
+    }
+    paragraphProperties(block);
 
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -383,6 +409,7 @@ void Writer::paragraph(const QTextBlock &block)
         const int end = std::min(fragment.position() + fragment.length(), to);
         if (start >= end)
             continue;
+        fields(TextField::of(fragment.charFormat()), &block);
         chars(fragment.charFormat());
         if (const QByteArray group = pictureGroup(fragment.charFormat()); !group.isEmpty()) {
             for (int i = start; i < end; ++i)
@@ -394,6 +421,13 @@ void Writer::paragraph(const QTextBlock &block)
 
     const int separator = block.position() + block.length() - 1;
     if (separator >= from && separator < to) {
+        // A field goes on over the paragraph end only when the next paragraph starts in it.
+        const QTextBlock next = block.next();
+        QList<TextField::Field> going;
+        if (next.isValid() && next.position() < to)
+            going = TextField::of(next.begin().atEnd() ? next.charFormat()
+                                                       : next.begin().fragment().charFormat());
+        closeFields(openShared(going), &block);
         // Other readers lose a raised or lowered run that is still open at the paragraph end.
         Chars level = state;
         level.script = Chars::Normal;
@@ -402,6 +436,50 @@ void Writer::paragraph(const QTextBlock &block)
         state = level;
         control("par");
         breakLine();
+    }
+}
+
+// Opens the fields the text stands in that are not open yet, after closing those it does not.
+void Writer::fields(const QList<TextField::Field> &wanted, const QTextBlock *block)
+{
+    const qsizetype shared = openShared(wanted);
+    closeFields(shared, block);
+    for (qsizetype i = shared; i < wanted.size(); ++i) {
+        openFields.push_back(OpenField {wanted.at(i).id, state, paragraphNumber});
+        raw("{");
+        control("field");
+        raw("{\\*");
+        control("fldinst");
+        raw(" ");
+        out += wanted.at(i).instruction;
+        raw("}{");
+        control("fldrslt");
+    }
+}
+
+// How many of the open fields, from the outermost, the text stands in too.
+qsizetype Writer::openShared(const QList<TextField::Field> &wanted) const
+{
+    qsizetype shared = 0;
+    while (shared < static_cast<qsizetype>(openFields.size()) && shared < wanted.size()
+           && openFields[static_cast<size_t>(shared)].id == wanted.at(shared).id)
+        ++shared;
+    return shared;
+}
+
+void Writer::closeFields(qsizetype keep, const QTextBlock *block)
+{
+    bool earlier = false;
+    while (static_cast<qsizetype>(openFields.size()) > keep) {
+        raw("}}");
+        state = openFields.back().state;
+        earlier = earlier || openFields.back().paragraph != paragraphNumber;
+        openFields.pop_back();
+    }
+    // Closing the groups took the reader back to the paragraph the field began in.
+    if (earlier && block) {
+        control("pard");
+        paragraphProperties(*block);
     }
 }
 

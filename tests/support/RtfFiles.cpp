@@ -1,0 +1,23 @@
+// The RTF fixtures of the tests and their saved copies.
+#include "tests/support/RtfFiles.h"
+
+#include "platform/RichTextBox.h"
+
+#include <QFile>
+
+namespace RtfFiles {
+
+QString fixture(const QString &name)
+{
+    return QStringLiteral(VELMAR_TEST_FIXTURES_DIR "/rtf/") + name;
+}
+
+QByteArray saveAndRead(RichTextBox &box, const QString &path)
+{
+    if (!box.SaveFile(path, RichTextBox::rtfRTF))
+        return QByteArray();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace RtfFiles
