@@ -132,6 +132,7 @@ private slots:
     void keepsWhatItDoesNotShow();
     void deletingAPictureDeletesItsGroup_data();
     void deletingAPictureDeletesItsGroup();
+    void headersStayWithTheWholeDocument();
 };
 
 void TestRtfKept::keepsWhatItDoesNotShow_data()
@@ -269,6 +270,21 @@ void TestRtfKept::deletingAPictureDeletesItsGroup()
     RichTextBox again;
     QCOMPARE(again.LoadFile(saved, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
     QCOMPARE(pictures(*again.document()).size(), 1);
+}
+
+void TestRtfKept::headersStayWithTheWholeDocument()
+{
+    RichTextBox box;
+    QCOMPARE(
+        box.LoadFile(QStringLiteral(VELMAR_FIXTURES_DIR "/rtf/headers.rtf"), RichTextBox::rtfRTF),
+        RichTextBox::LoadResult::Ok);
+    box.setSelStart(0);
+    box.setSelLength(box.document()->firstBlock().length());
+    QVERIFY(box.SelRTF().contains(QStringLiteral("Beschluss in der Verwaltungsrechtssache\\par")));
+    QVERIFY(!box.SelRTF().contains(QStringLiteral("{\\header")));
+    QVERIFY(!box.SelRTF().contains(QStringLiteral("\\titlepg")));
+    box.setSelLength(static_cast<int>(box.Text().size()));
+    QCOMPARE(box.SelRTF().count(QStringLiteral("{\\headerf ")), 1);
 }
 
 QTEST_MAIN(TestRtfKept)

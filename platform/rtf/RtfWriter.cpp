@@ -597,9 +597,12 @@ void Writer::onOwnLines(const QByteArray &bytes)
     breakLine();
 }
 
-// Where they stood. A paragraph split in two keeps them on both halves: they are written once.
+// Where they stood, and only with the whole document: a copied paragraph leaves the letterhead
+// behind. A paragraph split in two keeps them on both halves; they are written once.
 void Writer::sectionGroups(const QTextBlockFormat &format)
 {
+    if (from > 0 || to < document.characterCount() - 1)
+        return;
     QByteArray groups = section::groups(format);
     if (!groups.isEmpty() && groups != lastSection)
         onOwnLines(groups);
