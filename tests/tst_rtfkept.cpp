@@ -133,6 +133,8 @@ private slots:
     void deletingAPictureDeletesItsGroup_data();
     void deletingAPictureDeletesItsGroup();
     void headersStayWithTheWholeDocument();
+    void keptGroupsStartWithTheirWord_data();
+    void keptGroupsStartWithTheirWord();
 };
 
 void TestRtfKept::keepsWhatItDoesNotShow_data()
@@ -285,6 +287,38 @@ void TestRtfKept::headersStayWithTheWholeDocument()
     QVERIFY(!box.SelRTF().contains(QStringLiteral("\\titlepg")));
     box.setSelLength(static_cast<int>(box.Text().size()));
     QCOMPARE(box.SelRTF().count(QStringLiteral("{\\headerf ")), 1);
+}
+
+void TestRtfKept::keptGroupsStartWithTheirWord_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+
+    const QString picture(objectCharacter);
+    QTest::newRow("header after text") << QByteArray("a{\\b fett\\header Kopf}b") << "afettb";
+    QTest::newRow("shape after text")
+        << QByteArray("a{\\b fett\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip 41}}}}}b")
+        << "afettb";
+    QTest::newRow("object after text")
+        << QByteArray("a{\\b fett\\object{\\result{\\pict\\pngblip 41}}}b")
+        << QStringLiteral("afett") + picture + QStringLiteral("b");
+    QTest::newRow("header in the root") << QByteArray("\\header a") << "";
+}
+
+// Text before the word stays the text's own and is written once.
+void TestRtfKept::keptGroupsStartWithTheirWord()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+
+    RichTextBox box;
+    box.setSelRTF(QString::fromLatin1(PictureFixtures::document(body)));
+    QCOMPARE(box.Text(), text);
+    RichTextBox again;
+    box.setSelStart(0);
+    box.setSelLength(static_cast<int>(box.Text().size()));
+    again.setSelRTF(box.SelRTF());
+    QCOMPARE(again.Text(), text);
 }
 
 QTEST_MAIN(TestRtfKept)

@@ -134,7 +134,8 @@ void Interpreter::run(QByteArrayView data)
                 binary(token, 0);
             continue;
         }
-        if (token.kind != Token::ControlSymbol || token.symbol != '*')
+        const bool ignorableMark = token.kind == Token::ControlSymbol && token.symbol == '*';
+        if (!ignorableMark)
             ignorablePending = ignorablePending && token.kind == Token::ControlWord;
         switch (token.kind) {
         case Token::ControlWord:
@@ -155,6 +156,8 @@ void Interpreter::run(QByteArrayView data)
         default:
             break;
         }
+        if (!ignorableMark && !stack.empty())
+            top().opening = false;
     }
     finish();
     cursor.endEditBlock();
@@ -180,6 +183,7 @@ void Interpreter::openGroup()
         stack.push_back(stack.back());
     }
     top().start = tokenizer->consumed().size() - 1;
+    top().opening = true;
 }
 
 void Interpreter::closeGroup()
@@ -1330,8 +1334,7 @@ void Interpreter::pictureHolder(const Token &, int holder)
     // Inside a shape every picture is a candidate for the shape's.
     if (state.destination == Destination::Shape)
         return;
-    if (holder == PictureHolder::Object && state.destination == Destination::Text
-        && keptObject.depth == 0 && stack.size() > 1)
+    if (holder == PictureHolder::Object && keptObject.depth == 0 && opensKeptGroup())
         keptObject = KeptObject {stack.size()};
     const Destination inside
         = holder == PictureHolder::ObjectResult ? Destination::Object : Destination::Text;
@@ -1370,6 +1373,14 @@ void Interpreter::placePicture(const TextPicture::Picture &picture, const CharSt
 }
 
 // --- Groups kept as the file had them: shapes and objects around a picture, headers and footers.
+
+// A group is kept whole only when its first word makes it one: text before that word is the
+// text's own, and the root group is the document.
+bool Interpreter::opensKeptGroup() const
+{
+    const GroupState &state = stack.back();
+    return state.destination == Destination::Text && state.opening && stack.size() > 1;
+}
 
 QByteArray Interpreter::groupBytes(const GroupState &state) const
 {
@@ -1434,8 +1445,7 @@ void Interpreter::shape(const Token &, int part)
     GroupState &state = top();
     if (state.destination == Destination::Shape)
         return;
-    if (part == ShapeGroup::Whole && state.destination == Destination::Text && keptShape.depth == 0
-        && stack.size() > 1) {
+    if (part == ShapeGroup::Whole && keptShape.depth == 0 && opensKeptGroup()) {
         keptShape = KeptShape {stack.size(), std::nullopt, state.chars};
         state.destination = Destination::Shape;
         return;
@@ -1447,8 +1457,7 @@ void Interpreter::shape(const Token &, int part)
 void Interpreter::sectionGroup(const Token &, int)
 {
     GroupState &state = top();
-    if (state.destination == Destination::Text && sectionDepth == 0 && note.depth == 0
-        && stack.size() > 1)
+    if (sectionDepth == 0 && note.depth == 0 && opensKeptGroup())
         sectionDepth = stack.size();
     state.destination = Destination::Skip;
 }

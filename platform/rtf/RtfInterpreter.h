@@ -105,6 +105,7 @@ struct GroupState
     int unicodeSkip = 1; // \uc
     Destination destination = Destination::Text;
     qsizetype start = 0; // where the group's brace stands in the data
+    bool opening = true; // nothing but \* read in the group yet
 };
 
 class Interpreter;
@@ -310,6 +311,7 @@ private:
     bool appendNotes(const ParaState &last);
     void insertPicture(const GroupState &state);
     void placePicture(const TextPicture::Picture &picture, const CharState &chars);
+    bool opensKeptGroup() const;
     QByteArray groupBytes(const GroupState &state) const;
     void closeKeptGroups(const GroupState &closing);
     void keepObjectGroup(const GroupState &closing);
