@@ -133,8 +133,8 @@ private slots:
     void deletingAPictureDeletesItsGroup_data();
     void deletingAPictureDeletesItsGroup();
     void headersStayWithTheWholeDocument();
-    void keptGroupsStartWithTheirWord_data();
-    void keptGroupsStartWithTheirWord();
+    void keptGroupsReadBackAsRead_data();
+    void keptGroupsReadBackAsRead();
 };
 
 void TestRtfKept::keepsWhatItDoesNotShow_data()
@@ -289,7 +289,7 @@ void TestRtfKept::headersStayWithTheWholeDocument()
     QCOMPARE(box.SelRTF().count(QStringLiteral("{\\headerf ")), 1);
 }
 
-void TestRtfKept::keptGroupsStartWithTheirWord_data()
+void TestRtfKept::keptGroupsReadBackAsRead_data()
 {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("text");
@@ -303,10 +303,13 @@ void TestRtfKept::keptGroupsStartWithTheirWord_data()
         << QByteArray("a{\\b fett\\object{\\result{\\pict\\pngblip 41}}}b")
         << QStringLiteral("afett") + picture + QStringLiteral("b");
     QTest::newRow("header in the root") << QByteArray("\\header a") << "";
+    QTest::newRow("object leaving a list label")
+        << QByteArray("a{\\object\\result{\\pict\\pngblip 41}\\listtext 2d}b")
+        << QStringLiteral("a") + picture + QStringLiteral("2db");
 }
 
-// Text before the word stays the text's own and is written once.
-void TestRtfKept::keptGroupsStartWithTheirWord()
+// Text outside a kept group, before its word or left behind by it, is written once.
+void TestRtfKept::keptGroupsReadBackAsRead()
 {
     QFETCH(QByteArray, body);
     QFETCH(QString, text);

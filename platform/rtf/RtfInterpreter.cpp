@@ -1404,11 +1404,12 @@ void Interpreter::closeKeptGroups(const GroupState &closing)
     }
 }
 
-// An object whose result is just its picture is written back whole, in place of the picture.
+// An object whose result is just its picture is written back whole, in place of the picture;
+// not one that leaves a list label for the text behind it, which the saved file would show.
 void Interpreter::keepObjectGroup(const GroupState &closing)
 {
     const KeptObject object = std::exchange(keptObject, KeptObject());
-    if (object.contents != 1 || object.pictures != 1)
+    if (object.contents != 1 || object.pictures != 1 || !out.pendingLabel.isEmpty())
         return;
     QTextCursor at(cursor);
     at.setPosition(object.position);
