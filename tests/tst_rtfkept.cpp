@@ -303,6 +303,9 @@ void TestRtfKept::keptGroupsReadBackAsRead_data()
         << QByteArray("a{\\b fett\\object{\\result{\\pict\\pngblip 41}}}b")
         << QStringLiteral("afett") + picture + QStringLiteral("b");
     QTest::newRow("header in the root") << QByteArray("\\header a") << "";
+    QTest::newRow("shape with a list label")
+        << QByteArray("a{\\shp{\\sv{\\pict\\pngblip 41}}\\listtext 2d}b")
+        << QStringLiteral("a") + picture + QStringLiteral("b");
     QTest::newRow("object leaving a list label")
         << QByteArray("a{\\object\\result{\\pict\\pngblip 41}\\listtext 2d}b")
         << QStringLiteral("a") + picture + QStringLiteral("2db");

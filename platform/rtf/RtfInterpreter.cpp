@@ -1294,7 +1294,10 @@ void Interpreter::enter(const Token &, int destination)
 {
     GroupState &state = top();
     const auto target = static_cast<Destination>(destination);
-    if (target == Destination::LevelText && state.destination != Destination::ListLevel) {
+    // A kept shape gives nothing but its picture.
+    const bool inShape = state.destination == Destination::Shape;
+    if (inShape
+        || (target == Destination::LevelText && state.destination != Destination::ListLevel)) {
         state.destination = Destination::Skip;
         return;
     }
