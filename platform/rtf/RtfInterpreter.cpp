@@ -1233,6 +1233,8 @@ void Interpreter::setUnicodeSkip(const Token &token, int)
 
 void Interpreter::setCodePage(const Token &token, int codePage)
 {
+    if (insideKeptGroup())
+        return;
     const int value = codePage != 0 ? codePage : token.param;
     documentCodePage = value > 0 ? value : codepage::ansi;
     top().codePage = fontCodePage(top().chars.font);
@@ -1240,6 +1242,8 @@ void Interpreter::setCodePage(const Token &token, int codePage)
 
 void Interpreter::setDefaultFont(const Token &token, int)
 {
+    if (insideKeptGroup())
+        return;
     defaultFont = token.param;
     defaultFontGiven = true;
     top().chars.font = token.param;
@@ -1294,9 +1298,7 @@ void Interpreter::enter(const Token &, int destination)
 {
     GroupState &state = top();
     const auto target = static_cast<Destination>(destination);
-    // A kept shape gives nothing but its picture.
-    const bool inShape = state.destination == Destination::Shape;
-    if (inShape
+    if (keepsOut(state, target)
         || (target == Destination::LevelText && state.destination != Destination::ListLevel)) {
         state.destination = Destination::Skip;
         return;
@@ -1385,6 +1387,31 @@ bool Interpreter::opensKeptGroup() const
     return state.destination == Destination::Text && state.opening && stack.size() > 1;
 }
 
+// A kept group is written back as it was and must read the same wherever it lands: what it
+// holds may not change the document around it.
+bool Interpreter::insideKeptGroup() const
+{
+    return keptShape.depth != 0 || keptObject.depth != 0;
+}
+
+// A kept shape gives nothing but its picture, and a picture or a kept object holds no tables.
+bool Interpreter::keepsOut(const GroupState &state, Destination target) const
+{
+    if (state.destination == Destination::Shape || state.destination == Destination::Picture)
+        return true;
+    switch (target) {
+    case Destination::FontTable:
+    case Destination::ColorTable:
+    case Destination::StyleSheet:
+    case Destination::ListTable:
+    case Destination::ListOverrideTable:
+    case Destination::Tables:
+        return insideKeptGroup();
+    default:
+        return false;
+    }
+}
+
 QByteArray Interpreter::groupBytes(const GroupState &state) const
 {
     return tokenizer->consumed().sliced(state.start).toByteArray();
@@ -1469,7 +1496,7 @@ void Interpreter::sectionGroup(const Token &, int)
 // The words that make other readers use the first-page and the left and right headers.
 void Interpreter::sectionWord(const Token &token, int)
 {
-    if (top().destination != Destination::Text || note.depth != 0)
+    if (top().destination != Destination::Text || note.depth != 0 || insideKeptGroup())
         return;
     QByteArray word = "\\";
     word += QByteArrayView(token.text.data(), static_cast<qsizetype>(token.text.size()));

@@ -312,6 +312,8 @@ private:
     void insertPicture(const GroupState &state);
     void placePicture(const TextPicture::Picture &picture, const CharState &chars);
     bool opensKeptGroup() const;
+    bool insideKeptGroup() const;
+    bool keepsOut(const GroupState &state, Destination target) const;
     QByteArray groupBytes(const GroupState &state) const;
     void closeKeptGroups(const GroupState &closing);
     void keepObjectGroup(const GroupState &closing);
