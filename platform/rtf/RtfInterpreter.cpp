@@ -2,6 +2,7 @@
 #include "platform/rtf/RtfInterpreter.h"
 
 #include "platform/TextFormat.h"
+#include "platform/rtf/RtfSectionGroups.h"
 
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -147,7 +148,8 @@ void Interpreter::run(QByteArrayView data)
                 binary(token, 0);
             continue;
         }
-        if (token.kind != Token::ControlSymbol || token.symbol != '*')
+        const bool ignorableMark = token.kind == Token::ControlSymbol && token.symbol == '*';
+        if (!ignorableMark)
             ignorablePending = ignorablePending && token.kind == Token::ControlWord;
         switch (token.kind) {
         case Token::ControlWord:
@@ -168,6 +170,8 @@ void Interpreter::run(QByteArrayView data)
         default:
             break;
         }
+        if (!ignorableMark && !stack.empty())
+            top().opening = false;
     }
     finish();
     cursor.endEditBlock();
@@ -184,14 +188,16 @@ void Interpreter::openGroup()
     }
     if (stack.empty()) {
         stack.emplace_back();
-        return;
+    } else {
+        if (top().destination == Destination::StyleSheet && stack.size() == styleSheetDepth) {
+            styleEntry = Style();
+            styleKind = StyleKind::Paragraph;
+            styleNumber = 0;
+        }
+        stack.push_back(stack.back());
     }
-    if (top().destination == Destination::StyleSheet && stack.size() == styleSheetDepth) {
-        styleEntry = Style();
-        styleKind = StyleKind::Paragraph;
-        styleNumber = 0;
-    }
-    stack.push_back(stack.back());
+    top().start = tokenizer->consumed().size() - 1;
+    top().opening = true;
 }
 
 void Interpreter::closeGroup()
@@ -219,6 +225,7 @@ void Interpreter::closeGroup()
         = stack.size() > 1 ? stack[stack.size() - 2].destination : Destination::Text;
     if (closing.destination == Destination::Picture && outer != Destination::Picture)
         insertPicture(closing);
+    closeKeptGroups(closing);
     bool styleSheetDone = false;
     if (closing.destination == Destination::StyleSheet) {
         if (stack.size() == styleSheetDepth + 1)
@@ -459,6 +466,8 @@ void Interpreter::flushBytes()
 
 void Interpreter::beginContent()
 {
+    if (keptObject.depth != 0)
+        ++keptObject.contents;
     if (out.pendingParagraph) {
         flushRun();
         const ParaState &para = top().para;
@@ -473,6 +482,7 @@ void Interpreter::beginContent()
         out.blockHasFormat = true;
         out.blockCreated = true;
         out.pendingParagraph = false;
+        attachSection();
     }
     if (note.depth != 0 && note.start < 0)
         note.start = cursor.position() + static_cast<int>(out.runText.size());
@@ -527,7 +537,9 @@ void Interpreter::applyBlockFormat(const ParaState &state)
         return;
     const Level *level = resolveLevel(shown);
     const int object = level && hasNumber(level) ? listObject(shown, *level) : -1;
-    cursor.setBlockFormat(blockFormat(shown, level, object));
+    QTextBlockFormat format = blockFormat(shown, level, object);
+    section::addGroups(format, section::groups(cursor.blockFormat()));
+    cursor.setBlockFormat(format);
     out.blockState = shown;
     out.blockHasFormat = true;
 }
@@ -536,6 +548,7 @@ void Interpreter::finish()
 {
     if (!pendingBytes.isEmpty() && !stack.empty())
         flushBytes();
+    attachSection();
     // A file cut off inside a picture keeps the picture's data up to there.
     const auto picture = std::find_if(stack.rbegin(), stack.rend(), [](const GroupState &state) {
         return state.destination == Destination::Picture;
@@ -1338,6 +1351,8 @@ void Interpreter::setUnicodeSkip(const Token &token, int)
 
 void Interpreter::setCodePage(const Token &token, int codePage)
 {
+    if (insideKeptGroup())
+        return;
     const int value = codePage != 0 ? codePage : token.param;
     documentCodePage = value > 0 ? value : codepage::ansi;
     top().codePage = fontCodePage(top().chars.font);
@@ -1345,6 +1360,8 @@ void Interpreter::setCodePage(const Token &token, int codePage)
 
 void Interpreter::setDefaultFont(const Token &token, int)
 {
+    if (insideKeptGroup())
+        return;
     defaultFont = token.param;
     defaultFontGiven = true;
     top().chars.font = token.param;
@@ -1412,7 +1429,8 @@ void Interpreter::enter(const Token &, int destination)
 {
     GroupState &state = top();
     const auto target = static_cast<Destination>(destination);
-    if (target == Destination::LevelText && state.destination != Destination::ListLevel) {
+    if (keepsOut(state, target)
+        || (target == Destination::LevelText && state.destination != Destination::ListLevel)) {
         state.destination = Destination::Skip;
         return;
     }
@@ -1441,7 +1459,7 @@ void Interpreter::enter(const Token &, int destination)
 void Interpreter::picture(const Token &, int)
 {
     GroupState &state = top();
-    if (state.destination != Destination::Text) {
+    if (state.destination != Destination::Text && state.destination != Destination::Shape) {
         state.destination = Destination::Skip;
         return;
     }
@@ -1453,6 +1471,11 @@ void Interpreter::picture(const Token &, int)
 void Interpreter::pictureHolder(const Token &, int holder)
 {
     GroupState &state = top();
+    // Inside a shape every picture is a candidate for the shape's.
+    if (state.destination == Destination::Shape)
+        return;
+    if (holder == PictureHolder::Object && keptObject.depth == 0 && opensKeptGroup())
+        keptObject = KeptObject {stack.size()};
     const Destination inside
         = holder == PictureHolder::ObjectResult ? Destination::Object : Destination::Text;
     if (state.destination != inside)
@@ -1465,15 +1488,158 @@ void Interpreter::pictureHolder(const Token &, int holder)
 
 void Interpreter::insertPicture(const GroupState &state)
 {
-    const std::optional<TextPicture::Picture> picture = pictureReader.finish();
+    std::optional<TextPicture::Picture> picture = pictureReader.finish();
     if (!picture)
         return;
+    if (keptShape.depth != 0) {
+        if (!keptShape.picture)
+            keptShape.picture = std::move(picture);
+        return;
+    }
+    placePicture(*picture, state.chars);
+}
+
+void Interpreter::placePicture(const TextPicture::Picture &picture, const CharState &chars)
+{
     beginContent();
     flushRun();
-    QTextCharFormat format = charFormat(state.chars);
-    format.merge(TextPicture::format(*picture));
+    QTextCharFormat format = charFormat(chars);
+    format.merge(TextPicture::format(picture));
     cursor.insertText(QString(QChar::ObjectReplacementCharacter), format);
+    if (keptObject.depth != 0) {
+        ++keptObject.pictures;
+        keptObject.position = cursor.position() - 1;
+    }
 }
+
+// --- Groups kept as the file had them: shapes and objects around a picture, headers and footers.
+
+// A group is kept whole only when its first word makes it one: text before that word is the
+// text's own, and the root group is the document.
+bool Interpreter::opensKeptGroup() const
+{
+    const GroupState &state = stack.back();
+    return state.destination == Destination::Text && state.opening && stack.size() > 1;
+}
+
+// A kept group is written back as it was and must read the same wherever it lands: what it
+// holds may not change the document around it.
+bool Interpreter::insideKeptGroup() const
+{
+    return keptShape.depth != 0 || keptObject.depth != 0;
+}
+
+// A kept shape gives nothing but its picture, and a picture or a kept object holds no tables.
+bool Interpreter::keepsOut(const GroupState &state, Destination target) const
+{
+    if (state.destination == Destination::Shape || state.destination == Destination::Picture)
+        return true;
+    switch (target) {
+    case Destination::FontTable:
+    case Destination::ColorTable:
+    case Destination::StyleSheet:
+    case Destination::ListTable:
+    case Destination::ListOverrideTable:
+    case Destination::Tables:
+        return insideKeptGroup();
+    default:
+        return false;
+    }
+}
+
+QByteArray Interpreter::groupBytes(const GroupState &state) const
+{
+    return tokenizer->consumed().sliced(state.start).toByteArray();
+}
+
+void Interpreter::closeKeptGroups(const GroupState &closing)
+{
+    if (keptShape.depth == stack.size()) {
+        KeptShape shape = std::exchange(keptShape, KeptShape());
+        if (shape.picture) {
+            shape.picture->rtfGroup = groupBytes(closing);
+            placePicture(*shape.picture, shape.chars);
+        }
+    }
+    if (keptObject.depth == stack.size())
+        keepObjectGroup(closing);
+    if (sectionDepth == stack.size()) {
+        sectionDepth = 0;
+        keepSection(groupBytes(closing));
+    }
+}
+
+// An object whose result is just its picture is written back whole, in place of the picture;
+// not one that leaves a list label for the text behind it, which the saved file would show.
+void Interpreter::keepObjectGroup(const GroupState &closing)
+{
+    const KeptObject object = std::exchange(keptObject, KeptObject());
+    if (object.contents != 1 || object.pictures != 1 || !out.pendingLabel.isEmpty())
+        return;
+    QTextCursor at(cursor);
+    at.setPosition(object.position);
+    at.setPosition(object.position + 1, QTextCursor::KeepAnchor);
+    std::optional<TextPicture::Picture> picture = TextPicture::of(at.charFormat());
+    if (!picture)
+        return;
+    picture->rtfGroup = groupBytes(closing);
+    QTextCharFormat format = at.charFormat();
+    format.merge(TextPicture::format(*picture));
+    at.setCharFormat(format);
+}
+
+void Interpreter::keepSection(QByteArrayView bytes)
+{
+    pendingSection += bytes;
+    if (!out.pendingParagraph)
+        attachSection();
+}
+
+// Kept section bytes go with the paragraph being read, or with the next one after a paragraph
+// end.
+void Interpreter::attachSection()
+{
+    if (pendingSection.isEmpty())
+        return;
+    QTextBlockFormat format = cursor.blockFormat();
+    section::addGroups(format, std::exchange(pendingSection, QByteArray()));
+    cursor.setBlockFormat(format);
+}
+
+void Interpreter::shape(const Token &, int part)
+{
+    GroupState &state = top();
+    if (state.destination == Destination::Shape)
+        return;
+    if (part == ShapeGroup::Whole && keptShape.depth == 0 && opensKeptGroup()) {
+        keptShape = KeptShape {stack.size(), std::nullopt, state.chars};
+        state.destination = Destination::Shape;
+        return;
+    }
+    state.destination = Destination::Skip;
+}
+
+// Headers and footers are neither shown nor edited, only kept.
+void Interpreter::sectionGroup(const Token &, int)
+{
+    GroupState &state = top();
+    if (sectionDepth == 0 && note.depth == 0 && opensKeptGroup())
+        sectionDepth = stack.size();
+    state.destination = Destination::Skip;
+}
+
+// The words that make other readers use the first-page and the left and right headers.
+void Interpreter::sectionWord(const Token &token, int)
+{
+    if (top().destination != Destination::Text || note.depth != 0 || insideKeptGroup())
+        return;
+    QByteArray word = "\\";
+    word += QByteArrayView(token.text.data(), static_cast<qsizetype>(token.text.size()));
+    keepSection(word);
+}
+
+// A destination whose text other readers read as the text around it.
+void Interpreter::readInside(const Token &, int) { }
 
 int Interpreter::styleParts(const ControlWord &word)
 {

@@ -86,11 +86,17 @@ enum class Destination : quint8 {
     Tables, // \upr, \ud: holds tables only, no text
     Picture, // \pict: its words and data
     Object, // \object: only its \result is read
+    Shape, // \shp: only its first picture is read, the group is kept
 };
 
 // The groups a picture stands in: \shppict, \object and the object's \result.
 namespace PictureHolder {
 enum : int { ShapePicture, Object, ObjectResult };
+}
+
+// A drawing shape's outer group, or a part of one (\shpinst, \shprslt).
+namespace ShapeGroup {
+enum : int { Whole, Part };
 }
 
 struct GroupState
@@ -100,6 +106,8 @@ struct GroupState
     int codePage = codepage::ansi;
     int unicodeSkip = 1; // \uc
     Destination destination = Destination::Text;
+    qsizetype start = 0; // where the group's brace stands in the data
+    bool opening = true; // nothing but \* read in the group yet
 };
 
 class Interpreter;
@@ -170,6 +178,10 @@ public:
     void enter(const Token &token, int destination);
     void picture(const Token &token, int);
     void pictureHolder(const Token &token, int holder);
+    void shape(const Token &token, int part);
+    void sectionGroup(const Token &token, int);
+    void sectionWord(const Token &token, int);
+    void readInside(const Token &token, int);
 
 private:
     struct Font
@@ -310,6 +322,15 @@ private:
     void putMark(const CharState &state, const QString &label);
     bool appendNotes(const ParaState &last);
     void insertPicture(const GroupState &state);
+    void placePicture(const TextPicture::Picture &picture, const CharState &chars);
+    bool opensKeptGroup() const;
+    bool insideKeptGroup() const;
+    bool keepsOut(const GroupState &state, Destination target) const;
+    QByteArray groupBytes(const GroupState &state) const;
+    void closeKeptGroups(const GroupState &closing);
+    void keepObjectGroup(const GroupState &closing);
+    void keepSection(QByteArrayView bytes);
+    void attachSection();
 
     QTextCharFormat charFormat(const CharState &state) const;
     QTextBlockFormat blockFormat(const ParaState &state, const Level *level, int listIndex) const;
@@ -360,6 +381,25 @@ private:
     ParaState endPara; // the root group's paragraph state when it closed
     bool startBlockEmpty = false;
     QTextBlockFormat startBlockFormat;
+
+    // Groups written back as the file had them.
+    struct KeptShape
+    {
+        size_t depth = 0; // 0 outside a shape
+        std::optional<TextPicture::Picture> picture; // the first one in the shape
+        CharState chars;
+    };
+    struct KeptObject
+    {
+        size_t depth = 0; // 0 outside an object
+        int contents = 0; // pieces of content its result gave
+        int pictures = 0;
+        int position = -1; // of its result's picture
+    };
+    KeptShape keptShape;
+    KeptObject keptObject;
+    size_t sectionDepth = 0; // of the header or footer group being read, 0 outside one
+    QByteArray pendingSection; // kept for the paragraph that starts next
 };
 
 } // namespace rtf

@@ -5,6 +5,7 @@
 #include "platform/TextField.h"
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfPicture.h"
+#include "platform/rtf/RtfSectionGroups.h"
 
 #include <QHash>
 #include <QTextBlock>
@@ -120,7 +121,8 @@ private:
     void text(QStringView text, bool escapeOnly = false);
     void breakLine();
     void maybeBreak(bool atSpace);
-    void picture(const QByteArray &group);
+    void onOwnLines(const QByteArray &bytes);
+    void sectionGroups(const QTextBlockFormat &format);
 
     QString family(const QTextCharFormat &format) const;
     double pointSize(const QTextCharFormat &format) const;
@@ -146,6 +148,7 @@ private:
     };
     std::vector<OpenField> openFields;
     int paragraphNumber = 0;
+    QByteArray lastSection; // the previous paragraph's kept header and footer groups
 
     QByteArray out;
     int column = 0;
@@ -383,6 +386,7 @@ void Writer::paragraphProperties(const QTextBlock &block)
 void Writer::paragraph(const QTextBlock &block)
 {
     const QTextBlockFormat format = block.blockFormat();
+    sectionGroups(format);
     control("pard");
     if (TextFormat::bullet(format) && symbolFont >= 0) {
         // The label for readers without bullets.
@@ -413,7 +417,7 @@ void Writer::paragraph(const QTextBlock &block)
         chars(fragment.charFormat());
         if (const QByteArray group = pictureGroup(fragment.charFormat()); !group.isEmpty()) {
             for (int i = start; i < end; ++i)
-                picture(group);
+                onOwnLines(group);
             continue;
         }
         text(QStringView(fragment.text()).mid(start - fragment.position(), end - start));
@@ -663,12 +667,24 @@ void Writer::breakLine()
     needsDelimiter = false;
 }
 
-// On lines of its own, so that the text's lines stay short.
-void Writer::picture(const QByteArray &group)
+// On lines of their own, so that the text's lines stay short.
+void Writer::onOwnLines(const QByteArray &bytes)
 {
     breakLine();
-    out += group;
+    out += bytes;
     breakLine();
+}
+
+// Where they stood, and only with the whole document: a copied paragraph leaves the letterhead
+// behind. A paragraph split in two keeps them on both halves; they are written once.
+void Writer::sectionGroups(const QTextBlockFormat &format)
+{
+    if (from > 0 || to < document.characterCount() - 1)
+        return;
+    QByteArray groups = section::groups(format);
+    if (!groups.isEmpty() && groups != lastSection)
+        onOwnLines(groups);
+    lastSection = std::move(groups);
 }
 
 // CR and LF mean nothing inside RTF text, so lines may end between any two tokens.
