@@ -15,6 +15,7 @@
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/RunningProgram.h"
 #include "tools/frmSearch.h"
 
@@ -538,9 +539,7 @@ void TestMenus::largePasteIsOneStepAndGivesWhatOpeningGives()
     QFETCH(bool, richText);
     QByteArray bytes;
     if (richText) {
-        QFile file(QStringLiteral(VELMAR_CORPUS_DIR "/rtf/lo-large.rtf"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        bytes = file.readAll();
+        bytes = Fixtures::bytes(QStringLiteral("corpus/rtf/lo-large.rtf"));
     } else {
         for (int line = 0; bytes.size() < 3'000'000; ++line)
             bytes += QByteArray::number(line).rightJustified(8, '0') + QByteArray(71, 'x') + '\n';

@@ -832,20 +832,15 @@ void TestPictureBrowser::keysTypedOnTheRealServer()
 
 void TestPictureBrowser::seedsForTheFuzzer()
 {
-    // The picture fuzzer starts from one small file of each kind, each one the loader takes.
-    const QString folder
-        = QCoreApplication::applicationDirPath() + QStringLiteral("/picture-seeds/");
-    QVERIFY(QDir().mkpath(folder));
-    QVERIFY(write(folder + QStringLiteral("rechteck.wmf"), wmfFile(300, 200, 1440, qRgb(1, 2, 3))));
-    QVERIFY(write(folder + QStringLiteral("rechteck.emf"), emfFile(500, 300)));
-    QVERIFY(write(folder + QStringLiteral("punkt.gif"), gifFile));
-    QVERIFY(write(folder + QStringLiteral("klein.bmp"), bmpFile(3, 2)));
-    QVERIFY(writeImage(folder + QStringLiteral("klein.jpg"), 4, 4, "JPG"));
-    for (const QString &name : QDir(folder).entryList(QDir::Files)) {
-        QFile file(folder + name);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY2(LoadPicture(folder + name), qPrintable(name));
+    // The picture fuzzer starts from the small files kept in tests/fixtures/pictures/, one of
+    // each kind, each one the loader takes.
+    const QDir folder(QStringLiteral(VELMAR_FIXTURES_DIR "/pictures"));
+    QStringList suffixes;
+    for (const QFileInfo &file : folder.entryInfoList(QDir::Files, QDir::Name)) {
+        suffixes << file.suffix();
+        QVERIFY2(LoadPicture(file.filePath()), qPrintable(file.fileName()));
     }
+    QCOMPARE(suffixes, QStringList({"bmp", "jpg", "gif", "emf", "wmf"}));
 }
 
 void TestPictureBrowser::decodesDataFromAnyThread()

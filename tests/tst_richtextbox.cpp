@@ -3,6 +3,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/TextFormat.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -111,8 +112,6 @@ void select(RichTextBox &box, int start, int length)
     box.setSelStart(start);
     box.setSelLength(length);
 }
-
-const QString corpus = QStringLiteral(VELMAR_CORPUS_DIR);
 
 } // namespace
 
@@ -630,8 +629,9 @@ void TestRichTextBox::plainFilesKeepEncoding_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("start");
-    QTest::newRow("cp1252 crlf") << corpus + "/text/cp1252-crlf.txt" << QStringLiteral("Grüße");
-    QTest::newRow("utf8 lf") << corpus + "/text/utf8-lf.txt" << QString();
+    QTest::newRow("cp1252 crlf") << Fixtures::path("corpus/text/cp1252-crlf.txt")
+                                 << QStringLiteral("Grüße");
+    QTest::newRow("utf8 lf") << Fixtures::path("corpus/text/utf8-lf.txt") << QString();
 }
 
 void TestRichTextBox::plainFilesKeepEncoding()
@@ -1192,7 +1192,7 @@ void TestRichTextBox::rtfFileProperties()
     QFETCH(QVariant, value);
     RichTextBox box;
     box.setScale(RichTextBox::Scale::Twips);
-    QCOMPARE(box.LoadFile(corpus + "/rtf/re-brief.rtf", RichTextBox::rtfRTF),
+    QCOMPARE(box.LoadFile(Fixtures::path("corpus/rtf/re-brief.rtf"), RichTextBox::rtfRTF),
              RichTextBox::LoadResult::Ok);
     QVERIFY(box.Find(needle, 0, -1, RichTextBox::rtfMatchCase) >= 0);
     box.setSelLength(length);
@@ -1203,7 +1203,7 @@ void TestRichTextBox::rtfFileRoundTrip()
 {
     RichTextBox box;
     QSignalSpy changes(&box, &RichTextBox::Change);
-    QCOMPARE(box.LoadFile(corpus + "/rtf/re-brief.rtf", RichTextBox::rtfRTF),
+    QCOMPARE(box.LoadFile(Fixtures::path("corpus/rtf/re-brief.rtf"), RichTextBox::rtfRTF),
              RichTextBox::LoadResult::Ok);
     QCOMPARE(changes.count(), 1);
     QVERIFY(!box.canUndo());
