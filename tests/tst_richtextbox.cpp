@@ -107,6 +107,12 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// A length on the widget's screen, where an inch is its logical dots per inch.
+double pixelsFromMm(const QWidget &widget, double mm)
+{
+    return mm * widget.logicalDpiX() / 25.4;
+}
+
 void select(RichTextBox &box, int start, int length)
 {
     box.setSelStart(start);
@@ -464,7 +470,8 @@ void TestRichTextBox::fontSizeKeepsOffset()
     const QTextCharFormat format = box.document()->firstBlock().begin().fragment().charFormat();
     const QTextCharFormat raised = (++box.document()->firstBlock().begin()).fragment().charFormat();
     QCOMPARE(format.baselineOffset(), 0.0);
-    QCOMPARE(raised.baselineOffset(), 60.0 / 20.0 / 20.0 * 100.0);
+    // 3 points (60 twips) above the line of a 20-point character: 15 % of its size.
+    QCOMPARE(raised.baselineOffset(), 15.0);
 }
 
 // Underlining hidden text shows the underline itself; taking it away shows the mark again.
@@ -477,17 +484,21 @@ void TestRichTextBox::hiddenTextKeepsItsMarkWithoutUnderline()
         QTextCursor at(box.document());
         at.setPosition(2);
         const QTextCharFormat format = at.charFormat();
-        return QStringLiteral("%1/%2 %3 %4")
-            .arg(format.underlineStyle())
-            .arg(TextFormat::ownUnderline(format))
+        const QTextCharFormat::UnderlineStyle line = format.underlineStyle();
+        return QStringLiteral("%1, %2, %3, %4")
+            .arg(line == QTextCharFormat::DotLine               ? QStringLiteral("dotted")
+                     : line == QTextCharFormat::SingleUnderline ? QStringLiteral("single")
+                                                                : QStringLiteral("other line"))
+            .arg(TextFormat::ownUnderline(format) ? QStringLiteral("underlined")
+                                                  : QStringLiteral("not underlined"))
             .arg(format.underlineColor().name())
-            .arg(TextFormat::hidden(format));
+            .arg(TextFormat::hidden(format) ? QStringLiteral("hidden") : QStringLiteral("shown"));
     };
     const QString marked = shown();
-    QCOMPARE(marked, QStringLiteral("3/0 #808080 1"));
+    QCOMPARE(marked, QStringLiteral("dotted, not underlined, #808080, hidden"));
     box.setSelUnderline(true);
     QCOMPARE(box.SelUnderline(), std::optional<bool>(true));
-    QCOMPARE(shown(), QStringLiteral("1/1 #000000 1"));
+    QCOMPARE(shown(), QStringLiteral("single, underlined, #000000, hidden"));
     box.setSelUnderline(false);
     QCOMPARE(box.SelUnderline(), std::optional<bool>(false));
     QCOMPARE(shown(), marked);
@@ -504,14 +515,15 @@ void TestRichTextBox::scales()
     QCOMPARE(box.SelTabs(0), std::optional<double>(1417));
     box.setScale(RichTextBox::Scale::Millimetres);
     QCOMPARE(box.SelIndent(), std::optional<double>(12.7));
-    box.setRightMargin(3000);
+    // Lines as wide as the margin: 2540 mm are 100 inches of the screen's pixels.
+    box.setRightMargin(2540);
     QCOMPARE(box.lineWrapMode(), QTextEdit::FixedPixelWidth);
-    QCOMPARE(box.lineWrapColumnOrWidth(), qRound(3000 * TextFormat::pixelsPerMm()));
+    QCOMPARE(box.lineWrapColumnOrWidth(), 100 * box.logicalDpiX());
     box.setRightMargin(0);
     QCOMPARE(box.lineWrapMode(), QTextEdit::WidgetWidth);
     box.setScale(RichTextBox::Scale::Twips);
     box.setRightMargin(1440);
-    QCOMPARE(box.lineWrapColumnOrWidth(), qRound(25.4 * TextFormat::pixelsPerMm()));
+    QCOMPARE(box.lineWrapColumnOrWidth(), box.logicalDpiX());
     QCOMPARE(box.RightMargin(), 1440.0);
 }
 
@@ -1085,8 +1097,8 @@ void TestRichTextBox::bulletStandsBeforeText()
     QVERIFY(bulletRight < caret.left() - 1);
     // And it stands at the first line's indent.
     const double firstLineMm = *box.SelIndent();
-    const int indentX = static_cast<int>(box.document()->documentMargin()
-                                         + firstLineMm * TextFormat::pixelsPerMm());
+    const int indentX
+        = static_cast<int>(box.document()->documentMargin() + pixelsFromMm(box, firstLineMm));
     QVERIFY2(std::abs(bulletLeft - indentX) <= caret.height() / 4,
              qPrintable(QStringLiteral("bullet at %1, indent at %2").arg(bulletLeft).arg(indentX)));
 }
@@ -1269,7 +1281,7 @@ void TestRichTextBox::listLabelsArePainted()
         QTextCursor start = box.textCursor();
         start.setPosition(start.selectionStart());
         const QRect text = box.cursorRect(start);
-        const int labelLeft = qRound(TextFormat::pixelsPerMm() * 10) - 2;
+        const int labelLeft = qRound(pixelsFromMm(box, 10)) - 2;
         bool ink = false;
         for (int x = labelLeft; x < text.left() - 6; ++x) {
             for (int y = text.top(); y < text.bottom(); ++y)
