@@ -574,6 +574,20 @@ void TestRichTextBox::find_data()
                                    << "masse" << 0 << -1 << 2 << 9;
     QTest::newRow("across paragraphs") << "ab\rcd"
                                        << "b\rc" << 0 << -1 << 0 << 1;
+    // Letters beyond the basic plane (two UTF-16 units each) have cases too: Deseret, Osage,
+    // Adlam, Old Hungarian.
+    QTest::newRow("Deseret, other case") << "Ein 𐐨𐐯𐑅 hier"
+                                         << "𐐀𐐇𐐝" << 0 << -1 << 0 << 4;
+    QTest::newRow("Deseret, match case") << "Ein 𐐨𐐯𐑅 hier"
+                                         << "𐐀𐐇𐐝" << 0 << -1 << 4 << -1;
+    QTest::newRow("Osage, other case") << "𐒰𐒱 und 𐓘𐓙"
+                                       << "𐓘𐓙" << 0 << -1 << 0 << 0;
+    QTest::newRow("Adlam, whole word") << "x𞤢𞤣 𞤢𞤣"
+                                       << "𞤀𞤁" << 0 << -1 << 2 << 6;
+    QTest::newRow("Old Hungarian, other case") << "-𐳀𐳁-"
+                                               << "𐲀𐲁" << 0 << -1 << 0 << 1;
+    QTest::newRow("behind a letter beyond the plane") << "😀𐐀 Hund"
+                                                      << "HUND" << 0 << -1 << 0 << 5;
 }
 
 void TestRichTextBox::find()
