@@ -40,6 +40,8 @@ private slots:
     void togglesShowThreeStates();
     void alignmentGroup();
     void copyCutPasteOnRichText();
+    void cutThenUndoGivesTheTextBack_data();
+    void cutThenUndoGivesTheTextBack();
     void pastePrefersPlainText();
     void plainTextToolbarUsesPlainText();
     void clipboardTextHasPlatformLineEnds_data();
@@ -226,6 +228,45 @@ void TestToolbars::copyCutPasteOnRichText()
     text->setSelLength(5);
     QCOMPARE(text->SelBold(), std::optional<bool>(true));
     QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
+}
+
+void TestToolbars::cutThenUndoGivesTheTextBack_data()
+{
+    QTest::addColumn<bool>("richText");
+    QTest::newRow("rich text") << true;
+    QTest::newRow("plain text") << false;
+}
+
+// Undo on the toolbar takes back the toolbar's Cut: the text and its formatting come back, the
+// clipboard keeps what was cut.
+void TestToolbars::cutThenUndoGivesTheTextBack()
+{
+    QFETCH(bool, richText);
+    frmMain &main = program->main();
+    if (richText)
+        main.LoadNewDoc();
+    else
+        main.LoadNewText();
+    Toolbar *bar = richText ? main.tbRTF : main.tbText;
+    RichTextBox *text = program->active()->txtText;
+    text->setFocus();
+    QTest::keyClicks(text, QStringLiteral("Hallo Welt"));
+    text->setSelStart(0);
+    text->setSelLength(5);
+    if (richText)
+        click(bar, "Bold");
+    click(bar, "Cut");
+    QCOMPARE(text->Text(), QStringLiteral(" Welt"));
+    QTRY_VERIFY(bar->Buttons("Undo")->isEnabled());
+    click(bar, "Undo");
+    QCOMPARE(text->Text(), QStringLiteral("Hallo Welt"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), richText ? QString() : QStringLiteral("Hallo"));
+    text->setSelStart(0);
+    text->setSelLength(5);
+    QCOMPARE(text->SelBold(), std::optional<bool>(richText));
+    text->setSelStart(6);
+    text->setSelLength(4);
+    QCOMPARE(text->SelBold(), std::optional<bool>(false));
 }
 
 void TestToolbars::pastePrefersPlainText()
