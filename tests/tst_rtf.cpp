@@ -4,6 +4,7 @@
 #include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -20,10 +21,7 @@ namespace {
 
 QByteArray corpusFile(const QString &name)
 {
-    QFile file(QStringLiteral(VELMAR_CORPUS_DIR "/rtf/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return Fixtures::bytes(QStringLiteral("corpus/rtf/") + name);
 }
 
 bool readInto(QTextDocument &document, const QByteArray &data)
@@ -227,7 +225,7 @@ private slots:
 void TestRtf::corpusTextMatchesLibreOffice_data()
 {
     QTest::addColumn<QString>("name");
-    const QDir dir(QStringLiteral(VELMAR_CORPUS_DIR "/rtf"));
+    const QDir dir(QStringLiteral(VELMAR_FIXTURES_DIR "/corpus/rtf"));
     const QStringList files = dir.entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
     QVERIFY(!files.isEmpty());
     for (const QString &file : files)

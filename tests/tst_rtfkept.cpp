@@ -3,6 +3,7 @@
 // the text around them is edited.
 #include "platform/PictureObjects.h"
 #include "platform/RichTextBox.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/PictureFixtures.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -29,7 +30,7 @@ struct Kept
 
 QByteArray fixture(const QString &name)
 {
-    QFile file(QStringLiteral(VELMAR_FIXTURES_DIR "/rtf/") + name);
+    QFile file(Fixtures::path(QStringLiteral("rtf/") + name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -196,7 +197,7 @@ void TestRtfKept::keepsWhatItDoesNotShow()
     const QByteArray original = fixture(file);
 
     RichTextBox box;
-    QCOMPARE(box.LoadFile(QStringLiteral(VELMAR_FIXTURES_DIR "/rtf/") + file, RichTextBox::rtfRTF),
+    QCOMPARE(box.LoadFile(Fixtures::path(QStringLiteral("rtf/") + file), RichTextBox::rtfRTF),
              RichTextBox::LoadResult::Ok);
     typeAtStartAndEnd(box);
     QCOMPARE(paragraphs(*box.document()), text);
@@ -243,7 +244,7 @@ void TestRtfKept::deletingAPictureDeletesItsGroup()
     QVERIFY(!kept.isEmpty());
 
     RichTextBox box;
-    QCOMPARE(box.LoadFile(QStringLiteral(VELMAR_FIXTURES_DIR "/rtf/") + file, RichTextBox::rtfRTF),
+    QCOMPARE(box.LoadFile(Fixtures::path(QStringLiteral("rtf/") + file), RichTextBox::rtfRTF),
              RichTextBox::LoadResult::Ok);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
@@ -277,9 +278,8 @@ void TestRtfKept::deletingAPictureDeletesItsGroup()
 void TestRtfKept::headersStayWithTheWholeDocument()
 {
     RichTextBox box;
-    QCOMPARE(
-        box.LoadFile(QStringLiteral(VELMAR_FIXTURES_DIR "/rtf/headers.rtf"), RichTextBox::rtfRTF),
-        RichTextBox::LoadResult::Ok);
+    QCOMPARE(box.LoadFile(Fixtures::path(QStringLiteral("rtf/headers.rtf")), RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
     box.setSelStart(0);
     box.setSelLength(box.document()->firstBlock().length());
     QVERIFY(box.SelRTF().contains(QStringLiteral("Beschluss in der Verwaltungsrechtssache\\par")));

@@ -1,6 +1,8 @@
 // The RTF fixtures of the tests and their saved copies.
 #include "tests/support/RtfFiles.h"
 
+#include "tests/support/Fixtures.h"
+
 #include "platform/RichTextBox.h"
 
 #include <QFile>
@@ -9,7 +11,7 @@ namespace RtfFiles {
 
 QString fixture(const QString &name)
 {
-    return QStringLiteral(VELMAR_TEST_FIXTURES_DIR "/rtf/") + name;
+    return Fixtures::path(QStringLiteral("rtf/") + name);
 }
 
 QByteArray saveAndRead(RichTextBox &box, const QString &path)
