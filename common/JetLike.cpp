@@ -1,34 +1,40 @@
 // LIKE matching by backtracking over "*", linear in practice for the short names it serves.
+// It runs over whole characters, so that "?" takes a letter beyond the basic plane as one and
+// such letters compare without regard to case too.
 #include "common/JetLike.h"
+
+#include <string>
 
 namespace {
 
-bool sameLetter(QChar a, QChar b)
+char32_t folded(char32_t c)
 {
-    return a == b || a.toCaseFolded() == b.toCaseFolded();
+    return QChar::toCaseFolded(c);
+}
+
+bool sameLetter(char32_t a, char32_t b)
+{
+    return a == b || folded(a) == folded(b);
 }
 
 // Matches one character against the set starting behind '[' at `i`; moves `i` behind ']'.
 // Returns false for a set that is not closed (it then is no set at all).
-bool matchSet(const QString &pattern, qsizetype &i, QChar c, bool &matched)
+bool matchSet(const std::u32string &pattern, size_t &i, char32_t c, bool &matched)
 {
-    qsizetype j = i;
+    size_t j = i;
     bool negated = false;
-    if (j < pattern.size() && pattern.at(j) == QLatin1Char('!')) {
+    if (j < pattern.size() && pattern.at(j) == U'!') {
         negated = true;
         ++j;
     }
     bool inSet = false;
     bool first = true;
-    while (j < pattern.size() && (first || pattern.at(j) != QLatin1Char(']'))) {
+    while (j < pattern.size() && (first || pattern.at(j) != U']')) {
         first = false;
-        const QChar low = pattern.at(j);
-        if (j + 2 < pattern.size() && pattern.at(j + 1) == QLatin1Char('-')
-            && pattern.at(j + 2) != QLatin1Char(']')) {
-            const QChar high = pattern.at(j + 2);
-            const QChar folded = c.toCaseFolded();
-            if ((c >= low && c <= high)
-                || (folded >= low.toCaseFolded() && folded <= high.toCaseFolded()))
+        const char32_t low = pattern.at(j);
+        if (j + 2 < pattern.size() && pattern.at(j + 1) == U'-' && pattern.at(j + 2) != U']') {
+            const char32_t high = pattern.at(j + 2);
+            if ((c >= low && c <= high) || (folded(c) >= folded(low) && folded(c) <= folded(high)))
                 inSet = true;
             j += 3;
         } else {
@@ -58,27 +64,30 @@ bool hasWildcards(const QString &pattern)
     return false;
 }
 
-bool matches(const QString &text, const QString &pattern)
+bool matches(const QString &textUtf16, const QString &patternUtf16)
 {
-    qsizetype t = 0;
-    qsizetype p = 0;
-    qsizetype starPattern = -1;
-    qsizetype starText = 0;
+    const std::u32string text = textUtf16.toStdU32String();
+    const std::u32string pattern = patternUtf16.toStdU32String();
+    constexpr size_t noStar = std::u32string::npos;
+    size_t t = 0;
+    size_t p = 0;
+    size_t starPattern = noStar;
+    size_t starText = 0;
     while (t < text.size()) {
         bool advanced = false;
         if (p < pattern.size()) {
-            const QChar pc = pattern.at(p);
-            const QChar tc = text.at(t);
-            if (pc == QLatin1Char('*')) {
+            const char32_t pc = pattern.at(p);
+            const char32_t tc = text.at(t);
+            if (pc == U'*') {
                 starPattern = ++p;
                 starText = t;
                 continue;
             }
-            if (pc == QLatin1Char('?') || (pc == QLatin1Char('#') && tc.isDigit())) {
+            if (pc == U'?' || (pc == U'#' && QChar::isDigit(tc))) {
                 ++p;
                 advanced = true;
-            } else if (pc == QLatin1Char('[')) {
-                qsizetype after = p + 1;
+            } else if (pc == U'[') {
+                size_t after = p + 1;
                 bool inSet = false;
                 if (matchSet(pattern, after, tc, inSet)) {
                     if (inSet) {
@@ -89,21 +98,21 @@ bool matches(const QString &text, const QString &pattern)
                     ++p;
                     advanced = true;
                 }
-            } else if (pc != QLatin1Char('#') && sameLetter(pc, tc)) {
+            } else if (pc != U'#' && sameLetter(pc, tc)) {
                 ++p;
                 advanced = true;
             }
         }
         if (advanced) {
             ++t;
-        } else if (starPattern >= 0) {
+        } else if (starPattern != noStar) {
             p = starPattern;
             t = ++starText;
         } else {
             return false;
         }
     }
-    while (p < pattern.size() && pattern.at(p) == QLatin1Char('*'))
+    while (p < pattern.size() && pattern.at(p) == U'*')
         ++p;
     return p == pattern.size();
 }

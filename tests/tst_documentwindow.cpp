@@ -57,6 +57,8 @@ private slots:
     void sentenceSelection();
     void f3ExpandsTextBlocks_data();
     void f3ExpandsTextBlocks();
+    void f3MatchesNamePatterns_data();
+    void f3MatchesNamePatterns();
     void f3UnknownWordBeeps();
     void f3TellsOncePerWindowThatTextBlocksCannotBeRead_data();
     void f3TellsOncePerWindowThatTextBlocksCannotBeRead();
@@ -400,6 +402,61 @@ void TestDocumentWindow::f3ExpandsTextBlocks()
     QCOMPARE(window->txtText->Text(), expected);
     QCOMPARE(window->txtText->SelStart(), int(expected.size()));
     QCOMPARE(beepCount(), beeps);
+}
+
+void TestDocumentWindow::f3MatchesNamePatterns_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected"); // empty: nothing matches, F3 beeps
+    QTest::newRow("? one character") << "?ax"
+                                     << "Telefax";
+    QTest::newRow("? in the middle") << "T?l"
+                                     << "Telefon";
+    QTest::newRow("? not none") << "Tel?"
+                                << "";
+    QTest::newRow("# one digit") << "Abt#"
+                                 << "Abteilung eins";
+    QTest::newRow("# not a letter") << "#bt1"
+                                    << "";
+    QTest::newRow("[a-c] a range, other case") << "Abt[a-c]"
+                                               << "Abteilung B";
+    QTest::newRow("[e-g] first letter") << "[e-g]ax"
+                                        << "Telefax";
+    QTest::newRow("[!0-9] not a digit") << "Abt[!0-9]"
+                                        << "Abteilung B";
+    QTest::newRow("[!a-z] not a letter") << "abt[!a-z]"
+                                         << "Abteilung eins";
+    QTest::newRow("[!f] not that letter") << "[!f]ax"
+                                          << "";
+    QTest::newRow("[xyz] a set") << "[xyzt]el"
+                                 << "Telefon";
+    QTest::newRow("unclosed [ is itself") << "Abt[1"
+                                          << "";
+    QTest::newRow("? one letter beyond the plane") << "?𐐯𐑅"
+                                                   << "Deseret";
+    QTest::newRow("beyond the plane, other case") << "𐐀𐐇*"
+                                                  << "Deseret";
+    QTest::newRow("[ ] beyond the plane") << "𐐨[𐐇]𐑅"
+                                          << "Deseret";
+}
+
+// F3 takes the word before the caret as a pattern: the first block by name that it fits.
+void TestDocumentWindow::f3MatchesNamePatterns()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    addTextBlock("Abt1", "Abteilung eins");
+    addTextBlock("AbtB", "Abteilung B");
+    addTextBlock("Fax", "Telefax");
+    addTextBlock("Tel", "Telefon");
+    addTextBlock("𐐨𐐯𐑅", "Deseret");
+    DocumentWindow *window = newWindow(false);
+    window->txtText->setText(typed);
+    window->txtText->setSelStart(int(typed.size()));
+    const int beeps = beepCount();
+    QTest::keyClick(window->txtText, Qt::Key_F3);
+    QCOMPARE(window->txtText->Text(), expected.isEmpty() ? typed : expected);
+    QCOMPARE(beepCount(), beeps + (expected.isEmpty() ? 1 : 0));
 }
 
 void TestDocumentWindow::f3UnknownWordBeeps()

@@ -1,6 +1,7 @@
 // Tests of the rich edit control: positions, selection properties, files, find, signals.
 #include "platform/FileWrite.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/Keyboard.h"
 #include "tests/support/TestEnvironment.h"
 #include "text/RichTextBox.h"
@@ -107,13 +108,17 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// A length on the widget's screen, where an inch is its logical dots per inch.
+double pixelsFromMm(const QWidget &widget, double mm)
+{
+    return mm * widget.logicalDpiX() / 25.4;
+}
+
 void select(RichTextBox &box, int start, int length)
 {
     box.setSelStart(start);
     box.setSelLength(length);
 }
-
-const QString corpus = QStringLiteral(VELMAR_CORPUS_DIR);
 
 } // namespace
 
@@ -468,7 +473,8 @@ void TestRichTextBox::fontSizeKeepsOffset()
     const QTextCharFormat format = box.document()->firstBlock().begin().fragment().charFormat();
     const QTextCharFormat raised = (++box.document()->firstBlock().begin()).fragment().charFormat();
     QCOMPARE(format.baselineOffset(), 0.0);
-    QCOMPARE(raised.baselineOffset(), 60.0 / 20.0 / 20.0 * 100.0);
+    // 3 points (60 twips) above the line of a 20-point character: 15 % of its size.
+    QCOMPARE(raised.baselineOffset(), 15.0);
 }
 
 // Underlining hidden text shows the underline itself; taking it away shows the mark again.
@@ -481,17 +487,21 @@ void TestRichTextBox::hiddenTextKeepsItsMarkWithoutUnderline()
         QTextCursor at(box.document());
         at.setPosition(2);
         const QTextCharFormat format = at.charFormat();
-        return QStringLiteral("%1/%2 %3 %4")
-            .arg(format.underlineStyle())
-            .arg(TextFormat::ownUnderline(format))
+        const QTextCharFormat::UnderlineStyle line = format.underlineStyle();
+        return QStringLiteral("%1, %2, %3, %4")
+            .arg(line == QTextCharFormat::DotLine               ? QStringLiteral("dotted")
+                     : line == QTextCharFormat::SingleUnderline ? QStringLiteral("single")
+                                                                : QStringLiteral("other line"))
+            .arg(TextFormat::ownUnderline(format) ? QStringLiteral("underlined")
+                                                  : QStringLiteral("not underlined"))
             .arg(format.underlineColor().name())
-            .arg(TextFormat::hidden(format));
+            .arg(TextFormat::hidden(format) ? QStringLiteral("hidden") : QStringLiteral("shown"));
     };
     const QString marked = shown();
-    QCOMPARE(marked, QStringLiteral("3/0 #808080 1"));
+    QCOMPARE(marked, QStringLiteral("dotted, not underlined, #808080, hidden"));
     box.setSelUnderline(true);
     QCOMPARE(box.SelUnderline(), std::optional<bool>(true));
-    QCOMPARE(shown(), QStringLiteral("1/1 #000000 1"));
+    QCOMPARE(shown(), QStringLiteral("single, underlined, #000000, hidden"));
     box.setSelUnderline(false);
     QCOMPARE(box.SelUnderline(), std::optional<bool>(false));
     QCOMPARE(shown(), marked);
@@ -508,14 +518,15 @@ void TestRichTextBox::scales()
     QCOMPARE(box.SelTabs(0), std::optional<double>(1417));
     box.setScale(RichTextBox::Scale::Millimetres);
     QCOMPARE(box.SelIndent(), std::optional<double>(12.7));
-    box.setRightMargin(3000);
+    // Lines as wide as the margin: 2540 mm are 100 inches of the screen's pixels.
+    box.setRightMargin(2540);
     QCOMPARE(box.lineWrapMode(), QTextEdit::FixedPixelWidth);
-    QCOMPARE(box.lineWrapColumnOrWidth(), qRound(3000 * TextFormat::pixelsPerMm()));
+    QCOMPARE(box.lineWrapColumnOrWidth(), 100 * box.logicalDpiX());
     box.setRightMargin(0);
     QCOMPARE(box.lineWrapMode(), QTextEdit::WidgetWidth);
     box.setScale(RichTextBox::Scale::Twips);
     box.setRightMargin(1440);
-    QCOMPARE(box.lineWrapColumnOrWidth(), qRound(25.4 * TextFormat::pixelsPerMm()));
+    QCOMPARE(box.lineWrapColumnOrWidth(), box.logicalDpiX());
     QCOMPARE(box.RightMargin(), 1440.0);
 }
 
@@ -566,6 +577,20 @@ void TestRichTextBox::find_data()
                                    << "masse" << 0 << -1 << 2 << 9;
     QTest::newRow("across paragraphs") << "ab\rcd"
                                        << "b\rc" << 0 << -1 << 0 << 1;
+    // Letters beyond the basic plane (two UTF-16 units each) have cases too: Deseret, Osage,
+    // Adlam, Old Hungarian.
+    QTest::newRow("Deseret, other case") << "Ein 𐐨𐐯𐑅 hier"
+                                         << "𐐀𐐇𐐝" << 0 << -1 << 0 << 4;
+    QTest::newRow("Deseret, match case") << "Ein 𐐨𐐯𐑅 hier"
+                                         << "𐐀𐐇𐐝" << 0 << -1 << 4 << -1;
+    QTest::newRow("Osage, other case") << "𐒰𐒱 und 𐓘𐓙"
+                                       << "𐓘𐓙" << 0 << -1 << 0 << 0;
+    QTest::newRow("Adlam, whole word") << "x𞤢𞤣 𞤢𞤣"
+                                       << "𞤀𞤁" << 0 << -1 << 2 << 6;
+    QTest::newRow("Old Hungarian, other case") << "-𐳀𐳁-"
+                                               << "𐲀𐲁" << 0 << -1 << 0 << 1;
+    QTest::newRow("behind a letter beyond the plane") << "😀𐐀 Hund"
+                                                      << "HUND" << 0 << -1 << 0 << 5;
 }
 
 void TestRichTextBox::find()
@@ -633,8 +658,9 @@ void TestRichTextBox::plainFilesKeepEncoding_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("start");
-    QTest::newRow("cp1252 crlf") << corpus + "/text/cp1252-crlf.txt" << QStringLiteral("Grüße");
-    QTest::newRow("utf8 lf") << corpus + "/text/utf8-lf.txt" << QString();
+    QTest::newRow("cp1252 crlf") << Fixtures::path("corpus/text/cp1252-crlf.txt")
+                                 << QStringLiteral("Grüße");
+    QTest::newRow("utf8 lf") << Fixtures::path("corpus/text/utf8-lf.txt") << QString();
 }
 
 void TestRichTextBox::plainFilesKeepEncoding()
@@ -1125,8 +1151,8 @@ void TestRichTextBox::bulletStandsBeforeText()
     QVERIFY(bulletRight < caret.left() - 1);
     // And it stands at the first line's indent.
     const double firstLineMm = *box.SelIndent();
-    const int indentX = static_cast<int>(box.document()->documentMargin()
-                                         + firstLineMm * TextFormat::pixelsPerMm());
+    const int indentX
+        = static_cast<int>(box.document()->documentMargin() + pixelsFromMm(box, firstLineMm));
     QVERIFY2(std::abs(bulletLeft - indentX) <= caret.height() / 4,
              qPrintable(QStringLiteral("bullet at %1, indent at %2").arg(bulletLeft).arg(indentX)));
 }
@@ -1232,7 +1258,7 @@ void TestRichTextBox::rtfFileProperties()
     QFETCH(QVariant, value);
     RichTextBox box;
     box.setScale(RichTextBox::Scale::Twips);
-    QCOMPARE(box.LoadFile(corpus + "/rtf/re-brief.rtf", RichTextBox::rtfRTF),
+    QCOMPARE(box.LoadFile(Fixtures::path("corpus/rtf/re-brief.rtf"), RichTextBox::rtfRTF),
              RichTextBox::LoadResult::Ok);
     QVERIFY(box.Find(needle, 0, -1, RichTextBox::rtfMatchCase) >= 0);
     box.setSelLength(length);
@@ -1243,7 +1269,7 @@ void TestRichTextBox::rtfFileRoundTrip()
 {
     RichTextBox box;
     QSignalSpy changes(&box, &RichTextBox::Change);
-    QCOMPARE(box.LoadFile(corpus + "/rtf/re-brief.rtf", RichTextBox::rtfRTF),
+    QCOMPARE(box.LoadFile(Fixtures::path("corpus/rtf/re-brief.rtf"), RichTextBox::rtfRTF),
              RichTextBox::LoadResult::Ok);
     QCOMPARE(changes.count(), 1);
     QVERIFY(!box.canUndo());
@@ -1309,7 +1335,7 @@ void TestRichTextBox::listLabelsArePainted()
         QTextCursor start = box.textCursor();
         start.setPosition(start.selectionStart());
         const QRect text = box.cursorRect(start);
-        const int labelLeft = qRound(TextFormat::pixelsPerMm() * 10) - 2;
+        const int labelLeft = qRound(pixelsFromMm(box, 10)) - 2;
         bool ink = false;
         for (int x = labelLeft; x < text.left() - 6; ++x) {
             for (int y = text.top(); y < text.bottom(); ++y)

@@ -1,5 +1,6 @@
 // The RTF reader and writer: real files from other word processors, formats, round trips and
 // malformed input.
+#include "tests/support/Fixtures.h"
 #include "tests/support/TestEnvironment.h"
 #include "text/RichTextBox.h"
 #include "text/TextFormat.h"
@@ -20,10 +21,7 @@ namespace {
 
 QByteArray corpusFile(const QString &name)
 {
-    QFile file(QStringLiteral(VELMAR_CORPUS_DIR "/rtf/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return Fixtures::bytes(QStringLiteral("corpus/rtf/") + name);
 }
 
 bool readInto(QTextDocument &document, const QByteArray &data)
@@ -227,7 +225,7 @@ private slots:
 void TestRtf::corpusTextMatchesLibreOffice_data()
 {
     QTest::addColumn<QString>("name");
-    const QDir dir(QStringLiteral(VELMAR_CORPUS_DIR "/rtf"));
+    const QDir dir(QStringLiteral(VELMAR_FIXTURES_DIR "/corpus/rtf"));
     const QStringList files = dir.entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
     QVERIFY(!files.isEmpty());
     for (const QString &file : files)

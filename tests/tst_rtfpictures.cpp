@@ -33,21 +33,6 @@ QByteArray png()
 const QByteArray pngWords = "\\pngblip\\picw40\\pich20\\picwgoal600\\pichgoal300";
 const QByteArray notAPicture = "kein Bild, nur Text";
 
-// The pictures of a document in order, as data, kind, shown size and words.
-QList<TextPicture::Picture> pictures(const QTextDocument &document)
-{
-    QList<TextPicture::Picture> found;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (const auto one = TextPicture::of(it.fragment().charFormat())) {
-                for (int i = 0; i < it.fragment().length(); ++i)
-                    found.append(*one);
-            }
-        }
-    }
-    return found;
-}
-
 QString describe(const TextPicture::Picture &picture)
 {
     return QStringLiteral("%1 bytes %2, kind %3, %4 x %5 twips, %6")
@@ -390,6 +375,11 @@ void TestRtfPictures::survivesMalformedPictures_data()
     QTest::newRow("pict in font table")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0{\\pict\\pngblip 41} A;}}a}") << 0;
     QTest::newRow("result outside object") << document("a{\\result{\\pict\\pngblip 41}}b") << 0;
+    QTest::newRow("shapes in a shape") << document(
+        "a{\\shp{\\shp{\\pict\\pngblip 41}}{\\shprslt{\\pict\\pngblip 42}}{\\object{\\pict 43}}}b")
+                                       << 1;
+    QTest::newRow("shape cut off") << QByteArray("{\\rtf1 a{\\shp{\\sv{\\pict\\pngblip 41}}b") << 0;
+    QTest::newRow("picture in a header") << document("a{\\header{\\pict\\pngblip 41}}b") << 0;
     // Hidden text is kept, and so is a picture in it.
     QTest::newRow("hidden") << document("a{\\v{\\pict\\pngblip 41}}b") << 1;
 }

@@ -7,6 +7,7 @@
 #include "platform/Screen.h"
 #include "text/ClipboardFormats.h"
 #include "text/PictureObjects.h"
+#include "text/TextField.h"
 #include "text/TextFileLoad.h"
 #include "text/TextFormat.h"
 #include "text/rtf/RtfReader.h"
@@ -481,6 +482,7 @@ struct RichTextBox::Private
 
     void cursorMoved()
     {
+        keepFieldsAtTheirEdges();
         const QTextCursor cursor = q->textCursor();
         if (cursor.anchor() == lastAnchor && cursor.position() == lastPosition)
             return;
@@ -503,6 +505,17 @@ struct RichTextBox::Private
         format.clearProperty(TextFormat::VerticalTab);
         format.clearProperty(TextFormat::UnicodeLineSeparator);
         q->setCurrentCharFormat(format);
+    }
+
+    // Text typed just before or behind a field's result stays out of the field.
+    void keepFieldsAtTheirEdges()
+    {
+        const QTextCursor cursor = q->textCursor();
+        if (cursor.hasSelection())
+            return;
+        const QTextCharFormat format = TextField::insertionFormat(cursor);
+        if (format != cursor.charFormat())
+            q->setCurrentCharFormat(format);
     }
 
     const Summary &selectionSummary()

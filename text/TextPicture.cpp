@@ -13,6 +13,7 @@ enum Property : int {
     WidthTwips,
     HeightTwips,
     RtfWords,
+    RtfGroup,
 };
 
 } // namespace
@@ -30,6 +31,8 @@ QTextImageFormat format(const Picture &picture)
     format.setProperty(WidthTwips, picture.widthTwips);
     format.setProperty(HeightTwips, picture.heightTwips);
     format.setProperty(RtfWords, picture.rtfWords);
+    if (!picture.rtfGroup.isEmpty())
+        format.setProperty(RtfGroup, picture.rtfGroup);
     return format;
 }
 
@@ -37,10 +40,10 @@ std::optional<Picture> of(const QTextFormat &format)
 {
     if (!format.isImageFormat() || !format.hasProperty(Data))
         return std::nullopt;
-    return Picture {format.property(Data).toByteArray(),
-                    static_cast<Kind>(format.intProperty(DataKind)),
-                    format.doubleProperty(WidthTwips), format.doubleProperty(HeightTwips),
-                    format.property(RtfWords).toByteArray()};
+    return Picture {
+        format.property(Data).toByteArray(),     static_cast<Kind>(format.intProperty(DataKind)),
+        format.doubleProperty(WidthTwips),       format.doubleProperty(HeightTwips),
+        format.property(RtfWords).toByteArray(), format.property(RtfGroup).toByteArray()};
 }
 
 } // namespace TextPicture

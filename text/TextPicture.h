@@ -18,6 +18,9 @@ struct Picture
     double widthTwips = 0; // as shown
     double heightTwips = 0;
     QByteArray rtfWords; // the file's own kind and size words, written back unchanged
+    // The drawing shape or object the picture stood in, as the file had it: written back in
+    // place of a picture group of its own.
+    QByteArray rtfGroup;
 };
 
 // The character format of a picture; its name names the document resource of its image.

@@ -1,5 +1,5 @@
 // xdotool's events travel from the X server through the program's event loop, which runs while
-// xdotool types and for a moment after it has ended.
+// xdotool types; once it has ended, one round trip to the X server brings in the rest.
 #include "tests/support/Keyboard.h"
 
 #include <QApplication>
@@ -22,7 +22,9 @@ bool run(const QStringList &arguments)
     xdotool.start(QStringLiteral("xdotool"), arguments);
     const bool ended
         = QTest::qWaitFor([&xdotool] { return xdotool.state() == QProcess::NotRunning; }, 30000);
-    QTest::qWait(200);
+    // xdotool's last request reached the server before it ended (closing its display waits for
+    // the server), so every event it made arrives before the answer to this round trip.
+    QGuiApplication::sync();
     if (ended && xdotool.error() == QProcess::UnknownError
         && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0)
         return true;

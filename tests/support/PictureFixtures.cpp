@@ -3,6 +3,8 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QTextBlock>
+#include <QTextDocument>
 
 namespace PictureFixtures {
 
@@ -110,6 +112,20 @@ QByteArray pict(const QByteArray &words, const QByteArray &data)
 QByteArray document(const QByteArray &body)
 {
     return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 " + body + "\\par}";
+}
+
+QList<TextPicture::Picture> pictures(const QTextDocument &document)
+{
+    QList<TextPicture::Picture> found;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (const auto one = TextPicture::of(it.fragment().charFormat())) {
+                for (int i = 0; i < it.fragment().length(); ++i)
+                    found.append(*one);
+            }
+        }
+    }
+    return found;
 }
 
 } // namespace PictureFixtures

@@ -1,9 +1,14 @@
 // Small pictures for RTF tests, made in memory: bitmaps through QImage, metafiles byte by byte.
 #pragma once
 
+#include "text/TextPicture.h"
+
 #include <QByteArray>
 #include <QColor>
+#include <QList>
 #include <QSize>
+
+class QTextDocument;
 
 namespace PictureFixtures {
 
@@ -21,5 +26,8 @@ QByteArray dib(QSize size, QColor color);
 QByteArray pict(const QByteArray &words, const QByteArray &data);
 // A document with one font whose body is BODY.
 QByteArray document(const QByteArray &body);
+
+// The pictures of a document in order.
+QList<TextPicture::Picture> pictures(const QTextDocument &document);
 
 } // namespace PictureFixtures

@@ -2,6 +2,7 @@
 #include "text/rtf/RtfInterpreter.h"
 
 #include "text/TextFormat.h"
+#include "text/rtf/RtfSectionGroups.h"
 
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -18,6 +19,10 @@ constexpr size_t maxDepth = 512;
 constexpr int maxTwips = static_cast<int>(TextFormat::maxLengthTwips);
 constexpr int maxHalfPoints = 2 * static_cast<int>(TextFormat::maxFontPoints);
 constexpr qsizetype maxInstruction = 1024;
+// Instructions kept for writing back: each, and all of a file's together.
+constexpr qsizetype maxInstructionRtf = 16 * 1024;
+constexpr qsizetype maxInstructionBytes = 16 * 1024 * 1024;
+constexpr size_t maxFieldContexts = 1 << 16;
 constexpr qsizetype maxLabel = 64;
 constexpr double mmPerTwip = 25.4 / 1440.0;
 constexpr size_t maxLevels = 9;
@@ -39,8 +44,7 @@ enum ResetGroup {
     ColorGroup = 16,
     IndentGroup = 32,
     SpaceGroup = 64,
-    ListGroup = 128,
-    FontGroup = 256,
+    FontGroup = 128,
 };
 enum IndentKind { LeftIndent, FirstLineIndent, RightIndent };
 enum SpacingKind { SpaceBefore, SpaceAfter, LineSpacing };
@@ -91,6 +95,15 @@ QString lowerRoman(int number)
     return text;
 }
 
+// a, b, ... z, aa, ab: as list numbers count in letters.
+QString alphabetic(int number)
+{
+    QString text;
+    for (; number > 0; number = (number - 1) / 26)
+        text.prepend(QChar(u'a' + (number - 1) % 26));
+    return text.isEmpty() ? QStringLiteral("0") : text;
+}
+
 template<typename Level>
 bool hasNumber(const Level *level)
 {
@@ -112,6 +125,8 @@ void Interpreter::run(QByteArrayView data)
 
     bool started = false;
     for (Token token = tokens.next(); token.kind != Token::End; token = tokens.next()) {
+        if (!fields.empty() && fields.back().recordDepth >= 0)
+            recordInstruction(token);
         if (!pendingBytes.isEmpty() && token.kind != Token::HexByte && token.kind != Token::Text)
             flushBytes();
         if (token.kind == Token::GroupOpen) {
@@ -133,7 +148,8 @@ void Interpreter::run(QByteArrayView data)
                 binary(token, 0);
             continue;
         }
-        if (token.kind != Token::ControlSymbol || token.symbol != '*')
+        const bool ignorableMark = token.kind == Token::ControlSymbol && token.symbol == '*';
+        if (!ignorableMark)
             ignorablePending = ignorablePending && token.kind == Token::ControlWord;
         switch (token.kind) {
         case Token::ControlWord:
@@ -154,6 +170,8 @@ void Interpreter::run(QByteArrayView data)
         default:
             break;
         }
+        if (!ignorableMark && !stack.empty())
+            top().opening = false;
     }
     finish();
     cursor.endEditBlock();
@@ -170,14 +188,16 @@ void Interpreter::openGroup()
     }
     if (stack.empty()) {
         stack.emplace_back();
-        return;
+    } else {
+        if (top().destination == Destination::StyleSheet && stack.size() == styleSheetDepth) {
+            styleEntry = Style();
+            styleKind = StyleKind::Paragraph;
+            styleNumber = 0;
+        }
+        stack.push_back(stack.back());
     }
-    if (top().destination == Destination::StyleSheet && stack.size() == styleSheetDepth) {
-        styleEntry = Style();
-        styleKind = StyleKind::Paragraph;
-        styleNumber = 0;
-    }
-    stack.push_back(stack.back());
+    top().start = tokenizer->consumed().size() - 1;
+    top().opening = true;
 }
 
 void Interpreter::closeGroup()
@@ -205,6 +225,7 @@ void Interpreter::closeGroup()
         = stack.size() > 1 ? stack[stack.size() - 2].destination : Destination::Text;
     if (closing.destination == Destination::Picture && outer != Destination::Picture)
         insertPicture(closing);
+    closeKeptGroups(closing);
     bool styleSheetDone = false;
     if (closing.destination == Destination::StyleSheet) {
         if (stack.size() == styleSheetDepth + 1)
@@ -445,6 +466,8 @@ void Interpreter::flushBytes()
 
 void Interpreter::beginContent()
 {
+    if (keptObject.depth != 0)
+        ++keptObject.contents;
     if (out.pendingParagraph) {
         flushRun();
         const ParaState &para = top().para;
@@ -459,6 +482,7 @@ void Interpreter::beginContent()
         out.blockHasFormat = true;
         out.blockCreated = true;
         out.pendingParagraph = false;
+        attachSection();
     }
     if (note.depth != 0 && note.start < 0)
         note.start = cursor.position() + static_cast<int>(out.runText.size());
@@ -513,7 +537,9 @@ void Interpreter::applyBlockFormat(const ParaState &state)
         return;
     const Level *level = resolveLevel(shown);
     const int object = level && hasNumber(level) ? listObject(shown, *level) : -1;
-    cursor.setBlockFormat(blockFormat(shown, level, object));
+    QTextBlockFormat format = blockFormat(shown, level, object);
+    section::addGroups(format, section::groups(cursor.blockFormat()));
+    cursor.setBlockFormat(format);
     out.blockState = shown;
     out.blockHasFormat = true;
 }
@@ -522,6 +548,7 @@ void Interpreter::finish()
 {
     if (!pendingBytes.isEmpty() && !stack.empty())
         flushBytes();
+    attachSection();
     // A file cut off inside a picture keeps the picture's data up to there.
     const auto picture = std::find_if(stack.rbegin(), stack.rend(), [](const GroupState &state) {
         return state.destination == Destination::Picture;
@@ -577,6 +604,8 @@ QTextCharFormat Interpreter::charFormat(const CharState &state) const
         TextFormat::setCharOffset(format, offset);
     if (state.hidden)
         TextFormat::setHidden(format);
+    if (state.field > 0)
+        TextField::set(format, fieldContexts[static_cast<size_t>(state.field)]);
     return format;
 }
 
@@ -635,6 +664,13 @@ const Interpreter::Level *Interpreter::resolveLevel(const ParaState &state) cons
     return level < levels.size() ? &levels[level] : nullptr;
 }
 
+// The list a paragraph's \ls overrides: paragraphs of one list count on together, whichever
+// of its overrides they name, as LibreOffice counts them.
+int Interpreter::definitionIndex(const ParaState &state) const
+{
+    return listById.value(overrides.value(state.list), 0);
+}
+
 // One QTextList per list and level; a paragraph on a level ends the deeper levels' lists, so
 // that they count from the start again below the next item.
 int Interpreter::listObject(const ParaState &state, const Level &level)
@@ -642,7 +678,7 @@ int Interpreter::listObject(const ParaState &state, const Level &level)
     const bool legacy
         = state.legacy >= 0 && &level == &legacyLevels[static_cast<size_t>(state.legacy)];
     std::array<int, maxLevels> &objects
-        = out.listObjects[legacy ? -1 - state.legacy : state.list].levels;
+        = out.listObjects[legacy ? -1 - state.legacy : definitionIndex(state)].levels;
     const auto at = static_cast<size_t>(legacy ? 0 : state.level);
     for (size_t deeper = at + 1; deeper < maxLevels; ++deeper)
         objects[deeper] = -1;
@@ -656,19 +692,20 @@ int Interpreter::listObject(const ParaState &state, const Level &level)
     QTextListFormat format;
     format.setStyle(numberStyle(level.numbering));
     format.setIndent(0);
-    // The text around this level's number; numbers of other levels are left out.
+    // The text around this level's number. The numbers of the levels above ("1.1") stand
+    // still while this list lasts: a new item above starts a new list here.
     const QChar own(static_cast<char16_t>(at));
     qsizetype place = level.text.indexOf(own);
-    qsizetype previous = -1;
-    for (qsizetype i = 0; i < place; ++i) {
-        if (level.text.at(i).unicode() < 10)
-            previous = i;
-    }
     QString prefix;
     QString suffix;
     if (place >= 0) {
-        if (previous < 0)
-            prefix = level.text.left(place);
+        for (qsizetype i = 0; i < place; ++i) {
+            const auto c = static_cast<size_t>(level.text.at(i).unicode());
+            if (c >= 10)
+                prefix.append(level.text.at(i));
+            else if (c < at)
+                prefix.append(currentNumber(objects[c]));
+        }
         for (qsizetype i = place + 1; i < level.text.size() && level.text.at(i).unicode() >= 10;
              ++i)
             suffix.append(level.text.at(i));
@@ -680,6 +717,25 @@ int Interpreter::listObject(const ParaState &state, const Level &level)
     QTextList *list = cursor.createList(format);
     objects[at] = list->objectIndex();
     return objects[at];
+}
+
+// The number of a list's last item as the list writes it; 0 before its first.
+QString Interpreter::currentNumber(int listIndex) const
+{
+    const auto *list = qobject_cast<QTextList *>(cursor.document()->object(listIndex));
+    const int number = list ? list->count() : 0;
+    switch (list ? list->format().style() : QTextListFormat::ListDecimal) {
+    case QTextListFormat::ListLowerRoman:
+        return lowerRoman(number);
+    case QTextListFormat::ListUpperRoman:
+        return lowerRoman(number).toUpper();
+    case QTextListFormat::ListLowerAlpha:
+        return alphabetic(number);
+    case QTextListFormat::ListUpperAlpha:
+        return alphabetic(number).toUpper();
+    default:
+        return QString::number(number);
+    }
 }
 
 int Interpreter::fontCodePage(int number) const
@@ -723,6 +779,66 @@ void Interpreter::finishField(const Field &field, const GroupState &state)
         ++i;
     for (; i < instruction.size(); ++i)
         put(instruction.at(i));
+}
+
+// The instruction is kept as the file wrote it, nested groups and fields included, without the
+// formatting words whose fonts and colours only the file's own tables name.
+void Interpreter::recordInstruction(const Token &token)
+{
+    Field &field = fields.back();
+    QByteArray piece;
+    switch (token.kind) {
+    case Token::GroupOpen:
+        ++field.recordDepth;
+        piece = "{";
+        break;
+    case Token::GroupClose:
+        if (field.recordDepth == 0) {
+            field.recordDepth = -1;
+            field.recorded = true;
+            return;
+        }
+        --field.recordDepth;
+        piece = "}";
+        break;
+    case Token::ControlWord: {
+        const ControlWord *word = findControlWord(token.text);
+        if (token.text == "bin"
+            || (word
+                && (styleParts(*word) == CharacterParts || word->handler == &Interpreter::style)))
+            return;
+        piece = '\\' + QByteArray(token.text.data(), static_cast<qsizetype>(token.text.size()));
+        if (token.hasParam)
+            piece += QByteArray::number(token.param);
+        piece += ' ';
+        break;
+    }
+    case Token::ControlSymbol:
+        piece = QByteArray("\\") + token.symbol;
+        break;
+    case Token::HexByte:
+        piece = "\\'" + QByteArray::number(token.byte, 16).rightJustified(2, '0');
+        break;
+    case Token::Text:
+        for (char c : token.text) {
+            if (c == '\\' || c == '{' || c == '}')
+                piece += '\\';
+            piece += c;
+        }
+        break;
+    default:
+        return;
+    }
+    if (field.tooLong)
+        return;
+    if (field.rtf.size() + piece.size() > maxInstructionRtf
+        || instructionBytes + piece.size() > maxInstructionBytes) {
+        field.tooLong = true;
+        field.rtf.clear();
+        return;
+    }
+    field.rtf += piece;
+    instructionBytes += piece.size();
 }
 
 // Whether the label stays is decided with the paragraph's first text, when its list is known.
@@ -934,7 +1050,10 @@ void Interpreter::setScript(const Token &, int script)
 void Interpreter::resetChars(const Token &, int)
 {
     GroupState &state = top();
+    // \plain inside a field's result keeps the text in the field.
+    const int field = state.chars.field;
     state.chars = CharState();
+    state.chars.field = field;
     state.chars.font = defaultFont;
     state.codePage = fontCodePage(defaultFont);
     replayStyle(paragraphStyles, state.para.style, CharacterParts);
@@ -1174,15 +1293,27 @@ void Interpreter::paragraph(const Token &, int)
         return;
     beginContent();
     flushRun();
-    applyBlockFormat(top().para);
+    const ParaState &para = top().para;
+    applyBlockFormat(out.cellList && !listed(para) ? *out.cellList : para);
+    out.cellList.reset();
     out.pendingParagraph = true;
     out.labelKept = false;
 }
 
+// A cell's last paragraph ends with the cell, and its row's cells join in one paragraph: a list
+// item among them keeps the joined paragraph in its list.
 void Interpreter::cell(const Token &, int)
 {
-    if (top().destination == Destination::Text)
-        ++out.pendingCells;
+    if (top().destination != Destination::Text)
+        return;
+    ++out.pendingCells;
+    if (listed(top().para) && !out.cellList)
+        out.cellList = top().para;
+}
+
+bool Interpreter::listed(const ParaState &state) const
+{
+    return state.bullet || resolveLevel(state);
 }
 
 void Interpreter::row(const Token &token, int)
@@ -1220,6 +1351,8 @@ void Interpreter::setUnicodeSkip(const Token &token, int)
 
 void Interpreter::setCodePage(const Token &token, int codePage)
 {
+    if (insideKeptGroup())
+        return;
     const int value = codePage != 0 ? codePage : token.param;
     documentCodePage = value > 0 ? value : codepage::ansi;
     top().codePage = fontCodePage(top().chars.font);
@@ -1227,6 +1360,8 @@ void Interpreter::setCodePage(const Token &token, int codePage)
 
 void Interpreter::setDefaultFont(const Token &token, int)
 {
+    if (insideKeptGroup())
+        return;
     defaultFont = token.param;
     defaultFontGiven = true;
     top().chars.font = token.param;
@@ -1268,20 +1403,34 @@ void Interpreter::field(const Token &, int)
         return;
     if (!fields.empty() && fields.back().depth == stack.size())
         return;
-    fields.push_back(Field {stack.size(), QString(), false});
+    Field opened;
+    opened.depth = stack.size();
+    fields.push_back(opened);
 }
 
+// The result's text carries its field's instruction, and those of the fields around it.
 void Interpreter::fieldResult(const Token &, int)
 {
-    if (!fields.empty())
-        fields.back().hasResult = true;
+    if (fields.empty())
+        return;
+    Field &field = fields.back();
+    field.hasResult = true;
+    GroupState &state = top();
+    if (field.depth + 1 != stack.size() || state.destination != Destination::Text || !field.recorded
+        || field.tooLong || fieldContexts.size() >= maxFieldContexts)
+        return;
+    QList<TextField::Field> context = fieldContexts[static_cast<size_t>(state.chars.field)];
+    context.append(TextField::Field {TextField::newId(), field.rtf});
+    fieldContexts.push_back(std::move(context));
+    state.chars.field = static_cast<int>(fieldContexts.size() - 1);
 }
 
 void Interpreter::enter(const Token &, int destination)
 {
     GroupState &state = top();
     const auto target = static_cast<Destination>(destination);
-    if (target == Destination::LevelText && state.destination != Destination::ListLevel) {
+    if (keepsOut(state, target)
+        || (target == Destination::LevelText && state.destination != Destination::ListLevel)) {
         state.destination = Destination::Skip;
         return;
     }
@@ -1289,6 +1438,10 @@ void Interpreter::enter(const Token &, int destination)
         state.destination = Destination::Skip;
         return;
     }
+    // Only the field's own instruction is recorded; one nested in it is part of that.
+    if (target == Destination::FieldInstruction && fields.back().depth + 1 == stack.size()
+        && state.destination == Destination::Text && !fields.back().recorded)
+        fields.back().recordDepth = 0;
     state.destination = target;
     if (target == Destination::FontTable) {
         fontDefinition = FontDefinition();
@@ -1306,7 +1459,7 @@ void Interpreter::enter(const Token &, int destination)
 void Interpreter::picture(const Token &, int)
 {
     GroupState &state = top();
-    if (state.destination != Destination::Text) {
+    if (state.destination != Destination::Text && state.destination != Destination::Shape) {
         state.destination = Destination::Skip;
         return;
     }
@@ -1318,6 +1471,11 @@ void Interpreter::picture(const Token &, int)
 void Interpreter::pictureHolder(const Token &, int holder)
 {
     GroupState &state = top();
+    // Inside a shape every picture is a candidate for the shape's.
+    if (state.destination == Destination::Shape)
+        return;
+    if (holder == PictureHolder::Object && keptObject.depth == 0 && opensKeptGroup())
+        keptObject = KeptObject {stack.size()};
     const Destination inside
         = holder == PictureHolder::ObjectResult ? Destination::Object : Destination::Text;
     if (state.destination != inside)
@@ -1330,15 +1488,158 @@ void Interpreter::pictureHolder(const Token &, int holder)
 
 void Interpreter::insertPicture(const GroupState &state)
 {
-    const std::optional<TextPicture::Picture> picture = pictureReader.finish();
+    std::optional<TextPicture::Picture> picture = pictureReader.finish();
     if (!picture)
         return;
+    if (keptShape.depth != 0) {
+        if (!keptShape.picture)
+            keptShape.picture = std::move(picture);
+        return;
+    }
+    placePicture(*picture, state.chars);
+}
+
+void Interpreter::placePicture(const TextPicture::Picture &picture, const CharState &chars)
+{
     beginContent();
     flushRun();
-    QTextCharFormat format = charFormat(state.chars);
-    format.merge(TextPicture::format(*picture));
+    QTextCharFormat format = charFormat(chars);
+    format.merge(TextPicture::format(picture));
     cursor.insertText(QString(QChar::ObjectReplacementCharacter), format);
+    if (keptObject.depth != 0) {
+        ++keptObject.pictures;
+        keptObject.position = cursor.position() - 1;
+    }
 }
+
+// --- Groups kept as the file had them: shapes and objects around a picture, headers and footers.
+
+// A group is kept whole only when its first word makes it one: text before that word is the
+// text's own, and the root group is the document.
+bool Interpreter::opensKeptGroup() const
+{
+    const GroupState &state = stack.back();
+    return state.destination == Destination::Text && state.opening && stack.size() > 1;
+}
+
+// A kept group is written back as it was and must read the same wherever it lands: what it
+// holds may not change the document around it.
+bool Interpreter::insideKeptGroup() const
+{
+    return keptShape.depth != 0 || keptObject.depth != 0;
+}
+
+// A kept shape gives nothing but its picture, and a picture or a kept object holds no tables.
+bool Interpreter::keepsOut(const GroupState &state, Destination target) const
+{
+    if (state.destination == Destination::Shape || state.destination == Destination::Picture)
+        return true;
+    switch (target) {
+    case Destination::FontTable:
+    case Destination::ColorTable:
+    case Destination::StyleSheet:
+    case Destination::ListTable:
+    case Destination::ListOverrideTable:
+    case Destination::Tables:
+        return insideKeptGroup();
+    default:
+        return false;
+    }
+}
+
+QByteArray Interpreter::groupBytes(const GroupState &state) const
+{
+    return tokenizer->consumed().sliced(state.start).toByteArray();
+}
+
+void Interpreter::closeKeptGroups(const GroupState &closing)
+{
+    if (keptShape.depth == stack.size()) {
+        KeptShape shape = std::exchange(keptShape, KeptShape());
+        if (shape.picture) {
+            shape.picture->rtfGroup = groupBytes(closing);
+            placePicture(*shape.picture, shape.chars);
+        }
+    }
+    if (keptObject.depth == stack.size())
+        keepObjectGroup(closing);
+    if (sectionDepth == stack.size()) {
+        sectionDepth = 0;
+        keepSection(groupBytes(closing));
+    }
+}
+
+// An object whose result is just its picture is written back whole, in place of the picture;
+// not one that leaves a list label for the text behind it, which the saved file would show.
+void Interpreter::keepObjectGroup(const GroupState &closing)
+{
+    const KeptObject object = std::exchange(keptObject, KeptObject());
+    if (object.contents != 1 || object.pictures != 1 || !out.pendingLabel.isEmpty())
+        return;
+    QTextCursor at(cursor);
+    at.setPosition(object.position);
+    at.setPosition(object.position + 1, QTextCursor::KeepAnchor);
+    std::optional<TextPicture::Picture> picture = TextPicture::of(at.charFormat());
+    if (!picture)
+        return;
+    picture->rtfGroup = groupBytes(closing);
+    QTextCharFormat format = at.charFormat();
+    format.merge(TextPicture::format(*picture));
+    at.setCharFormat(format);
+}
+
+void Interpreter::keepSection(QByteArrayView bytes)
+{
+    pendingSection += bytes;
+    if (!out.pendingParagraph)
+        attachSection();
+}
+
+// Kept section bytes go with the paragraph being read, or with the next one after a paragraph
+// end.
+void Interpreter::attachSection()
+{
+    if (pendingSection.isEmpty())
+        return;
+    QTextBlockFormat format = cursor.blockFormat();
+    section::addGroups(format, std::exchange(pendingSection, QByteArray()));
+    cursor.setBlockFormat(format);
+}
+
+void Interpreter::shape(const Token &, int part)
+{
+    GroupState &state = top();
+    if (state.destination == Destination::Shape)
+        return;
+    if (part == ShapeGroup::Whole && keptShape.depth == 0 && opensKeptGroup()) {
+        keptShape = KeptShape {stack.size(), std::nullopt, state.chars};
+        state.destination = Destination::Shape;
+        return;
+    }
+    state.destination = Destination::Skip;
+}
+
+// Headers and footers are neither shown nor edited, only kept.
+void Interpreter::sectionGroup(const Token &, int)
+{
+    GroupState &state = top();
+    if (sectionDepth == 0 && note.depth == 0 && opensKeptGroup())
+        sectionDepth = stack.size();
+    state.destination = Destination::Skip;
+}
+
+// The words that make other readers use the first-page and the left and right headers.
+void Interpreter::sectionWord(const Token &token, int)
+{
+    if (top().destination != Destination::Text || note.depth != 0 || insideKeptGroup())
+        return;
+    QByteArray word = "\\";
+    word += QByteArrayView(token.text.data(), static_cast<qsizetype>(token.text.size()));
+    keepSection(word);
+}
+
+// A destination whose text other readers read as the text around it.
+void Interpreter::readInside(const Token &, int) { }
 
 int Interpreter::styleParts(const ControlWord &word)
 {
@@ -1374,8 +1675,6 @@ int Interpreter::resetGroup(const StyleWord &entry)
         return IndentGroup;
     if (handler == &I::setSpacing)
         return arg == LineSpacing ? 0 : SpaceGroup;
-    if (handler == &I::setListStyle || handler == &I::setListLevel)
-        return ListGroup;
     return 0;
 }
 

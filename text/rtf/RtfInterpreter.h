@@ -2,6 +2,7 @@
 // text into a QTextCursor. Private to text/rtf.
 #pragma once
 
+#include "text/TextField.h"
 #include "text/rtf/RtfCodePage.h"
 #include "text/rtf/RtfPicture.h"
 #include "text/rtf/RtfTokenizer.h"
@@ -15,6 +16,7 @@
 #include <QTextDocument>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace rtf {
@@ -34,6 +36,7 @@ struct CharState
     bool italic = false;
     bool strike = false;
     bool hidden = false;
+    int field = 0; // the fields the text stands in: an index into the interpreter's, 0 none
 
     bool operator==(const CharState &) const = default;
 };
@@ -83,11 +86,17 @@ enum class Destination : quint8 {
     Tables, // \upr, \ud: holds tables only, no text
     Picture, // \pict: its words and data
     Object, // \object: only its \result is read
+    Shape, // \shp: only its first picture is read, the group is kept
 };
 
 // The groups a picture stands in: \shppict, \object and the object's \result.
 namespace PictureHolder {
 enum : int { ShapePicture, Object, ObjectResult };
+}
+
+// A drawing shape's outer group, or a part of one (\shpinst, \shprslt).
+namespace ShapeGroup {
+enum : int { Whole, Part };
 }
 
 struct GroupState
@@ -97,6 +106,8 @@ struct GroupState
     int codePage = codepage::ansi;
     int unicodeSkip = 1; // \uc
     Destination destination = Destination::Text;
+    qsizetype start = 0; // where the group's brace stands in the data
+    bool opening = true; // nothing but \* read in the group yet
 };
 
 class Interpreter;
@@ -167,6 +178,10 @@ public:
     void enter(const Token &token, int destination);
     void picture(const Token &token, int);
     void pictureHolder(const Token &token, int holder);
+    void shape(const Token &token, int part);
+    void sectionGroup(const Token &token, int);
+    void sectionWord(const Token &token, int);
+    void readInside(const Token &token, int);
 
 private:
     struct Font
@@ -213,6 +228,11 @@ private:
         size_t depth = 0;
         QString instruction;
         bool hasResult = false;
+        // The instruction group as RTF, kept for writing back; recorded while depth >= 0.
+        QByteArray rtf;
+        int recordDepth = -1;
+        bool recorded = false;
+        bool tooLong = false;
     };
     // The \pn group being read.
     struct LegacyNumber
@@ -233,13 +253,14 @@ private:
         QString runText;
         CharState runState;
         QString pendingLabel; // a label for other readers, kept as text unless a list shows it
-        QHash<int, ListObjects> listObjects; // by \ls, legacy levels below 0
+        QHash<int, ListObjects> listObjects; // by list definition, legacy levels below 0
         ParaState blockState;
         int pendingCells = 0;
         bool pendingParagraph = false;
         bool blockCreated = false;
         bool blockHasFormat = false;
         bool labelKept = false; // this paragraph's label is its text, not a list's
+        std::optional<ParaState> cellList; // the first list item among the cells ended here
     };
     // Footnotes or endnotes, gathered in a document of their own and added behind the content.
     struct Notes
@@ -279,6 +300,7 @@ private:
     void applyBlockFormat(const ParaState &state);
     void commitFont();
     void finishField(const Field &field, const GroupState &state);
+    void recordInstruction(const Token &token);
     void finishLabel();
     void appendChar(QChar c);
     int fontCodePage(int number) const;
@@ -288,6 +310,9 @@ private:
     Level *currentLevel();
     const Level *resolveLevel(const ParaState &state) const;
     int listObject(const ParaState &state, const Level &level);
+    int definitionIndex(const ParaState &state) const;
+    QString currentNumber(int listIndex) const;
+    bool listed(const ParaState &state) const;
     void takeLabel();
     int legacyLevel();
     Notes &notesOf(NoteKind kind);
@@ -297,6 +322,15 @@ private:
     void putMark(const CharState &state, const QString &label);
     bool appendNotes(const ParaState &last);
     void insertPicture(const GroupState &state);
+    void placePicture(const TextPicture::Picture &picture, const CharState &chars);
+    bool opensKeptGroup() const;
+    bool insideKeptGroup() const;
+    bool keepsOut(const GroupState &state, Destination target) const;
+    QByteArray groupBytes(const GroupState &state) const;
+    void closeKeptGroups(const GroupState &closing);
+    void keepObjectGroup(const GroupState &closing);
+    void keepSection(QByteArrayView bytes);
+    void attachSection();
 
     QTextCharFormat charFormat(const CharState &state) const;
     QTextBlockFormat blockFormat(const ParaState &state, const Level *level, int listIndex) const;
@@ -319,6 +353,8 @@ private:
     int red = 0, green = 0, blue = 0;
     bool colorGiven = false;
     std::vector<Field> fields;
+    std::vector<QList<TextField::Field>> fieldContexts {{}}; // by CharState::field
+    qsizetype instructionBytes = 0;
     QString label;
     QHash<int, Style> paragraphStyles;
     QHash<int, Style> characterStyles;
@@ -345,6 +381,25 @@ private:
     ParaState endPara; // the root group's paragraph state when it closed
     bool startBlockEmpty = false;
     QTextBlockFormat startBlockFormat;
+
+    // Groups written back as the file had them.
+    struct KeptShape
+    {
+        size_t depth = 0; // 0 outside a shape
+        std::optional<TextPicture::Picture> picture; // the first one in the shape
+        CharState chars;
+    };
+    struct KeptObject
+    {
+        size_t depth = 0; // 0 outside an object
+        int contents = 0; // pieces of content its result gave
+        int pictures = 0;
+        int position = -1; // of its result's picture
+    };
+    KeptShape keptShape;
+    KeptObject keptObject;
+    size_t sectionDepth = 0; // of the header or footer group being read, 0 outside one
+    QByteArray pendingSection; // kept for the paragraph that starts next
 };
 
 } // namespace rtf

@@ -154,6 +154,8 @@ QByteArray pictureGroup(const QTextFormat &format)
     const std::optional<TextPicture::Picture> picture = TextPicture::of(format);
     if (!picture)
         return QByteArray();
+    if (!picture->rtfGroup.isEmpty())
+        return picture->rtfGroup;
     const QByteArray hex = picture->data.toHex();
     QByteArray group;
     group.reserve(hex.size() + hex.size() / hexPerLine * 2 + picture->rtfWords.size() + 16);

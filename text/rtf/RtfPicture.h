@@ -39,7 +39,8 @@ private:
     int highNibble = -1;
 };
 
-// The \pict group of a picture object's format, data in hex; empty for any other format.
+// The \pict group of a picture object's format, data in hex, or the shape or object group it
+// was read from; empty for any other format.
 QByteArray pictureGroup(const QTextFormat &format);
 
 } // namespace rtf

@@ -30,7 +30,9 @@ int hexValue(char c)
 
 } // namespace
 
-Tokenizer::Tokenizer(QByteArrayView data) : pos(data.data()), end(data.data() + data.size()) { }
+Tokenizer::Tokenizer(QByteArrayView data)
+    : begin(data.data()), pos(data.data()), end(data.data() + data.size())
+{ }
 
 void Tokenizer::skipBytes(qint64 count)
 {

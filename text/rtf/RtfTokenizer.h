@@ -29,10 +29,13 @@ public:
     void skipBytes(qint64 count);
     // The data of \binN, stepped over; a count beyond the end stops at the end.
     QByteArrayView takeBytes(qint64 count);
+    // The bytes read so far, from the start of the data.
+    QByteArrayView consumed() const { return QByteArrayView(begin, pos - begin); }
 
 private:
     Token controlWord();
 
+    const char *begin;
     const char *pos;
     const char *end;
 };

@@ -2,8 +2,10 @@
 #include "text/rtf/RtfWriter.h"
 
 #include "common/Cp1252.h"
+#include "text/TextField.h"
 #include "text/TextFormat.h"
 #include "text/rtf/RtfPicture.h"
+#include "text/rtf/RtfSectionGroups.h"
 
 #include <QHash>
 #include <QTextBlock>
@@ -105,6 +107,10 @@ private:
     void indents(const QTextBlockFormat &format, bool always = false);
     void listIndents();
     void paragraph(const QTextBlock &block);
+    void paragraphProperties(const QTextBlock &block);
+    void fields(const QList<TextField::Field> &wanted, const QTextBlock *block);
+    void closeFields(qsizetype keep, const QTextBlock *block);
+    qsizetype openShared(const QList<TextField::Field> &wanted) const;
     void chars(const QTextCharFormat &format);
     void offset(const Chars &next);
 
@@ -115,7 +121,8 @@ private:
     void text(QStringView text, bool escapeOnly = false);
     void breakLine();
     void maybeBreak(bool atSpace);
-    void picture(const QByteArray &group);
+    void onOwnLines(const QByteArray &bytes);
+    void sectionGroups(const QTextBlockFormat &format);
 
     QString family(const QTextCharFormat &format) const;
     double pointSize(const QTextCharFormat &format) const;
@@ -132,6 +139,16 @@ private:
     QHash<const QTextList *, int> listNumbers;
     int bulletList = 0; // \ls of the bullets, 0 without bullets
     Chars state;
+    // The fields whose result is being written, outermost first, with the state they began in.
+    struct OpenField
+    {
+        int id;
+        Chars state;
+        int paragraph;
+    };
+    std::vector<OpenField> openFields;
+    int paragraphNumber = 0;
+    QByteArray lastSection; // the previous paragraph's kept header and footer groups
 
     QByteArray out;
     int column = 0;
@@ -313,25 +330,19 @@ QByteArray Writer::write()
     collect();
     header();
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
-         block = block.next())
+         block = block.next(), ++paragraphNumber)
         paragraph(block);
+    closeFields(0, nullptr);
     raw("}");
     breakLine();
     return out;
 }
 
-void Writer::paragraph(const QTextBlock &block)
+void Writer::paragraphProperties(const QTextBlock &block)
 {
     const QTextBlockFormat format = block.blockFormat();
-    control("pard");
     if (TextFormat::bullet(format) && symbolFont >= 0) {
-        // The label for readers without bullets, then the bullet itself.
-        raw("{");
-        control("pntext");
-        control("f", symbolFont);
-        raw("\\'B7");
-        control("tab");
-        raw("}{\\*");
+        raw("{\\*");
         control("pn");
         control("pnlvlblt");
         control("pnf", symbolFont);
@@ -343,12 +354,6 @@ void Writer::paragraph(const QTextBlock &block)
         control("ilvl", 0);
     }
     if (const QTextList *list = numberedList(block)) {
-        // The label for readers without list tables, then the list.
-        raw("{");
-        control("listtext");
-        text(list->itemText(block), true);
-        control("tab");
-        raw("}");
         control("ls", listNumbers.value(list));
         control("ilvl", 0);
     }
@@ -376,6 +381,31 @@ void Writer::paragraph(const QTextBlock &block)
     std::sort(stops.begin(), stops.end());
     for (double mm : stops)
         control("tx", twips(mm));
+}
+
+void Writer::paragraph(const QTextBlock &block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    sectionGroups(format);
+    control("pard");
+    if (TextFormat::bullet(format) && symbolFont >= 0) {
+        // The label for readers without bullets.
+        raw("{");
+        control("pntext");
+        control("f", symbolFont);
+        raw("\\'B7");
+        control("tab");
+        raw("}");
+    }
+    if (const QTextList *list = numberedList(block)) {
+        // The label for readers without list tables.
+        raw("{");
+        control("listtext");
+        text(list->itemText(block), true);
+        control("tab");
+        raw("}");
+    }
+    paragraphProperties(block);
 
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -383,10 +413,11 @@ void Writer::paragraph(const QTextBlock &block)
         const int end = std::min(fragment.position() + fragment.length(), to);
         if (start >= end)
             continue;
+        fields(TextField::of(fragment.charFormat()), &block);
         chars(fragment.charFormat());
         if (const QByteArray group = pictureGroup(fragment.charFormat()); !group.isEmpty()) {
             for (int i = start; i < end; ++i)
-                picture(group);
+                onOwnLines(group);
             continue;
         }
         text(QStringView(fragment.text()).mid(start - fragment.position(), end - start));
@@ -394,6 +425,13 @@ void Writer::paragraph(const QTextBlock &block)
 
     const int separator = block.position() + block.length() - 1;
     if (separator >= from && separator < to) {
+        // A field goes on over the paragraph end only when the next paragraph starts in it.
+        const QTextBlock next = block.next();
+        QList<TextField::Field> going;
+        if (next.isValid() && next.position() < to)
+            going = TextField::of(next.begin().atEnd() ? next.charFormat()
+                                                       : next.begin().fragment().charFormat());
+        closeFields(openShared(going), &block);
         // Other readers lose a raised or lowered run that is still open at the paragraph end.
         Chars level = state;
         level.script = Chars::Normal;
@@ -402,6 +440,50 @@ void Writer::paragraph(const QTextBlock &block)
         state = level;
         control("par");
         breakLine();
+    }
+}
+
+// Opens the fields the text stands in that are not open yet, after closing those it does not.
+void Writer::fields(const QList<TextField::Field> &wanted, const QTextBlock *block)
+{
+    const qsizetype shared = openShared(wanted);
+    closeFields(shared, block);
+    for (qsizetype i = shared; i < wanted.size(); ++i) {
+        openFields.push_back(OpenField {wanted.at(i).id, state, paragraphNumber});
+        raw("{");
+        control("field");
+        raw("{\\*");
+        control("fldinst");
+        raw(" ");
+        out += wanted.at(i).instruction;
+        raw("}{");
+        control("fldrslt");
+    }
+}
+
+// How many of the open fields, from the outermost, the text stands in too.
+qsizetype Writer::openShared(const QList<TextField::Field> &wanted) const
+{
+    qsizetype shared = 0;
+    while (shared < static_cast<qsizetype>(openFields.size()) && shared < wanted.size()
+           && openFields[static_cast<size_t>(shared)].id == wanted.at(shared).id)
+        ++shared;
+    return shared;
+}
+
+void Writer::closeFields(qsizetype keep, const QTextBlock *block)
+{
+    bool earlier = false;
+    while (static_cast<qsizetype>(openFields.size()) > keep) {
+        raw("}}");
+        state = openFields.back().state;
+        earlier = earlier || openFields.back().paragraph != paragraphNumber;
+        openFields.pop_back();
+    }
+    // Closing the groups took the reader back to the paragraph the field began in.
+    if (earlier && block) {
+        control("pard");
+        paragraphProperties(*block);
     }
 }
 
@@ -585,12 +667,24 @@ void Writer::breakLine()
     needsDelimiter = false;
 }
 
-// On lines of its own, so that the text's lines stay short.
-void Writer::picture(const QByteArray &group)
+// On lines of their own, so that the text's lines stay short.
+void Writer::onOwnLines(const QByteArray &bytes)
 {
     breakLine();
-    out += group;
+    out += bytes;
     breakLine();
+}
+
+// Where they stood, and only with the whole document: a copied paragraph leaves the letterhead
+// behind. A paragraph split in two keeps them on both halves; they are written once.
+void Writer::sectionGroups(const QTextBlockFormat &format)
+{
+    if (from > 0 || to < document.characterCount() - 1)
+        return;
+    QByteArray groups = section::groups(format);
+    if (!groups.isEmpty() && groups != lastSection)
+        onOwnLines(groups);
+    lastSection = std::move(groups);
 }
 
 // CR and LF mean nothing inside RTF text, so lines may end between any two tokens.

@@ -1,0 +1,136 @@
+#!/usr/bin/env python3
+"""List numbers and field targets of RTF files as LibreOffice reads them, before and after a
+save by Velmar.
+
+usage: libreoffice_lists_links.py VELMAR_BENCH FILE.rtf... [--keep DIR]
+
+For every FILE: `VELMAR_BENCH roundtrip FILE SAVED.rtf`, then LibreOffice (soffice --headless)
+converts FILE and SAVED.rtf to text and flat ODF. From both it takes each paragraph's list
+label as LibreOffice numbers it (paragraphs aligned by the text behind the label) and
+each field: a hyperlink's target, a table of contents, a page number or page count, a form
+field's kind and name.
+Prints per file how many labels and fields of the original the saved copy has alike, then
+the totals. A measuring tool only: it asserts nothing. Standard library only.
+"""
+
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+NS = {
+    'office': 'urn:oasis:names:tc:opendocument:xmlns:office:1.0',
+    'text': 'urn:oasis:names:tc:opendocument:xmlns:text:1.0',
+    'xlink': 'http://www.w3.org/1999/xlink',
+    'field': 'urn:openoffice:names:experimental:ooo-ms-interop:xmlns:field:1.0',
+}
+
+
+def q(name):
+    prefix, local = name.split(':', 1)
+    return '{%s}%s' % (NS[prefix], local)
+
+
+def to_fodt(path, outdir, profile):
+    subprocess.run(['soffice', '--headless', '-env:UserInstallation=file://' + profile,
+                    '--convert-to', 'fodt', '--outdir', outdir, path],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    return os.path.join(outdir, os.path.splitext(os.path.basename(path))[0] + '.fodt')
+
+
+def to_text(path, outdir, profile):
+    """LibreOffice's plain text, which writes each list paragraph's label before it."""
+    subprocess.run(['soffice', '--headless', '-env:UserInstallation=file://' + profile,
+                    '--convert-to', 'txt:Text (encoded):UTF8', '--outdir', outdir, path],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    name = os.path.join(outdir, os.path.splitext(os.path.basename(path))[0] + '.txt')
+    with open(name, encoding='utf-8-sig') as f:
+        return f.read()
+
+
+LABEL = re.compile(r'^\s*((?:[0-9]+|[a-zA-Z]|[ivxlcdmIVXLCDM]+)(?:[.)][0-9a-zA-Z]*)*[.)]?)\s+(.*)$')
+
+
+def labels(text):
+    """Paragraph text (tabs as spaces, the cells of a row apart) -> its label, '' for none."""
+    result = {}
+    for line in text.splitlines():
+        line = line.replace('\t', ' ').rstrip()
+        if not line.strip():
+            continue
+        match = LABEL.match(line)
+        if match and line.startswith(' '):  # LibreOffice indents list paragraphs
+            result.setdefault(match.group(2).strip(), match.group(1))
+        else:
+            result.setdefault(line.strip(), '')
+    return result
+
+
+def fields(fodt):
+    found = []
+    for element in ET.parse(fodt).iter():
+        if element.tag == q('text:a'):
+            found.append('link ' + element.get(q('xlink:href'), ''))
+        elif element.tag == q('text:table-of-content'):
+            found.append('table of contents')
+        elif element.tag == q('text:page-number'):
+            found.append('page number')
+        elif element.tag == q('text:page-count'):
+            found.append('page count')
+        elif element.tag in (q('field:fieldmark-start'), q('field:fieldmark')):
+            found.append('form %s %s' % (element.get(q('field:type'), '').split('.')[-1],
+                                         element.get(q('text:name'), '')))
+    return found
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('bench')
+    parser.add_argument('files', nargs='+')
+    parser.add_argument('--keep')
+    args = parser.parse_args()
+    work = args.keep or tempfile.mkdtemp(prefix='velmar-lo-')
+    os.makedirs(work, exist_ok=True)
+    profile = os.path.join(work, 'profile')
+    totals = [0, 0, 0, 0]
+    for path in args.files:
+        base = os.path.splitext(os.path.basename(path))[0]
+        original = os.path.join(work, base + '.rtf')
+        saved = os.path.join(work, base + '-saved.rtf')
+        shutil.copyfile(path, original)
+        subprocess.run([args.bench, 'roundtrip', original, saved], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        before = labels(to_text(original, work, profile))
+        after = labels(to_text(saved, work, profile))
+        numbered = [text for text, label in before.items() if label]
+        # Velmar joins a table row's cells in one paragraph: its text starts with the cell's.
+        matched = {text: next((t for t in after if t == text or t.startswith(text + ' ')), None)
+                   for text in numbered}
+        alike = [text for text in numbered if matched[text] and after[matched[text]] == before[text]]
+        wrong = [text for text, label in after.items()
+                 if label and text not in matched.values()]
+        fields_before = fields(to_fodt(original, work, profile))
+        fields_after = fields(to_fodt(saved, work, profile))
+        kept = sum(1 for a, b in zip(fields_before, fields_after) if a == b)
+        print('%s: labels %d/%d alike, %d labels added; fields %d/%d alike (%s)'
+              % (os.path.basename(path), len(alike), len(numbered), len(wrong), kept,
+                 len(fields_before), ', '.join(fields_before) or 'none'))
+        for text in numbered:
+            if text not in alike:
+                print('  %r: %s -> %s' % (text, before[text], after.get(matched[text], 'missing')))
+        totals[0] += len(alike)
+        totals[1] += len(numbered)
+        totals[2] += kept
+        totals[3] += len(fields_before)
+    print('total: labels %d/%d alike; fields %d/%d alike' % tuple(totals))
+    if not args.keep:
+        shutil.rmtree(work, ignore_errors=True)
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())

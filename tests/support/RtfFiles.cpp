@@ -1,0 +1,25 @@
+// The RTF fixtures of the tests and their saved copies.
+#include "tests/support/RtfFiles.h"
+
+#include "tests/support/Fixtures.h"
+
+#include "text/RichTextBox.h"
+
+#include <QFile>
+
+namespace RtfFiles {
+
+QString fixture(const QString &name)
+{
+    return Fixtures::path(QStringLiteral("rtf/") + name);
+}
+
+QByteArray saveAndRead(RichTextBox &box, const QString &path)
+{
+    if (!box.SaveFile(path, RichTextBox::rtfRTF))
+        return QByteArray();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace RtfFiles

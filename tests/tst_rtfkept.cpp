@@ -1,0 +1,335 @@
+// What RTF files of other programs hold beside the text: headers and footers kept unshown,
+// pictures of drawing shapes and objects shown, all written back as the file had them however
+// the text around them is edited.
+#include "tests/support/Fixtures.h"
+#include "tests/support/PictureFixtures.h"
+#include "tests/support/TestEnvironment.h"
+#include "text/PictureObjects.h"
+#include "text/RichTextBox.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+using PictureFixtures::pictures;
+
+namespace {
+
+const QChar objectCharacter = QChar::ObjectReplacementCharacter;
+
+// A group of the original file that the saved file must hold unchanged: the group starting
+// with `start`, standing behind `before` (if given) and ahead of `after`.
+struct Kept
+{
+    QByteArray start;
+    QByteArray before;
+    QByteArray after;
+};
+
+QByteArray fixture(const QString &name)
+{
+    QFile file(Fixtures::path(QStringLiteral("rtf/") + name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The whole group that starts with `start`, up to its closing brace.
+QByteArray group(const QByteArray &rtf, const QByteArray &start)
+{
+    const qsizetype from = rtf.indexOf(start);
+    if (from < 0)
+        return QByteArray();
+    int depth = 0;
+    for (qsizetype at = from; at < rtf.size(); ++at) {
+        const char c = rtf.at(at);
+        if (c == '\\')
+            ++at;
+        else if (c == '{')
+            ++depth;
+        else if (c == '}' && --depth == 0)
+            return rtf.mid(from, at + 1 - from);
+    }
+    return QByteArray();
+}
+
+QString paragraphs(const QTextDocument &document)
+{
+    QStringList texts;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        texts.append(block.text());
+    return texts.join(QLatin1Char('|'));
+}
+
+// The colour in the middle of each picture as it is drawn, in the order of the text.
+QList<QColor> shownColors(QTextDocument &document)
+{
+    PictureObjects::decodeAll(document, 1.0);
+    QList<QColor> colors;
+    const QString text = document.toPlainText();
+    for (qsizetype at = text.indexOf(objectCharacter); at >= 0;
+         at = text.indexOf(objectCharacter, at + 1)) {
+        QTextCursor cursor(&document);
+        cursor.setPosition(static_cast<int>(at + 1));
+        const QImage image = document
+                                 .resource(QTextDocument::ImageResource,
+                                           QUrl(cursor.charFormat().toImageFormat().name()))
+                                 .value<QImage>();
+        colors.append(image.isNull() ? QColor() : image.pixelColor(image.rect().center()));
+    }
+    return colors;
+}
+
+bool sameColors(const QList<QColor> &shown, const QList<QColor> &expected)
+{
+    if (shown.size() != expected.size())
+        return false;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const QColor a = shown.at(i);
+        const QColor b = expected.at(i);
+        if (!a.isValid() || std::abs(a.red() - b.red()) > 40 || std::abs(a.green() - b.green()) > 40
+            || std::abs(a.blue() - b.blue()) > 40)
+            return false;
+    }
+    return true;
+}
+
+QString describe(const QList<QColor> &colors)
+{
+    QStringList names;
+    for (const QColor &color : colors)
+        names.append(color.isValid() ? color.name() : QStringLiteral("none"));
+    return names.join(QLatin1Char(' '));
+}
+
+void typeAtStartAndEnd(RichTextBox &box)
+{
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setFocus();
+    QTest::keyClick(&box, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClicks(&box, QStringLiteral("Neu"));
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(&box, QStringLiteral(" Schluss"));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Kept>)
+
+class TestRtfKept : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keepsWhatItDoesNotShow_data();
+    void keepsWhatItDoesNotShow();
+    void deletingAPictureDeletesItsGroup_data();
+    void deletingAPictureDeletesItsGroup();
+    void headersStayWithTheWholeDocument();
+    void keptGroupsReadBackAsRead_data();
+    void keptGroupsReadBackAsRead();
+};
+
+void TestRtfKept::keepsWhatItDoesNotShow_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QList<Kept>>("kept");
+    QTest::addColumn<QString>("text"); // after the edit, paragraphs joined by |
+    QTest::addColumn<QList<QColor>>("colors"); // of the pictures shown
+
+    const QColor red(Qt::red);
+    const QColor green(Qt::green);
+    const QString picture(objectCharacter);
+    QTest::newRow("section and first-page headers")
+        << QStringLiteral("headers.rtf")
+        << QList<Kept> {{"\\facingp", "}}", "\\titlepg"},
+                        {"\\titlepg", "\\facingp", "{\\header "},
+                        {"{\\header ", "\\titlepg", "{\\footer "},
+                        {"{\\footer ", "{\\header ", "{\\headerf "},
+                        {"{\\headerf ", "{\\footer ", "{\\footerf "},
+                        {"{\\footerf ", "{\\headerf ", "Neu"},
+                        {"{\\headerl ", "abgelehnt.", "{\\headerr "},
+                        {"{\\headerr ", "{\\headerl ", "Gr\\'fcnde"}}
+        << QStringLiteral("Neu|Beschluss in der Verwaltungsrechtssache|Der Antrag wird abgelehnt."
+                          "|Gründe|Die Klage ist zulässig. Schluss")
+        << QList<QColor> {};
+    QTest::newRow("shape with pib and a result")
+        << QStringLiteral("shape-pib.rtf")
+        << QList<Kept> {{"{\\shp{", "Vor dem Bild", "nach dem Bild."}}
+        << QStringLiteral("Neu|Vor dem Bild ") + picture
+            + QStringLiteral(" nach dem Bild.|Zweiter Absatz. Schluss")
+        << QList<QColor> {red};
+    QTest::newRow("shape shown by its result")
+        << QStringLiteral("shape-result.rtf")
+        << QList<Kept> {{"{\\shp{", "Neu", "Unter dem Titel."}}
+        << QStringLiteral("Neu|") + picture + QStringLiteral("Unter dem Titel. Schluss")
+        << QList<QColor> {green};
+    QTest::newRow("object with a result picture")
+        << QStringLiteral("object-result.rtf") << QList<Kept> {{"{\\object", "Bild:", "Ende."}}
+        << QStringLiteral("Neu|Bild: ") + picture + QStringLiteral(" Ende.|Zweite Zeile. Schluss")
+        << QList<QColor> {green};
+    QTest::newRow("object in a text box")
+        << QStringLiteral("textbox-object.rtf")
+        << QList<Kept> {{"{\\shp{", "Formel im Kasten:", "Danach."}}
+        << QStringLiteral("Neu|Formel im Kasten: ") + picture + QStringLiteral(" Danach. Schluss")
+        << QList<QColor> {green};
+    QTest::newRow("text in nested table properties")
+        << QStringLiteral("nesttableprops-text.rtf") << QList<Kept> {}
+        << QStringLiteral("Neu|Beschluss|Richter Name\tEnde|Nachher Schluss") << QList<QColor> {};
+}
+
+void TestRtfKept::keepsWhatItDoesNotShow()
+{
+    QFETCH(QString, file);
+    QFETCH(QList<Kept>, kept);
+    QFETCH(QString, text);
+    QFETCH(QList<QColor>, colors);
+    TestEnvironment environment;
+    const QString saved = environment.path(QStringLiteral("gespeichert.rtf"));
+    const QByteArray original = fixture(file);
+
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(Fixtures::path(QStringLiteral("rtf/") + file), RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
+    typeAtStartAndEnd(box);
+    QCOMPARE(paragraphs(*box.document()), text);
+    QVERIFY(box.SaveFile(saved, RichTextBox::rtfRTF));
+
+    const QByteArray written = readFile(saved);
+    for (const Kept &one : kept) {
+        const QByteArray bytes = one.start.startsWith('{') ? group(original, one.start) : one.start;
+        QVERIFY2(!bytes.isEmpty(), one.start.constData());
+        QCOMPARE(written.count(bytes), 1);
+        const qsizetype at = written.indexOf(bytes);
+        QVERIFY2(written.indexOf(one.before) < at, one.before.constData());
+        QVERIFY2(written.indexOf(one.after, at + bytes.size()) > at, one.after.constData());
+    }
+
+    RichTextBox again;
+    QCOMPARE(again.LoadFile(saved, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+    QCOMPARE(paragraphs(*again.document()), text);
+    const QList<TextPicture::Picture> first = pictures(*box.document());
+    const QList<TextPicture::Picture> second = pictures(*again.document());
+    QCOMPARE(second.size(), colors.size());
+    for (qsizetype i = 0; i < second.size(); ++i)
+        QCOMPARE(second.at(i).data, first.at(i).data);
+    const QList<QColor> shown = shownColors(*again.document());
+    QVERIFY2(sameColors(shown, colors), qPrintable(describe(shown)));
+}
+
+void TestRtfKept::deletingAPictureDeletesItsGroup_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("start");
+
+    QTest::newRow("shape") << QStringLiteral("shape-pib.rtf") << QByteArray("{\\shp{");
+    QTest::newRow("object") << QStringLiteral("object-result.rtf") << QByteArray("{\\object");
+}
+
+void TestRtfKept::deletingAPictureDeletesItsGroup()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, start);
+    TestEnvironment environment;
+    const QString saved = environment.path(QStringLiteral("gespeichert.rtf"));
+    const QByteArray kept = group(fixture(file), start);
+    QVERIFY(!kept.isEmpty());
+
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(Fixtures::path(QStringLiteral("rtf/") + file), RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setFocus();
+    const int at = static_cast<int>(box.Text().indexOf(objectCharacter));
+    QVERIFY(at > 0);
+    box.setSelStart(at + 1);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QVERIFY(!box.Text().contains(objectCharacter));
+    QVERIFY(box.SaveFile(saved, RichTextBox::rtfRTF));
+    QVERIFY(!readFile(saved).contains(start));
+
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box.Text().indexOf(objectCharacter), at);
+    // Typed right before and right behind it.
+    box.setSelStart(at);
+    QTest::keyClicks(&box, QStringLiteral("<"));
+    box.setSelStart(at + 2);
+    QTest::keyClicks(&box, QStringLiteral(">"));
+    QCOMPARE(box.Text().mid(at, 3), QStringLiteral("<") + objectCharacter + QStringLiteral(">"));
+    QVERIFY(box.SaveFile(saved, RichTextBox::rtfRTF));
+    const QByteArray written = readFile(saved);
+    QCOMPARE(written.count(kept), 1);
+    QVERIFY(written.indexOf('<') < written.indexOf(kept));
+    QVERIFY(written.indexOf('>', written.indexOf(kept) + kept.size()) > 0);
+    RichTextBox again;
+    QCOMPARE(again.LoadFile(saved, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+    QCOMPARE(pictures(*again.document()).size(), 1);
+}
+
+void TestRtfKept::headersStayWithTheWholeDocument()
+{
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(Fixtures::path(QStringLiteral("rtf/headers.rtf")), RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
+    box.setSelStart(0);
+    box.setSelLength(box.document()->firstBlock().length());
+    QVERIFY(box.SelRTF().contains(QStringLiteral("Beschluss in der Verwaltungsrechtssache\\par")));
+    QVERIFY(!box.SelRTF().contains(QStringLiteral("{\\header")));
+    QVERIFY(!box.SelRTF().contains(QStringLiteral("\\titlepg")));
+    box.setSelLength(static_cast<int>(box.Text().size()));
+    QCOMPARE(box.SelRTF().count(QStringLiteral("{\\headerf ")), 1);
+}
+
+void TestRtfKept::keptGroupsReadBackAsRead_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+
+    const QString picture(objectCharacter);
+    QTest::newRow("header after text") << QByteArray("a{\\b fett\\header Kopf}b") << "afettb";
+    QTest::newRow("shape after text")
+        << QByteArray("a{\\b fett\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip 41}}}}}b")
+        << "afettb";
+    QTest::newRow("object after text")
+        << QByteArray("a{\\b fett\\object{\\result{\\pict\\pngblip 41}}}b")
+        << QStringLiteral("afett") + picture + QStringLiteral("b");
+    QTest::newRow("header in the root") << QByteArray("\\header a") << "";
+    QTest::newRow("shape with a list label")
+        << QByteArray("a{\\shp{\\sv{\\pict\\pngblip 41}}\\listtext 2d}b")
+        << QStringLiteral("a") + picture + QStringLiteral("b");
+    QTest::newRow("font table in a kept object")
+        << QByteArray("{\\rtf{\\object\\result{\\pict\\f3{\\fonttbl{\\f0f\\f1\\fcharset2}}31}}s")
+        << picture + QStringLiteral("s");
+    QTest::newRow("object leaving a list label")
+        << QByteArray("a{\\object\\result{\\pict\\pngblip 41}\\listtext 2d}b")
+        << QStringLiteral("a") + picture + QStringLiteral("2db");
+}
+
+// Text outside a kept group, before its word or left behind by it, is written once.
+void TestRtfKept::keptGroupsReadBackAsRead()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+
+    RichTextBox box;
+    box.setSelRTF(
+        QString::fromLatin1(body.startsWith("{\\rtf") ? body : PictureFixtures::document(body)));
+    QCOMPARE(box.Text(), text);
+    RichTextBox again;
+    box.setSelStart(0);
+    box.setSelLength(static_cast<int>(box.Text().size()));
+    again.setSelRTF(box.SelRTF());
+    QCOMPARE(again.Text(), text);
+}
+
+QTEST_MAIN(TestRtfKept)
+#include "tst_rtfkept.moc"
