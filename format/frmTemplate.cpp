@@ -10,6 +10,7 @@
 #include "format/OptionsSupport.h"
 #include "platform/CaptionFit.h"
 #include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
@@ -33,7 +34,6 @@ namespace {
 // Design size of the window's client area, twips.
 constexpr int formWidth = 6120;
 constexpr int formHeight = 6036;
-constexpr int helpContext = 41;
 constexpr int maxNameLength = 50;
 
 const char *const title = "Formatvorlagen-Verwaltung";
@@ -669,6 +669,7 @@ void frmTemplate::keyPressEvent(QKeyEvent *event)
 {
     if (Data1->browseKey(event))
         return;
-    if (!handleEscapeAndHelp(this, event, helpContext, [this] { cmdAbbrechen_Click(); }))
+    if (!handleEscapeAndHelp(this, event, HelpTopic::FormatTemplates,
+                             [this] { cmdAbbrechen_Click(); }))
         QDialog::keyPressEvent(event);
 }
