@@ -10,6 +10,7 @@
 #include "format/OptionsControls.h"
 #include "format/OptionsSupport.h"
 #include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Modal.h"
 #include "platform/PageKeys.h"
 #include "platform/Screen.h"
@@ -35,7 +36,6 @@ namespace {
 // Design size of the window's client area, twips.
 constexpr int formWidth = 6348;
 constexpr int formHeight = 5460;
-constexpr int helpContext = 35;
 
 // The palette, row by row, as red-green-blue.
 constexpr unsigned paletteRgb[48] = {
@@ -596,7 +596,7 @@ void frmOptions::Form_Unload()
 void frmOptions::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        showHelpTopic(this, helpContext);
+        showHelpTopic(this, HelpTopic::FormatMenu);
         return;
     }
     QDialog::keyPressEvent(event);

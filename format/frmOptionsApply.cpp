@@ -9,6 +9,7 @@
 #include "format/OptionsSupport.h"
 #include "format/frmOptions.h"
 #include "text/RichTextBox.h"
+#include "text/TextFormat.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -69,7 +70,7 @@ void frmOptions::applyFont(RichTextBox &text)
     if (font >= 0)
         text.setSelFontName(lstSchrift->item(font)->text());
     const double size = leadingNumber(comboGrad->Text());
-    if (size > 0 && size <= 2160)
+    if (size > 0 && size <= TextFormat::maxFontPoints)
         text.setSelFontSize(size);
     const int style = listIndex(lstSchnitt);
     if (style >= 0 && style <= 3) {

@@ -7,6 +7,7 @@
 #include "format/OptionsSupport.h"
 #include "format/frmOptions.h"
 #include "platform/Screen.h"
+#include "text/TextFormat.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -97,8 +98,8 @@ void frmOptions::comboGrad_Change()
             comboGrad->setText(QStringLiteral("1"));
             return;
         }
-        if (size > 2160) {
-            comboGrad->setText(QStringLiteral("2160"));
+        if (size > TextFormat::maxFontPoints) {
+            comboGrad->setText(QString::number(TextFormat::maxFontPoints));
             return;
         }
     }

@@ -4,6 +4,7 @@
 #include "common/ProgramInfo.h"
 #include "frame/FormSupport.h"
 #include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 
@@ -22,8 +23,6 @@
 #endif
 
 namespace {
-
-constexpr int helpTopic = 56;
 
 std::function<bool(const QString &)> &starter()
 {
@@ -184,7 +183,7 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 
 void frmAbout::keyPressEvent(QKeyEvent *event)
 {
-    if (!handleEscapeAndHelp(this, event, helpTopic, [this] { cmdOK_Click(); }))
+    if (!handleEscapeAndHelp(this, event, HelpTopic::HelpAbout, [this] { cmdOK_Click(); }))
         QDialog::keyPressEvent(event);
 }
 

@@ -35,6 +35,7 @@
 #include "text/ClipboardFormats.h"
 #include "text/RichTextBox.h"
 #include "text/TextFileLoad.h"
+#include "text/TextFormat.h"
 #include "tools/frmBaustein.h"
 #include "tools/frmDate.h"
 #include "tools/frmImage.h"
@@ -961,7 +962,7 @@ void frmMain::ComboGroesse_KeyDown(int keyCode)
     bool isNumber = false;
     const double size = ComboGroesse->currentText().toDouble(&isNumber);
     // A size of 0 is no size at all.
-    if (keyCode == 13 && isNumber && size > 0 && size <= 2160) {
+    if (keyCode == 13 && isNumber && size > 0 && size <= TextFormat::maxFontPoints) {
         window->txtText->setSelFontSize(size);
         focusText();
         return;

@@ -5,6 +5,7 @@
 #include "document/DocumentHost.h"
 #include "frame/FormSupport.h"
 #include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Modal.h"
 #include "platform/Settings.h"
 #include "platform/Toolbar.h"
@@ -24,7 +25,6 @@
 namespace {
 
 const QString ready = QStringLiteral("Bereit.");
-constexpr int helpTopic = 3;
 // Room for the last file's path in the hint, the bare name included.
 constexpr qsizetype hintRoom = 25;
 
@@ -224,7 +224,7 @@ bool frmStartup::eventFilter(QObject *watched, QEvent *event)
 void frmStartup::keyPressEvent(QKeyEvent *event)
 {
     // Esc is "Abbrechen" and shows the toolbar; the close box does not.
-    if (!handleEscapeAndHelp(this, event, helpTopic, [this] { cmdAbbrechen_Click(); }))
+    if (!handleEscapeAndHelp(this, event, HelpTopic::Startup, [this] { cmdAbbrechen_Click(); }))
         QDialog::keyPressEvent(event);
 }
 

@@ -6,6 +6,7 @@
 #include "frame/FormSupport.h"
 #include "frame/frmStartup.h"
 #include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Modal.h"
 #include "platform/Settings.h"
 
@@ -26,7 +27,6 @@ namespace {
 
 const QString noStart = QStringLiteral("Keinstart");
 const QString on = QStringLiteral("True");
-constexpr int helpTopic = 55;
 
 QString decodeTips(const QByteArray &bytes)
 {
@@ -165,7 +165,7 @@ void frmTip::cmdOK_Click()
 void frmTip::keyPressEvent(QKeyEvent *event)
 {
     // Esc is the OK button here; only the close box leaves without it.
-    if (!handleEscapeAndHelp(this, event, helpTopic, [this] { cmdOK_Click(); }))
+    if (!handleEscapeAndHelp(this, event, HelpTopic::HelpTip, [this] { cmdOK_Click(); }))
         QDialog::keyPressEvent(event);
 }
 

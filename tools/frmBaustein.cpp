@@ -7,6 +7,7 @@
 #include "data/DBGrid.h"
 #include "data/Database.h"
 #include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr int helpContext = 48;
 const QString caption = QStringLiteral("Textbaustein-Verwaltung");
 
 template<class Control>
@@ -103,7 +103,7 @@ void frmBaustein::done(int result)
 void frmBaustein::keyPressEvent(QKeyEvent *event)
 {
     if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F1) {
-        showHelpTopic(this, helpContext);
+        showHelpTopic(this, HelpTopic::ViewTextBlocks);
         return;
     }
     // No cancel button: Esc neither closes the dialog nor stores the row being edited.

@@ -4,6 +4,7 @@
 
 #include "common/DateFormat.h"
 #include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Modal.h"
 #include "platform/PageKeys.h"
 #include "platform/Screen.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-constexpr int helpContext = 31;
-constexpr int timeHelpContext = 32;
 // Entries from here on are the week, quarter and day counts.
 constexpr int countEntries = 48;
 
@@ -241,7 +240,7 @@ void frmDate::cmdAbbrechen_Click()
 
 void frmDate::keyPressEvent(QKeyEvent *event)
 {
-    if (!handleEscapeAndHelp(this, event, helpContext, [this] { cmdAbbrechen_Click(); }))
+    if (!handleEscapeAndHelp(this, event, HelpTopic::InsertDate, [this] { cmdAbbrechen_Click(); }))
         QDialog::keyPressEvent(event);
 }
 
@@ -251,7 +250,7 @@ bool frmDate::eventFilter(QObject *watched, QEvent *event)
     if (watched == lstTime && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_F1) {
-            showHelpTopic(this, timeHelpContext);
+            showHelpTopic(this, HelpTopic::InsertTime);
             return true;
         }
     }

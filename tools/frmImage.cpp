@@ -4,6 +4,7 @@
 #include "document/DocumentHost.h"
 #include "platform/Drives.h"
 #include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Screen.h"
 #include "tools/BrowserImages.h"
 #include "tools/FolderListing.h"
@@ -25,7 +26,6 @@
 
 namespace {
 
-constexpr int helpContext = 34;
 constexpr double clientWidth = 6264;
 constexpr double clientHeight = 4464;
 constexpr qint64 floppyCapacity = 1457664;
@@ -391,7 +391,7 @@ void frmImage::Alleseinlesen(const QString &root)
 void frmImage::keyPressEvent(QKeyEvent *event)
 {
     // The browser has no Cancel button: Esc leaves it open.
-    if (!handleEscapeAndHelp(this, event, helpContext, [] {}))
+    if (!handleEscapeAndHelp(this, event, HelpTopic::InsertPicture, [] {}))
         QDialog::keyPressEvent(event);
 }
 

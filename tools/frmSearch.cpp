@@ -4,6 +4,7 @@
 #include "document/DocumentHost.h"
 #include "document/DocumentWindow.h"
 #include "platform/Help.h"
+#include "platform/HelpTopics.h"
 #include "platform/Modal.h"
 #include "platform/PageKeys.h"
 #include "platform/Screen.h"
@@ -39,7 +40,6 @@ const QString replacedText
 const QString noneReplacedText = QStringLiteral("Es wurde keine Ersetzung vorgenommen.");
 const QString oneReplacedText = QStringLiteral("Es wurde eine Ersetzung vorgenommen.");
 const QString countReplacedText = QStringLiteral("Es wurden %1 Ersetzungen vorgenommen.");
-constexpr int helpContext = 27;
 
 template<class Control>
 Control *place(Control *control, int left, int top, int width, int height)
@@ -237,7 +237,7 @@ void frmSearch::done(int result)
 
 void frmSearch::keyPressEvent(QKeyEvent *event)
 {
-    if (!handleEscapeAndHelp(this, event, helpContext, [this] { cmdAbbrechen_Click(); }))
+    if (!handleEscapeAndHelp(this, event, HelpTopic::EditSearch, [this] { cmdAbbrechen_Click(); }))
         QDialog::keyPressEvent(event);
 }
 

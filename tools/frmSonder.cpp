@@ -3,6 +3,7 @@
 #include "tools/frmSonder.h"
 
 #include "common/Cp1252.h"
+#include "platform/HelpTopics.h"
 #include "platform/Screen.h"
 #include "tools/ActiveDocument.h"
 
@@ -13,14 +14,14 @@
 
 namespace {
 
-constexpr int helpContext = 33;
 constexpr int firstCode = 128;
 constexpr int lastCode = 255;
 
 } // namespace
 
 frmSonder::frmSonder()
-    : ToolWindow(QStringLiteral("frmSonder"), QStringLiteral("Sonderzeichen einfügen"), helpContext)
+    : ToolWindow(QStringLiteral("frmSonder"), QStringLiteral("Sonderzeichen einfügen"),
+                 HelpTopic::InsertSpecialCharacter)
 {
     buildLayout();
     // A list box's Click: every change of the chosen entry, by mouse or keyboard, and a click

@@ -3,6 +3,7 @@
 
 #include "common/Cp1252.h"
 #include "platform/CaptionFit.h"
+#include "platform/HelpTopics.h"
 #include "platform/Screen.h"
 #include "tools/ActiveDocument.h"
 
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr int helpContext = 47;
 const QColor lightGrey(192, 192, 192);
 
 // Codes of the three levels of keys 1 to 48; 0 is no character.
@@ -84,7 +84,8 @@ int shiftOf(Qt::KeyboardModifiers modifiers)
 } // namespace
 
 frmTastatur::frmTastatur()
-    : ToolWindow(QStringLiteral("frmTastatur"), QStringLiteral("Tastaturbelegung"), helpContext)
+    : ToolWindow(QStringLiteral("frmTastatur"), QStringLiteral("Tastaturbelegung"),
+                 HelpTopic::ViewKeyboard)
 {
     buildLayout();
     connect(comboSchrift, &QComboBox::currentIndexChanged, this, &frmTastatur::comboSchrift_Click);
