@@ -2,11 +2,11 @@
 #include "text/RichTextBox.h"
 
 #include "common/CaseFolding.h"
-#include "common/Cp1252.h"
 #include "platform/FileWrite.h"
 #include "platform/Screen.h"
 #include "text/ClipboardFormats.h"
 #include "text/PictureObjects.h"
+#include "text/PlainTextFile.h"
 #include "text/TextFileLoad.h"
 #include "text/TextFormat.h"
 #include "text/rtf/RtfReader.h"
@@ -35,8 +35,6 @@
 #include <vector>
 
 namespace {
-
-using TextFileLoad::Encoding;
 
 // The program sees a paragraph end as '\r' and a soft line break as '\v'.
 QChar ownChar(QChar c)
@@ -340,8 +338,7 @@ struct RichTextBox::Private
     RichTextBox *q;
     Scale scale = Scale::Millimetres;
     double rightMargin = 0;
-    Encoding encoding = Encoding::Utf8;
-    QString lineEnd = QStringLiteral("\n");
+    PlainTextFile::Format plainFormat;
     bool keyCancelled = false;
     int formatWrites = 0;
     int lastAnchor = 0;
@@ -750,56 +747,6 @@ struct RichTextBox::Private
         lastAnchor = cursor.anchor();
         lastPosition = cursor.position();
         emit q->SelChange();
-    }
-
-    // The text as the file holds it: each paragraph's own end, the usual one where it has none.
-    QString plainText() const
-    {
-        const QTextDocument *document = q->document();
-        if (!document->rootFrame()->childFrames().isEmpty()) {
-            QString text = q->Text();
-            text.remove(QChar::ObjectReplacementCharacter);
-            text.replace(u'\r', lineEnd);
-            text.replace(u'\v', lineEnd);
-            return text;
-        }
-        QString text;
-        text.reserve(document->characterCount());
-        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                QString piece = fragment.text();
-                // A picture has no text.
-                piece.remove(QChar::ObjectReplacementCharacter);
-                const QTextCharFormat format = fragment.charFormat();
-                if (format.boolProperty(TextFormat::VerticalTab))
-                    piece.replace(QChar::LineSeparator, u'\v');
-                else if (!format.boolProperty(TextFormat::UnicodeLineSeparator))
-                    piece.replace(QChar::LineSeparator, lineEnd);
-                text += piece;
-            }
-            // The pieces of a line too long to lay out in one are saved as that one line.
-            const QTextBlock next = block.next();
-            if (next.isValid() && !next.blockFormat().boolProperty(TextFormat::ContinuedLine)) {
-                const QTextBlockFormat format = block.blockFormat();
-                text += format.hasProperty(TextFormat::ParagraphEnd)
-                    ? format.stringProperty(TextFormat::ParagraphEnd)
-                    : lineEnd;
-            }
-        }
-        return text;
-    }
-
-    QByteArray plainBytes()
-    {
-        const QString text = plainText();
-        if (encoding == Encoding::Cp1252) {
-            if (const std::optional<QByteArray> bytes = Cp1252::encode(text))
-                return *bytes;
-            encoding = Encoding::Utf8;
-        }
-        return encoding == Encoding::Utf8Bom ? TextFileLoad::utf8Bom + text.toUtf8()
-                                             : text.toUtf8();
     }
 
     // Qt lays out an insertion synchronously, paragraph by paragraph to its end. A large one
@@ -1263,7 +1210,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
         return LoadResult::AccessError;
     std::unique_ptr<QTextDocument> fresh = d->freshDocument();
     LoadResult result = LoadResult::Ok;
-    std::optional<TextFileLoad::Plain> plain;
+    std::optional<PlainTextFile::Format> plain;
     bool longWords = false;
     // Touches nothing but the file and the fresh document, so it may run on another thread.
     const auto read = [&] {
@@ -1276,7 +1223,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
             else if (!data.isEmpty() && (!rtf::looksLikeRtf(data) || !rtf::read(data, cursor).ok))
                 result = LoadResult::FormatError;
         } else {
-            plain = TextFileLoad::readPlain(file, *fresh);
+            plain = PlainTextFile::read(file, *fresh);
             if (!plain)
                 result = LoadResult::AccessError;
         }
@@ -1292,15 +1239,15 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
     }
     if (result != LoadResult::Ok)
         return result;
-    d->encoding = plain ? plain->encoding : Encoding::Utf8;
-    d->lineEnd = plain ? plain->lineEnd : QStringLiteral("\n");
+    d->plainFormat = plain.value_or(PlainTextFile::Format());
     d->adopt(std::move(fresh), longWords);
     return LoadResult::Ok;
 }
 
 bool RichTextBox::SaveFile(const QString &path, int type)
 {
-    const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1) : d->plainBytes();
+    const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1)
+                                            : PlainTextFile::encode(*document(), d->plainFormat);
     return FileWrite::replace(path, bytes);
 }
 
