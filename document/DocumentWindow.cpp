@@ -7,6 +7,7 @@
 #include "document/DocumentHost.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
+#include "platform/KeyCodes.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/StatusBar.h"
@@ -102,7 +103,7 @@ void DocumentWindow::txtText_KeyDown(int keyCode, int shift)
         selectSentence();
     else if ((keyCode == 'V' || keyCode == 'Z') && shift == CtrlMask)
         TastenkuerzelGedrueckt = true;
-    else if (keyCode == 114)
+    else if (keyCode == KeyCodes::vbKeyF3)
         expandTextBlock();
 }
 

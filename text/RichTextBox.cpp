@@ -3,6 +3,7 @@
 
 #include "common/CaseFolding.h"
 #include "platform/FileWrite.h"
+#include "platform/KeyCodes.h"
 #include "platform/Screen.h"
 #include "text/ClipboardFormats.h"
 #include "text/PictureObjects.h"
@@ -65,127 +66,24 @@ QString qtText(QString text)
     return text;
 }
 
-int windowsKeyCode(const QKeyEvent *event)
-{
-    const int key = event->key();
-    const bool keypad = event->modifiers() & Qt::KeypadModifier;
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return key;
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return keypad ? 96 + key - Qt::Key_0 : key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + key - Qt::Key_F1;
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Clear:
-        return 12;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Pause:
-        return 19;
-    case Qt::Key_CapsLock:
-        return 20;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Print:
-        return 44;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    case Qt::Key_Menu:
-        return 93;
-    case Qt::Key_Asterisk:
-        return 106;
-    case Qt::Key_Plus:
-        return keypad ? 107 : 187;
-    case Qt::Key_Minus:
-        return keypad ? 109 : 189;
-    case Qt::Key_Period:
-        return keypad ? 110 : 190;
-    case Qt::Key_Slash:
-        return keypad ? 111 : 191;
-    case Qt::Key_NumLock:
-        return 144;
-    case Qt::Key_ScrollLock:
-        return 145;
-    case Qt::Key_Semicolon:
-    case Qt::Key_Udiaeresis:
-        return 186;
-    case Qt::Key_Equal:
-        return 187;
-    case Qt::Key_Comma:
-        return 188;
-    case Qt::Key_NumberSign:
-        return 191;
-    case Qt::Key_QuoteLeft:
-    case Qt::Key_Odiaeresis:
-        return 192;
-    case Qt::Key_BracketLeft:
-    case Qt::Key_ssharp:
-        return 219;
-    case Qt::Key_Backslash:
-    case Qt::Key_AsciiCircum:
-        return 220;
-    case Qt::Key_BracketRight:
-        return 221;
-    case Qt::Key_Apostrophe:
-    case Qt::Key_Adiaeresis:
-        return 222;
-    case Qt::Key_Less:
-        return 226;
-    default:
-        return 0;
-    }
-}
-
 int keyAscii(const QKeyEvent *event)
 {
     const int key = event->key();
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const bool alt = event->modifiers() & Qt::AltModifier;
     if (ctrl != alt) // Ctrl and Alt together are AltGr
-        return ctrl && key >= Qt::Key_A && key <= Qt::Key_Z ? key - Qt::Key_A + 1 : 0;
+        return ctrl && key >= Qt::Key_A && key <= Qt::Key_Z ? KeyCodes::ctrlLetter(key) : 0;
     switch (key) {
     case Qt::Key_Backspace:
-        return 8;
+        return KeyCodes::vbKeyBack;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return 9;
+        return KeyCodes::vbKeyTab;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return KeyCodes::vbKeyReturn;
     case Qt::Key_Escape:
-        return 27;
+        return KeyCodes::vbKeyEscape;
     default:
         break;
     }
@@ -1493,7 +1391,7 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
 {
     const bool outer = d->keyCancelled;
     d->keyCancelled = false;
-    if (const int code = windowsKeyCode(event))
+    if (const int code = KeyCodes::keyCode(*event))
         emit KeyDown(code, shiftState(event->modifiers()));
     if (!d->keyCancelled) {
         if (const int ascii = keyAscii(event))
