@@ -5,6 +5,7 @@
 
 #include "data/Database.h"
 #include "document/DocumentHost.h"
+#include "platform/ControlMouse.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
 #include "platform/KeyCodes.h"
@@ -97,11 +98,10 @@ void DocumentWindow::txtText_Change()
 
 void DocumentWindow::txtText_KeyDown(int keyCode, int shift)
 {
-    constexpr int ShiftMask = 1;
-    constexpr int CtrlMask = 2;
-    if (keyCode == 'A' && shift == (ShiftMask | CtrlMask))
+    constexpr int ShiftCtrl = ControlMouse::vbShiftMask | ControlMouse::vbCtrlMask;
+    if (keyCode == 'A' && shift == ShiftCtrl)
         selectSentence();
-    else if ((keyCode == 'V' || keyCode == 'Z') && shift == CtrlMask)
+    else if ((keyCode == 'V' || keyCode == 'Z') && shift == ControlMouse::vbCtrlMask)
         TastenkuerzelGedrueckt = true;
     else if (keyCode == KeyCodes::vbKeyF3)
         expandTextBlock();
@@ -109,7 +109,7 @@ void DocumentWindow::txtText_KeyDown(int keyCode, int shift)
 
 void DocumentWindow::txtText_MouseDown(int button)
 {
-    if (button == 2)
+    if (button == ControlMouse::vbRightButton)
         mnuPopup->popup(QCursor::pos());
 }
 

@@ -2,6 +2,7 @@
 #include "text/RichTextBox.h"
 
 #include "common/CaseFolding.h"
+#include "platform/ControlMouse.h"
 #include "platform/FileWrite.h"
 #include "platform/KeyCodes.h"
 #include "platform/Screen.h"
@@ -91,18 +92,6 @@ int keyAscii(const QKeyEvent *event)
     if (text.isEmpty() || text.first() < 32 || text.first() == 127)
         return 0;
     return static_cast<int>(text.first());
-}
-
-int shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
-int buttonState(Qt::MouseButtons buttons)
-{
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-        | (buttons & Qt::MiddleButton ? 4 : 0);
 }
 
 // Hands out one value when all are equal, Null otherwise.
@@ -1392,7 +1381,7 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
     const bool outer = d->keyCancelled;
     d->keyCancelled = false;
     if (const int code = KeyCodes::keyCode(*event))
-        emit KeyDown(code, shiftState(event->modifiers()));
+        emit KeyDown(code, ControlMouse::shiftCode(event->modifiers()));
     if (!d->keyCancelled) {
         if (const int ascii = keyAscii(event))
             emit KeyPress(ascii);
@@ -1419,14 +1408,16 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
 
 void RichTextBox::mousePressEvent(QMouseEvent *event)
 {
-    emit MouseDown(buttonState(event->button()), shiftState(event->modifiers()),
+    emit MouseDown(ControlMouse::buttonsCode(event->button()),
+                   ControlMouse::shiftCode(event->modifiers()),
                    d->toOwnerScale(event->position().x()), d->toOwnerScale(event->position().y()));
     QTextEdit::mousePressEvent(event);
 }
 
 void RichTextBox::mouseMoveEvent(QMouseEvent *event)
 {
-    emit MouseMove(buttonState(event->buttons()), shiftState(event->modifiers()),
+    emit MouseMove(ControlMouse::buttonsCode(event->buttons()),
+                   ControlMouse::shiftCode(event->modifiers()),
                    d->toOwnerScale(event->position().x()), d->toOwnerScale(event->position().y()));
     QTextEdit::mouseMoveEvent(event);
 }
