@@ -5,8 +5,10 @@
 
 #include "data/Database.h"
 #include "document/DocumentHost.h"
+#include "platform/ControlMouse.h"
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
+#include "platform/KeyCodes.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/StatusBar.h"
@@ -96,19 +98,18 @@ void DocumentWindow::txtText_Change()
 
 void DocumentWindow::txtText_KeyDown(int keyCode, int shift)
 {
-    constexpr int ShiftMask = 1;
-    constexpr int CtrlMask = 2;
-    if (keyCode == 'A' && shift == (ShiftMask | CtrlMask))
+    constexpr int ShiftCtrl = ControlMouse::vbShiftMask | ControlMouse::vbCtrlMask;
+    if (keyCode == 'A' && shift == ShiftCtrl)
         selectSentence();
-    else if ((keyCode == 'V' || keyCode == 'Z') && shift == CtrlMask)
+    else if ((keyCode == 'V' || keyCode == 'Z') && shift == ControlMouse::vbCtrlMask)
         TastenkuerzelGedrueckt = true;
-    else if (keyCode == 114)
+    else if (keyCode == KeyCodes::vbKeyF3)
         expandTextBlock();
 }
 
 void DocumentWindow::txtText_MouseDown(int button)
 {
-    if (button == 2)
+    if (button == ControlMouse::vbRightButton)
         mnuPopup->popup(QCursor::pos());
 }
 

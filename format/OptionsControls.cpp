@@ -1,6 +1,7 @@
 // Behaviour of the classic controls on top of their Qt widgets.
 #include "format/OptionsControls.h"
 
+#include "platform/KeyCodes.h"
 #include "platform/KeyFilter.h"
 #include "platform/Screen.h"
 
@@ -43,7 +44,8 @@ UpDown::UpDown(QLineEdit *buddy, QWidget *parent) : QSpinBox(parent), box(buddy)
 
 void UpDown::boxKeyPress(int &keyAscii) const
 {
-    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8 || keyAscii == 13)
+    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == KeyCodes::vbKeyBack
+        || keyAscii == KeyCodes::vbKeyReturn)
         return;
     // One minus sign, in front, while the range has negative values.
     const int from = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();

@@ -6,6 +6,7 @@
 #include "format/OptionsControls.h"
 #include "format/OptionsSupport.h"
 #include "format/frmOptions.h"
+#include "platform/KeyCodes.h"
 #include "platform/Screen.h"
 #include "text/TextFormat.h"
 
@@ -83,7 +84,8 @@ void frmOptions::UpdateSample()
 
 void frmOptions::comboGrad_KeyPress(int &keyAscii)
 {
-    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8 || keyAscii == 13)
+    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == KeyCodes::vbKeyBack
+        || keyAscii == KeyCodes::vbKeyReturn)
         return;
     Beep();
     keyAscii = 0;
@@ -209,7 +211,8 @@ void frmOptions::UpDownRR_Change()
 
 void frmOptions::comboTab_KeyPress(int &keyAscii)
 {
-    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8 || keyAscii == 13)
+    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == KeyCodes::vbKeyBack
+        || keyAscii == KeyCodes::vbKeyReturn)
         return;
     if (keyAscii == ',' && !comboTab->Text().contains(u','))
         return;

@@ -22,6 +22,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Forms.h"
 #include "platform/Help.h"
+#include "platform/KeyCodes.h"
 #include "platform/KeyFilter.h"
 #include "platform/ListChoice.h"
 #include "platform/MdiPlacement.h"
@@ -274,12 +275,11 @@ void frmMain::buildFontBoxes()
     ComboGroesse->setToolTip(QStringLiteral("Schriftgröße"));
     auto *sizeKeys = new KeyFilter(ComboGroesse->lineEdit(), ComboGroesse);
     sizeKeys->keyDown = [this](const QKeyEvent &key) {
-        const int code = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter ? 13
-            : key.key() == Qt::Key_Escape                                          ? 27
-                                                                                   : 0;
-        if (code)
+        const int code = KeyCodes::keyCode(key);
+        const bool ends = code == KeyCodes::vbKeyReturn || code == KeyCodes::vbKeyEscape;
+        if (ends)
             ComboGroesse_KeyDown(code);
-        return code != 0;
+        return ends;
     };
     sizeKeys->keyPress = [this](int &keyAscii) {
         if (!ComboGroesse_KeyPress(keyAscii))
@@ -947,8 +947,8 @@ void frmMain::ComboGroesse_Click()
 
 bool frmMain::ComboGroesse_KeyPress(int keyAscii)
 {
-    const bool passes
-        = (keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8 || keyAscii == 13 || keyAscii == 27;
+    const bool passes = (keyAscii >= '0' && keyAscii <= '9') || keyAscii == KeyCodes::vbKeyBack
+        || keyAscii == KeyCodes::vbKeyReturn || keyAscii == KeyCodes::vbKeyEscape;
     if (!passes)
         Beep();
     return passes;
@@ -957,12 +957,13 @@ bool frmMain::ComboGroesse_KeyPress(int keyAscii)
 void frmMain::ComboGroesse_KeyDown(int keyCode)
 {
     auto *window = qobject_cast<frmDocument *>(ActiveForm());
-    if (!window || (keyCode != 13 && keyCode != 27))
+    if (!window || (keyCode != KeyCodes::vbKeyReturn && keyCode != KeyCodes::vbKeyEscape))
         return;
     bool isNumber = false;
     const double size = ComboGroesse->currentText().toDouble(&isNumber);
     // A size of 0 is no size at all.
-    if (keyCode == 13 && isNumber && size > 0 && size <= TextFormat::maxFontPoints) {
+    if (keyCode == KeyCodes::vbKeyReturn && isNumber && size > 0
+        && size <= TextFormat::maxFontPoints) {
         window->txtText->setSelFontSize(size);
         focusText();
         return;

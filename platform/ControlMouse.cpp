@@ -26,27 +26,6 @@ int buttonCode(Qt::MouseButton button)
     }
 }
 
-int buttonsCode(Qt::MouseButtons buttons)
-{
-    int code = 0;
-    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
-        if (buttons & button)
-            code |= buttonCode(button);
-    return code;
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= ControlMouse::vbShiftMask;
-    if (modifiers & Qt::ControlModifier)
-        code |= ControlMouse::vbCtrlMask;
-    if (modifiers & Qt::AltModifier)
-        code |= ControlMouse::vbAltMask;
-    return code;
-}
-
 // The control's look, a little faded, so the place it came from still shows through. An image
 // control is its picture, transparent where the picture is.
 QPixmap dragLook(QWidget *control)
@@ -63,6 +42,27 @@ QPixmap dragLook(QWidget *control)
 }
 
 } // namespace
+
+int ControlMouse::buttonsCode(Qt::MouseButtons buttons)
+{
+    int code = 0;
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+        if (buttons & button)
+            code |= buttonCode(button);
+    return code;
+}
+
+int ControlMouse::shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier)
+        code |= vbShiftMask;
+    if (modifiers & Qt::ControlModifier)
+        code |= vbCtrlMask;
+    if (modifiers & Qt::AltModifier)
+        code |= vbAltMask;
+    return code;
+}
 
 ControlMouse::ControlMouse(QWidget *form, Unit unit) : QObject(form), form(form), formUnit(unit) { }
 

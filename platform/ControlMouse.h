@@ -24,6 +24,11 @@ public:
     // Drag actions.
     enum DragAction : int { vbCancel = 0, vbBeginDrag = 1, vbEndDrag = 2 };
 
+    // The buttons and shift state of a Qt event as the handlers receive them, also a text
+    // box's.
+    static int buttonsCode(Qt::MouseButtons buttons);
+    static int shiftCode(Qt::KeyboardModifiers modifiers);
+
     struct Event
     {
         // The button pressed or released; for a move, the buttons held.

@@ -2,6 +2,8 @@
 // combo box passes the keys it receives straight on to its field, past the field's filters.
 #include "platform/KeyFilter.h"
 
+#include "platform/KeyCodes.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -23,10 +25,10 @@ int KeyFilter::asciiOf(const QKeyEvent &key)
 {
     switch (key.key()) {
     case Qt::Key_Backspace:
-        return 8;
+        return KeyCodes::vbKeyBack;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return KeyCodes::vbKeyReturn;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Escape:
@@ -36,9 +38,9 @@ int KeyFilter::asciiOf(const QKeyEvent &key)
     }
     const Qt::KeyboardModifiers chord = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier);
     if (chord == Qt::ControlModifier && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
-        return key.key() - Qt::Key_A + 1;
+        return KeyCodes::ctrlLetter(key.key());
     if (key.matches(QKeySequence::Paste))
-        return 22;
+        return KeyCodes::ctrlLetter('V');
     const QString text = key.text();
     if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127)
         return 0;

@@ -18,9 +18,9 @@ public:
 
     // A key goes down; true when it is handled and goes no further.
     std::function<bool(const QKeyEvent &key)> keyDown;
-    // A character is about to be typed: its code (8 Backspace, 13 Enter, 1 to 26 Ctrl with a
-    // letter); setting it to 0 drops it. Tab and Esc move the focus or cancel and are no
-    // characters. Text that arrives otherwise is typed character by character.
+    // A character is about to be typed: its code (KeyCodes::vbKeyBack, KeyCodes::vbKeyReturn,
+    // KeyCodes::ctrlLetter); setting it to 0 drops it. Tab and Esc move the focus or cancel and are
+    // no characters. Text that arrives otherwise is typed character by character.
     std::function<void(int &keyAscii)> keyPress;
 
     // The character code a key types, 0 when it types none.

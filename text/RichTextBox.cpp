@@ -2,11 +2,13 @@
 #include "text/RichTextBox.h"
 
 #include "common/CaseFolding.h"
-#include "common/Cp1252.h"
+#include "platform/ControlMouse.h"
 #include "platform/FileWrite.h"
+#include "platform/KeyCodes.h"
 #include "platform/Screen.h"
 #include "text/ClipboardFormats.h"
 #include "text/PictureObjects.h"
+#include "text/PlainTextFile.h"
 #include "text/TextField.h"
 #include "text/TextFileLoad.h"
 #include "text/TextFormat.h"
@@ -37,8 +39,6 @@
 
 namespace {
 
-using TextFileLoad::Encoding;
-
 // The program sees a paragraph end as '\r' and a soft line break as '\v'.
 QChar ownChar(QChar c)
 {
@@ -68,127 +68,24 @@ QString qtText(QString text)
     return text;
 }
 
-int windowsKeyCode(const QKeyEvent *event)
-{
-    const int key = event->key();
-    const bool keypad = event->modifiers() & Qt::KeypadModifier;
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return key;
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return keypad ? 96 + key - Qt::Key_0 : key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + key - Qt::Key_F1;
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Clear:
-        return 12;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Pause:
-        return 19;
-    case Qt::Key_CapsLock:
-        return 20;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Print:
-        return 44;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    case Qt::Key_Menu:
-        return 93;
-    case Qt::Key_Asterisk:
-        return 106;
-    case Qt::Key_Plus:
-        return keypad ? 107 : 187;
-    case Qt::Key_Minus:
-        return keypad ? 109 : 189;
-    case Qt::Key_Period:
-        return keypad ? 110 : 190;
-    case Qt::Key_Slash:
-        return keypad ? 111 : 191;
-    case Qt::Key_NumLock:
-        return 144;
-    case Qt::Key_ScrollLock:
-        return 145;
-    case Qt::Key_Semicolon:
-    case Qt::Key_Udiaeresis:
-        return 186;
-    case Qt::Key_Equal:
-        return 187;
-    case Qt::Key_Comma:
-        return 188;
-    case Qt::Key_NumberSign:
-        return 191;
-    case Qt::Key_QuoteLeft:
-    case Qt::Key_Odiaeresis:
-        return 192;
-    case Qt::Key_BracketLeft:
-    case Qt::Key_ssharp:
-        return 219;
-    case Qt::Key_Backslash:
-    case Qt::Key_AsciiCircum:
-        return 220;
-    case Qt::Key_BracketRight:
-        return 221;
-    case Qt::Key_Apostrophe:
-    case Qt::Key_Adiaeresis:
-        return 222;
-    case Qt::Key_Less:
-        return 226;
-    default:
-        return 0;
-    }
-}
-
 int keyAscii(const QKeyEvent *event)
 {
     const int key = event->key();
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const bool alt = event->modifiers() & Qt::AltModifier;
     if (ctrl != alt) // Ctrl and Alt together are AltGr
-        return ctrl && key >= Qt::Key_A && key <= Qt::Key_Z ? key - Qt::Key_A + 1 : 0;
+        return ctrl && key >= Qt::Key_A && key <= Qt::Key_Z ? KeyCodes::ctrlLetter(key) : 0;
     switch (key) {
     case Qt::Key_Backspace:
-        return 8;
+        return KeyCodes::vbKeyBack;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return 9;
+        return KeyCodes::vbKeyTab;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return KeyCodes::vbKeyReturn;
     case Qt::Key_Escape:
-        return 27;
+        return KeyCodes::vbKeyEscape;
     default:
         break;
     }
@@ -196,18 +93,6 @@ int keyAscii(const QKeyEvent *event)
     if (text.isEmpty() || text.first() < 32 || text.first() == 127)
         return 0;
     return static_cast<int>(text.first());
-}
-
-int shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
-int buttonState(Qt::MouseButtons buttons)
-{
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-        | (buttons & Qt::MiddleButton ? 4 : 0);
 }
 
 // Hands out one value when all are equal, Null otherwise.
@@ -341,8 +226,7 @@ struct RichTextBox::Private
     RichTextBox *q;
     Scale scale = Scale::Millimetres;
     double rightMargin = 0;
-    Encoding encoding = Encoding::Utf8;
-    QString lineEnd = QStringLiteral("\n");
+    PlainTextFile::Format plainFormat;
     bool keyCancelled = false;
     int formatWrites = 0;
     int lastAnchor = 0;
@@ -763,56 +647,6 @@ struct RichTextBox::Private
         lastAnchor = cursor.anchor();
         lastPosition = cursor.position();
         emit q->SelChange();
-    }
-
-    // The text as the file holds it: each paragraph's own end, the usual one where it has none.
-    QString plainText() const
-    {
-        const QTextDocument *document = q->document();
-        if (!document->rootFrame()->childFrames().isEmpty()) {
-            QString text = q->Text();
-            text.remove(QChar::ObjectReplacementCharacter);
-            text.replace(u'\r', lineEnd);
-            text.replace(u'\v', lineEnd);
-            return text;
-        }
-        QString text;
-        text.reserve(document->characterCount());
-        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                QString piece = fragment.text();
-                // A picture has no text.
-                piece.remove(QChar::ObjectReplacementCharacter);
-                const QTextCharFormat format = fragment.charFormat();
-                if (format.boolProperty(TextFormat::VerticalTab))
-                    piece.replace(QChar::LineSeparator, u'\v');
-                else if (!format.boolProperty(TextFormat::UnicodeLineSeparator))
-                    piece.replace(QChar::LineSeparator, lineEnd);
-                text += piece;
-            }
-            // The pieces of a line too long to lay out in one are saved as that one line.
-            const QTextBlock next = block.next();
-            if (next.isValid() && !next.blockFormat().boolProperty(TextFormat::ContinuedLine)) {
-                const QTextBlockFormat format = block.blockFormat();
-                text += format.hasProperty(TextFormat::ParagraphEnd)
-                    ? format.stringProperty(TextFormat::ParagraphEnd)
-                    : lineEnd;
-            }
-        }
-        return text;
-    }
-
-    QByteArray plainBytes()
-    {
-        const QString text = plainText();
-        if (encoding == Encoding::Cp1252) {
-            if (const std::optional<QByteArray> bytes = Cp1252::encode(text))
-                return *bytes;
-            encoding = Encoding::Utf8;
-        }
-        return encoding == Encoding::Utf8Bom ? TextFileLoad::utf8Bom + text.toUtf8()
-                                             : text.toUtf8();
     }
 
     // Qt lays out an insertion synchronously, paragraph by paragraph to its end. A large one
@@ -1276,7 +1110,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
         return LoadResult::AccessError;
     std::unique_ptr<QTextDocument> fresh = d->freshDocument();
     LoadResult result = LoadResult::Ok;
-    std::optional<TextFileLoad::Plain> plain;
+    std::optional<PlainTextFile::Format> plain;
     bool longWords = false;
     // Touches nothing but the file and the fresh document, so it may run on another thread.
     const auto read = [&] {
@@ -1289,7 +1123,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
             else if (!data.isEmpty() && (!rtf::looksLikeRtf(data) || !rtf::read(data, cursor).ok))
                 result = LoadResult::FormatError;
         } else {
-            plain = TextFileLoad::readPlain(file, *fresh);
+            plain = PlainTextFile::read(file, *fresh);
             if (!plain)
                 result = LoadResult::AccessError;
         }
@@ -1305,15 +1139,15 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
     }
     if (result != LoadResult::Ok)
         return result;
-    d->encoding = plain ? plain->encoding : Encoding::Utf8;
-    d->lineEnd = plain ? plain->lineEnd : QStringLiteral("\n");
+    d->plainFormat = plain.value_or(PlainTextFile::Format());
     d->adopt(std::move(fresh), longWords);
     return LoadResult::Ok;
 }
 
 bool RichTextBox::SaveFile(const QString &path, int type)
 {
-    const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1) : d->plainBytes();
+    const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1)
+                                            : PlainTextFile::encode(*document(), d->plainFormat);
     return FileWrite::replace(path, bytes);
 }
 
@@ -1559,8 +1393,8 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
 {
     const bool outer = d->keyCancelled;
     d->keyCancelled = false;
-    if (const int code = windowsKeyCode(event))
-        emit KeyDown(code, shiftState(event->modifiers()));
+    if (const int code = KeyCodes::keyCode(*event))
+        emit KeyDown(code, ControlMouse::shiftCode(event->modifiers()));
     if (!d->keyCancelled) {
         if (const int ascii = keyAscii(event))
             emit KeyPress(ascii);
@@ -1587,14 +1421,16 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
 
 void RichTextBox::mousePressEvent(QMouseEvent *event)
 {
-    emit MouseDown(buttonState(event->button()), shiftState(event->modifiers()),
+    emit MouseDown(ControlMouse::buttonsCode(event->button()),
+                   ControlMouse::shiftCode(event->modifiers()),
                    d->toOwnerScale(event->position().x()), d->toOwnerScale(event->position().y()));
     QTextEdit::mousePressEvent(event);
 }
 
 void RichTextBox::mouseMoveEvent(QMouseEvent *event)
 {
-    emit MouseMove(buttonState(event->buttons()), shiftState(event->modifiers()),
+    emit MouseMove(ControlMouse::buttonsCode(event->buttons()),
+                   ControlMouse::shiftCode(event->modifiers()),
                    d->toOwnerScale(event->position().x()), d->toOwnerScale(event->position().y()));
     QTextEdit::mouseMoveEvent(event);
 }

@@ -141,8 +141,10 @@ signals:
     void SelChange();
     // The layout, running behind a large insertion, has reached further into the text.
     void LaidOutFurther();
+    // KEY_CODE is one of KeyCodes::Code.
     void KeyDown(int keyCode, int shift);
-    // Only for keys that produce a character code (printable, 8, 9, 13, 27, Ctrl+letter 1-26).
+    // Only for keys that produce a character code (printable, Backspace, Tab, Enter, Esc,
+    // Ctrl+letter 1-26).
     void KeyPress(int keyAscii);
     void MouseDown(int button, int shift, double x, double y);
     void MouseMove(int button, int shift, double x, double y);

@@ -3,6 +3,7 @@
 
 #include "common/Cp1252.h"
 #include "platform/CaptionFit.h"
+#include "platform/ControlMouse.h"
 #include "platform/HelpTopics.h"
 #include "platform/Screen.h"
 #include "tools/ActiveDocument.h"
@@ -67,18 +68,6 @@ QLabel *decoration(const QString &name, const QString &caption, QWidget *parent,
     colours.setColor(QPalette::Window, lightGrey);
     label->setPalette(colours);
     return label;
-}
-
-int buttonsOf(Qt::MouseButtons buttons)
-{
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-        | (buttons & Qt::MiddleButton ? 4 : 0);
-}
-
-int shiftOf(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
 } // namespace
@@ -204,11 +193,11 @@ void frmTastatur::comboSchrift_Click()
 void frmTastatur::Taste_MouseDown(int Index, int Button, int Shift, float, float)
 {
     int level = 0;
-    if (Button == 1 && Shift == 0)
+    if (Button == ControlMouse::vbLeftButton && Shift == 0)
         level = 1;
-    else if (Button == 1 && Shift == 1)
+    else if (Button == ControlMouse::vbLeftButton && Shift == ControlMouse::vbShiftMask)
         level = 2;
-    else if (Button == 2)
+    else if (Button == ControlMouse::vbRightButton)
         level = 3;
     if (const int code = keyCode(Index, level))
         ActiveDocument::insertText(Cp1252::Chr(code));
@@ -221,7 +210,8 @@ bool frmTastatur::eventFilter(QObject *watched, QEvent *event)
         if (index >= 1 && index <= keyCount && watched == Taste[index]) {
             const auto *press = static_cast<QMouseEvent *>(event);
             const QPointF at = press->position();
-            Taste_MouseDown(index, buttonsOf(press->buttons()), shiftOf(press->modifiers()),
+            Taste_MouseDown(index, ControlMouse::buttonsCode(press->buttons()),
+                            ControlMouse::shiftCode(press->modifiers()),
                             static_cast<float>(Screen::twipsFromPixelsX(qRound(at.x()))),
                             static_cast<float>(Screen::twipsFromPixelsY(qRound(at.y()))));
             return true;
