@@ -59,6 +59,60 @@ QString family(const QTextCharFormat &format, const QTextDocument &document)
     return families.isEmpty() ? document.defaultFont().family() : families.first();
 }
 
+// Alignment and underline by name rather than by enum value, so expectations read as formatting.
+QString alignmentName(Qt::Alignment alignment)
+{
+    const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
+    if (horizontal == Qt::AlignLeft)
+        return QStringLiteral("left");
+    if (horizontal == Qt::AlignHCenter)
+        return QStringLiteral("center");
+    if (horizontal == Qt::AlignRight)
+        return QStringLiteral("right");
+    if (horizontal == Qt::AlignJustify)
+        return QStringLiteral("justify");
+    return QStringLiteral("other(%1)").arg(int(horizontal), 0, 16);
+}
+
+QString selAlignmentName(const std::optional<int> &alignment)
+{
+    if (!alignment)
+        return QStringLiteral("Null");
+    switch (*alignment) {
+    case RichTextBox::rtfLeft:
+        return QStringLiteral("left");
+    case RichTextBox::rtfCenter:
+        return QStringLiteral("center");
+    case RichTextBox::rtfRight:
+        return QStringLiteral("right");
+    default:
+        return QStringLiteral("other(%1)").arg(*alignment);
+    }
+}
+
+QString underlineName(QTextCharFormat::UnderlineStyle style)
+{
+    switch (style) {
+    case QTextCharFormat::NoUnderline:
+        return QStringLiteral("none");
+    case QTextCharFormat::SingleUnderline:
+        return QStringLiteral("single");
+    case QTextCharFormat::DashUnderline:
+        return QStringLiteral("dash");
+    case QTextCharFormat::DotLine:
+        return QStringLiteral("dotted");
+    case QTextCharFormat::DashDotLine:
+        return QStringLiteral("dash-dot");
+    case QTextCharFormat::DashDotDotLine:
+        return QStringLiteral("dash-dot-dot");
+    case QTextCharFormat::WaveUnderline:
+        return QStringLiteral("wave");
+    case QTextCharFormat::SpellCheckUnderline:
+        return QStringLiteral("spellcheck");
+    }
+    return QStringLiteral("other(%1)").arg(int(style));
+}
+
 // Everything the reader keeps of a character, comparable as one string.
 QString describe(const QTextCharFormat &format, const QTextDocument &document)
 {
@@ -66,12 +120,12 @@ QString describe(const QTextCharFormat &format, const QTextDocument &document)
         = format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : QColor();
     const double size
         = format.fontPointSize() > 0 ? format.fontPointSize() : document.defaultFont().pointSizeF();
-    return QStringLiteral("%1 %2pt b%3 i%4 u%5 s%6 %7 o%8")
+    return QStringLiteral("%1 %2pt b%3 i%4 underline %5 s%6 %7 o%8")
         .arg(family(format, document))
         .arg(size)
         .arg(format.fontWeight() >= QFont::DemiBold)
         .arg(format.fontItalic())
-        .arg(format.underlineStyle())
+        .arg(underlineName(format.underlineStyle()))
         .arg(format.fontStrikeOut())
         .arg(color.isValid() ? color.name() : QStringLiteral("auto"))
         .arg(TextFormat::charOffsetTwips(format), 0, 'f', 2);
@@ -86,8 +140,8 @@ QString describe(const QTextBlock &block)
     QStringList tabs;
     for (double mm : TextFormat::tabStopsMm(format))
         tabs.append(twips(mm));
-    return QStringLiteral("a%1 in%2 h%3 r%4 t[%5] b%6/%7 s%8/%9/%10%11 %12")
-        .arg(int(format.alignment() & Qt::AlignHorizontal_Mask))
+    return QStringLiteral("align %1 in%2 h%3 r%4 t[%5] b%6/%7 s%8/%9/%10%11 %12")
+        .arg(alignmentName(format.alignment()))
         .arg(twips(TextFormat::indentMm(format)), twips(TextFormat::hangingIndentMm(format)),
              twips(TextFormat::rightIndentMm(format)), tabs.join(QLatin1Char(',')))
         .arg(TextFormat::bullet(format))
@@ -116,9 +170,10 @@ QString selection(const RichTextBox &box)
 {
     const QTextBlock block = box.textCursor().block();
     const QTextBlockFormat format = block.blockFormat();
-    return QStringLiteral("%1 %2pt b%3 i%4 c%5 | a%6 in%7 h%8 r%9 bu%10/%11 | s%12/%13/%14%15 %16")
+    return QStringLiteral(
+               "%1 %2pt b%3 i%4 c%5 | align %6 in%7 h%8 r%9 bu%10/%11 | s%12/%13/%14%15 %16")
         .arg(shown(box.SelFontName()), shown(box.SelFontSize()), shown(box.SelBold()),
-             shown(box.SelItalic()), shown(box.SelColor()), shown(box.SelAlignment()),
+             shown(box.SelItalic()), shown(box.SelColor()), selAlignmentName(box.SelAlignment()),
              shown(box.SelIndent()), shown(box.SelHangingIndent()), shown(box.SelRightIndent()))
         .arg(shown(box.SelBullet()), shown(box.BulletIndent()))
         .arg(TextFormat::spaceBeforeTwips(format))
@@ -175,13 +230,13 @@ QString traitsAt(const QTextDocument &document, const QString &text)
                                            : QStringLiteral("-");
     const double size
         = format.fontPointSize() > 0 ? format.fontPointSize() : document.defaultFont().pointSizeF();
-    return QStringLiteral("%1 %2pt b%3 o%4 u%5/%6 v%7 bg%8 | %9 s%10/%11")
+    return QStringLiteral("%1 %2pt b%3 o%4 underline %5/%6 v%7 bg%8 | %9 s%10/%11")
         .arg(family(format, document))
         .arg(size)
         .arg(format.fontWeight() >= QFont::DemiBold)
         .arg(TextFormat::charOffsetTwips(format))
-        .arg(format.underlineStyle())
-        .arg(TextFormat::ownUnderline(format))
+        .arg(underlineName(format.underlineStyle()))
+        .arg(underlineName(TextFormat::ownUnderline(format)))
         .arg(TextFormat::hidden(format))
         .arg(format.hasProperty(QTextFormat::BackgroundBrush) ? format.background().color().name()
                                                               : QStringLiteral("-"))
@@ -258,13 +313,12 @@ void TestRtf::corpusAttributes_data()
     row("re bold", "re-brief", "dies ", "bold", true);
     row("re bold off", "re-brief", " ist ein", "bold", false);
     row("re italic", "re-brief", "Brief", "italic", true);
-    row("re underline", "re-brief", "Unterstreichung", "underline",
-        int(QTextCharFormat::SingleUnderline));
+    row("re underline", "re-brief", "Unterstreichung", "underline", QStringLiteral("single"));
     row("re strike", "re-brief", "Streichung", "strike", true);
     row("re size", "re-brief", "Zentriert", "size", 16.0);
     row("re colour", "re-brief", "Zentriert", "color", QStringLiteral("#ff0000"));
-    row("re centred", "re-brief", "Zentriert", "align", int(Qt::AlignHCenter));
-    row("re right", "re-brief", "Rechtsb", "align", int(Qt::AlignRight));
+    row("re centred", "re-brief", "Zentriert", "align", QStringLiteral("center"));
+    row("re right", "re-brief", "Rechtsb", "align", QStringLiteral("right"));
     row("re font", "re-brief", "Rechtsb", "font", QStringLiteral("Arial"));
     row("re font size", "re-brief", "Rechtsb", "size", 10.0);
     row("re default font", "re-brief", "Sehr", "font", QStringLiteral("Times New Roman"));
@@ -290,7 +344,7 @@ void TestRtf::corpusAttributes_data()
     row("lo right indent", "lo-features", "Linker und", "right", 1701 * 25.4 / 1440);
     row("lo bullet", "lo-features", "Erster Punkt", "bullet", true);
     row("lo mono", "lo-features", "Festbreiten", "font", QStringLiteral("Liberation Mono"));
-    row("lo right", "lo-features", "Rechtsbündiger", "align", int(Qt::AlignRight));
+    row("lo right", "lo-features", "Rechtsbündiger", "align", QStringLiteral("right"));
     row("abi bold", "abi-features", "fettem", "bold", true);
     row("abi strike", "abi-features", "durchgestrichenem", "strike", true);
     row("abi super", "abi-features", "2, tief", "offset", 80.0);
@@ -298,9 +352,8 @@ void TestRtf::corpusAttributes_data()
     row("abi bullet", "abi-features", "Dritter Punkt", "bullet", true);
     row("abi indent", "abi-features", "Linker und", "indent", 566 * 25.4 / 1440);
     row("pd heading", "pd-features", "Merkmale", "size", 18.0);
-    row("pd centred", "pd-features", "Merkmale", "align", int(Qt::AlignHCenter));
-    row("pd underline", "pd-features", "unterstrichenem", "underline",
-        int(QTextCharFormat::SingleUnderline));
+    row("pd centred", "pd-features", "Merkmale", "align", QStringLiteral("center"));
+    row("pd underline", "pd-features", "unterstrichenem", "underline", QStringLiteral("single"));
     row("pd hanging", "pd-features", "Erster Punkt", "hanging", 360 * 25.4 / 1440);
     row("pd tab", "pd-features", "Erster Punkt", "tabs",
         QVariant::fromValue(QList<double> {360 * 25.4 / 1440}));
@@ -328,7 +381,7 @@ void TestRtf::corpusAttributes()
     } else if (attribute == QLatin1String("italic")) {
         QCOMPARE(chars.fontItalic(), expected.toBool());
     } else if (attribute == QLatin1String("underline")) {
-        QCOMPARE(int(chars.underlineStyle()), expected.toInt());
+        QCOMPARE(underlineName(chars.underlineStyle()), expected.toString());
     } else if (attribute == QLatin1String("strike")) {
         QCOMPARE(chars.fontStrikeOut(), expected.toBool());
     } else if (attribute == QLatin1String("size")) {
@@ -340,7 +393,7 @@ void TestRtf::corpusAttributes()
     } else if (attribute == QLatin1String("offset")) {
         QCOMPARE(TextFormat::charOffsetTwips(chars), expected.toDouble());
     } else if (attribute == QLatin1String("align")) {
-        QCOMPARE(int(block.alignment() & Qt::AlignHorizontal_Mask), expected.toInt());
+        QCOMPARE(alignmentName(block.alignment()), expected.toString());
     } else if (attribute == QLatin1String("indent")) {
         QVERIFY(near(TextFormat::indentMm(block), expected.toDouble()));
     } else if (attribute == QLatin1String("hanging")) {
@@ -444,21 +497,22 @@ void TestRtf::readsFormatsIntoSelection_data()
     // what the styles it is based on give, and its alignment, apply.
     QTest::newRow("paragraph style")
         << styles << QStringLiteral("Titel")
-        << QStringLiteral("Arial 12pt b0 i0 c0 | a2 in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral("Arial 12pt b0 i0 c0 | align center in0 h0 r0 bu0/0 | s0/0/0 -");
     QTest::newRow("default style")
         << styles << QStringLiteral("Text")
-        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | align left in0 h0 r0 bu0/0 | s0/0/0 -");
     QTest::newRow("style based on a style")
         << styles << QStringLiteral("Unter")
-        << QStringLiteral("Arial 16pt b1 i0 c0 | a2 in0 h0 r0 bu0/0 | s240/120/0 -");
+        << QStringLiteral("Arial 16pt b1 i0 c0 | align center in0 h0 r0 bu0/0 | s240/120/0 -");
     QTest::newRow("direct formatting after the style wins")
         << styles << QStringLiteral("Klein")
-        << QStringLiteral("Arial 10pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral("Arial 10pt b0 i0 c0 | align left in0 h0 r0 bu0/0 | s0/0/0 -");
     QTest::newRow("text before any paragraph format")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}"
                       "{\\stylesheet{\\f1\\fs20\\sa100\\qc Normal;}}Anfang\\par}")
         << QStringLiteral("Anfang")
-        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a2 in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral(
+               "Times New Roman 12pt b0 i0 c0 | align center in0 h0 r0 bu0/0 | s0/0/0 -");
 
     const QByteArray characterStyle
         = "{\\rtf1{\\fonttbl{\\f0 Times New Roman;}}{\\colortbl;\\red255\\green0\\blue0;}"
@@ -466,31 +520,31 @@ void TestRtf::readsFormatsIntoSelection_data()
           "\\pard\\plain Normal {\\*\\cs10 betont} und {\\cs10\\i0 gerade}\\par}";
     QTest::newRow("character style")
         << characterStyle << QStringLiteral("betont")
-        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | align left in0 h0 r0 bu0/0 | s0/0/0 -");
     QTest::newRow("after a character style")
         << characterStyle << QStringLiteral("und")
-        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | align left in0 h0 r0 bu0/0 | s0/0/0 -");
     QTest::newRow("character style, then direct")
         << characterStyle << QStringLiteral("gerade")
-        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral("Times New Roman 12pt b0 i0 c0 | align left in0 h0 r0 bu0/0 | s0/0/0 -");
 
     QTest::newRow("justified reads as Null")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\pard\\qj Blocksatz\\par}")
         << QStringLiteral("Blocksatz")
-        << QStringLiteral("Arial 12pt b0 i0 c0 | aNull in0 h0 r0 bu0/0 | s0/0/0 -");
+        << QStringLiteral("Arial 12pt b0 i0 c0 | align Null in0 h0 r0 bu0/0 | s0/0/0 -");
 
     const QByteArray spacing = "{\\rtf1{\\fonttbl{\\f0 Arial;}}"
                                "\\pard\\sb120\\sa240\\sl360\\slmult1 Anderthalb\\par"
                                "\\pard\\sl-300\\slmult0 Genau\\par\\pard\\sl300 Mindestens\\par}";
     QTest::newRow("spacing, multiple line spacing")
         << spacing << QStringLiteral("Anderthalb")
-        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s120/240/360m -");
+        << QStringLiteral("Arial 12pt b0 i0 c0 | align left in0 h0 r0 bu0/0 | s120/240/360m -");
     QTest::newRow("exact line spacing")
         << spacing << QStringLiteral("Genau")
-        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/-300 -");
+        << QStringLiteral("Arial 12pt b0 i0 c0 | align left in0 h0 r0 bu0/0 | s0/0/-300 -");
     QTest::newRow("line spacing at least")
         << spacing << QStringLiteral("Mindestens")
-        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in0 h0 r0 bu0/0 | s0/0/300 -");
+        << QStringLiteral("Arial 12pt b0 i0 c0 | align left in0 h0 r0 bu0/0 | s0/0/300 -");
 
     const QByteArray numbered
         = "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listtemplateid7"
@@ -503,13 +557,13 @@ void TestRtf::readsFormatsIntoSelection_data()
           "\\pard{\\listtext 3.\\tab}\\ls1\\li1000\\fi-500 Drei\\par}";
     QTest::newRow("numbered list, indents of the level")
         << numbered << QStringLiteral("Eins")
-        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in360 h360 r0 bu0/360 | s0/0/0 1.");
+        << QStringLiteral("Arial 12pt b0 i0 c0 | align left in360 h360 r0 bu0/360 | s0/0/0 1.");
     QTest::newRow("numbered list, second level")
         << numbered << QStringLiteral("Unterpunkt")
-        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in1080 h360 r0 bu0/360 | s0/0/0 (a)");
+        << QStringLiteral("Arial 12pt b0 i0 c0 | align left in1080 h360 r0 bu0/360 | s0/0/0 (a)");
     QTest::newRow("numbered list goes on, direct indents win")
         << numbered << QStringLiteral("Drei")
-        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in500 h500 r0 bu0/500 | s0/0/0 3.");
+        << QStringLiteral("Arial 12pt b0 i0 c0 | align left in500 h500 r0 bu0/500 | s0/0/0 3.");
     QTest::newRow("bulleted list")
         << QByteArray(
                "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list{\\listlevel\\levelnfc23"
@@ -517,7 +571,7 @@ void TestRtf::readsFormatsIntoSelection_data()
                "{\\listoverridetable{\\listoverride\\listid3\\ls2}}"
                "\\pard{\\listtext\\u8226 ?\\tab}\\ls2 Punkt\\par}")
         << QStringLiteral("Punkt")
-        << QStringLiteral("Arial 12pt b0 i0 c0 | a0 in426 h283 r0 bu1/283 | s0/0/0 -");
+        << QStringLiteral("Arial 12pt b0 i0 c0 | align left in426 h283 r0 bu1/283 | s0/0/0 -");
 }
 
 // Read into the selection's properties, then written and read again to the same values.
@@ -547,9 +601,10 @@ void TestRtf::styleGivesNoIndentsAndOwnTabsReplaceItsTabs()
                      "{\\rtf1{\\stylesheet{\\s0 Normal;}"
                      "{\\s5\\li1440\\fi-360\\tx720\\tx1440\\qc Styled;}}"
                      "\\pard\\plain\\s5 a\\par\\pard\\plain\\s5\\li720\\tx100 b\\par}"));
-    QCOMPARE(describe(document.begin()), QStringLiteral("a4 in0 h0 r0 t[720,1440] b0/0 s0/0/0 -"));
+    QCOMPARE(describe(document.begin()),
+             QStringLiteral("align center in0 h0 r0 t[720,1440] b0/0 s0/0/0 -"));
     QCOMPARE(describe(document.begin().next()),
-             QStringLiteral("a4 in720 h0 r0 t[100] b0/0 s0/0/0 -"));
+             QStringLiteral("align center in720 h0 r0 t[100] b0/0 s0/0/0 -"));
 }
 
 void TestRtf::readsListLabels_data()
@@ -595,16 +650,19 @@ void TestRtf::keepsWhatOtherWordProcessorsWrite_data()
     QTest::addColumn<QStringList>("traits"); // "text => traits of its first character"
     QTest::addColumn<QByteArray>("written"); // what the saved file holds
 
-    const QString plain = QStringLiteral("Liberation Serif 12pt b0 o0 u0/0 v0 bg- | - s0/0");
+    const QString plain
+        = QStringLiteral("Liberation Serif 12pt b0 o0 underline none/none v0 bg- | - s0/0");
     QTest::newRow("hidden text")
         << QStringLiteral("hidden.rtf") << QStringLiteral("Sichtbar versteckt Ende|Noch mehr Text")
         << QStringList {QStringLiteral("Sichtbar => ") + plain,
-                        QStringLiteral(
-                            "versteckt => Liberation Serif 12pt b0 o0 u3/0 v1 bg- | - s0/0"),
-                        QStringLiteral("mehr => Liberation Serif 12pt b0 o0 u1/1 v1 bg- | - s0/0"),
+                        QStringLiteral("versteckt => Liberation Serif 12pt b0 o0 underline "
+                                       "dotted/none v1 bg- | - s0/0"),
+                        QStringLiteral("mehr => Liberation Serif 12pt b0 o0 underline "
+                                       "single/single v1 bg- | - s0/0"),
                         QStringLiteral(" Ende => ") + plain}
         << QByteArray("\\v versteckt\\v0 ");
-    const QString raised = QStringLiteral("Liberation Serif 12pt b0 o%1 u0/0 v0 bg- | - s0/0");
+    const QString raised
+        = QStringLiteral("Liberation Serif 12pt b0 o%1 underline none/none v0 bg- | - s0/0");
     QTest::newRow("footnotes")
         << QStringLiteral("footnote.rtf")
         << QStringLiteral("Text1 weiter|Zweiter2 Satz*|1 Fussnote.|2 Noch eine.|* Eigenes Zeichen.")
@@ -633,21 +691,28 @@ void TestRtf::keepsWhatOtherWordProcessorsWrite_data()
         << QByteArray("tief\\nosupersub\\par");
     QTest::newRow("font table inside upr")
         << QStringLiteral("upr-fonts.rtf") << QStringLiteral("mono|proportional")
-        << QStringList {QStringLiteral("mono => Courier New 12pt b0 o0 u0/0 v0 bg- | - s0/0"),
-                        QStringLiteral("proportional => Arial 12pt b0 o0 u0/0 v0 bg- | - s0/0")}
+        << QStringList {QStringLiteral(
+                            "mono => Courier New 12pt b0 o0 underline none/none v0 bg- | - s0/0"),
+                        QStringLiteral(
+                            "proportional => Arial 12pt b0 o0 underline none/none v0 bg- | - s0/0")}
         << QByteArray("Courier New;");
     QTest::newRow("styles reset by pard and plain")
         << QStringLiteral("style-reset.rtf") << QStringLiteral("Eins|Titel|Fett|Zwei")
         << QStringList {QStringLiteral("Eins => ") + plain,
-                        QStringLiteral("Titel => Liberation Serif 14pt b0 o0 u0/0 v0 bg- | - s0/0"),
+                        QStringLiteral("Titel => Liberation Serif 14pt b0 o0 underline none/none "
+                                       "v0 bg- | - s0/0"),
                         QStringLiteral("Fett => ") + plain, QStringLiteral("Zwei => ") + plain}
         << QByteArray("Titel");
     QTest::newRow("legacy numbering")
         << QStringLiteral("pn-lists.rtf") << QStringLiteral("One|Two|Drei|Punkt|Ende")
-        << QStringList {QStringLiteral("One => Liberation Serif 12pt b0 o0 u0/0 v0 bg- | 1. s0/0"),
-                        QStringLiteral("Two => Liberation Serif 12pt b0 o0 u0/0 v0 bg- | 2. s0/0"),
-                        QStringLiteral("Drei => Liberation Serif 12pt b0 o0 u0/0 v0 bg- | a) s0/0"),
-                        QStringLiteral("Punkt => Liberation Serif 12pt b0 o0 u0/0 v0 bg- | * s0/0"),
+        << QStringList {QStringLiteral("One => Liberation Serif 12pt b0 o0 underline none/none v0 "
+                                       "bg- | 1. s0/0"),
+                        QStringLiteral("Two => Liberation Serif 12pt b0 o0 underline none/none v0 "
+                                       "bg- | 2. s0/0"),
+                        QStringLiteral("Drei => Liberation Serif 12pt b0 o0 underline none/none v0 "
+                                       "bg- | a) s0/0"),
+                        QStringLiteral("Punkt => Liberation Serif 12pt b0 o0 underline none/none "
+                                       "v0 bg- | * s0/0"),
                         QStringLiteral("Ende => ") + plain}
         << QByteArray("\\levelnfc4");
     QTest::newRow("list styles missing from the list table")
@@ -658,10 +723,10 @@ void TestRtf::keepsWhatOtherWordProcessorsWrite_data()
     QTest::newRow("highlighting")
         << QStringLiteral("highlight.rtf") << QStringLiteral("Normal gelb und gruen wieder")
         << QStringList {QStringLiteral("Normal => ") + plain,
-                        QStringLiteral(
-                            "gelb => Liberation Serif 12pt b0 o0 u0/0 v0 bg#ffff00 | - s0/0"),
-                        QStringLiteral(
-                            "gruen => Liberation Serif 12pt b0 o0 u0/0 v0 bg#00ff00 | - s0/0"),
+                        QStringLiteral("gelb => Liberation Serif 12pt b0 o0 underline none/none v0 "
+                                       "bg#ffff00 | - s0/0"),
+                        QStringLiteral("gruen => Liberation Serif 12pt b0 o0 underline none/none "
+                                       "v0 bg#00ff00 | - s0/0"),
                         QStringLiteral(" wieder => ") + plain}
         << QByteArray("\\highlight1 gelb");
 }

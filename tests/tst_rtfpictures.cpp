@@ -33,12 +33,30 @@ QByteArray png()
 const QByteArray pngWords = "\\pngblip\\picw40\\pich20\\picwgoal600\\pichgoal300";
 const QByteArray notAPicture = "kein Bild, nur Text";
 
+// By name, so that a failed comparison reads as the pictures it compares.
+QString kindName(TextPicture::Kind kind)
+{
+    switch (kind) {
+    case TextPicture::Kind::Other:
+        return QStringLiteral("other");
+    case TextPicture::Kind::Bitmap:
+        return QStringLiteral("bitmap");
+    case TextPicture::Kind::Dib:
+        return QStringLiteral("dib");
+    case TextPicture::Kind::Wmf:
+        return QStringLiteral("wmf");
+    case TextPicture::Kind::Emf:
+        return QStringLiteral("emf");
+    }
+    return QStringLiteral("kind(%1)").arg(static_cast<int>(kind));
+}
+
 QString describe(const TextPicture::Picture &picture)
 {
     return QStringLiteral("%1 bytes %2, kind %3, %4 x %5 twips, %6")
         .arg(picture.data.size())
         .arg(QString::fromLatin1(picture.data.toHex().left(16)))
-        .arg(static_cast<int>(picture.kind))
+        .arg(kindName(picture.kind))
         .arg(picture.widthTwips)
         .arg(picture.heightTwips)
         .arg(QString::fromLatin1(picture.rtfWords));
