@@ -33,7 +33,6 @@ constexpr size_t maxStyleWords = 256;
 constexpr int bulletLevel = 23;
 constexpr int noLabelLevel = 255;
 
-enum CharFlag { Bold, Italic, Strike, Hidden };
 // Properties a paragraph style gives that LibreOffice resets to the plain defaults unless the
 // paragraph sets them itself; indents and the spacing before and after go in pairs.
 enum ResetGroup {
@@ -46,8 +45,6 @@ enum ResetGroup {
     SpaceGroup = 64,
     FontGroup = 128,
 };
-enum IndentKind { LeftIndent, FirstLineIndent, RightIndent };
-enum SpacingKind { SpaceBefore, SpaceAfter, LineSpacing };
 
 int clampTwips(int value)
 {
@@ -65,14 +62,14 @@ bool isInsertable(QChar c)
 
 QTextListFormat::Style numberStyle(int numbering)
 {
-    switch (numbering) {
-    case 1:
+    switch (static_cast<LevelNumbering>(numbering)) {
+    case LevelNumbering::UpperRoman:
         return QTextListFormat::ListUpperRoman;
-    case 2:
+    case LevelNumbering::LowerRoman:
         return QTextListFormat::ListLowerRoman;
-    case 3:
+    case LevelNumbering::UpperLetter:
         return QTextListFormat::ListUpperAlpha;
-    case 4:
+    case LevelNumbering::LowerLetter:
         return QTextListFormat::ListLowerAlpha;
     default:
         return QTextListFormat::ListDecimal;
@@ -145,7 +142,7 @@ void Interpreter::run(QByteArrayView data)
         const bool isBinary = token.kind == Token::ControlWord && token.text == "bin";
         if (overflow > 0 || top().destination == Destination::Skip) {
             if (isBinary)
-                binary(token, 0);
+                binary(token);
             continue;
         }
         const bool ignorableMark = token.kind == Token::ControlSymbol && token.symbol == '*';
@@ -270,7 +267,7 @@ void Interpreter::controlWord(const Token &token)
     if (fallbackToSkip > 0 && token.text != "u") {
         --fallbackToSkip;
         if (token.text == "bin")
-            binary(token, 0);
+            binary(token);
         return;
     }
     fallbackToSkip = 0;
@@ -288,12 +285,12 @@ void Interpreter::controlWord(const Token &token)
     if (!word)
         return;
     if (top().destination == Destination::StyleSheet && stack.size() > styleSheetDepth
-        && word->handler != &Interpreter::style && word->handler != &Interpreter::basedOn) {
+        && !word->runs<&Interpreter::style>() && !word->runs<&Interpreter::basedOn>()) {
         if (styleParts(*word) != 0 && styleEntry.words.size() < maxStyleWords)
             styleEntry.words.push_back(StyleWord {word, token.param, token.hasParam});
         return;
     }
-    (this->*word->handler)(token, word->arg);
+    word->run(*this, token);
 }
 
 void Interpreter::controlSymbol(const Token &token)
@@ -804,8 +801,7 @@ void Interpreter::recordInstruction(const Token &token)
     case Token::ControlWord: {
         const ControlWord *word = findControlWord(token.text);
         if (token.text == "bin"
-            || (word
-                && (styleParts(*word) == CharacterParts || word->handler == &Interpreter::style)))
+            || (word && (styleParts(*word) == CharacterParts || word->runs<&Interpreter::style>())))
             return;
         piece = '\\' + QByteArray(token.text.data(), static_cast<qsizetype>(token.text.size()));
         if (token.hasParam)
@@ -947,7 +943,7 @@ bool Interpreter::appendNotes(const ParaState &last)
     return appended;
 }
 
-void Interpreter::footnote(const Token &, int)
+void Interpreter::footnote(const Token &)
 {
     GroupState &state = top();
     if (state.destination != Destination::Text || note.depth != 0) {
@@ -965,7 +961,7 @@ void Interpreter::footnote(const Token &, int)
 }
 
 // \ftnalt makes the note an endnote; it comes before the note's text.
-void Interpreter::setEndnote(const Token &, int)
+void Interpreter::setEndnote(const Token &)
 {
     if (note.depth == 0 || note.kind == Endnote || note.start >= 0)
         return;
@@ -974,7 +970,7 @@ void Interpreter::setEndnote(const Token &, int)
     swapOutput(Endnote);
 }
 
-void Interpreter::noteMark(const Token &, int)
+void Interpreter::noteMark(const Token &)
 {
     if (top().destination != Destination::Text)
         return;
@@ -988,33 +984,33 @@ void Interpreter::noteMark(const Token &, int)
         put(c);
 }
 
-void Interpreter::setCharFlag(const Token &token, int which)
+void Interpreter::setCharFlag(const Token &token, CharFlag which)
 {
     const bool on = !token.hasParam || token.param != 0;
     CharState &chars = top().chars;
-    if (which == Bold)
+    if (which == CharFlag::Bold)
         chars.bold = on;
-    else if (which == Italic)
+    else if (which == CharFlag::Italic)
         chars.italic = on;
-    else if (which == Strike)
+    else if (which == CharFlag::Strike)
         chars.strike = on;
     else
         chars.hidden = on;
 }
 
-void Interpreter::setUnderline(const Token &token, int style)
+void Interpreter::setUnderline(const Token &token, QTextCharFormat::UnderlineStyle style)
 {
     const bool off = token.hasParam && token.param == 0;
     top().chars.underline = static_cast<quint8>(off ? QTextCharFormat::NoUnderline : style);
 }
 
-void Interpreter::setFontSize(const Token &token, int)
+void Interpreter::setFontSize(const Token &token)
 {
     const int value = token.hasParam && token.param > 0 ? token.param : 24;
     top().chars.halfPoints = std::clamp(value, 2, maxHalfPoints);
 }
 
-void Interpreter::setFont(const Token &token, int)
+void Interpreter::setFont(const Token &token)
 {
     GroupState &state = top();
     if (state.destination == Destination::FontTable) {
@@ -1027,27 +1023,27 @@ void Interpreter::setFont(const Token &token, int)
     state.codePage = fontCodePage(token.param);
 }
 
-void Interpreter::setColor(const Token &token, int)
+void Interpreter::setColor(const Token &token)
 {
     top().chars.color = std::max(token.param, 0);
 }
 
-void Interpreter::setOffset(const Token &token, int sign)
+void Interpreter::setOffset(const Token &token, Offset sign)
 {
     const int halfPoints = token.hasParam ? std::clamp(token.param, 0, maxHalfPoints) : 6;
     CharState &chars = top().chars;
-    chars.offsetTwips = sign * halfPoints * 10;
+    chars.offsetTwips = static_cast<int>(sign) * halfPoints * 10;
     chars.script = CharState::Normal;
 }
 
-void Interpreter::setScript(const Token &, int script)
+void Interpreter::setScript(const Token &, CharState::Script script)
 {
     CharState &chars = top().chars;
-    chars.script = static_cast<CharState::Script>(script);
+    chars.script = script;
     chars.offsetTwips = 0;
 }
 
-void Interpreter::resetChars(const Token &, int)
+void Interpreter::resetChars(const Token &)
 {
     GroupState &state = top();
     // \plain inside a field's result keeps the text in the field.
@@ -1059,26 +1055,26 @@ void Interpreter::resetChars(const Token &, int)
     replayStyle(paragraphStyles, state.para.style, CharacterParts);
 }
 
-void Interpreter::resetPara(const Token &, int)
+void Interpreter::resetPara(const Token &)
 {
     top().para = ParaState();
     replayStyle(paragraphStyles, 0, ParagraphParts);
 }
 
-void Interpreter::setAlignment(const Token &, int alignment)
+void Interpreter::setAlignment(const Token &, Qt::AlignmentFlag alignment)
 {
-    top().para.alignment = static_cast<Qt::Alignment>(alignment);
+    top().para.alignment = alignment;
 }
 
-void Interpreter::setIndent(const Token &token, int which)
+void Interpreter::setIndent(const Token &token, IndentKind which)
 {
     ParaState &para = top().para;
     const int value = clampTwips(token.param);
     // A style's indents yield to the list level's.
-    if (which == LeftIndent) {
+    if (which == IndentKind::Left) {
         para.left = value;
         para.leftGiven = para.leftGiven || !replaying;
-    } else if (which == FirstLineIndent) {
+    } else if (which == IndentKind::FirstLine) {
         para.firstLine = value;
         para.firstGiven = para.firstGiven || !replaying;
     } else {
@@ -1086,7 +1082,7 @@ void Interpreter::setIndent(const Token &token, int which)
     }
 }
 
-void Interpreter::addTab(const Token &token, int)
+void Interpreter::addTab(const Token &token)
 {
     ParaState &para = top().para;
     // The paragraph's own stops replace those of its style.
@@ -1098,7 +1094,7 @@ void Interpreter::addTab(const Token &token, int)
         para.tabs[static_cast<size_t>(para.tabCount++)] = std::clamp(token.param, 0, maxTwips);
 }
 
-void Interpreter::setListStyle(const Token &token, int)
+void Interpreter::setListStyle(const Token &token)
 {
     if (top().destination == Destination::ListOverrideTable) {
         if (overrides.size() < maxLists)
@@ -1108,45 +1104,45 @@ void Interpreter::setListStyle(const Token &token, int)
     top().para.list = std::max(token.param, 0);
 }
 
-void Interpreter::setListLevel(const Token &token, int)
+void Interpreter::setListLevel(const Token &token)
 {
     top().para.level = std::clamp(token.param, 0, static_cast<int>(maxLevels) - 1);
 }
 
-void Interpreter::setSpacing(const Token &token, int which)
+void Interpreter::setSpacing(const Token &token, SpacingKind which)
 {
     ParaState &para = top().para;
-    if (which == SpaceBefore)
+    if (which == SpacingKind::Before)
         para.spaceBefore = std::clamp(token.param, 0, maxTwips);
-    else if (which == SpaceAfter)
+    else if (which == SpacingKind::After)
         para.spaceAfter = std::clamp(token.param, 0, maxTwips);
     else
         para.lineSpacing = token.hasParam ? clampTwips(token.param) : 0;
 }
 
-void Interpreter::setLineMultiple(const Token &token, int)
+void Interpreter::setLineMultiple(const Token &token)
 {
     top().para.lineMultiple = !token.hasParam || token.param != 0;
 }
 
-void Interpreter::style(const Token &token, int kind)
+void Interpreter::style(const Token &token, StyleKind kind)
 {
     const int number = std::max(token.param, 0);
     GroupState &state = top();
     if (state.destination == Destination::StyleSheet) {
-        styleKind = static_cast<StyleKind>(kind);
+        styleKind = kind;
         styleNumber = number;
         return;
     }
-    if (kind == static_cast<int>(StyleKind::Paragraph)) {
+    if (kind == StyleKind::Paragraph) {
         replayStyle(paragraphStyles, number, AllParts);
         top().para.style = number;
-    } else if (kind == static_cast<int>(StyleKind::Character)) {
+    } else if (kind == StyleKind::Character) {
         replayStyle(characterStyles, number, CharacterParts);
     }
 }
 
-void Interpreter::basedOn(const Token &token, int)
+void Interpreter::basedOn(const Token &token)
 {
     if (top().destination == Destination::StyleSheet)
         styleEntry.basedOn = token.param;
@@ -1206,7 +1202,7 @@ void Interpreter::replayWord(const StyleWord &entry)
     token.text = entry.word->name;
     token.param = entry.param;
     token.hasParam = entry.hasParam;
-    (this->*entry.word->handler)(token, entry.word->arg);
+    entry.word->run(*this, token);
 }
 
 Interpreter::Level *Interpreter::currentLevel()
@@ -1216,14 +1212,14 @@ Interpreter::Level *Interpreter::currentLevel()
     return &listDefinitions.back().levels.back();
 }
 
-void Interpreter::listDefinition(const Token &, int)
+void Interpreter::listDefinition(const Token &)
 {
     if (top().destination == Destination::ListTable
         && listDefinitions.size() < static_cast<size_t>(maxLists))
         listDefinitions.emplace_back();
 }
 
-void Interpreter::listLevel(const Token &, int)
+void Interpreter::listLevel(const Token &)
 {
     GroupState &state = top();
     if (state.destination != Destination::ListTable || listDefinitions.empty()
@@ -1236,14 +1232,14 @@ void Interpreter::listLevel(const Token &, int)
     state.para = ParaState();
 }
 
-void Interpreter::setLevelNumbering(const Token &token, int)
+void Interpreter::setLevelNumbering(const Token &token)
 {
     Level *level = currentLevel();
     if (level && top().destination == Destination::ListLevel)
         level->numbering = token.param;
 }
 
-void Interpreter::setListId(const Token &token, int)
+void Interpreter::setListId(const Token &token)
 {
     const Destination destination = top().destination;
     if (destination == Destination::ListTable && !listDefinitions.empty()) {
@@ -1254,40 +1250,40 @@ void Interpreter::setListId(const Token &token, int)
     }
 }
 
-void Interpreter::listOverride(const Token &, int)
+void Interpreter::listOverride(const Token &)
 {
     overrideId = 0;
 }
 
-void Interpreter::setNumberingIndent(const Token &token, int)
+void Interpreter::setNumberingIndent(const Token &token)
 {
     top().para.bulletIndent = std::clamp(token.param, 0, maxTwips);
 }
 
-void Interpreter::setNumberingBullet(const Token &, int)
+void Interpreter::setNumberingBullet(const Token &)
 {
     top().para.bullet = true;
 }
 
 // \pnlvlbody and \pnlvlN number the paragraph, \pnlvlcont (level -1) continues it unnumbered.
-void Interpreter::setNumberingLevel(const Token &, int level)
+void Interpreter::setNumberingLevel(const Token &, NumberingLevel level)
 {
     if (top().destination == Destination::Numbering)
-        legacyNumber.numbered = level >= 0;
+        legacyNumber.numbered = level == NumberingLevel::Numbered;
 }
 
-void Interpreter::setNumberingStyle(const Token &, int numbering)
+void Interpreter::setNumberingStyle(const Token &, LevelNumbering numbering)
 {
     if (top().destination == Destination::Numbering)
-        legacyNumber.numbering = numbering;
+        legacyNumber.numbering = static_cast<int>(numbering);
 }
 
-void Interpreter::setHighlight(const Token &token, int)
+void Interpreter::setHighlight(const Token &token)
 {
     top().chars.highlight = std::max(token.param, 0);
 }
 
-void Interpreter::paragraph(const Token &, int)
+void Interpreter::paragraph(const Token &)
 {
     if (top().destination != Destination::Text)
         return;
@@ -1302,7 +1298,7 @@ void Interpreter::paragraph(const Token &, int)
 
 // A cell's last paragraph ends with the cell, and its row's cells join in one paragraph: a list
 // item among them keeps the joined paragraph in its list.
-void Interpreter::cell(const Token &, int)
+void Interpreter::cell(const Token &)
 {
     if (top().destination != Destination::Text)
         return;
@@ -1316,21 +1312,21 @@ bool Interpreter::listed(const ParaState &state) const
     return state.bullet || resolveLevel(state);
 }
 
-void Interpreter::row(const Token &token, int)
+void Interpreter::row(const Token &token)
 {
     if (top().destination != Destination::Text)
         return;
     // Cells are separated by tabs; the last cell of a row needs none.
     out.pendingCells = std::max(out.pendingCells - 1, 0);
-    paragraph(token, 0);
+    paragraph(token);
 }
 
-void Interpreter::character(const Token &, int unicode)
+void Interpreter::character(const Token &, char16_t unicode)
 {
-    put(QChar(static_cast<char16_t>(unicode)));
+    put(QChar(unicode));
 }
 
-void Interpreter::unicode(const Token &token, int)
+void Interpreter::unicode(const Token &token)
 {
     int value = token.param;
     if (value < 0)
@@ -1344,21 +1340,26 @@ void Interpreter::unicode(const Token &token, int)
     fallbackToSkip = top().unicodeSkip;
 }
 
-void Interpreter::setUnicodeSkip(const Token &token, int)
+void Interpreter::setUnicodeSkip(const Token &token)
 {
     top().unicodeSkip = std::clamp(token.param, 0, 255);
 }
 
-void Interpreter::setCodePage(const Token &token, int codePage)
+void Interpreter::setCodePage(const Token &, int codePage)
 {
     if (insideKeptGroup())
         return;
-    const int value = codePage != 0 ? codePage : token.param;
-    documentCodePage = value > 0 ? value : codepage::ansi;
+    documentCodePage = codePage > 0 ? codePage : codepage::ansi;
     top().codePage = fontCodePage(top().chars.font);
 }
 
-void Interpreter::setDefaultFont(const Token &token, int)
+// \ansicpg: the page the word's parameter names.
+void Interpreter::setCodePageNumber(const Token &token)
+{
+    setCodePage(token, token.param);
+}
+
+void Interpreter::setDefaultFont(const Token &token)
 {
     if (insideKeptGroup())
         return;
@@ -1367,27 +1368,27 @@ void Interpreter::setDefaultFont(const Token &token, int)
     top().chars.font = token.param;
 }
 
-void Interpreter::setFontCharset(const Token &token, int)
+void Interpreter::setFontCharset(const Token &token)
 {
     if (top().destination == Destination::FontTable)
         fontDefinition.charset = token.param;
 }
 
-void Interpreter::setColorPart(const Token &token, int shift)
+void Interpreter::setColorPart(const Token &token, ColorPart part)
 {
     if (top().destination != Destination::ColorTable)
         return;
     const int value = std::clamp(token.param, 0, 255);
-    if (shift == 16)
+    if (part == ColorPart::Red)
         red = value;
-    else if (shift == 8)
+    else if (part == ColorPart::Green)
         green = value;
     else
         blue = value;
     colorGiven = true;
 }
 
-void Interpreter::binary(const Token &token, int)
+void Interpreter::binary(const Token &token)
 {
     if (!token.hasParam)
         return;
@@ -1397,7 +1398,7 @@ void Interpreter::binary(const Token &token, int)
         tokenizer->skipBytes(token.param);
 }
 
-void Interpreter::field(const Token &, int)
+void Interpreter::field(const Token &)
 {
     if (top().destination != Destination::Text)
         return;
@@ -1409,7 +1410,7 @@ void Interpreter::field(const Token &, int)
 }
 
 // The result's text carries its field's instruction, and those of the fields around it.
-void Interpreter::fieldResult(const Token &, int)
+void Interpreter::fieldResult(const Token &)
 {
     if (fields.empty())
         return;
@@ -1425,10 +1426,9 @@ void Interpreter::fieldResult(const Token &, int)
     state.chars.field = static_cast<int>(fieldContexts.size() - 1);
 }
 
-void Interpreter::enter(const Token &, int destination)
+void Interpreter::enter(const Token &, Destination target)
 {
     GroupState &state = top();
-    const auto target = static_cast<Destination>(destination);
     if (keepsOut(state, target)
         || (target == Destination::LevelText && state.destination != Destination::ListLevel)) {
         state.destination = Destination::Skip;
@@ -1456,7 +1456,7 @@ void Interpreter::enter(const Token &, int destination)
     }
 }
 
-void Interpreter::picture(const Token &, int)
+void Interpreter::picture(const Token &)
 {
     GroupState &state = top();
     if (state.destination != Destination::Text && state.destination != Destination::Shape) {
@@ -1468,7 +1468,7 @@ void Interpreter::picture(const Token &, int)
 }
 
 // \shppict holds the picture in the text; an \object shows only its \result.
-void Interpreter::pictureHolder(const Token &, int holder)
+void Interpreter::pictureHolder(const Token &, PictureHolder holder)
 {
     GroupState &state = top();
     // Inside a shape every picture is a candidate for the shape's.
@@ -1606,7 +1606,7 @@ void Interpreter::attachSection()
     cursor.setBlockFormat(format);
 }
 
-void Interpreter::shape(const Token &, int part)
+void Interpreter::shape(const Token &, ShapeGroup part)
 {
     GroupState &state = top();
     if (state.destination == Destination::Shape)
@@ -1620,7 +1620,7 @@ void Interpreter::shape(const Token &, int part)
 }
 
 // Headers and footers are neither shown nor edited, only kept.
-void Interpreter::sectionGroup(const Token &, int)
+void Interpreter::sectionGroup(const Token &)
 {
     GroupState &state = top();
     if (sectionDepth == 0 && note.depth == 0 && opensKeptGroup())
@@ -1629,7 +1629,7 @@ void Interpreter::sectionGroup(const Token &, int)
 }
 
 // The words that make other readers use the first-page and the left and right headers.
-void Interpreter::sectionWord(const Token &token, int)
+void Interpreter::sectionWord(const Token &token)
 {
     if (top().destination != Destination::Text || note.depth != 0 || insideKeptGroup())
         return;
@@ -1639,19 +1639,19 @@ void Interpreter::sectionWord(const Token &token, int)
 }
 
 // A destination whose text other readers read as the text around it.
-void Interpreter::readInside(const Token &, int) { }
+void Interpreter::readInside(const Token &) { }
 
 int Interpreter::styleParts(const ControlWord &word)
 {
     using I = Interpreter;
-    const auto handler = word.handler;
-    if (handler == &I::setCharFlag || handler == &I::setUnderline || handler == &I::setFontSize
-        || handler == &I::setFont || handler == &I::setColor || handler == &I::setHighlight
-        || handler == &I::setOffset || handler == &I::setScript)
+    if (word.runs<&I::setCharFlag>() || word.runs<&I::setUnderline>()
+        || word.runs<&I::setFontSize>() || word.runs<&I::setFont>() || word.runs<&I::setColor>()
+        || word.runs<&I::setHighlight>() || word.runs<&I::setOffset>()
+        || word.runs<&I::setScript>())
         return CharacterParts;
-    if (handler == &I::setAlignment || handler == &I::addTab || handler == &I::setListStyle
-        || handler == &I::setListLevel || handler == &I::setSpacing
-        || handler == &I::setLineMultiple || handler == &I::setIndent)
+    if (word.runs<&I::setAlignment>() || word.runs<&I::addTab>() || word.runs<&I::setListStyle>()
+        || word.runs<&I::setListLevel>() || word.runs<&I::setSpacing>()
+        || word.runs<&I::setLineMultiple>() || word.runs<&I::setIndent>())
         return ParagraphParts;
     return 0;
 }
@@ -1659,22 +1659,21 @@ int Interpreter::styleParts(const ControlWord &word)
 int Interpreter::resetGroup(const StyleWord &entry)
 {
     using I = Interpreter;
-    const auto handler = entry.word->handler;
-    const int arg = entry.word->arg;
-    if (handler == &I::setFontSize)
+    const ControlWord &word = *entry.word;
+    if (word.runs<&I::setFontSize>())
         return SizeGroup;
-    if (handler == &I::setFont)
+    if (word.runs<&I::setFont>())
         return FontGroup;
-    if (handler == &I::setCharFlag)
-        return arg == Bold ? BoldGroup : arg == Italic ? ItalicGroup : 0;
-    if (handler == &I::setUnderline)
+    if (const auto flag = word.argumentOf<&I::setCharFlag>())
+        return *flag == CharFlag::Bold ? BoldGroup : *flag == CharFlag::Italic ? ItalicGroup : 0;
+    if (word.runs<&I::setUnderline>())
         return UnderlineGroup;
-    if (handler == &I::setColor)
+    if (word.runs<&I::setColor>())
         return ColorGroup;
-    if (handler == &I::setIndent)
+    if (word.runs<&I::setIndent>())
         return IndentGroup;
-    if (handler == &I::setSpacing)
-        return arg == LineSpacing ? 0 : SpaceGroup;
+    if (const auto spacing = word.argumentOf<&I::setSpacing>())
+        return *spacing == SpacingKind::Line ? 0 : SpaceGroup;
     return 0;
 }
 

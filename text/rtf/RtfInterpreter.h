@@ -17,6 +17,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace rtf {
@@ -89,15 +90,27 @@ enum class Destination : quint8 {
     Shape, // \shp: only its first picture is read, the group is kept
 };
 
+// The arguments the control-word table gives its handlers.
+enum class CharFlag : quint8 { Bold, Italic, Strike, Hidden };
+enum class IndentKind : quint8 { Left, FirstLine, Right };
+enum class SpacingKind : quint8 { Before, After, Line };
+enum class ColorPart : quint8 { Red, Green, Blue };
+enum class StyleKind : quint8 { Paragraph, Character, Other };
+enum class Offset : qint8 { Down = -1, Up = 1 }; // \dn, \up: the sign of the shift
+// \pnlvlbody numbers the paragraph, \pnlvlcont continues the one before unnumbered.
+enum class NumberingLevel : quint8 { Numbered, Continued };
+// The number styles of \levelnfc, which the \pn words name as well.
+enum class LevelNumbering : int {
+    Decimal = 0,
+    UpperRoman = 1,
+    LowerRoman = 2,
+    UpperLetter = 3,
+    LowerLetter = 4,
+};
 // The groups a picture stands in: \shppict, \object and the object's \result.
-namespace PictureHolder {
-enum : int { ShapePicture, Object, ObjectResult };
-}
-
+enum class PictureHolder : quint8 { ShapePicture, Object, ObjectResult };
 // A drawing shape's outer group, or a part of one (\shpinst, \shprslt).
-namespace ShapeGroup {
-enum : int { Whole, Part };
-}
+enum class ShapeGroup : quint8 { Whole, Part };
 
 struct GroupState
 {
@@ -110,15 +123,7 @@ struct GroupState
     bool opening = true; // nothing but \* read in the group yet
 };
 
-class Interpreter;
-
-struct ControlWord
-{
-    std::string_view name;
-    void (Interpreter::*handler)(const Token &token, int arg);
-    int arg = 0;
-    bool destination = false;
-};
+struct ControlWord;
 
 // The table of known control words; null for unknown ones.
 const ControlWord *findControlWord(std::string_view name);
@@ -130,58 +135,59 @@ public:
 
     void run(QByteArrayView data);
 
-    // Handlers named in the control-word table; `arg` is the table's value for the word.
-    void setCharFlag(const Token &token, int which);
-    void setUnderline(const Token &token, int style);
-    void setFontSize(const Token &token, int);
-    void setFont(const Token &token, int);
-    void setColor(const Token &token, int);
-    void setOffset(const Token &token, int sign);
-    void setScript(const Token &token, int script);
-    void resetChars(const Token &token, int);
-    void resetPara(const Token &token, int);
-    void setAlignment(const Token &token, int alignment);
-    void setIndent(const Token &token, int which);
-    void addTab(const Token &token, int);
-    void setListStyle(const Token &token, int);
-    void setListLevel(const Token &token, int);
-    void setSpacing(const Token &token, int which);
-    void setLineMultiple(const Token &token, int);
-    void style(const Token &token, int kind);
-    void basedOn(const Token &token, int);
-    void listDefinition(const Token &token, int);
-    void listLevel(const Token &token, int);
-    void setLevelNumbering(const Token &token, int);
-    void setListId(const Token &token, int);
-    void listOverride(const Token &token, int);
-    void setNumberingIndent(const Token &token, int);
-    void setNumberingBullet(const Token &token, int);
-    void setNumberingLevel(const Token &token, int level);
-    void setNumberingStyle(const Token &token, int numbering);
-    void setHighlight(const Token &token, int);
-    void footnote(const Token &token, int);
-    void setEndnote(const Token &token, int);
-    void noteMark(const Token &token, int);
-    void paragraph(const Token &token, int);
-    void cell(const Token &token, int);
-    void row(const Token &token, int);
-    void character(const Token &token, int unicode);
-    void unicode(const Token &token, int);
-    void setUnicodeSkip(const Token &token, int);
+    // Handlers named in the control-word table, with the table's argument for the word.
+    void setCharFlag(const Token &token, CharFlag which);
+    void setUnderline(const Token &token, QTextCharFormat::UnderlineStyle style);
+    void setFontSize(const Token &token);
+    void setFont(const Token &token);
+    void setColor(const Token &token);
+    void setOffset(const Token &token, Offset sign);
+    void setScript(const Token &token, CharState::Script script);
+    void resetChars(const Token &token);
+    void resetPara(const Token &token);
+    void setAlignment(const Token &token, Qt::AlignmentFlag alignment);
+    void setIndent(const Token &token, IndentKind which);
+    void addTab(const Token &token);
+    void setListStyle(const Token &token);
+    void setListLevel(const Token &token);
+    void setSpacing(const Token &token, SpacingKind which);
+    void setLineMultiple(const Token &token);
+    void style(const Token &token, StyleKind kind);
+    void basedOn(const Token &token);
+    void listDefinition(const Token &token);
+    void listLevel(const Token &token);
+    void setLevelNumbering(const Token &token);
+    void setListId(const Token &token);
+    void listOverride(const Token &token);
+    void setNumberingIndent(const Token &token);
+    void setNumberingBullet(const Token &token);
+    void setNumberingLevel(const Token &token, NumberingLevel level);
+    void setNumberingStyle(const Token &token, LevelNumbering numbering);
+    void setHighlight(const Token &token);
+    void footnote(const Token &token);
+    void setEndnote(const Token &token);
+    void noteMark(const Token &token);
+    void paragraph(const Token &token);
+    void cell(const Token &token);
+    void row(const Token &token);
+    void character(const Token &token, char16_t unicode);
+    void unicode(const Token &token);
+    void setUnicodeSkip(const Token &token);
     void setCodePage(const Token &token, int codePage);
-    void setDefaultFont(const Token &token, int);
-    void setFontCharset(const Token &token, int);
-    void setColorPart(const Token &token, int shift);
-    void binary(const Token &token, int);
-    void field(const Token &token, int);
-    void fieldResult(const Token &token, int);
-    void enter(const Token &token, int destination);
-    void picture(const Token &token, int);
-    void pictureHolder(const Token &token, int holder);
-    void shape(const Token &token, int part);
-    void sectionGroup(const Token &token, int);
-    void sectionWord(const Token &token, int);
-    void readInside(const Token &token, int);
+    void setCodePageNumber(const Token &token);
+    void setDefaultFont(const Token &token);
+    void setFontCharset(const Token &token);
+    void setColorPart(const Token &token, ColorPart part);
+    void binary(const Token &token);
+    void field(const Token &token);
+    void fieldResult(const Token &token);
+    void enter(const Token &token, Destination target);
+    void picture(const Token &token);
+    void pictureHolder(const Token &token, PictureHolder holder);
+    void shape(const Token &token, ShapeGroup part);
+    void sectionGroup(const Token &token);
+    void sectionWord(const Token &token);
+    void readInside(const Token &token);
 
 private:
     struct Font
@@ -209,7 +215,6 @@ private:
         int basedOn = -1;
         std::vector<StyleWord> words;
     };
-    enum class StyleKind { Paragraph, Character, Other };
     enum StyleParts { CharacterParts = 1, ParagraphParts = 2, AllParts = 3 };
     struct Level
     {
@@ -400,6 +405,61 @@ private:
     KeptObject keptObject;
     size_t sectionDepth = 0; // of the header or footer group being read, 0 outside one
     QByteArray pendingSection; // kept for the paragraph that starts next
+};
+
+template<typename Handler>
+struct HandlerTraits;
+template<>
+struct HandlerTraits<void (Interpreter::*)(const Token &)>
+{
+    using Argument = void;
+};
+template<typename Arg>
+struct HandlerTraits<void (Interpreter::*)(const Token &, Arg)>
+{
+    using Argument = Arg;
+};
+// What a handler takes besides the token; void for none.
+template<auto handler>
+using HandlerArgument = typename HandlerTraits<decltype(handler)>::Argument;
+
+template<auto handler>
+void invokeHandler(Interpreter &interpreter, const Token &token, [[maybe_unused]] int arg)
+{
+    using Arg = HandlerArgument<handler>;
+    if constexpr (std::is_void_v<Arg>)
+        (interpreter.*handler)(token);
+    else
+        (interpreter.*handler)(token, static_cast<Arg>(arg));
+}
+
+// A word of the table: its handler and the argument for it, whose type the table's entry checks
+// against the handler's parameter.
+struct ControlWord
+{
+    using Call = void (*)(Interpreter &, const Token &, int);
+
+    std::string_view name;
+    Call call = nullptr;
+    int arg = 0;
+    bool destination = false;
+
+    void run(Interpreter &interpreter, const Token &token) const { call(interpreter, token, arg); }
+
+    template<auto handler>
+    bool runs() const
+    {
+        return call == &invokeHandler<handler>;
+    }
+
+    // The argument the word gives `handler`; none when the word runs another handler.
+    template<auto handler>
+    std::optional<HandlerArgument<handler>> argumentOf() const
+    {
+        if (!runs<handler>())
+            return std::nullopt;
+        return static_cast<HandlerArgument<handler>>(arg);
+    }
 };
 
 } // namespace rtf
