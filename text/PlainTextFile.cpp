@@ -70,6 +70,11 @@ public:
         verticalTab.setProperty(TextFormat::VerticalTab, true);
         cursor.beginEditBlock();
     }
+    // The edit block ends however the reading ends: a document left inside one would no longer
+    // report changes or lay out new text.
+    ~Filler() { cursor.endEditBlock(); }
+    Filler(const Filler &) = delete;
+    Filler &operator=(const Filler &) = delete;
 
     void add(const QString &text)
     {
@@ -127,7 +132,6 @@ public:
     {
         if (crBefore)
             endParagraph(QStringLiteral("\r"));
-        cursor.endEditBlock();
     }
 
 private:
