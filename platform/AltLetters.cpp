@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 
 namespace {
 
@@ -23,7 +24,9 @@ AltLetters::AltLetters(QObject *parent) : QObject(parent)
 
 bool AltLetters::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event == resent || event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    // An open menu chooses its item by the key's text, Alt held or not.
+    if (event == resent || event->type() != QEvent::KeyPress || !watched->isWidgetType()
+        || qobject_cast<QMenu *>(watched))
         return false;
     auto &key = *static_cast<QKeyEvent *>(event);
     if (!typesWithAlt(key))

@@ -28,6 +28,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProcess>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -102,6 +103,7 @@ private slots:
     void altWithALetterTypesNothing();
     void altGrTypesItsCharacter_data();
     void altGrTypesItsCharacter();
+    void altWithALetterChoosesInAnOpenMenu();
 
 private:
     void open(const QString &dialog, const Act &act);
@@ -433,6 +435,23 @@ void TestDialogKeys::altGrTypesItsCharacter()
         QVERIFY(typed);
     }
     QTRY_COMPARE(text->Text(), QStringLiteral("@@Ein Satz zum Suchen"));
+}
+
+// With Alt held, an open menu chooses an item by its underlined letter: the menu takes the key's
+// text, which the filter against Alt typing must leave it. The key goes to the menu itself.
+void TestDialogKeys::altWithALetterChoosesInAnOpenMenu()
+{
+    DocumentWindow *window = program->active();
+    QVERIFY(Keyboard::focus(window->txtText));
+    window->txtText->setSelStart(0);
+    window->txtText->setSelLength(3);
+    bool copied = false;
+    connect(window->mnuEditCopy, &QAction::triggered, this, [&copied] { copied = true; });
+    window->mnuEdit->popup(window->mapToGlobal(QPoint(0, 0)));
+    QTRY_VERIFY(window->mnuEdit->isVisible());
+    QTest::keyClick(window->mnuEdit, Qt::Key_K, Qt::AltModifier);
+    QTRY_VERIFY(copied);
+    QVERIFY(!window->mnuEdit->isVisible());
 }
 
 QTEST_MAIN(TestDialogKeys)
