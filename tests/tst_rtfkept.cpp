@@ -134,6 +134,8 @@ private slots:
     void deletingAPictureDeletesItsGroup_data();
     void deletingAPictureDeletesItsGroup();
     void headersStayWithTheWholeDocument();
+    void manyHeadersInOneParagraphAreKept_data();
+    void manyHeadersInOneParagraphAreKept();
     void keptGroupsReadBackAsRead_data();
     void keptGroupsReadBackAsRead();
 };
@@ -287,6 +289,32 @@ void TestRtfKept::headersStayWithTheWholeDocument()
     QVERIFY(!box.SelRTF().contains(QStringLiteral("\\titlepg")));
     box.setSelLength(static_cast<int>(box.Text().size()));
     QCOMPARE(box.SelRTF().count(QStringLiteral("{\\headerf ")), 1);
+}
+
+void TestRtfKept::manyHeadersInOneParagraphAreKept_data()
+{
+    QTest::addColumn<QByteArray>("group");
+    QTest::newRow("header groups") << QByteArray("{\\header h}");
+    QTest::newRow("first-page words") << QByteArray("\\titlepg ");
+}
+
+// A damaged or generated file may repeat a header group or word many times: each is kept and
+// written back, without the document growing with the square of their number.
+void TestRtfKept::manyHeadersInOneParagraphAreKept()
+{
+    QFETCH(QByteArray, group);
+    constexpr int count = 50000;
+    TestEnvironment env;
+    const QString path = env.path(QStringLiteral("kopf.rtf"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi Vorher " + group.repeated(count) + "Text\\par}");
+    file.close();
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(path, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+    QCOMPARE(box.Text(), QStringLiteral("Vorher Text"));
+    QVERIFY(box.SaveFile(path, RichTextBox::rtfRTF));
+    QCOMPARE(readFile(path).count(group.trimmed()), count);
 }
 
 void TestRtfKept::keptGroupsReadBackAsRead_data()

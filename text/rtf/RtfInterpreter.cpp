@@ -23,6 +23,9 @@ constexpr qsizetype maxInstruction = 1024;
 constexpr qsizetype maxInstructionRtf = 16 * 1024;
 constexpr qsizetype maxInstructionBytes = 16 * 1024 * 1024;
 constexpr size_t maxFieldContexts = 1 << 16;
+// Fields kept inside one another; each result carries all around it, so deeper ones read as
+// plain results.
+constexpr qsizetype maxFieldNesting = 16;
 constexpr qsizetype maxLabel = 64;
 constexpr double mmPerTwip = 25.4 / 1440.0;
 constexpr size_t maxLevels = 9;
@@ -1265,7 +1268,7 @@ void Interpreter::setNumberingBullet(const Token &)
     top().para.bullet = true;
 }
 
-// \pnlvlbody and \pnlvlN number the paragraph, \pnlvlcont (level -1) continues it unnumbered.
+// \pnlvlbody and \pnlvlN number the paragraph, \pnlvlcont continues it unnumbered.
 void Interpreter::setNumberingLevel(const Token &, NumberingLevel level)
 {
     if (top().destination == Destination::Numbering)
@@ -1291,6 +1294,7 @@ void Interpreter::paragraph(const Token &)
     flushRun();
     const ParaState &para = top().para;
     applyBlockFormat(out.cellList && !listed(para) ? *out.cellList : para);
+    attachSection();
     out.cellList.reset();
     out.pendingParagraph = true;
     out.labelKept = false;
@@ -1421,6 +1425,8 @@ void Interpreter::fieldResult(const Token &)
         || field.tooLong || fieldContexts.size() >= maxFieldContexts)
         return;
     QList<TextField::Field> context = fieldContexts[static_cast<size_t>(state.chars.field)];
+    if (context.size() >= maxFieldNesting)
+        return;
     context.append(TextField::Field {TextField::newId(), field.rtf});
     fieldContexts.push_back(std::move(context));
     state.chars.field = static_cast<int>(fieldContexts.size() - 1);
@@ -1588,11 +1594,12 @@ void Interpreter::keepObjectGroup(const GroupState &closing)
     at.setCharFormat(format);
 }
 
+// Attached once the paragraph they belong to ends (or the next one begins), not group by group:
+// Qt keeps every block format it was given, so growing one step at a time would cost the square
+// of their size.
 void Interpreter::keepSection(QByteArrayView bytes)
 {
     pendingSection += bytes;
-    if (!out.pendingParagraph)
-        attachSection();
 }
 
 // Kept section bytes go with the paragraph being read, or with the next one after a paragraph

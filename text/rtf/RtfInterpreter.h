@@ -404,7 +404,7 @@ private:
     KeptShape keptShape;
     KeptObject keptObject;
     size_t sectionDepth = 0; // of the header or footer group being read, 0 outside one
-    QByteArray pendingSection; // kept for the paragraph that starts next
+    QByteArray pendingSection; // for the paragraph being read, or after its end the next one
 };
 
 template<typename Handler>
