@@ -35,7 +35,7 @@ enum NodeRole : int { KeyRole = Qt::UserRole, TagRole, ImageRole };
 
 // The folder nodes under KEY: the folders among the entries a listing with the attribute mask
 // for read-only, hidden, system, folder and archive returns, in the name's order without regard
-// to case, as the original's file system listed them. Runs in any thread.
+// to case. Runs in any thread.
 QList<TreeNode> subfolderNodes(const QString &key)
 {
     QDir dir(key);

@@ -19,8 +19,8 @@ constexpr auto dashDot = QTextCharFormat::DashDotLine;
 constexpr auto dashDotDot = QTextCharFormat::DashDotDotLine;
 constexpr auto wave = QTextCharFormat::WaveUnderline;
 
-// An entry's argument has the type of its handler's parameter, so a bare number or another
-// enum's value does not compile.
+// An entry's argument has the type of its handler's parameter, so where that is an enum, a bare
+// number or another enum's value does not compile.
 template<auto handler>
 requires std::is_void_v<HandlerArgument<handler>>
 constexpr ControlWord word(std::string_view name)

@@ -5,7 +5,7 @@ namespace rtf::section {
 
 namespace {
 
-constexpr int groupsProperty = QTextFormat::UserProperty + 0x300;
+constexpr int groupsProperty = QTextFormat::UserProperty + 0x400;
 
 } // namespace
 
