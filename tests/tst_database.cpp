@@ -176,7 +176,8 @@ void TestDatabase::fileexist()
     if (kind == u"unreadable") {
         QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
         if (opensDespitePermissions(path, QIODevice::ReadOnly))
-            QSKIP("This user reads files without read permission.");
+            QSKIP(
+                qPrintable(needsUserWithoutRoot("This user reads files without read permission")));
     }
     QCOMPARE(Fileexist(path), expected);
 }
@@ -363,7 +364,8 @@ void TestDatabase::unwritableFolder()
     });
     if (opensDespitePermissions(QDir(folder).filePath(QStringLiteral("probe")),
                                 QIODevice::WriteOnly))
-        QSKIP("This user writes into folders without write permission.");
+        QSKIP(qPrintable(
+            needsUserWithoutRoot("This user writes into folders without write permission")));
     QString error;
     QVERIFY(!Database::ensure(Databases::textbausteine(), &error));
     QVERIFY2(error.startsWith(QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt werden.")

@@ -893,7 +893,7 @@ void TestDocumentWindow::saveIntoMissingFolderKeepsEverything()
 void TestDocumentWindow::saveInReadOnlyFolderWritesInPlace()
 {
     if (::geteuid() == 0)
-        QSKIP("Folder permissions do not bind the root user");
+        QSKIP(qPrintable(needsUserWithoutRoot("Folder permissions do not bind the root user")));
     const QString folder = env->path("ordner");
     QDir().mkpath(folder);
     const QString path = program->writeFile("ordner/brief.txt", "alter Text");
@@ -920,7 +920,7 @@ void TestDocumentWindow::saveOnFullDiskKeepsFileAndChanges()
 {
     QFETCH(bool, inPlace);
     if (inPlace && ::geteuid() == 0)
-        QSKIP("Folder permissions do not bind the root user");
+        QSKIP(qPrintable(needsUserWithoutRoot("Folder permissions do not bind the root user")));
     const QString folder = env->path("ordner");
     QDir().mkpath(folder);
     QByteArray old;

@@ -954,7 +954,7 @@ void TestRichTextBox::saveInReadOnlyFolder()
 {
     QFETCH(bool, fileWritable);
     if (::geteuid() == 0)
-        QSKIP("Folder permissions do not bind the root user");
+        QSKIP(qPrintable(needsUserWithoutRoot("Folder permissions do not bind the root user")));
     const TestEnvironment env;
     QTemporaryDir dir;
     const QString target = dir.filePath("alt.txt");

@@ -707,7 +707,8 @@ void TestTextBlocks::readOnlyDatabaseRefusesEditsInGerman()
     Database::closeAll();
     const DatabaseStates::ReadOnly readOnly(Databases::textbausteinPath());
     if (!readOnly.held())
-        QSKIP("This file system cannot make a file read-only for this user.");
+        QSKIP(qPrintable(
+            needsUserWithoutRoot("This file system cannot make a file read-only for this user")));
     withDialog([&](frmBaustein &form) {
         QCOMPARE(cell(form, 0, 1), QStringLiteral("Absender"));
         addRow(form, QStringLiteral("neu"), QStringLiteral("Neuer Block"));

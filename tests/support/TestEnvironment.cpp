@@ -158,3 +158,10 @@ QString screenshotFolder()
     QDir().mkpath(folder);
     return folder;
 }
+
+QString needsUserWithoutRoot(const char *why)
+{
+    return QString::fromUtf8(why)
+        + QStringLiteral("; run the tests as a user without root, as .ci/run does: "
+                         "runuser -u velmar-tests -- ctest --test-dir build");
+}

@@ -72,3 +72,7 @@ private:
 // The folder under the build folder where tests leave screenshots for a look by eye; made when
 // missing.
 QString screenshotFolder();
+
+// Why a test skips where root's rights defeat what it checks (file and folder permissions), and
+// how to run it so that it does not.
+QString needsUserWithoutRoot(const char *why);
