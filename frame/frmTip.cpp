@@ -32,7 +32,7 @@ QString decodeTips(const QByteArray &bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? Cp1252::decode(bytes) : text;
+    return utf8.hasError() ? QStringDecoder(Cp1252::converterName).decode(bytes) : text;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -288,9 +289,10 @@ std::optional<Format> read(QFile &file, QTextDocument &document)
     }
     document.clear();
     found.encoding = Encoding::Cp1252;
-    const auto cp1252 = [](QByteArray &chunk, bool, bool, QByteArray &carried) {
+    QStringDecoder decoder(Cp1252::converterName);
+    const auto cp1252 = [&decoder](QByteArray &chunk, bool, bool, QByteArray &carried) {
         carried.clear();
-        return std::optional<QString>(Cp1252::decode(chunk));
+        return std::optional<QString>(decoder.decode(chunk));
     };
     if (fill(file, document, found.lineEnd, cp1252) != Fill::Done)
         return std::nullopt;
@@ -340,8 +342,10 @@ QByteArray encode(const QTextDocument &document, Format &format)
 {
     const QString plain = text(document, format.lineEnd);
     if (format.encoding == Encoding::Cp1252) {
-        if (const std::optional<QByteArray> bytes = Cp1252::encode(plain))
-            return *bytes;
+        QStringEncoder encoder(Cp1252::converterName);
+        const QByteArray bytes = encoder.encode(plain);
+        if (!encoder.hasError())
+            return bytes;
         format.encoding = Encoding::Utf8;
     }
     return format.encoding == Encoding::Utf8Bom ? utf8Bom + plain.toUtf8() : plain.toUtf8();

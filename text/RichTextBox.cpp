@@ -1,7 +1,6 @@
 // RichTextBox: selection properties, files and notifications on QTextEdit.
 #include "text/RichTextBox.h"
 
-#include "common/CaseFolding.h"
 #include "platform/ControlMouse.h"
 #include "platform/FileWrite.h"
 #include "platform/KeyCodes.h"
@@ -1163,8 +1162,10 @@ int RichTextBox::Find(const QString &text, int start, int end, int options)
     QString haystack = all.mid(start, end - start);
     QString needle = text;
     if (!(options & rtfMatchCase)) {
-        CaseFolding::fold(haystack);
-        CaseFolding::fold(needle);
+        // Qt folds character by character: a hit in the folded text is one at the same place in
+        // the text (ß stays ß, never SS).
+        haystack = haystack.toCaseFolded();
+        needle = needle.toCaseFolded();
     }
     const auto wordChar = [&](int position) {
         return position >= 0 && position < length && all.at(position).isLetterOrNumber();

@@ -2,8 +2,6 @@
 // each search goes on behind the previous replacement as the loop's would.
 #include "tools/ReplaceAll.h"
 
-#include "common/CaseFolding.h"
-
 #include <algorithm>
 #include <optional>
 
@@ -24,8 +22,10 @@ Plan plan(const QString &text, const Loop &loop)
     QString haystack = text;
     QString needle = loop.find;
     if (!(loop.options & matchCase)) {
-        CaseFolding::fold(haystack);
-        CaseFolding::fold(needle);
+        // Qt folds character by character: a hit in the folded text is one at the same place in
+        // the text (ß stays ß, never SS).
+        haystack = haystack.toCaseFolded();
+        needle = needle.toCaseFolded();
     }
 
     // The current text is the replaced text up to `done` (a position in the old text) and the

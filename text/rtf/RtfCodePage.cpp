@@ -136,8 +136,6 @@ static QByteArray converterName(int codePage)
 
 QString CodePageDecoder::decode(int codePage, const QByteArray &bytes)
 {
-    if (codePage == codepage::ansi)
-        return Cp1252::decode(bytes);
     auto it = decoders.find(codePage);
     if (it == decoders.end()) {
         it = decoders
@@ -146,7 +144,7 @@ QString CodePageDecoder::decode(int codePage, const QByteArray &bytes)
                  .first;
     }
     if (!it->second.isValid())
-        return Cp1252::decode(bytes);
+        it->second = QStringDecoder(Cp1252::converterName, QStringDecoder::Flag::Stateless);
     return it->second.decode(bytes);
 }
 

@@ -31,7 +31,7 @@ QChar symbolFromPrivateUse(char16_t c);
 
 } // namespace codepage
 
-// Converters for the other code pages, opened once per read; unknown ones fall back to 1252.
+// Converters for the code pages, opened once per read; unknown ones fall back to 1252.
 class CodePageDecoder
 {
 public:
