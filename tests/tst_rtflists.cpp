@@ -3,6 +3,7 @@
 #include "tests/support/RtfFiles.h"
 #include "tests/support/TestEnvironment.h"
 #include "text/RichTextBox.h"
+#include "text/TextFormat.h"
 
 #include <QTest>
 #include <QTextBlock>
@@ -22,6 +23,57 @@ QStringList labelled(const QTextDocument &document)
     return lines;
 }
 
+// Each paragraph with the label shown before it, its bullet's own font in brackets, indented by
+// its level in its file's list.
+QStringList labelledOnLevels(const QTextDocument &document)
+{
+    QStringList lines;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        QString label;
+        if (TextFormat::bullet(format)) {
+            label = TextFormat::bulletText(format);
+            if (!TextFormat::bulletFont(format).isEmpty())
+                label += QLatin1Char('[') + TextFormat::bulletFont(format) + QLatin1Char(']');
+        } else if (const QTextList *list = block.textList()) {
+            label = list->itemText(block);
+        }
+        const std::optional<TextFormat::ListLevel> level = TextFormat::listLevel(format);
+        const QString indent(level ? 2 * level->level : 0, QLatin1Char(' '));
+        lines.append(label.isEmpty() ? block.text()
+                                     : indent + label + QLatin1Char(' ') + block.text());
+    }
+    return lines;
+}
+
+// Opens the fixture, types "!" behind its first paragraph, saves and reads the copy again.
+struct RoundTrip
+{
+    explicit RoundTrip(const QString &file)
+    {
+        if (box.LoadFile(RtfFiles::fixture(file), RichTextBox::rtfRTF)
+            != RichTextBox::LoadResult::Ok)
+            return;
+        QTextCursor cursor(box.document()->firstBlock());
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        box.setTextCursor(cursor);
+        QTest::keyClicks(&box, QStringLiteral("!"));
+        opened = true;
+    }
+    bool save()
+    {
+        const QString saved = environment.path(QStringLiteral("saved.rtf"));
+        bytes = RtfFiles::saveAndRead(box, saved);
+        return again.LoadFile(saved, RichTextBox::rtfRTF) == RichTextBox::LoadResult::Ok;
+    }
+
+    TestEnvironment environment;
+    RichTextBox box;
+    RichTextBox again;
+    QByteArray bytes;
+    bool opened = false;
+};
+
 } // namespace
 
 class TestRtfLists : public QObject
@@ -31,6 +83,8 @@ class TestRtfLists : public QObject
 private slots:
     void numbersStayAsTheOriginalsThroughASave_data();
     void numbersStayAsTheOriginalsThroughASave();
+    void labelsAndLevelsStayThroughASave_data();
+    void labelsAndLevelsStayThroughASave();
 };
 
 void TestRtfLists::numbersStayAsTheOriginalsThroughASave_data()
@@ -67,7 +121,7 @@ void TestRtfLists::numbersStayAsTheOriginalsThroughASave_data()
         << QStringLiteral("headings.rtf")
         << QStringList {"1 INTRODUCTION!", "Worum es geht.", "1.1 Scope", "1.2 Terms",
                         "2 DESIGN",        "2.1 Parts",      "Ende."}
-        << QByteArray("{\\leveltext\\'032.\\'00;}");
+        << QByteArray("{\\leveltext\\'03\\'00.\\'01;}{\\levelnumbers\\'01\\'03;}");
 }
 
 void TestRtfLists::numbersStayAsTheOriginalsThroughASave()
@@ -75,23 +129,74 @@ void TestRtfLists::numbersStayAsTheOriginalsThroughASave()
     QFETCH(QString, file);
     QFETCH(QStringList, lines);
     QFETCH(QByteArray, written);
-    TestEnvironment environment;
-    const QString saved = environment.path(QStringLiteral("saved.rtf"));
+    RoundTrip trip(file);
+    QVERIFY(trip.opened);
+    QCOMPARE(labelled(*trip.box.document()), lines);
 
-    RichTextBox box;
-    QCOMPARE(box.LoadFile(RtfFiles::fixture(file), RichTextBox::rtfRTF),
-             RichTextBox::LoadResult::Ok);
-    QTextCursor cursor(box.document()->firstBlock());
-    cursor.movePosition(QTextCursor::EndOfBlock);
-    box.setTextCursor(cursor);
-    QTest::keyClicks(&box, QStringLiteral("!"));
-    QCOMPARE(labelled(*box.document()), lines);
+    QVERIFY(trip.save());
+    QVERIFY2(trip.bytes.contains(written), trip.bytes.constData());
+    QCOMPARE(labelled(*trip.again.document()), lines);
+}
 
-    const QByteArray bytes = RtfFiles::saveAndRead(box, saved);
-    QVERIFY2(bytes.contains(written), bytes.constData());
-    RichTextBox again;
-    QCOMPARE(again.LoadFile(saved, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
-    QCOMPARE(labelled(*again.document()), lines);
+void TestRtfLists::labelsAndLevelsStayThroughASave_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("lines"); // after "!" is typed behind the first paragraph
+    QTest::addColumn<QByteArrayList>("written");
+
+    QTest::newRow("override's own level format")
+        << QStringLiteral("list-override-format.rtf")
+        << QStringList {"Liste!", "\u2022 eins", "\u2022 zwei", "Ende"}
+        << QByteArrayList {"\\levelnfc23", "{\\leveltext\\'01\\u-3913?;}{\\levelnumbers;}\\f",
+                           "\\ls1\\ilvl0"};
+    QTest::newRow("level text without a number")
+        << QStringLiteral("list-literal-label.rtf")
+        << QStringList {"Vorher!", "\u2022 Punkt eins", "\u2022 Punkt zwei", "Nachher"}
+        << QByteArrayList {"\\levelnfc0", "{\\leveltext\\'01\\u8226?;}{\\levelnumbers;}"};
+    QTest::newRow("levels of one list")
+        << QStringLiteral("list-levels.rtf")
+        << QStringList {"Schritte!",
+                        "1. Erster",
+                        "  a) Unterpunkt",
+                        "2. Zweiter",
+                        "Punkte",
+                        "\u2022[OpenSymbol] Obst",
+                        "  \u25e6[OpenSymbol] Apfel",
+                        "    \u25aa[OpenSymbol] Boskop",
+                        "Ende"}
+        << QByteArrayList {
+               "{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}",
+               "\\levelnfc4\\leveljc0\\levelstartat1\\levelfollow0{\\leveltext\\'02\\'01);}",
+               "{\\leveltext\\'01\\u9702?;}", "\\ls1\\ilvl1", "\\ls2\\ilvl2"};
+    QTest::newRow("label fonts") << QStringLiteral("list-label-fonts.rtf")
+                                 << QStringList {"Zutaten!", "\u2022 Mehl",
+                                                 "  o[Courier New] Weizen",
+                                                 "    \uf0a7[Wingdings] Type 405", "Ende"}
+                                 << QByteArrayList {"\\fcharset2 Symbol;", "\\fcharset2 Wingdings;",
+                                                    "{\\leveltext\\'01\\u-3913?;}",
+                                                    "{\\leveltext\\'01o;}",
+                                                    "{\\leveltext\\'01\\u-3929?;}"};
+    // Velmar counts from 1; other word processors read the start numbers.
+    QTest::newRow("start numbers") << QStringLiteral("list-start.rtf")
+                                   << QStringList {"Fortsetzung!", "1. F\u00fcnfter",
+                                                   "  i. Dritter darunter", "2. Sechster", "Ende"}
+                                   << QByteArrayList {"\\levelnfc0\\leveljc0\\levelstartat5",
+                                                      "\\levelnfc2\\leveljc0\\levelstartat3"};
+}
+
+void TestRtfLists::labelsAndLevelsStayThroughASave()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArrayList, written);
+    RoundTrip trip(file);
+    QVERIFY(trip.opened);
+    QCOMPARE(labelledOnLevels(*trip.box.document()), lines);
+
+    QVERIFY(trip.save());
+    for (const QByteArray &part : written)
+        QVERIFY2(trip.bytes.contains(part), (part + "\n" + trip.bytes).constData());
+    QCOMPARE(labelledOnLevels(*trip.again.document()), lines);
 }
 
 QTEST_MAIN(TestRtfLists)
