@@ -152,7 +152,7 @@ void TestRtfLists::labelsAndLevelsStayThroughASave_data()
     QTest::newRow("level text without a number")
         << QStringLiteral("list-literal-label.rtf")
         << QStringList {"Vorher!", "\u2022 Punkt eins", "\u2022 Punkt zwei", "Nachher"}
-        << QByteArrayList {"\\levelnfc0", "{\\leveltext\\'01\\u8226?;}{\\levelnumbers;}"};
+        << QByteArrayList {"\\levelnfc23", "{\\pntext\\f"};
     QTest::newRow("levels of one list")
         << QStringLiteral("list-levels.rtf")
         << QStringList {"Schritte!",

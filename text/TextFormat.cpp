@@ -104,10 +104,12 @@ void setBullet(QTextBlockFormat &format, bool on, double indent)
     syncLayout(format);
 }
 
+constexpr QStringView usualBullet = u"\u2022";
+
 QString bulletText(const QTextBlockFormat &format)
 {
     const QString own = format.stringProperty(BulletText);
-    return own.isEmpty() ? QStringLiteral("\u2022") : own;
+    return own.isEmpty() ? usualBullet.toString() : own;
 }
 
 QString bulletFont(const QTextBlockFormat &format)
@@ -123,7 +125,7 @@ void setBulletLabel(QTextBlockFormat &format, const QString &text, const QString
         else
             format.setProperty(property, value);
     };
-    keep(BulletText, text);
+    keep(BulletText, text == usualBullet ? QString() : text);
     keep(BulletFont, family);
 }
 

@@ -26,6 +26,8 @@ constexpr int hardLineLength = 200;
 constexpr int maxAffix = 32; // characters around a list number
 constexpr int maxLevels = 9;
 constexpr char16_t levelNumbers = 10; // characters of a level's text below this are numbers
+constexpr int bulletNumbering = 23; // \levelnfc of a bullet
+constexpr int maxNumbering = 4; // the number styles of the program's own lists go up to this
 constexpr int symbolCharset = 2;
 
 int twips(double mm)
@@ -100,7 +102,7 @@ const QTextList *numberedList(const QTextBlock &block)
 }
 
 // The level of a file's list a paragraph shows the label of, if it still shows one.
-std::optional<TextFormat::ListLevel> fileLevel(const QTextBlock &block)
+std::optional<TextFormat::ListLevel> shownLevel(const QTextBlock &block)
 {
     const QTextBlockFormat format = block.blockFormat();
     if (!TextFormat::bullet(format) && !numberedList(block))
@@ -115,6 +117,29 @@ struct FileList
     std::array<std::optional<TextFormat::ListLevel>, maxLevels> levels;
 };
 
+bool isNumber(QChar c)
+{
+    return c.unicode() < levelNumbers;
+}
+
+// A list of one level that the program's own lists write alike: the usual bullet, or a number
+// from 1 between two texts.
+bool writtenAlike(const FileList &list)
+{
+    if (std::any_of(list.levels.begin() + 1, list.levels.end(),
+                    [](const auto &level) { return level.has_value(); }))
+        return false;
+    const std::optional<TextFormat::ListLevel> &level = list.levels.front();
+    if (!level || level->start != 1 || !level->font.isEmpty())
+        return false;
+    const auto numbers = std::count_if(level->text.begin(), level->text.end(), isNumber);
+    if (numbers == 0)
+        return level->text == QStringLiteral("\u2022")
+            || (level->text.isEmpty() && level->numbering == bulletNumbering);
+    return numbers == 1 && level->text.contains(QChar(0)) && level->numbering >= 0
+        && level->numbering <= maxNumbering;
+}
+
 class Writer
 {
 public:
@@ -123,6 +148,8 @@ public:
 
 private:
     void collect();
+    void collectFileLists();
+    std::optional<TextFormat::ListLevel> fileLevel(const QTextBlock &block) const;
     void header();
     void listTable();
     void fileListTable();
@@ -220,24 +247,46 @@ QColor Writer::background(const QTextCharFormat &format)
     return format.background().color();
 }
 
+// The lists read from a file, but those the program's own lists write alike.
+void Writer::collectFileLists()
+{
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        const std::optional<TextFormat::ListLevel> level = shownLevel(block);
+        if (!level)
+            continue;
+        if (!fileLists.contains(level->list))
+            fileListOrder.append(level->list);
+        std::optional<TextFormat::ListLevel> &entry
+            = fileLists[level->list]
+                  .levels[static_cast<size_t>(std::clamp(level->level, 0, maxLevels - 1))];
+        if (!entry)
+            entry = level;
+    }
+    fileListOrder.removeIf([this](int id) {
+        if (!writtenAlike(fileLists.value(id)))
+            return false;
+        fileLists.remove(id);
+        return true;
+    });
+}
+
+std::optional<TextFormat::ListLevel> Writer::fileLevel(const QTextBlock &block) const
+{
+    std::optional<TextFormat::ListLevel> level = shownLevel(block);
+    if (level && !fileLists.contains(level->list))
+        level.reset();
+    return level;
+}
+
 void Writer::collect()
 {
     fonts.append(document.defaultFont().family());
+    collectFileLists();
     bool bullets = false;
-    QList<QPair<QString, bool>> labelFamilies;
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
          block = block.next()) {
-        if (const std::optional<TextFormat::ListLevel> level = fileLevel(block)) {
-            if (!fileLists.contains(level->list))
-                fileListOrder.append(level->list);
-            std::optional<TextFormat::ListLevel> &entry
-                = fileLists[level->list]
-                      .levels[static_cast<size_t>(std::clamp(level->level, 0, maxLevels - 1))];
-            if (!entry)
-                entry = level;
-            if (!level->font.isEmpty() && !labelFamilies.contains({level->font, level->symbolFont}))
-                labelFamilies.append({level->font, level->symbolFont});
-        } else {
+        if (!fileLevel(block)) {
             bullets = bullets || TextFormat::bullet(block.blockFormat());
             if (const QTextList *list = numberedList(block); list && !listNumbers.contains(list)) {
                 lists.append(list);
@@ -268,12 +317,18 @@ void Writer::collect()
     for (const int id : std::as_const(fileListOrder))
         fileLists[id].number = ++number;
     // Fonts of their own, after the text's, so that text in the same family keeps its letters.
-    for (const QPair<QString, bool> &family : std::as_const(labelFamilies)) {
-        const int font = static_cast<int>(fonts.size());
-        labelFonts.insert(family, font);
-        if (family.second)
-            fontCharsets.insert(font, symbolCharset);
-        fonts.append(family.first);
+    for (const int id : std::as_const(fileListOrder)) {
+        for (const std::optional<TextFormat::ListLevel> &level : fileLists[id].levels) {
+            const QPair<QString, bool> family {level ? level->font : QString(),
+                                               level && level->symbolFont};
+            if (family.first.isEmpty() || labelFonts.contains(family))
+                continue;
+            const int font = static_cast<int>(fonts.size());
+            labelFonts.insert(family, font);
+            if (family.second)
+                fontCharsets.insert(font, symbolCharset);
+            fonts.append(family.first);
+        }
     }
 }
 
@@ -411,7 +466,7 @@ void Writer::fileListTable()
             raw(";}{");
             control("levelnumbers");
             for (qsizetype at = 0; at < level.text.size(); ++at) {
-                if (level.text.at(at).unicode() < levelNumbers)
+                if (isNumber(level.text.at(at)))
                     hexByte(static_cast<int>(at + 1));
             }
             raw(";}");
@@ -433,7 +488,7 @@ void Writer::levelText(const QString &text)
 {
     hexByte(static_cast<int>(std::min<qsizetype>(text.size(), 255)));
     for (const QChar c : QStringView(text).left(255)) {
-        if (c.unicode() < levelNumbers)
+        if (isNumber(c))
             hexByte(c.unicode());
         else if (c.unicode() < 0x7F)
             this->text(QStringView(&c, 1), true);
