@@ -93,10 +93,13 @@ def compare_levels(before_text, after_text):
     """(alike, total, differences) of the original's list paragraphs in the saved copy."""
     before = labels_on_levels(before_text)
     after = labels_on_levels(after_text)
-    differences = ['%r: level %d %s -> %s' % (text, level, label,
-                                                'level %d %s' % after[text] if text in after
-                                                else 'no label')
-                   for text, (level, label) in before.items() if after.get(text) != (level, label)]
+    differences = []
+    for text, shown in before.items():
+        # Velmar joins a table row's cells in one paragraph: its text starts with the cell's.
+        saved = next((after[t] for t in after if t == text or t.startswith(text + ' ')), None)
+        if saved != shown:
+            differences.append('%r: level %d %s -> %s' % (
+                text, shown[0], shown[1], 'level %d %s' % saved if saved else 'no label'))
     return len(before) - len(differences), len(before), differences
 
 

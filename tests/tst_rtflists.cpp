@@ -4,6 +4,7 @@
 #include "tests/support/TestEnvironment.h"
 #include "text/RichTextBox.h"
 #include "text/TextFormat.h"
+#include "text/rtf/RtfReader.h"
 
 #include <QTest>
 #include <QTextBlock>
@@ -72,6 +73,8 @@ class TestRtfLists : public QObject
 private slots:
     void labelsAndLevelsStayThroughASave_data();
     void labelsAndLevelsStayThroughASave();
+    void malformedOverridesAreReadAsText_data();
+    void malformedOverridesAreReadAsText();
 };
 
 void TestRtfLists::labelsAndLevelsStayThroughASave_data()
@@ -162,6 +165,28 @@ void TestRtfLists::labelsAndLevelsStayThroughASave()
     for (const QByteArray &part : written)
         QVERIFY2(trip.bytes.contains(part), (part + "\n" + trip.bytes).constData());
     QCOMPARE(labelledOnLevels(*trip.again.document()), lines);
+}
+
+void TestRtfLists::malformedOverridesAreReadAsText_data()
+{
+    QTest::addColumn<QByteArray>("data");
+
+    QTest::newRow("override inside an override's level")
+        << QByteArray("{\\rtf1{\\*\\listoverridetable{\\listoverride{\\lfolevel\\listoverride"
+                      "{\\listlevel\\levelstartat3{\\leveltext\\'01x;}}\\levelstartat2}\\ls1}}"
+                      "\\ls1 A\\par}");
+    QTest::newRow("override levels outside an override")
+        << QByteArray("{\\rtf1{\\lfolevel{\\listlevel\\levelstartat3}}{\\*\\listoverridetable"
+                      "{\\lfolevel{\\lfolevel\\levelstartat2}}\\ls1}\\ls1 A\\par}");
+}
+
+void TestRtfLists::malformedOverridesAreReadAsText()
+{
+    QFETCH(QByteArray, data);
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QVERIFY(rtf::read(data, cursor).ok);
+    QCOMPARE(document.toPlainText(), QStringLiteral("A"));
 }
 
 QTEST_MAIN(TestRtfLists)

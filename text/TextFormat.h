@@ -80,12 +80,12 @@ void setBulletLabel(QTextBlockFormat &format, const QString &text, const QString
 struct ListLevel
 {
     int list = 0; // from newListId(), shared by the items of one list
-    int level = 0;
-    int numbering = 0;
-    int start = 1;
-    QString text;
-    QString font; // empty: the paragraph's own
-    bool symbolFont = false;
+    int level = 0; // \ilvl
+    int numbering = 0; // \levelnfc
+    int start = 1; // \levelstartat
+    QString text; // \leveltext, characters below 10 standing for the numbers of those levels
+    QString font; // the label's own font; empty: the paragraph's
+    bool symbolFont = false; // its characters are symbols (\fcharset2)
 
     bool operator==(const ListLevel &) const = default;
 };

@@ -1354,7 +1354,7 @@ void Interpreter::listDefinition(const Token &)
 void Interpreter::listLevel(const Token &)
 {
     GroupState &state = top();
-    if (state.destination == Destination::ListOverrideLevel
+    if (state.destination == Destination::ListOverrideLevel && !overrideEntry.levels.empty()
         && !overrideEntry.levels.back().format) {
         overrideEntry.levels.back().format = Level();
         levelOfOverride = true;
@@ -1385,7 +1385,7 @@ void Interpreter::setLevelStart(const Token &token)
     if (destination == Destination::ListLevel) {
         if (Level *level = currentLevel())
             level->start = start;
-    } else if (destination == Destination::ListOverrideLevel) {
+    } else if (destination == Destination::ListOverrideLevel && !overrideEntry.levels.empty()) {
         overrideEntry.levels.back().start = start;
     }
 }
