@@ -5,6 +5,7 @@
 #include "text/RichTextBox.h"
 #include "text/TextFormat.h"
 #include "text/rtf/RtfReader.h"
+#include "text/rtf/RtfWriter.h"
 
 #include <QTest>
 #include <QTextBlock>
@@ -73,8 +74,8 @@ class TestRtfLists : public QObject
 private slots:
     void labelsAndLevelsStayThroughASave_data();
     void labelsAndLevelsStayThroughASave();
-    void malformedOverridesAreReadAsText_data();
-    void malformedOverridesAreReadAsText();
+    void malformedListTablesReadAndSaveAsText_data();
+    void malformedListTablesReadAndSaveAsText();
 };
 
 void TestRtfLists::labelsAndLevelsStayThroughASave_data()
@@ -167,7 +168,7 @@ void TestRtfLists::labelsAndLevelsStayThroughASave()
     QCOMPARE(labelledOnLevels(*trip.again.document()), lines);
 }
 
-void TestRtfLists::malformedOverridesAreReadAsText_data()
+void TestRtfLists::malformedListTablesReadAndSaveAsText_data()
 {
     QTest::addColumn<QByteArray>("data");
 
@@ -175,18 +176,28 @@ void TestRtfLists::malformedOverridesAreReadAsText_data()
         << QByteArray("{\\rtf1{\\*\\listoverridetable{\\listoverride{\\lfolevel\\listoverride"
                       "{\\listlevel\\levelstartat3{\\leveltext\\'01x;}}\\levelstartat2}\\ls1}}"
                       "\\ls1 A\\par}");
+    QTest::newRow("list table in a field's instruction") << QByteArray(
+        "{\\rtf1{\\field{\\*\\fldinst {\\*\\listoverridetable{\\listoverride"
+        "\\listid9\\ls1}} PAGE}{\\fldrslt 1}}\\par{\\*\\listtable{\\list{\\listlevel\\levelnfc23"
+        "\\levelstartat0{\\leveltext\\'01\\u8226 ?;}}\\listid7}}{\\*\\listoverridetable"
+        "{\\listoverride\\listid7\\ls1}}\\pard\\ls1{\\listtext x\\tab}A\\par}");
     QTest::newRow("override levels outside an override")
         << QByteArray("{\\rtf1{\\lfolevel{\\listlevel\\levelstartat3}}{\\*\\listoverridetable"
                       "{\\lfolevel{\\lfolevel\\levelstartat2}}\\ls1}\\ls1 A\\par}");
 }
 
-void TestRtfLists::malformedOverridesAreReadAsText()
+void TestRtfLists::malformedListTablesReadAndSaveAsText()
 {
     QFETCH(QByteArray, data);
     QTextDocument document;
     QTextCursor cursor(&document);
     QVERIFY(rtf::read(data, cursor).ok);
-    QCOMPARE(document.toPlainText(), QStringLiteral("A"));
+    QCOMPARE(document.lastBlock().text(), QStringLiteral("A"));
+
+    QTextDocument copy;
+    QTextCursor copyCursor(&copy);
+    QVERIFY(rtf::read(rtf::write(document), copyCursor).ok);
+    QCOMPARE(copy.toPlainText(), document.toPlainText());
 }
 
 QTEST_MAIN(TestRtfLists)

@@ -1695,7 +1695,8 @@ bool Interpreter::insideKeptGroup() const
     return keptShape.depth != 0 || keptObject.depth != 0;
 }
 
-// A kept shape gives nothing but its picture, and a picture or a kept object holds no tables.
+// A kept shape gives nothing but its picture, and a picture, a kept object or a field's
+// instruction holds no tables: the saved file's own tables are numbered anew.
 bool Interpreter::keepsOut(const GroupState &state, Destination target) const
 {
     if (state.destination == Destination::Shape || state.destination == Destination::Picture)
@@ -1707,7 +1708,7 @@ bool Interpreter::keepsOut(const GroupState &state, Destination target) const
     case Destination::ListTable:
     case Destination::ListOverrideTable:
     case Destination::Tables:
-        return insideKeptGroup();
+        return insideKeptGroup() || state.destination == Destination::FieldInstruction;
     default:
         return false;
     }
