@@ -8,9 +8,10 @@ For every FILE: `VELMAR_BENCH roundtrip FILE SAVED.rtf`, then LibreOffice (soffi
 converts FILE and SAVED.rtf to text and flat ODF. From both it takes each paragraph's list
 label as LibreOffice numbers it (paragraphs aligned by the text behind the label) and
 each field: a hyperlink's target, a table of contents, a page number or page count, a form
-field's kind and name.
-Prints per file how many labels and fields of the original the saved copy has alike, then
-the totals. A measuring tool only: it asserts nothing. Standard library only.
+field's kind and name. Beside that, every list paragraph's level and label as LibreOffice shows
+them, bullets included ("levels").
+Prints per file how many labels, levels and fields of the original the saved copy has alike,
+then the totals. A measuring tool only: it asserts nothing. Standard library only.
 """
 
 import argparse
@@ -70,6 +71,38 @@ def labels(text):
     return result
 
 
+# --- List labels with their levels
+
+def labels_on_levels(text):
+    """Paragraph text -> (level, label) of each list paragraph. LibreOffice's plain text indents
+    a list paragraph four spaces a level, the first level included, and writes its label, a
+    number or a bullet, before its text."""
+    result = {}
+    for line in text.splitlines():
+        line = line.replace('\t', ' ').rstrip()
+        body = line.lstrip(' ')
+        indent = len(line) - len(body)
+        if indent < 4 or indent % 4 or ' ' not in body:
+            continue
+        label, rest = body.split(' ', 1)
+        result.setdefault(rest.strip(), (indent // 4 - 1, label))
+    return result
+
+
+def compare_levels(before_text, after_text):
+    """(alike, total, differences) of the original's list paragraphs in the saved copy."""
+    before = labels_on_levels(before_text)
+    after = labels_on_levels(after_text)
+    differences = []
+    for text, shown in before.items():
+        # Velmar joins a table row's cells in one paragraph: its text starts with the cell's.
+        saved = next((after[t] for t in after if t == text or t.startswith(text + ' ')), None)
+        if saved != shown:
+            differences.append('%r: level %d %s -> %s' % (
+                text, shown[0], shown[1], 'level %d %s' % saved if saved else 'no label'))
+    return len(before) - len(differences), len(before), differences
+
+
 def fields(fodt):
     found = []
     for element in ET.parse(fodt).iter():
@@ -97,6 +130,7 @@ def main():
     os.makedirs(work, exist_ok=True)
     profile = os.path.join(work, 'profile')
     totals = [0, 0, 0, 0]
+    level_totals = [0, 0]
     for path in args.files:
         base = os.path.splitext(os.path.basename(path))[0]
         original = os.path.join(work, base + '.rtf')
@@ -104,8 +138,10 @@ def main():
         shutil.copyfile(path, original)
         subprocess.run([args.bench, 'roundtrip', original, saved], check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        before = labels(to_text(original, work, profile))
-        after = labels(to_text(saved, work, profile))
+        before_text = to_text(original, work, profile)
+        after_text = to_text(saved, work, profile)
+        before = labels(before_text)
+        after = labels(after_text)
         numbered = [text for text, label in before.items() if label]
         # Velmar joins a table row's cells in one paragraph: its text starts with the cell's.
         matched = {text: next((t for t in after if t == text or t.startswith(text + ' ')), None)
@@ -126,7 +162,14 @@ def main():
         totals[1] += len(numbered)
         totals[2] += kept
         totals[3] += len(fields_before)
+        levels_alike, levels_total, level_differences = compare_levels(before_text, after_text)
+        print('  levels %d/%d alike' % (levels_alike, levels_total))
+        for difference in level_differences:
+            print('    ' + difference)
+        level_totals[0] += levels_alike
+        level_totals[1] += levels_total
     print('total: labels %d/%d alike; fields %d/%d alike' % tuple(totals))
+    print('total: list labels with levels %d/%d alike' % tuple(level_totals))
     if not args.keep:
         shutil.rmtree(work, ignore_errors=True)
     return 0

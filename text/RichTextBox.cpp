@@ -135,8 +135,10 @@ void drawBullets(QPainter &painter, const QTextDocument &document, const QRectF 
         const QTextCharFormat chars
             = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
         QFont font = chars.font().resolve(document.defaultFont());
+        if (const QString family = TextFormat::bulletFont(format); !family.isEmpty())
+            font.setFamilies({family});
         const double room = TextFormat::bulletTextMm(format) * pixelsPerMm;
-        QTextLayout bullet(QStringLiteral("\u2022"), font, documentLayout->paintDevice());
+        QTextLayout bullet(TextFormat::bulletText(format), font, documentLayout->paintDevice());
         const auto layOut = [&bullet] {
             bullet.beginLayout();
             const QTextLine bulletLine = bullet.createLine();
@@ -1014,9 +1016,10 @@ std::optional<bool> RichTextBox::SelBullet() const
 void RichTextBox::setSelBullet(bool on)
 {
     d->rewriteBlocks([on](QTextBlockFormat &format) {
-        // A bullet takes the place of a number from a file's numbered list.
+        // A bullet takes the place of a number or label from a file's list.
         if (on)
             format.clearProperty(QTextFormat::ObjectIndex);
+        TextFormat::clearListLevel(format);
         TextFormat::setBullet(format, on, TextFormat::bulletIndentMm(format));
     });
     viewport()->update();

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QTextOption>
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 namespace TextFormat {
@@ -101,6 +102,74 @@ void setBullet(QTextBlockFormat &format, bool on, double indent)
         format.clearProperty(Bullet);
     format.setProperty(BulletIndentMm, indent);
     syncLayout(format);
+}
+
+constexpr QStringView usualBullet = u"\u2022";
+
+QString bulletText(const QTextBlockFormat &format)
+{
+    const QString own = format.stringProperty(BulletText);
+    return own.isEmpty() ? usualBullet.toString() : own;
+}
+
+QString bulletFont(const QTextBlockFormat &format)
+{
+    return format.stringProperty(BulletFont);
+}
+
+void setBulletLabel(QTextBlockFormat &format, const QString &text, const QString &family)
+{
+    const auto keep = [&format](int property, const QString &value) {
+        if (value.isEmpty())
+            format.clearProperty(property);
+        else
+            format.setProperty(property, value);
+    };
+    keep(BulletText, text == usualBullet ? QString() : text);
+    keep(BulletFont, family);
+}
+
+int newListId()
+{
+    static std::atomic<int> last {0};
+    return ++last;
+}
+
+std::optional<ListLevel> listLevel(const QTextBlockFormat &format)
+{
+    if (!format.hasProperty(ListId))
+        return std::nullopt;
+    return ListLevel {format.intProperty(ListId),
+                      format.intProperty(ListLevelIndex),
+                      format.intProperty(ListLevelNumbering),
+                      format.intProperty(ListLevelStart),
+                      format.stringProperty(ListLevelText),
+                      format.stringProperty(ListLabelFont),
+                      format.boolProperty(ListLabelSymbolFont)};
+}
+
+void setListLevel(QTextBlockFormat &format, const ListLevel &level)
+{
+    format.setProperty(ListId, level.list);
+    format.setProperty(ListLevelIndex, level.level);
+    format.setProperty(ListLevelNumbering, level.numbering);
+    format.setProperty(ListLevelStart, level.start);
+    format.setProperty(ListLevelText, level.text);
+    if (level.font.isEmpty()) {
+        format.clearProperty(ListLabelFont);
+        format.clearProperty(ListLabelSymbolFont);
+    } else {
+        format.setProperty(ListLabelFont, level.font);
+        format.setProperty(ListLabelSymbolFont, level.symbolFont);
+    }
+}
+
+void clearListLevel(QTextBlockFormat &format)
+{
+    for (const int property : {int(BulletText), int(BulletFont), int(ListId), int(ListLevelIndex),
+                               int(ListLevelNumbering), int(ListLevelStart), int(ListLevelText),
+                               int(ListLabelFont), int(ListLabelSymbolFont)})
+        format.clearProperty(property);
 }
 
 int spaceBeforeTwips(const QTextBlockFormat &format)

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <optional>
 
 namespace TextFormat {
 
@@ -29,6 +30,16 @@ enum Property : int {
     Hidden, // char: bool, hidden text of an RTF file, kept and shown marked
     ContinuedLine, // block: bool, the block goes on with the line of the block before it: a
                    // piece of a plain-text line too long to lay out in one
+    BulletText, // block: QString, the bullet's own characters instead of the usual one
+    BulletFont, // block: QString, the family the bullet is drawn in instead of the text's
+    ListId, // block: int, the list of a file's list table the paragraph is an item of
+    ListLevelIndex, // block: int, its level in that list
+    ListLevelNumbering, // block: int, the level's number style as the file names it
+    ListLevelStart, // block: int, the level's first number
+    ListLevelText, // block: QString, the level's label, characters below 10 standing for the
+                   // numbers of those levels
+    ListLabelFont, // block: QString, the family of the label's own font
+    ListLabelSymbolFont, // block: bool, that font's characters are symbols, not letters
 };
 
 // The formats measure in millimetres on the screen.
@@ -58,6 +69,31 @@ void setBullet(QTextBlockFormat &format, bool on, double bulletIndentMm);
 // How far the first line's text stands behind its bullet, which stands at the first line's
 // indent.
 double bulletTextMm(const QTextBlockFormat &format);
+// The bullet shown: the list's own characters and font, or the usual bullet in the text's font
+// (an empty family).
+QString bulletText(const QTextBlockFormat &format);
+QString bulletFont(const QTextBlockFormat &format);
+void setBulletLabel(QTextBlockFormat &format, const QString &text, const QString &family);
+
+// A list paragraph's level as its file's list table gave it, which a save writes back as that
+// level of that list, so that other word processors show the labels they showed.
+struct ListLevel
+{
+    int list = 0; // from newListId(), shared by the items of one list
+    int level = 0; // \ilvl
+    int numbering = 0; // \levelnfc
+    int start = 1; // \levelstartat
+    QString text; // \leveltext, characters below 10 standing for the numbers of those levels
+    QString font; // the label's own font; empty: the paragraph's
+    bool symbolFont = false; // its characters are symbols (\fcharset2)
+
+    bool operator==(const ListLevel &) const = default;
+};
+int newListId();
+std::optional<ListLevel> listLevel(const QTextBlockFormat &format);
+void setListLevel(QTextBlockFormat &format, const ListLevel &level);
+// The paragraph's label becomes one of the program's own: the usual bullet, or none.
+void clearListLevel(QTextBlockFormat &format);
 
 int spaceBeforeTwips(const QTextBlockFormat &format);
 int spaceAfterTwips(const QTextBlockFormat &format);

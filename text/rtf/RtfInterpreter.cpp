@@ -35,6 +35,10 @@ constexpr size_t maxStyleDepth = 16;
 constexpr size_t maxStyleWords = 256;
 constexpr int bulletLevel = 23;
 constexpr int noLabelLevel = 255;
+constexpr int maxLevelStart = 32767;
+// A byte of a level's text waits here, at U+F000 and up, until the level's font gives its code
+// page; symbol fonts keep it there, as Windows writes their characters.
+constexpr char16_t levelByte = 0xF000;
 
 // Properties a paragraph style gives that LibreOffice resets to the plain defaults unless the
 // paragraph sets them itself; indents and the spacing before and after go in pairs.
@@ -104,10 +108,26 @@ QString alphabetic(int number)
     return text.isEmpty() ? QStringLiteral("0") : text;
 }
 
+bool isPlaceholder(QChar c)
+{
+    return c.unicode() < 10;
+}
+
+// A level whose text holds no number shows that text as its label, whatever number style it
+// names, as other word processors do.
+template<typename Level>
+bool showsText(const Level *level)
+{
+    return level
+        && (level->numbering == bulletLevel
+            || (!level->text.isEmpty()
+                && std::none_of(level->text.begin(), level->text.end(), isPlaceholder)));
+}
+
 template<typename Level>
 bool hasNumber(const Level *level)
 {
-    return level && level->numbering != bulletLevel && level->numbering != noLabelLevel;
+    return level && !showsText(level) && level->numbering != noLabelLevel;
 }
 
 } // namespace
@@ -235,12 +255,14 @@ void Interpreter::closeGroup()
         if (Level *level = currentLevel()) {
             level->left = closing.para.left;
             level->firstLine = closing.para.firstLine;
+            level->font = closing.chars.font;
+            decodeLevelText(*level);
         }
     } else if (closing.destination == Destination::LevelText && outer == Destination::ListLevel) {
         // The first character counts the ones that follow.
         if (Level *level = currentLevel()) {
-            const int length = level->text.isEmpty() ? 0 : level->text.front().unicode();
-            level->text = level->text.mid(1, length);
+            const char16_t first = level->text.isEmpty() ? 0 : level->text.front().unicode();
+            level->text = level->text.mid(1, first >= levelByte ? first - levelByte : first);
         }
     }
     const bool numbering = closing.destination == Destination::Numbering;
@@ -389,10 +411,7 @@ void Interpreter::byte(unsigned char value)
         return;
     case Destination::LevelText:
         // Below 10 the bytes are the length and the places of the numbers, not characters.
-        put(value < 10
-                ? QChar(value)
-                : codepage::directChar(
-                    codepage::isDirect(state.codePage) ? state.codePage : codepage::ansi, value));
+        put(value < 0x20 ? QChar(value) : QChar(static_cast<char16_t>(levelByte + value)));
         return;
     default:
         return;
@@ -609,8 +628,7 @@ QTextCharFormat Interpreter::charFormat(const CharState &state) const
     return format;
 }
 
-QTextBlockFormat Interpreter::blockFormat(const ParaState &state, const Level *level,
-                                          int listIndex) const
+QTextBlockFormat Interpreter::blockFormat(const ParaState &state, const Level *level, int listIndex)
 {
     QTextBlockFormat format;
     format.setAlignment(state.alignment);
@@ -636,49 +654,151 @@ QTextBlockFormat Interpreter::blockFormat(const ParaState &state, const Level *l
         // unless a \pn beside the list gives the bullet's own distance.
         const int label = state.bulletIndent >= 0 ? state.bulletIndent : std::max(-firstLine, 0);
         const double labelMm = label * mmPerTwip;
-        if (level->numbering == bulletLevel)
+        if (showsText(level)) {
             TextFormat::setBullet(format, true, labelMm);
-        else if (listIndex >= 0)
+            const bool symbols = level->font >= 0 && fontCodePage(level->font) == codepage::symbol;
+            TextFormat::setBulletLabel(
+                format, shownLabel(*level),
+                level->font < 0 || symbols ? QString() : fonts.value(level->font).family);
+        } else if (listIndex >= 0) {
             TextFormat::setBullet(format, false, labelMm);
+        }
+        if (!isLegacy(state, *level))
+            TextFormat::setListLevel(format, fileLevel(state, *level));
     } else if (state.bullet) {
         TextFormat::setBullet(format, true, std::max(state.bulletIndent, 0) * mmPerTwip);
     }
     return format;
 }
 
-// The paragraph's level in the list table, or else the numbering of its \pn.
+// The paragraph's level in the list table, as its override formats it, or else the numbering
+// of its \pn.
 const Interpreter::Level *Interpreter::resolveLevel(const ParaState &state) const
 {
     const Level *legacy
         = state.legacy >= 0 ? &legacyLevels[static_cast<size_t>(state.legacy)] : nullptr;
     if (state.list <= 0)
         return legacy;
-    const auto id = overrides.constFind(state.list);
-    if (id == overrides.constEnd())
+    const auto entry = overrides.constFind(state.list);
+    if (entry == overrides.constEnd())
         return legacy;
-    const auto index = listById.constFind(*id);
-    if (index == listById.constEnd())
-        return legacy;
-    const std::vector<Level> &levels = listDefinitions[static_cast<size_t>(*index)].levels;
+    const std::vector<Level> *levels = &entry->resolved;
+    if (levels->empty()) {
+        const auto index = listById.constFind(entry->listId);
+        if (index == listById.constEnd())
+            return legacy;
+        levels = &listDefinitions[static_cast<size_t>(*index)].levels;
+    }
     const auto level = static_cast<size_t>(state.level);
-    return level < levels.size() ? &levels[level] : nullptr;
+    return level < levels->size() ? &(*levels)[level] : nullptr;
 }
 
-// The list a paragraph's \ls overrides: paragraphs of one list count on together, whichever
-// of its overrides they name, as LibreOffice counts them.
-int Interpreter::definitionIndex(const ParaState &state) const
+// How a paragraph's \ls counts: paragraphs of one list count on together, whichever of its
+// overrides they name, as LibreOffice counts them; an override with formats or start numbers of
+// its own counts apart.
+int Interpreter::listKey(const ParaState &state) const
 {
-    return listById.value(overrides.value(state.list), 0);
+    const auto entry = overrides.constFind(state.list);
+    if (entry == overrides.constEnd())
+        return 0;
+    if (!entry->resolved.empty())
+        return static_cast<int>(maxLists) + entry->index;
+    return listById.value(entry->listId, 0);
+}
+
+bool Interpreter::isLegacy(const ParaState &state, const Level &level) const
+{
+    return state.legacy >= 0 && &level == &legacyLevels[static_cast<size_t>(state.legacy)];
+}
+
+// The override's levels in place of the list's, once its \ls names it.
+void Interpreter::resolveOverride(ListOverride &entry) const
+{
+    const bool own = std::any_of(entry.levels.begin(), entry.levels.end(),
+                                 [](const LevelOverride &l) { return l.format || l.start; });
+    if (own) {
+        const auto index = listById.constFind(entry.listId);
+        if (index != listById.constEnd())
+            entry.resolved = listDefinitions[static_cast<size_t>(*index)].levels;
+        for (size_t i = 0; i < entry.levels.size(); ++i) {
+            const LevelOverride &given = entry.levels[i];
+            if (!given.format && !given.start)
+                continue;
+            if (entry.resolved.size() <= i)
+                entry.resolved.resize(i + 1);
+            if (given.format)
+                entry.resolved[i] = *given.format;
+            if (given.start)
+                entry.resolved[i].start = *given.start;
+        }
+    }
+    entry.levels.clear();
+}
+
+// Once the level's font is known, its bytes are read in the font's code page.
+void Interpreter::decodeLevelText(Level &level)
+{
+    const int codePage = fontCodePage(level.font);
+    const bool symbols = codePage == codepage::symbol || codePage == codepage::privateUse;
+    QString text;
+    QByteArray bytes;
+    const auto flush = [&] {
+        if (!bytes.isEmpty())
+            text += decoder.decode(codePage, std::exchange(bytes, QByteArray()));
+    };
+    for (const QChar c : level.text) {
+        const char16_t u = c.unicode();
+        if (!symbols && u >= levelByte + 0x20 && u <= levelByte + 0xFF) {
+            bytes.append(static_cast<char>(u - levelByte));
+            continue;
+        }
+        flush();
+        if (isPlaceholder(c) || u >= 0x20)
+            text.append(c);
+    }
+    flush();
+    level.text = text.left(maxLabel);
+}
+
+// A label of text: the Symbol font's characters as the symbols they show.
+QString Interpreter::shownLabel(const Level &level) const
+{
+    const bool symbol = level.font >= 0 && fontCodePage(level.font) == codepage::symbol;
+    QString shown;
+    for (const QChar c : level.text) {
+        if (!isPlaceholder(c))
+            shown.append(symbol ? codepage::symbolFromPrivateUse(c.unicode()) : c);
+    }
+    return shown;
+}
+
+TextFormat::ListLevel Interpreter::fileLevel(const ParaState &state, const Level &level)
+{
+    const int key = listKey(state);
+    auto id = listIds.find(key);
+    if (id == listIds.end())
+        id = listIds.insert(key, TextFormat::newListId());
+    TextFormat::ListLevel described;
+    described.list = *id;
+    described.level = state.level;
+    described.numbering = level.numbering;
+    described.start = level.start;
+    described.text = level.text;
+    if (level.font >= 0) {
+        described.font = fonts.value(level.font).family;
+        const int codePage = fontCodePage(level.font);
+        described.symbolFont = codePage == codepage::symbol || codePage == codepage::privateUse;
+    }
+    return described;
 }
 
 // One QTextList per list and level; a paragraph on a level ends the deeper levels' lists, so
 // that they count from the start again below the next item.
 int Interpreter::listObject(const ParaState &state, const Level &level)
 {
-    const bool legacy
-        = state.legacy >= 0 && &level == &legacyLevels[static_cast<size_t>(state.legacy)];
+    const bool legacy = isLegacy(state, level);
     std::array<int, maxLevels> &objects
-        = out.listObjects[legacy ? -1 - state.legacy : definitionIndex(state)].levels;
+        = out.listObjects[legacy ? -1 - state.legacy : listKey(state)].levels;
     const auto at = static_cast<size_t>(legacy ? 0 : state.level);
     for (size_t deeper = at + 1; deeper < maxLevels; ++deeper)
         objects[deeper] = -1;
@@ -1100,8 +1220,12 @@ void Interpreter::addTab(const Token &token)
 void Interpreter::setListStyle(const Token &token)
 {
     if (top().destination == Destination::ListOverrideTable) {
-        if (overrides.size() < maxLists)
-            overrides.insert(token.param, overrideId);
+        if (overrides.size() < maxLists) {
+            ListOverride entry = std::exchange(overrideEntry, ListOverride());
+            resolveOverride(entry);
+            entry.index = static_cast<int>(overrides.size());
+            overrides.insert(token.param, std::move(entry));
+        }
         return;
     }
     top().para.list = std::max(token.param, 0);
@@ -1210,6 +1334,11 @@ void Interpreter::replayWord(const StyleWord &entry)
 
 Interpreter::Level *Interpreter::currentLevel()
 {
+    if (levelOfOverride) {
+        if (overrideEntry.levels.empty() || !overrideEntry.levels.back().format)
+            return nullptr;
+        return &*overrideEntry.levels.back().format;
+    }
     if (listDefinitions.empty() || listDefinitions.back().levels.empty())
         return nullptr;
     return &listDefinitions.back().levels.back();
@@ -1225,14 +1354,21 @@ void Interpreter::listDefinition(const Token &)
 void Interpreter::listLevel(const Token &)
 {
     GroupState &state = top();
-    if (state.destination != Destination::ListTable || listDefinitions.empty()
-        || listDefinitions.back().levels.size() >= maxLevels) {
+    if (state.destination == Destination::ListOverrideLevel && !overrideEntry.levels.empty()
+        && !overrideEntry.levels.back().format) {
+        overrideEntry.levels.back().format = Level();
+        levelOfOverride = true;
+    } else if (state.destination == Destination::ListTable && !listDefinitions.empty()
+               && listDefinitions.back().levels.size() < maxLevels) {
+        listDefinitions.back().levels.emplace_back();
+        levelOfOverride = false;
+    } else {
         state.destination = Destination::Skip;
         return;
     }
-    listDefinitions.back().levels.emplace_back();
     state.destination = Destination::ListLevel;
     state.para = ParaState();
+    state.chars.font = -1;
 }
 
 void Interpreter::setLevelNumbering(const Token &token)
@@ -1242,6 +1378,18 @@ void Interpreter::setLevelNumbering(const Token &token)
         level->numbering = token.param;
 }
 
+void Interpreter::setLevelStart(const Token &token)
+{
+    const int start = std::clamp(token.param, 0, maxLevelStart);
+    const Destination destination = top().destination;
+    if (destination == Destination::ListLevel) {
+        if (Level *level = currentLevel())
+            level->start = start;
+    } else if (destination == Destination::ListOverrideLevel && !overrideEntry.levels.empty()) {
+        overrideEntry.levels.back().start = start;
+    }
+}
+
 void Interpreter::setListId(const Token &token)
 {
     const Destination destination = top().destination;
@@ -1249,13 +1397,25 @@ void Interpreter::setListId(const Token &token)
         listDefinitions.back().id = token.param;
         listById.insert(token.param, static_cast<int>(listDefinitions.size() - 1));
     } else if (destination == Destination::ListOverrideTable) {
-        overrideId = token.param;
+        overrideEntry.listId = token.param;
     }
 }
 
 void Interpreter::listOverride(const Token &)
 {
-    overrideId = 0;
+    overrideEntry = ListOverride();
+}
+
+void Interpreter::overrideLevel(const Token &)
+{
+    GroupState &state = top();
+    if (state.destination != Destination::ListOverrideTable
+        || overrideEntry.levels.size() >= maxLevels) {
+        state.destination = Destination::Skip;
+        return;
+    }
+    overrideEntry.levels.emplace_back();
+    state.destination = Destination::ListOverrideLevel;
 }
 
 void Interpreter::setNumberingIndent(const Token &token)
@@ -1535,7 +1695,8 @@ bool Interpreter::insideKeptGroup() const
     return keptShape.depth != 0 || keptObject.depth != 0;
 }
 
-// A kept shape gives nothing but its picture, and a picture or a kept object holds no tables.
+// A kept shape gives nothing but its picture, and a picture, a kept object or a field's
+// instruction holds no tables: the saved file's own tables are numbered anew.
 bool Interpreter::keepsOut(const GroupState &state, Destination target) const
 {
     if (state.destination == Destination::Shape || state.destination == Destination::Picture)
@@ -1547,7 +1708,7 @@ bool Interpreter::keepsOut(const GroupState &state, Destination target) const
     case Destination::ListTable:
     case Destination::ListOverrideTable:
     case Destination::Tables:
-        return insideKeptGroup();
+        return insideKeptGroup() || state.destination == Destination::FieldInstruction;
     default:
         return false;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "text/TextField.h"
+#include "text/TextFormat.h"
 #include "text/rtf/RtfCodePage.h"
 #include "text/rtf/RtfPicture.h"
 #include "text/rtf/RtfTokenizer.h"
@@ -84,6 +85,7 @@ enum class Destination : quint8 {
     ListLevel,
     LevelText,
     ListOverrideTable,
+    ListOverrideLevel, // \lfolevel: an override's format or start number for one level
     Tables, // \upr, \ud: holds tables only, no text
     Picture, // \pict: its words and data
     Object, // \object: only its \result is read
@@ -157,8 +159,10 @@ public:
     void listDefinition(const Token &token);
     void listLevel(const Token &token);
     void setLevelNumbering(const Token &token);
+    void setLevelStart(const Token &token);
     void setListId(const Token &token);
     void listOverride(const Token &token);
+    void overrideLevel(const Token &token);
     void setNumberingIndent(const Token &token);
     void setNumberingBullet(const Token &token);
     void setNumberingLevel(const Token &token, NumberingLevel level);
@@ -219,6 +223,8 @@ private:
     struct Level
     {
         int numbering = 0; // \levelnfc: 23 bullet, 255 none, else a number style
+        int start = 1; // \levelstartat
+        int font = -1; // \f: the label's own font, -1 for the paragraph's
         int left = 0;
         int firstLine = 0;
         QString text; // \leveltext without its length; characters below 10 stand for numbers
@@ -227,6 +233,19 @@ private:
     {
         int id = 0;
         std::vector<Level> levels;
+    };
+    struct LevelOverride
+    {
+        std::optional<Level> format; // \listoverrideformat
+        std::optional<int> start; // \listoverridestartat
+    };
+    // A \ls: the list it numbers in, and the levels it formats or starts anew.
+    struct ListOverride
+    {
+        int listId = 0;
+        int index = 0; // its place in the override table
+        std::vector<LevelOverride> levels; // while it is read, by level
+        std::vector<Level> resolved; // the list's levels with its own; empty without any
     };
     struct Field
     {
@@ -315,7 +334,12 @@ private:
     Level *currentLevel();
     const Level *resolveLevel(const ParaState &state) const;
     int listObject(const ParaState &state, const Level &level);
-    int definitionIndex(const ParaState &state) const;
+    int listKey(const ParaState &state) const;
+    bool isLegacy(const ParaState &state, const Level &level) const;
+    void resolveOverride(ListOverride &entry) const;
+    void decodeLevelText(Level &level);
+    QString shownLabel(const Level &level) const;
+    TextFormat::ListLevel fileLevel(const ParaState &state, const Level &level);
     QString currentNumber(int listIndex) const;
     bool listed(const ParaState &state) const;
     void takeLabel();
@@ -338,7 +362,7 @@ private:
     void attachSection();
 
     QTextCharFormat charFormat(const CharState &state) const;
-    QTextBlockFormat blockFormat(const ParaState &state, const Level *level, int listIndex) const;
+    QTextBlockFormat blockFormat(const ParaState &state, const Level *level, int listIndex);
     static int styleParts(const ControlWord &word);
     static int resetGroup(const StyleWord &entry);
 
@@ -369,9 +393,11 @@ private:
     size_t styleSheetDepth = 0;
     bool replaying = false;
     std::vector<ListDefinition> listDefinitions;
-    QHash<int, int> overrides; // \ls number to \listid
-    int overrideId = 0;
+    QHash<int, ListOverride> overrides; // by \ls number
+    ListOverride overrideEntry; // the one being read
+    bool levelOfOverride = false; // the \listlevel being read is an override's format
     QHash<int, int> listById; // \listid to its place in listDefinitions
+    QHash<int, int> listIds; // a list's numbering, as listKey gives it, to its TextFormat id
     LegacyNumber legacyNumber;
     std::vector<Level> legacyLevels; // one per numbering that \pn groups give
     QHash<QString, int> legacyByKey; // numbering style and text to the legacy level

@@ -13,7 +13,9 @@
 #include <QTextFragment>
 #include <QTextList>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 
 namespace rtf {
 
@@ -22,6 +24,11 @@ namespace {
 constexpr int softLineLength = 100;
 constexpr int hardLineLength = 200;
 constexpr int maxAffix = 32; // characters around a list number
+constexpr int maxLevels = 9;
+constexpr char16_t levelNumbers = 10; // characters of a level's text below this are numbers
+constexpr int bulletNumbering = 23; // \levelnfc of a bullet
+constexpr int maxNumbering = 4; // the number styles of the program's own lists go up to this
+constexpr int symbolCharset = 2;
 
 int twips(double mm)
 {
@@ -94,6 +101,45 @@ const QTextList *numberedList(const QTextBlock &block)
     return list && numbering(list->format().style()) >= 0 ? list : nullptr;
 }
 
+// The level of a file's list a paragraph shows the label of, if it still shows one.
+std::optional<TextFormat::ListLevel> shownLevel(const QTextBlock &block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    if (!TextFormat::bullet(format) && !numberedList(block))
+        return std::nullopt;
+    return TextFormat::listLevel(format);
+}
+
+// A list of the file the text was read from, written as that list with its levels.
+struct FileList
+{
+    int number = 0; // its \listid and \ls
+    std::array<std::optional<TextFormat::ListLevel>, maxLevels> levels;
+};
+
+bool isNumber(QChar c)
+{
+    return c.unicode() < levelNumbers;
+}
+
+// A list of one level that the program's own lists write alike: the usual bullet, or a number
+// from 1 between two texts.
+bool writtenAlike(const FileList &list)
+{
+    if (std::any_of(list.levels.begin() + 1, list.levels.end(),
+                    [](const auto &level) { return level.has_value(); }))
+        return false;
+    const std::optional<TextFormat::ListLevel> &level = list.levels.front();
+    if (!level || level->start != 1 || !level->font.isEmpty())
+        return false;
+    const auto numbers = std::count_if(level->text.begin(), level->text.end(), isNumber);
+    if (numbers == 0)
+        return level->text == QStringLiteral("\u2022")
+            || (level->text.isEmpty() && level->numbering == bulletNumbering);
+    return numbers == 1 && level->text.contains(QChar(0)) && level->numbering >= 0
+        && level->numbering <= maxNumbering;
+}
+
 class Writer
 {
 public:
@@ -102,8 +148,13 @@ public:
 
 private:
     void collect();
+    void collectFileLists();
+    std::optional<TextFormat::ListLevel> fileLevel(const QTextBlock &block) const;
     void header();
     void listTable();
+    void fileListTable();
+    void levelText(const QString &text);
+    void label(const TextFormat::ListLevel &level, const QTextBlock &block);
     void indents(const QTextBlockFormat &format, bool always = false);
     void listIndents();
     void paragraph(const QTextBlock &block);
@@ -119,6 +170,7 @@ private:
     void control(const char *word);
     void control(const char *word, int param);
     void text(QStringView text, bool escapeOnly = false);
+    void unicode(char16_t u);
     void breakLine();
     void maybeBreak(bool atSpace);
     void onOwnLines(const QByteArray &bytes);
@@ -138,6 +190,10 @@ private:
     QList<const QTextList *> lists; // numbered lists, written as \ls 1, 2, ...
     QHash<const QTextList *, int> listNumbers;
     int bulletList = 0; // \ls of the bullets, 0 without bullets
+    QHash<int, FileList> fileLists; // by TextFormat's list id
+    QList<int> fileListOrder;
+    QHash<QPair<QString, bool>, int> labelFonts; // family and symbol font to the font number
+    QHash<int, int> fontCharsets; // font number to its \fcharset where that is not 0
     Chars state;
     // The fields whose result is being written, outermost first, with the state they began in.
     struct OpenField
@@ -191,16 +247,51 @@ QColor Writer::background(const QTextCharFormat &format)
     return format.background().color();
 }
 
+// The lists read from a file, but those the program's own lists write alike.
+void Writer::collectFileLists()
+{
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        const std::optional<TextFormat::ListLevel> level = shownLevel(block);
+        if (!level)
+            continue;
+        if (!fileLists.contains(level->list))
+            fileListOrder.append(level->list);
+        std::optional<TextFormat::ListLevel> &entry
+            = fileLists[level->list]
+                  .levels[static_cast<size_t>(std::clamp(level->level, 0, maxLevels - 1))];
+        if (!entry)
+            entry = level;
+    }
+    fileListOrder.removeIf([this](int id) {
+        if (!writtenAlike(fileLists.value(id)))
+            return false;
+        fileLists.remove(id);
+        return true;
+    });
+}
+
+std::optional<TextFormat::ListLevel> Writer::fileLevel(const QTextBlock &block) const
+{
+    std::optional<TextFormat::ListLevel> level = shownLevel(block);
+    if (level && !fileLists.contains(level->list))
+        level.reset();
+    return level;
+}
+
 void Writer::collect()
 {
     fonts.append(document.defaultFont().family());
+    collectFileLists();
     bool bullets = false;
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
          block = block.next()) {
-        bullets = bullets || TextFormat::bullet(block.blockFormat());
-        if (const QTextList *list = numberedList(block); list && !listNumbers.contains(list)) {
-            lists.append(list);
-            listNumbers.insert(list, static_cast<int>(lists.size()));
+        if (!fileLevel(block)) {
+            bullets = bullets || TextFormat::bullet(block.blockFormat());
+            if (const QTextList *list = numberedList(block); list && !listNumbers.contains(list)) {
+                lists.append(list);
+                listNumbers.insert(list, static_cast<int>(lists.size()));
+            }
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -219,7 +310,25 @@ void Writer::collect()
     if (bullets) {
         bulletList = static_cast<int>(lists.size()) + 1;
         symbolFont = static_cast<int>(fonts.size());
+        fontCharsets.insert(symbolFont, symbolCharset);
         fonts.append(QStringLiteral("Symbol"));
+    }
+    int number = std::max(static_cast<int>(lists.size()), bulletList);
+    for (const int id : std::as_const(fileListOrder))
+        fileLists[id].number = ++number;
+    // Fonts of their own, after the text's, so that text in the same family keeps its letters.
+    for (const int id : std::as_const(fileListOrder)) {
+        for (const std::optional<TextFormat::ListLevel> &level : fileLists[id].levels) {
+            const QPair<QString, bool> family {level ? level->font : QString(),
+                                               level && level->symbolFont};
+            if (family.first.isEmpty() || labelFonts.contains(family))
+                continue;
+            const int font = static_cast<int>(fonts.size());
+            labelFonts.insert(family, font);
+            if (family.second)
+                fontCharsets.insert(font, symbolCharset);
+            fonts.append(family.first);
+        }
     }
 }
 
@@ -232,7 +341,7 @@ void Writer::header()
         raw("{");
         control("f", i);
         control("fnil");
-        control("fcharset", i == symbolFont ? 2 : 0);
+        control("fcharset", fontCharsets.value(i, 0));
         text(fonts.at(i), true);
         raw(";}");
     }
@@ -247,7 +356,7 @@ void Writer::header()
     }
     raw("}");
     breakLine();
-    if (!lists.isEmpty() || bulletList > 0)
+    if (!lists.isEmpty() || bulletList > 0 || !fileLists.isEmpty())
         listTable();
 }
 
@@ -311,9 +420,12 @@ void Writer::listTable()
         raw("}");
         breakLine();
     }
+    fileListTable();
     raw("}{");
     control("listoverridetable");
-    for (int i = 0; i < std::max(static_cast<int>(lists.size()), bulletList); ++i) {
+    const int count
+        = std::max(static_cast<int>(lists.size()), bulletList) + static_cast<int>(fileLists.size());
+    for (int i = 0; i < count; ++i) {
         raw("{");
         control("listoverride");
         control("listid", i + 1);
@@ -323,6 +435,87 @@ void Writer::listTable()
     }
     raw("}");
     breakLine();
+}
+
+// Each list read from a file with the levels its paragraphs show, up to the deepest, a level to
+// a line; a level none of them shows is numbered plainly.
+void Writer::fileListTable()
+{
+    for (const int id : std::as_const(fileListOrder)) {
+        const FileList &list = fileLists[id];
+        const auto deepest = std::find_if(list.levels.rbegin(), list.levels.rend(),
+                                          [](const auto &level) { return level.has_value(); });
+        const auto count = static_cast<int>(list.levels.rend() - deepest);
+        raw("{");
+        control("list");
+        control("listtemplateid", list.number);
+        for (int i = 0; i < count; ++i) {
+            TextFormat::ListLevel plain;
+            plain.text = QString(QChar(static_cast<char16_t>(i))) + QLatin1Char('.');
+            const TextFormat::ListLevel &level
+                = list.levels[static_cast<size_t>(i)].value_or(plain);
+            raw("{");
+            control("listlevel");
+            control("levelnfc", level.numbering);
+            control("leveljc", 0);
+            control("levelstartat", level.start);
+            control("levelfollow", 0);
+            raw("{");
+            control("leveltext");
+            levelText(level.text);
+            raw(";}{");
+            control("levelnumbers");
+            for (qsizetype at = 0; at < level.text.size(); ++at) {
+                if (isNumber(level.text.at(at)))
+                    hexByte(static_cast<int>(at + 1));
+            }
+            raw(";}");
+            if (!level.font.isEmpty())
+                control("f", labelFonts.value({level.font, level.symbolFont}));
+            listIndents();
+            raw("}");
+            breakLine();
+        }
+        control("listid", list.number);
+        raw("}");
+        breakLine();
+    }
+}
+
+// Its length, then each character: a level's number as its byte, other letters than ASCII as
+// Unicode, which readers take in any font.
+void Writer::levelText(const QString &text)
+{
+    hexByte(static_cast<int>(std::min<qsizetype>(text.size(), 255)));
+    for (const QChar c : QStringView(text).left(255)) {
+        if (isNumber(c))
+            hexByte(c.unicode());
+        else if (c.unicode() < 0x7F)
+            this->text(QStringView(&c, 1), true);
+        else
+            unicode(c.unicode());
+    }
+}
+
+// The label for readers without list tables: the number as the program shows it, or the text.
+void Writer::label(const TextFormat::ListLevel &level, const QTextBlock &block)
+{
+    raw("{");
+    control("listtext");
+    if (!level.font.isEmpty())
+        control("f", labelFonts.value({level.font, level.symbolFont}));
+    if (const QTextList *list = numberedList(block)) {
+        text(list->itemText(block), true);
+    } else {
+        for (const QChar c : level.text) {
+            if (c.unicode() >= 0x7F)
+                unicode(c.unicode());
+            else if (c.unicode() >= 0x20)
+                text(QStringView(&c, 1), true);
+        }
+    }
+    control("tab");
+    raw("}");
 }
 
 QByteArray Writer::write()
@@ -341,7 +534,11 @@ QByteArray Writer::write()
 void Writer::paragraphProperties(const QTextBlock &block)
 {
     const QTextBlockFormat format = block.blockFormat();
-    if (TextFormat::bullet(format) && symbolFont >= 0) {
+    const std::optional<TextFormat::ListLevel> level = fileLevel(block);
+    if (level) {
+        control("ls", fileLists.value(level->list).number);
+        control("ilvl", level->level);
+    } else if (TextFormat::bullet(format) && symbolFont >= 0) {
         raw("{\\*");
         control("pn");
         control("pnlvlblt");
@@ -352,8 +549,7 @@ void Writer::paragraphProperties(const QTextBlock &block)
         raw("\\'B7}}");
         control("ls", bulletList);
         control("ilvl", 0);
-    }
-    if (const QTextList *list = numberedList(block)) {
+    } else if (const QTextList *list = numberedList(block)) {
         control("ls", listNumbers.value(list));
         control("ilvl", 0);
     }
@@ -388,7 +584,9 @@ void Writer::paragraph(const QTextBlock &block)
     const QTextBlockFormat format = block.blockFormat();
     sectionGroups(format);
     control("pard");
-    if (TextFormat::bullet(format) && symbolFont >= 0) {
+    if (const std::optional<TextFormat::ListLevel> level = fileLevel(block)) {
+        label(*level, block);
+    } else if (TextFormat::bullet(format) && symbolFont >= 0) {
         // The label for readers without bullets.
         raw("{");
         control("pntext");
@@ -396,8 +594,7 @@ void Writer::paragraph(const QTextBlock &block)
         raw("\\'B7");
         control("tab");
         raw("}");
-    }
-    if (const QTextList *list = numberedList(block)) {
+    } else if (const QTextList *list = numberedList(block)) {
         // The label for readers without list tables.
         raw("{");
         control("listtext");
@@ -648,16 +845,22 @@ void Writer::text(QStringView text, bool escapeOnly)
             out += digits[code & 15];
             column += 4;
         } else {
-            const int signedCode = u > 0x7FFF ? u - 0x10000 : u;
-            const QByteArray number = QByteArray::number(signedCode);
-            out += "\\u";
-            out += number;
-            out += '?';
-            column += 3 + static_cast<int>(number.size());
+            unicode(u);
         }
         needsDelimiter = false;
         maybeBreak(u == ' ');
     }
+}
+
+void Writer::unicode(char16_t u)
+{
+    const int signedCode = u > 0x7FFF ? u - 0x10000 : u;
+    const QByteArray number = QByteArray::number(signedCode);
+    out += "\\u";
+    out += number;
+    out += '?';
+    column += 3 + static_cast<int>(number.size());
+    needsDelimiter = false;
 }
 
 void Writer::breakLine()
