@@ -453,6 +453,9 @@ void frmMain::reportUnreadable(const QString &path, RichTextBox::LoadResult resu
     const QString text = result == RichTextBox::LoadResult::FormatError
         ? QStringLiteral("Die Datei \"%1\" ist kein gültiges RTF-Dokument und konnte nicht "
                          "geöffnet werden.")
+        : result == RichTextBox::LoadResult::NotRegularFile
+        ? QStringLiteral("Die Datei \"%1\" ist keine gewöhnliche Datei und wurde nicht "
+                         "geöffnet. Velmar öffnet keine Ordner, Geräte oder Pipes.")
         : QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. Sie ist nicht "
                          "vorhanden oder Sie dürfen sie nicht lesen.");
     MsgBox(text.arg(path), vbCritical, QStringLiteral("Dokument öffnen"));

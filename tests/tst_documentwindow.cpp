@@ -72,6 +72,8 @@ private slots:
     void largeRichTextOpensServed();
     void fileBeyondTheLimitIsRefusedUnread_data();
     void fileBeyondTheLimitIsRefusedUnread();
+    void fileGrowingPastTheLimitWhileReadIsRefused_data();
+    void fileGrowingPastTheLimitWhileReadIsRefused();
     void reopenRecentFile();
     void reopenVanishedFileRemovesIt();
     void exitStoresRecentFilesAndClearsEmptied();
@@ -577,17 +579,18 @@ void TestDocumentWindow::openingWhatIsNoFileFailsAtOnce()
     main.OpenDoc();
     const Modal::Request message = env->modals.seen().constLast();
     QCOMPARE(message.style, int(vbCritical));
-    QCOMPARE(message.text,
-             "Die Datei \"" + path
-                 + "\" konnte nicht geöffnet werden. Sie ist nicht vorhanden oder Sie dürfen sie "
-                   "nicht lesen.");
+    const QString refusal = "Die Datei \"" + path
+        + "\" ist keine gewöhnliche Datei und wurde nicht geöffnet. Velmar öffnet keine Ordner, "
+          "Geräte oder Pipes.";
+    QCOMPARE(message.text, refusal);
     QVERIFY(main.recentFiles.path(0).isEmpty());
-    // A recent file of that kind is treated as one that cannot be found.
+    // A recent file of that kind is still there, so it is not told as one that was moved away.
     main.recentFiles.setPath(0, path);
-    env->modals.answerMessage(vbNo);
+    env->modals.answerMessage(vbOK);
     main.mnuFileMRU[0]->trigger();
-    QCOMPARE(env->modals.seen().constLast().title, QStringLiteral("Fehler"));
-    QVERIFY(main.recentFiles.path(0).isEmpty());
+    QCOMPARE(env->modals.seen().constLast().title, QStringLiteral("Dokument öffnen"));
+    QCOMPARE(env->modals.seen().constLast().text, refusal);
+    QCOMPARE(main.recentFiles.path(0), path);
 }
 
 void TestDocumentWindow::emptyRtfFileOpensAsEmptyRichText()
@@ -712,6 +715,45 @@ void TestDocumentWindow::fileBeyondTheLimitIsRefusedUnread()
              "Die Datei \"" + path + "\" ist zu groß (" + sizeText
                  + " Bytes) und wurde nicht geöffnet. Velmar öffnet Dateien bis 268.435.456 "
                    "Bytes.");
+    DocumentWindow *window = program->active();
+    QVERIFY(window->Caption().endsWith(QStringLiteral(" (ungespeichert!)")));
+    QCOMPARE(window->txtText->Text(), QString());
+    QVERIFY(main.recentFiles.path(0).isEmpty());
+}
+
+void TestDocumentWindow::fileGrowingPastTheLimitWhileReadIsRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("plain text") << "waechst.txt"
+                                << QByteArray("Eine Zeile, die wächst.\n").repeated(500000);
+    QTest::newRow("rich text") << "waechst.rtf"
+                               << "{\\rtf1\\ansi "
+            + QByteArray("Eine Zeile\\par\r\n").repeated(800000);
+}
+
+void TestDocumentWindow::fileGrowingPastTheLimitWhileReadIsRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    const QString path = program->writeFile(name, bytes);
+    // Another program writes on while the file is read: it grows past the limit (sparse, so
+    // that it takes no room on the disk).
+    QTimer::singleShot(0, this, [path] {
+        QFile writer(path);
+        QVERIFY(writer.open(QIODevice::ReadWrite) && writer.resize(TextFileLoad::MaxFileBytes + 1));
+    });
+    frmMain &main = program->main();
+    env->modals.answerFile(path);
+    env->modals.answerMessage(vbOK);
+    main.OpenDoc();
+    QVERIFY(QFile::remove(path));
+    const Modal::Request message = env->modals.seen().constLast();
+    QCOMPARE(message.title, QStringLiteral("Dokument öffnen"));
+    QCOMPARE(message.text,
+             "Die Datei \"" + path
+                 + "\" ist zu groß (268.435.457 Bytes) und wurde nicht geöffnet. Velmar öffnet "
+                   "Dateien bis 268.435.456 Bytes.");
     DocumentWindow *window = program->active();
     QVERIFY(window->Caption().endsWith(QStringLiteral(" (ungespeichert!)")));
     QCOMPARE(window->txtText->Text(), QString());

@@ -199,6 +199,13 @@ bool hasLongWord(const QTextDocument *document)
     return false;
 }
 
+// A read that stopped short: the file grew past the size limit while it was read, or failed.
+RichTextBox::LoadResult unreadable(const QFile &file)
+{
+    return TextFileLoad::pastLimit(file) ? RichTextBox::LoadResult::TooLarge
+                                         : RichTextBox::LoadResult::AccessError;
+}
+
 } // namespace
 
 struct RichTextBox::Private
@@ -1098,16 +1105,18 @@ void RichTextBox::setRightMargin(double value)
 
 RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
 {
-    // Only a regular file has an end: a pipe would wait for a writer, a device read forever.
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return LoadResult::AccessError;
-    // Refused before anything is read: the window could not hold its text.
-    if (info.size() > TextFileLoad::MaxFileBytes)
-        return LoadResult::TooLarge;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    switch (TextFileLoad::open(file)) {
+    case TextFileLoad::Opening::Opened:
+        break;
+    case TextFileLoad::Opening::Unreadable:
         return LoadResult::AccessError;
+    case TextFileLoad::Opening::NotRegularFile:
+        return LoadResult::NotRegularFile;
+    case TextFileLoad::Opening::TooLarge:
+        return LoadResult::TooLarge;
+    }
+    const qint64 size = file.size();
     std::unique_ptr<QTextDocument> fresh = d->freshDocument();
     LoadResult result = LoadResult::Ok;
     std::optional<PlainTextFile::Format> plain;
@@ -1115,24 +1124,25 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
     // Touches nothing but the file and the fresh document, so it may run on another thread.
     const auto read = [&] {
         if (type == rtfRTF) {
-            const QByteArray data = file.readAll();
+            const std::optional<QByteArray> data = TextFileLoad::readWhole(file);
             QTextCursor cursor(fresh.get());
             // An empty file is an empty document, as an empty plain text is.
-            if (file.error() != QFileDevice::NoError)
-                result = LoadResult::AccessError;
-            else if (!data.isEmpty() && (!rtf::looksLikeRtf(data) || !rtf::read(data, cursor).ok))
+            if (!data)
+                result = unreadable(file);
+            else if (!data->isEmpty()
+                     && (!rtf::looksLikeRtf(*data) || !rtf::read(*data, cursor).ok))
                 result = LoadResult::FormatError;
         } else {
             plain = PlainTextFile::read(file, *fresh);
             if (!plain)
-                result = LoadResult::AccessError;
+                result = unreadable(file);
         }
         if (result == LoadResult::Ok)
             longWords = hasLongWord(fresh.get());
     };
     // A small file is read at once, a larger one away from the window, which stays served.
     constexpr qint64 ServedLoadBytes = 1024 * 1024;
-    if (info.size() < ServedLoadBytes) {
+    if (size < ServedLoadBytes) {
         read();
     } else {
         TextFileLoad::whileServed(*fresh, read);
