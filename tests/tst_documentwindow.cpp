@@ -17,6 +17,7 @@
 #include "text/RichTextBox.h"
 #include "text/TextFileLoad.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -70,6 +71,8 @@ private slots:
     void longLineOpensServedAndSavesWhole_data();
     void longLineOpensServedAndSavesWhole();
     void largeRichTextOpensServed();
+    void largeTextStaysServedAfterOpening_data();
+    void largeTextStaysServedAfterOpening();
     void fileBeyondTheLimitIsRefusedUnread_data();
     void fileBeyondTheLimitIsRefusedUnread();
     void fileGrowingPastTheLimitWhileReadIsRefused_data();
@@ -95,6 +98,9 @@ private:
     // Öffnen of PATH: whether the hourglass showed in an event the loop served meanwhile, the
     // main window refused to close then, and the file opened; prints the loop's longest gap.
     bool openServed(const QString &path);
+    // Serves the event loop while the window lays the text out behind what it shows, until the
+    // layout has gone past where Qt's layout can stop; prints the loop's longest gap.
+    void watchLoopWhileLayingOut(RichTextBox *text);
     void addTextBlock(const QString &name, const QString &text);
     void typeInto(DocumentWindow *window, const QString &text);
 
@@ -136,6 +142,21 @@ bool TestDocumentWindow::openServed(const QString &path)
           static_cast<long long>(QFileInfo(path).size()), static_cast<long long>(longestGap));
     return hourglassWhileLoading && !closedWhileLoading
         && Screen::MousePointer() == Screen::vbDefault && program->active()->Dateiname == path;
+}
+
+void TestDocumentWindow::watchLoopWhileLayingOut(RichTextBox *text)
+{
+    // Qt's layout stopped for good there when the document had no page height.
+    constexpr qreal pastTheStop = 8400000;
+    qreal laidOut = 0;
+    const QObject watch;
+    connect(text->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+            &watch, [&laidOut](const QSizeF &size) { laidOut = size.height(); });
+    const LoopGaps gaps(10);
+    constexpr int enoughForAnyMachineMs = 240000;
+    QTRY_VERIFY_WITH_TIMEOUT(laidOut > pastTheStop, enoughForAnyMachineMs);
+    qInfo("longest event-loop gap while the window laid out %.0f pixels of text: %lld ms", laidOut,
+          static_cast<long long>(gaps.longestUntilNow()));
 }
 
 DocumentWindow *TestDocumentWindow::newWindow(bool richText)
@@ -679,6 +700,34 @@ void TestDocumentWindow::largeRichTextOpensServed()
     QVERIFY(text->Text().startsWith(QStringLiteral("Eins\rZwei\rEins\r")));
     QVERIFY(text->document()->begin().textList());
     QVERIFY(text->document()->lastBlock().previous().textList());
+}
+
+void TestDocumentWindow::largeTextStaysServedAfterOpening_data()
+{
+    QTest::addColumn<QByteArray>("piece");
+    QTest::addColumn<int>("pieces");
+    QTest::newRow("50 MB in one line") << QByteArray("abcd efgh ").repeated(100000) << 50;
+    QTest::newRow("40 MB of lines")
+        << QByteArray("Eine Zeile, noch eine Zeile.\n").repeated(36000) << 40;
+    QTest::newRow("600,000 short lines") << QByteArray("x\n").repeated(600000) << 1;
+}
+
+void TestDocumentWindow::largeTextStaysServedAfterOpening()
+{
+    QFETCH(QByteArray, piece);
+    QFETCH(int, pieces);
+    const QString path = env->path("gross.txt");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < pieces; ++i)
+            QCOMPARE(file.write(piece), piece.size());
+    }
+    program->main().resize(900, 700);
+    program->main().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
+    QVERIFY(openServed(path));
+    watchLoopWhileLayingOut(program->active()->txtText);
 }
 
 void TestDocumentWindow::fileBeyondTheLimitIsRefusedUnread_data()

@@ -297,6 +297,8 @@ struct RichTextBox::Private
                          [this](const QRectF &rect) {
                              if (rect.top() <= 0 && rect.height() >= INT_MAX / 2)
                                  countedBlocks = 0;
+                             // Before QTextEdit lays the text out down to the shown place.
+                             keepPageHeight();
                          });
         QObject::connect(document->documentLayout(),
                          &QAbstractTextDocumentLayout::documentSizeChanged, q, [this] {
@@ -615,6 +617,21 @@ struct RichTextBox::Private
         q->setLineWrapColumnOrWidth(static_cast<int>(std::lround(std::min(pixels, 1.0e7))));
     }
 
+    // Qt's layout of a document without a page height hangs once the text reaches 8,388,607
+    // pixels (its largest fixed-point page, which it cannot break), some 20 MB of text in a
+    // narrow window. Pages this tall let it go on, with the document's margins between them.
+    static constexpr double LayoutPageHeight = 8'000'000;
+
+    // QTextEdit gives the document a page without height whenever it lays the text out anew (a
+    // new width, alignment or document), and then lays it out at once down to the shown place.
+    void keepPageHeight()
+    {
+        QTextDocument *document = q->document();
+        const QSizeF page = document->pageSize();
+        if (page.height() < 0)
+            document->setPageSize(QSizeF(page.width(), LayoutPageHeight));
+    }
+
     // A file is read into a document of its own, which the control shows only when it is
     // complete: a broken file leaves the old content alone, and nothing lays out or reports
     // the text while it is being read.
@@ -639,12 +656,15 @@ struct RichTextBox::Private
         fresh->setParent(q);
         fresh->setUndoRedoEnabled(true);
         const QPointer<QTextDocument> previous(q->document());
+        // The new text is shown from its start; the control lays it out down to the shown place.
+        q->verticalScrollBar()->setValue(0);
         q->setDocument(fresh);
         // A fresh cursor: the old one would carry the old insertion format into the new text.
         q->setTextCursor(QTextCursor(fresh));
         if (previous)
             delete previous.data();
         connectDocument();
+        keepPageHeight();
         summary.valid = false;
         countedBlocks = 0;
         caretToShow = false;
@@ -724,6 +744,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), d(new Private(thi
     option.setTextDirection(Qt::LeftToRight);
     document()->setDefaultTextOption(option);
     d->connectDocument();
+    d->keepPageHeight();
     // The caret's blink repaints the caret, which needs its line laid out.
     for (QObject *child : children()) {
         if (qstrcmp(child->metaObject()->className(), "QWidgetTextControl") == 0)
