@@ -101,6 +101,9 @@ private:
     // Serves the event loop while the window lays the text out behind what it shows, until the
     // layout has gone past where Qt's layout can stop; prints the loop's longest gap.
     void watchLoopWhileLayingOut(RichTextBox *text);
+    // The size limit's refusal of PATH, whose size the message gives as SIZE_TEXT: the window
+    // stays empty and the file is not among the recent files.
+    void checkRefusedAsTooLarge(const QString &path, const QString &sizeText);
     void addTextBlock(const QString &name, const QString &text);
     void typeInto(DocumentWindow *window, const QString &text);
 
@@ -730,6 +733,21 @@ void TestDocumentWindow::largeTextStaysServedAfterOpening()
     watchLoopWhileLayingOut(program->active()->txtText);
 }
 
+void TestDocumentWindow::checkRefusedAsTooLarge(const QString &path, const QString &sizeText)
+{
+    const Modal::Request message = env->modals.seen().constLast();
+    QCOMPARE(message.style, int(vbCritical));
+    QCOMPARE(message.title, QStringLiteral("Dokument öffnen"));
+    QCOMPARE(message.text,
+             "Die Datei \"" + path + "\" ist zu groß (" + sizeText
+                 + " Bytes) und wurde nicht geöffnet. Velmar öffnet Dateien bis 268.435.456 "
+                   "Bytes.");
+    DocumentWindow *window = program->active();
+    QVERIFY(window->Caption().endsWith(QStringLiteral(" (ungespeichert!)")));
+    QCOMPARE(window->txtText->Text(), QString());
+    QVERIFY(program->main().recentFiles.path(0).isEmpty());
+}
+
 void TestDocumentWindow::fileBeyondTheLimitIsRefusedUnread_data()
 {
     QTest::addColumn<QString>("name");
@@ -757,17 +775,7 @@ void TestDocumentWindow::fileBeyondTheLimitIsRefusedUnread()
     env->modals.answerMessage(vbOK);
     main.OpenDoc();
     QVERIFY(QFile::remove(path));
-    const Modal::Request message = env->modals.seen().constLast();
-    QCOMPARE(message.style, int(vbCritical));
-    QCOMPARE(message.title, QStringLiteral("Dokument öffnen"));
-    QCOMPARE(message.text,
-             "Die Datei \"" + path + "\" ist zu groß (" + sizeText
-                 + " Bytes) und wurde nicht geöffnet. Velmar öffnet Dateien bis 268.435.456 "
-                   "Bytes.");
-    DocumentWindow *window = program->active();
-    QVERIFY(window->Caption().endsWith(QStringLiteral(" (ungespeichert!)")));
-    QCOMPARE(window->txtText->Text(), QString());
-    QVERIFY(main.recentFiles.path(0).isEmpty());
+    checkRefusedAsTooLarge(path, sizeText);
 }
 
 void TestDocumentWindow::fileGrowingPastTheLimitWhileReadIsRefused_data()
@@ -797,16 +805,7 @@ void TestDocumentWindow::fileGrowingPastTheLimitWhileReadIsRefused()
     env->modals.answerMessage(vbOK);
     main.OpenDoc();
     QVERIFY(QFile::remove(path));
-    const Modal::Request message = env->modals.seen().constLast();
-    QCOMPARE(message.title, QStringLiteral("Dokument öffnen"));
-    QCOMPARE(message.text,
-             "Die Datei \"" + path
-                 + "\" ist zu groß (268.435.457 Bytes) und wurde nicht geöffnet. Velmar öffnet "
-                   "Dateien bis 268.435.456 Bytes.");
-    DocumentWindow *window = program->active();
-    QVERIFY(window->Caption().endsWith(QStringLiteral(" (ungespeichert!)")));
-    QCOMPARE(window->txtText->Text(), QString());
-    QVERIFY(main.recentFiles.path(0).isEmpty());
+    checkRefusedAsTooLarge(path, QStringLiteral("268.435.457"));
 }
 
 void TestDocumentWindow::reopenRecentFile()
