@@ -614,13 +614,15 @@ struct RichTextBox::Private
         }
         const double pixels = toMm(rightMargin) * TextFormat::pixelsPerMm();
         q->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        q->setLineWrapColumnOrWidth(static_cast<int>(std::lround(std::min(pixels, 1.0e7))));
+        q->setLineWrapColumnOrWidth(static_cast<int>(std::lround(std::min(pixels, MaxPageWidth))));
     }
 
     // Qt's layout of a document without a page height hangs once the text reaches 8,388,607
     // pixels (its largest fixed-point page, which it cannot break), some 20 MB of text in a
     // narrow window. Pages this tall let it go on, with the document's margins between them.
     static constexpr double LayoutPageHeight = 8'000'000;
+    // The widest lines a right margin or a long text gets.
+    static constexpr double MaxPageWidth = 1.0e7;
 
     // QTextEdit gives the document a page without height whenever it lays the text out anew (a
     // new width, alignment or document), and then lays it out at once down to the shown place.
@@ -629,7 +631,32 @@ struct RichTextBox::Private
         QTextDocument *document = q->document();
         const QSizeF page = document->pageSize();
         if (page.height() < 0)
-            document->setPageSize(QSizeF(page.width(), LayoutPageHeight));
+            document->setPageSize(pageFor(page.width()));
+    }
+
+    // Qt's layout keeps its places in 26.6 fixed point, and its pages' ends overflow past
+    // 32,000,000 pixels: what lies below is placed wrongly, or the layout does not end. A text
+    // that could wrap to more lines than fit above this height gets lines wider than the
+    // control: 100 MB of text in the 9 cm window would reach some 43 million pixels.
+    static constexpr double LayoutHeightLimit = 28'000'000;
+    // How many characters short of the width a line may end, where it breaks before a word.
+    static constexpr double LineEndWaste = 16;
+
+    // The page for lines WIDTH wide (0: not wrapped), widened as far as the text needs: by the
+    // default font's measure, each paragraph takes its characters' lines and one more.
+    QSizeF pageFor(double width) const
+    {
+        const QTextDocument *document = q->document();
+        const QFontMetricsF metrics(document->defaultFont());
+        const double lines
+            = LayoutHeightLimit / std::ceil(metrics.lineSpacing()) - document->blockCount();
+        // With more paragraphs than that, no width keeps them above it.
+        if (width > 0 && lines > 0) {
+            const double needed
+                = metrics.averageCharWidth() * (document->characterCount() / lines + LineEndWaste);
+            width = std::max(width, std::min(std::ceil(needed), MaxPageWidth));
+        }
+        return QSizeF(width, LayoutPageHeight);
     }
 
     // A file is read into a document of its own, which the control shows only when it is
@@ -695,7 +722,8 @@ struct RichTextBox::Private
         const QSizeF page = document->pageSize();
         document->setPageSize(QSizeF());
         insertion(cursor);
-        document->setPageSize(page);
+        // A large text may need wider lines than before.
+        document->setPageSize(page.isNull() ? page : pageFor(page.width()));
         // The control's own caret has moved behind the insertion with it; scrolling to it now
         // would lay out everything before it at once.
         caretToShow = true;
