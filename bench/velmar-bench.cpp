@@ -62,6 +62,8 @@ std::optional<QString> load(RichTextBox &box, const QString &path)
         return QStringLiteral("%1 is not a regular file").arg(path);
     case RichTextBox::LoadResult::TooLarge:
         return QStringLiteral("%1 is too large").arg(path);
+    case RichTextBox::LoadResult::TooManyParagraphs:
+        return QStringLiteral("%1 has too many paragraphs").arg(path);
     case RichTextBox::LoadResult::FormatError:
         break;
     }

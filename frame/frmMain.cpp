@@ -440,13 +440,20 @@ RichTextBox::LoadResult frmMain::openInNewWindow(const QString &path)
 
 void frmMain::reportUnreadable(const QString &path, RichTextBox::LoadResult result)
 {
+    // A German desktop's digit grouping, whatever the process locale.
+    const QLocale locale(QLocale::German, QLocale::Germany);
     if (result == RichTextBox::LoadResult::TooLarge) {
-        // A German desktop's digit grouping, whatever the process locale.
-        const QLocale locale(QLocale::German, QLocale::Germany);
         MsgBox(QStringLiteral("Die Datei \"%1\" ist zu groß (%2 Bytes) und wurde nicht geöffnet. "
                               "Velmar öffnet Dateien bis %3 Bytes.")
                    .arg(path, locale.toString(QFileInfo(path).size()),
                         locale.toString(TextFileLoad::MaxFileBytes)),
+               vbCritical, QStringLiteral("Dokument öffnen"));
+        return;
+    }
+    if (result == RichTextBox::LoadResult::TooManyParagraphs) {
+        MsgBox(QStringLiteral("Die Datei \"%1\" hat zu viele Zeilen und wurde nicht geöffnet. "
+                              "Velmar öffnet Dateien bis %2 Zeilen.")
+                   .arg(path, locale.toString(ActiveForm()->txtText->ParagraphLimit())),
                vbCritical, QStringLiteral("Dokument öffnen"));
         return;
     }

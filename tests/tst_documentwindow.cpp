@@ -77,6 +77,7 @@ private slots:
     void fileBeyondTheLimitIsRefusedUnread();
     void fileGrowingPastTheLimitWhileReadIsRefused_data();
     void fileGrowingPastTheLimitWhileReadIsRefused();
+    void textOfMoreLinesThanTheLayoutPlacesIsRefused();
     void reopenRecentFile();
     void reopenVanishedFileRemovesIt();
     void exitStoresRecentFilesAndClearsEmptied();
@@ -808,6 +809,27 @@ void TestDocumentWindow::fileGrowingPastTheLimitWhileReadIsRefused()
     main.OpenDoc();
     QVERIFY(QFile::remove(path));
     checkRefusedAsTooLarge(path, QStringLiteral("268.435.457"));
+}
+
+void TestDocumentWindow::textOfMoreLinesThanTheLayoutPlacesIsRefused()
+{
+    frmMain &main = program->main();
+    main.LoadNewText();
+    const int limit = program->active()->txtText->ParagraphLimit();
+    // Empty lines, one more paragraph than the limit: the text ends with an empty one.
+    const QString path = program->writeFile("zeilen.txt", QByteArray(limit, '\n'));
+    env->modals.answerFile(path);
+    env->modals.answerMessage(vbOK);
+    main.OpenDoc();
+    const Modal::Request message = env->modals.seen().constLast();
+    QCOMPARE(message.style, int(vbCritical));
+    QCOMPARE(message.title, QStringLiteral("Dokument öffnen"));
+    QCOMPARE(message.text,
+             "Die Datei \"" + path
+                 + "\" hat zu viele Zeilen und wurde nicht geöffnet. Velmar öffnet Dateien bis "
+                 + QLocale(QLocale::German, QLocale::Germany).toString(limit) + " Zeilen.");
+    QCOMPARE(program->active()->txtText->Text(), QString());
+    QVERIFY(main.recentFiles.path(0).isEmpty());
 }
 
 void TestDocumentWindow::reopenRecentFile()

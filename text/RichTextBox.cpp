@@ -648,8 +648,7 @@ struct RichTextBox::Private
     {
         const QTextDocument *document = q->document();
         const QFontMetricsF metrics(document->defaultFont());
-        const double lines
-            = LayoutHeightLimit / std::ceil(metrics.lineSpacing()) - document->blockCount();
+        const double lines = q->ParagraphLimit() - document->blockCount();
         // With more paragraphs than that, no width keeps them above it.
         if (width > 0 && lines > 0) {
             const double needed
@@ -1198,9 +1197,17 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
     }
     if (result != LoadResult::Ok)
         return result;
+    if (fresh->blockCount() > ParagraphLimit())
+        return LoadResult::TooManyParagraphs;
     d->plainFormat = plain.value_or(PlainTextFile::Format());
     d->adopt(std::move(fresh), longWords);
     return LoadResult::Ok;
+}
+
+int RichTextBox::ParagraphLimit() const
+{
+    return static_cast<int>(Private::LayoutHeightLimit
+                            / std::ceil(QFontMetricsF(font()).lineSpacing()));
 }
 
 bool RichTextBox::SaveFile(const QString &path, int type)
