@@ -7,6 +7,7 @@
 #include "platform/Modal.h"
 #include "platform/Settings.h"
 #include "platform/StatusBar.h"
+#include "tests/support/LoopGaps.h"
 #include "text/ClipboardFormats.h"
 #include "text/RichTextBox.h"
 #include "text/rtf/RtfReader.h"
@@ -57,8 +58,12 @@ std::optional<QString> load(RichTextBox &box, const QString &path)
         return std::nullopt;
     case RichTextBox::LoadResult::AccessError:
         return QStringLiteral("cannot read %1").arg(path);
+    case RichTextBox::LoadResult::NotRegularFile:
+        return QStringLiteral("%1 is not a regular file").arg(path);
     case RichTextBox::LoadResult::TooLarge:
         return QStringLiteral("%1 is too large").arg(path);
+    case RichTextBox::LoadResult::TooManyParagraphs:
+        return QStringLiteral("%1 has too many paragraphs").arg(path);
     case RichTextBox::LoadResult::FormatError:
         break;
     }
@@ -88,25 +93,6 @@ void print(const char *name, double value)
 {
     std::printf("%s=%.3f\n", name, value);
 }
-
-// The longest time the event loop went without serving its 1 ms timer, from the watch's start.
-class LoopWatch
-{
-public:
-    LoopWatch()
-    {
-        QObject::connect(&ticker, &QTimer::timeout,
-                         [this] { longestMs = std::max(longestMs, sinceTick.restart()); });
-        sinceTick.start();
-        ticker.start(1);
-    }
-    qint64 longestUntilNow() const { return std::max(longestMs, sinceTick.elapsed()); }
-
-private:
-    QElapsedTimer sinceTick;
-    qint64 longestMs = 0;
-    QTimer ticker;
-};
 
 int toText(const QString &path)
 {
@@ -375,7 +361,11 @@ std::optional<QString> benchFile(const QString &path, const QString &megabytes,
     return target.fileName();
 }
 
-// Open through the main window, then the bare load of the same file.
+// How long the event loop is watched after an open.
+constexpr int WatchAfterOpenMs = 30000;
+
+// Open through the main window, a watch of the event loop after it, then the bare load of the
+// same file.
 int openTimes(const QString &file, const QString &megabytes)
 {
     QTemporaryDir folder;
@@ -387,7 +377,7 @@ int openTimes(const QString &file, const QString &megabytes)
     double openMs = 0;
     qint64 longestBlock = 0;
     {
-        const LoopWatch watch;
+        const LoopGaps watch(1);
         openMs = program.open(path);
         longestBlock = watch.longestUntilNow();
     }
@@ -398,6 +388,19 @@ int openTimes(const QString &file, const QString &megabytes)
     print("longest_block_ms", double(longestBlock));
     print("peak_mib", peak);
     std::printf("opened=%d\n", opened ? 1 : 0);
+    std::fflush(stdout);
+    // The window goes on laying the text out after the open; a user types then.
+    {
+        const LoopGaps watch(1);
+        QElapsedTimer timer;
+        timer.start();
+        QEventLoop loop;
+        QTimer::singleShot(WatchAfterOpenMs, &loop, &QEventLoop::quit);
+        loop.exec();
+        print("watch_ms", timer.nsecsElapsed() / 1.0e6);
+        print("watch_longest_block_ms", double(watch.longestUntilNow()));
+        print("watch_peak_mib", peakMib());
+    }
     if (!opened)
         return 0;
     RichTextBox box;
@@ -492,7 +495,7 @@ int pictureTimes(const QString &path, const QString &out)
     form.ListView1->scrollToItem(rows.first());
     const QPoint where = form.ListView1->visualItemRect(rows.first()).center();
 
-    const LoopWatch watch;
+    const LoopGaps watch(1);
     QElapsedTimer timer;
     timer.start();
     QMouseEvent press(QEvent::MouseButtonPress, where,
@@ -539,7 +542,7 @@ int pictureTreeTimes(int files)
         return fail(QStringLiteral("cannot make the files in %1").arg(root));
     bool refused = false;
     const auto timed = [](const char *step, const std::function<void()> &action) {
-        const LoopWatch watch;
+        const LoopGaps watch(1);
         QElapsedTimer timer;
         timer.start();
         action();

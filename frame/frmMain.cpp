@@ -440,9 +440,9 @@ RichTextBox::LoadResult frmMain::openInNewWindow(const QString &path)
 
 void frmMain::reportUnreadable(const QString &path, RichTextBox::LoadResult result)
 {
+    // A German desktop's digit grouping, whatever the process locale.
+    const QLocale locale(QLocale::German, QLocale::Germany);
     if (result == RichTextBox::LoadResult::TooLarge) {
-        // A German desktop's digit grouping, whatever the process locale.
-        const QLocale locale(QLocale::German, QLocale::Germany);
         MsgBox(QStringLiteral("Die Datei \"%1\" ist zu groß (%2 Bytes) und wurde nicht geöffnet. "
                               "Velmar öffnet Dateien bis %3 Bytes.")
                    .arg(path, locale.toString(QFileInfo(path).size()),
@@ -450,9 +450,19 @@ void frmMain::reportUnreadable(const QString &path, RichTextBox::LoadResult resu
                vbCritical, QStringLiteral("Dokument öffnen"));
         return;
     }
+    if (result == RichTextBox::LoadResult::TooManyParagraphs) {
+        MsgBox(QStringLiteral("Die Datei \"%1\" hat zu viele Zeilen und wurde nicht geöffnet. "
+                              "Velmar öffnet Dateien bis %2 Zeilen.")
+                   .arg(path, locale.toString(ActiveForm()->txtText->ParagraphLimit())),
+               vbCritical, QStringLiteral("Dokument öffnen"));
+        return;
+    }
     const QString text = result == RichTextBox::LoadResult::FormatError
         ? QStringLiteral("Die Datei \"%1\" ist kein gültiges RTF-Dokument und konnte nicht "
                          "geöffnet werden.")
+        : result == RichTextBox::LoadResult::NotRegularFile
+        ? QStringLiteral("Die Datei \"%1\" ist keine gewöhnliche Datei und wurde nicht "
+                         "geöffnet. Velmar öffnet keine Ordner, Geräte oder Pipes.")
         : QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. Sie ist nicht "
                          "vorhanden oder Sie dürfen sie nicht lesen.");
     MsgBox(text.arg(path), vbCritical, QStringLiteral("Dokument öffnen"));

@@ -17,6 +17,7 @@
 #include "text/RichTextBox.h"
 #include "text/TextFileLoad.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -70,8 +71,13 @@ private slots:
     void longLineOpensServedAndSavesWhole_data();
     void longLineOpensServedAndSavesWhole();
     void largeRichTextOpensServed();
+    void largeTextStaysServedAfterOpening_data();
+    void largeTextStaysServedAfterOpening();
     void fileBeyondTheLimitIsRefusedUnread_data();
     void fileBeyondTheLimitIsRefusedUnread();
+    void fileGrowingPastTheLimitWhileReadIsRefused_data();
+    void fileGrowingPastTheLimitWhileReadIsRefused();
+    void textOfMoreLinesThanTheLayoutPlacesIsRefused();
     void reopenRecentFile();
     void reopenVanishedFileRemovesIt();
     void exitStoresRecentFilesAndClearsEmptied();
@@ -93,6 +99,12 @@ private:
     // Öffnen of PATH: whether the hourglass showed in an event the loop served meanwhile, the
     // main window refused to close then, and the file opened; prints the loop's longest gap.
     bool openServed(const QString &path);
+    // Serves the event loop while the window lays the text out behind what it shows, until the
+    // layout has gone past where Qt's layout can stop; prints the loop's longest gap.
+    void watchLoopWhileLayingOut(RichTextBox *text);
+    // The size limit's refusal of PATH, whose size the message gives as SIZE_TEXT: the window
+    // stays empty and the file is not among the recent files.
+    void checkRefusedAsTooLarge(const QString &path, const QString &sizeText);
     void addTextBlock(const QString &name, const QString &text);
     void typeInto(DocumentWindow *window, const QString &text);
 
@@ -134,6 +146,21 @@ bool TestDocumentWindow::openServed(const QString &path)
           static_cast<long long>(QFileInfo(path).size()), static_cast<long long>(longestGap));
     return hourglassWhileLoading && !closedWhileLoading
         && Screen::MousePointer() == Screen::vbDefault && program->active()->Dateiname == path;
+}
+
+void TestDocumentWindow::watchLoopWhileLayingOut(RichTextBox *text)
+{
+    // Qt's layout stopped for good there when the document had no page height.
+    constexpr qreal pastTheStop = 8400000;
+    qreal laidOut = 0;
+    const QObject watch;
+    connect(text->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+            &watch, [&laidOut](const QSizeF &size) { laidOut = size.height(); });
+    const LoopGaps gaps(10);
+    constexpr int enoughForAnyMachineMs = 240000;
+    QTRY_VERIFY_WITH_TIMEOUT(laidOut > pastTheStop, enoughForAnyMachineMs);
+    qInfo("longest event-loop gap while the window laid out %.0f pixels of text: %lld ms", laidOut,
+          static_cast<long long>(gaps.longestUntilNow()));
 }
 
 DocumentWindow *TestDocumentWindow::newWindow(bool richText)
@@ -577,17 +604,18 @@ void TestDocumentWindow::openingWhatIsNoFileFailsAtOnce()
     main.OpenDoc();
     const Modal::Request message = env->modals.seen().constLast();
     QCOMPARE(message.style, int(vbCritical));
-    QCOMPARE(message.text,
-             "Die Datei \"" + path
-                 + "\" konnte nicht geöffnet werden. Sie ist nicht vorhanden oder Sie dürfen sie "
-                   "nicht lesen.");
+    const QString refusal = "Die Datei \"" + path
+        + "\" ist keine gewöhnliche Datei und wurde nicht geöffnet. Velmar öffnet keine Ordner, "
+          "Geräte oder Pipes.";
+    QCOMPARE(message.text, refusal);
     QVERIFY(main.recentFiles.path(0).isEmpty());
-    // A recent file of that kind is treated as one that cannot be found.
+    // A recent file of that kind is still there, so it is not told as one that was moved away.
     main.recentFiles.setPath(0, path);
-    env->modals.answerMessage(vbNo);
+    env->modals.answerMessage(vbOK);
     main.mnuFileMRU[0]->trigger();
-    QCOMPARE(env->modals.seen().constLast().title, QStringLiteral("Fehler"));
-    QVERIFY(main.recentFiles.path(0).isEmpty());
+    QCOMPARE(env->modals.seen().constLast().title, QStringLiteral("Dokument öffnen"));
+    QCOMPARE(env->modals.seen().constLast().text, refusal);
+    QCOMPARE(main.recentFiles.path(0), path);
 }
 
 void TestDocumentWindow::emptyRtfFileOpensAsEmptyRichText()
@@ -678,6 +706,51 @@ void TestDocumentWindow::largeRichTextOpensServed()
     QVERIFY(text->document()->lastBlock().previous().textList());
 }
 
+void TestDocumentWindow::largeTextStaysServedAfterOpening_data()
+{
+    QTest::addColumn<QByteArray>("piece");
+    QTest::addColumn<int>("pieces");
+    QTest::newRow("50 MB in one line") << QByteArray("abcd efgh ").repeated(100000) << 50;
+    QTest::newRow("40 MB of lines")
+        << QByteArray("Eine Zeile, noch eine Zeile.\n").repeated(36000) << 40;
+    QTest::newRow("600,000 short lines") << QByteArray("x\n").repeated(600000) << 1;
+}
+
+void TestDocumentWindow::largeTextStaysServedAfterOpening()
+{
+    QFETCH(QByteArray, piece);
+    QFETCH(int, pieces);
+    const QString path = env->path("gross.txt");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < pieces; ++i)
+            QCOMPARE(file.write(piece), piece.size());
+    }
+    program->main().resize(900, 700);
+    program->main().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&program->main()));
+    QVERIFY(openServed(path));
+    // A narrow window: its lines would reach further down than Qt's layout can place them.
+    program->main().mdiArea()->currentSubWindow()->resize(200, 300);
+    watchLoopWhileLayingOut(program->active()->txtText);
+}
+
+void TestDocumentWindow::checkRefusedAsTooLarge(const QString &path, const QString &sizeText)
+{
+    const Modal::Request message = env->modals.seen().constLast();
+    QCOMPARE(message.style, int(vbCritical));
+    QCOMPARE(message.title, QStringLiteral("Dokument öffnen"));
+    QCOMPARE(message.text,
+             "Die Datei \"" + path + "\" ist zu groß (" + sizeText
+                 + " Bytes) und wurde nicht geöffnet. Velmar öffnet Dateien bis 268.435.456 "
+                   "Bytes.");
+    DocumentWindow *window = program->active();
+    QVERIFY(window->Caption().endsWith(QStringLiteral(" (ungespeichert!)")));
+    QCOMPARE(window->txtText->Text(), QString());
+    QVERIFY(program->main().recentFiles.path(0).isEmpty());
+}
+
 void TestDocumentWindow::fileBeyondTheLimitIsRefusedUnread_data()
 {
     QTest::addColumn<QString>("name");
@@ -705,16 +778,57 @@ void TestDocumentWindow::fileBeyondTheLimitIsRefusedUnread()
     env->modals.answerMessage(vbOK);
     main.OpenDoc();
     QVERIFY(QFile::remove(path));
+    checkRefusedAsTooLarge(path, sizeText);
+}
+
+void TestDocumentWindow::fileGrowingPastTheLimitWhileReadIsRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("plain text") << "waechst.txt"
+                                << QByteArray("Eine Zeile, die wächst.\n").repeated(500000);
+    QTest::newRow("rich text") << "waechst.rtf"
+                               << "{\\rtf1\\ansi "
+            + QByteArray("Eine Zeile\\par\r\n").repeated(800000);
+}
+
+void TestDocumentWindow::fileGrowingPastTheLimitWhileReadIsRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    const QString path = program->writeFile(name, bytes);
+    // Another program writes on while the file is read: it grows past the limit (sparse, so
+    // that it takes no room on the disk).
+    QTimer::singleShot(0, this, [path] {
+        QFile writer(path);
+        QVERIFY(writer.open(QIODevice::ReadWrite) && writer.resize(TextFileLoad::MaxFileBytes + 1));
+    });
+    frmMain &main = program->main();
+    env->modals.answerFile(path);
+    env->modals.answerMessage(vbOK);
+    main.OpenDoc();
+    QVERIFY(QFile::remove(path));
+    checkRefusedAsTooLarge(path, QStringLiteral("268.435.457"));
+}
+
+void TestDocumentWindow::textOfMoreLinesThanTheLayoutPlacesIsRefused()
+{
+    frmMain &main = program->main();
+    main.LoadNewText();
+    const int limit = program->active()->txtText->ParagraphLimit();
+    // Empty lines, one more paragraph than the limit: the text ends with an empty one.
+    const QString path = program->writeFile("zeilen.txt", QByteArray(limit, '\n'));
+    env->modals.answerFile(path);
+    env->modals.answerMessage(vbOK);
+    main.OpenDoc();
     const Modal::Request message = env->modals.seen().constLast();
     QCOMPARE(message.style, int(vbCritical));
     QCOMPARE(message.title, QStringLiteral("Dokument öffnen"));
     QCOMPARE(message.text,
-             "Die Datei \"" + path + "\" ist zu groß (" + sizeText
-                 + " Bytes) und wurde nicht geöffnet. Velmar öffnet Dateien bis 268.435.456 "
-                   "Bytes.");
-    DocumentWindow *window = program->active();
-    QVERIFY(window->Caption().endsWith(QStringLiteral(" (ungespeichert!)")));
-    QCOMPARE(window->txtText->Text(), QString());
+             "Die Datei \"" + path
+                 + "\" hat zu viele Zeilen und wurde nicht geöffnet. Velmar öffnet Dateien bis "
+                 + QLocale(QLocale::German, QLocale::Germany).toString(limit) + " Zeilen.");
+    QCOMPARE(program->active()->txtText->Text(), QString());
     QVERIFY(main.recentFiles.path(0).isEmpty());
 }
 

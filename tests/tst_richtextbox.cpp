@@ -708,9 +708,9 @@ void TestRichTextBox::onlyRegularFilesLoad_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<RichTextBox::LoadResult>("result");
-    QTest::newRow("named pipe") << "fifo" << RichTextBox::LoadResult::AccessError;
-    QTest::newRow("device") << "/dev/zero" << RichTextBox::LoadResult::AccessError;
-    QTest::newRow("folder") << "folder" << RichTextBox::LoadResult::AccessError;
+    QTest::newRow("named pipe") << "fifo" << RichTextBox::LoadResult::NotRegularFile;
+    QTest::newRow("device") << "/dev/zero" << RichTextBox::LoadResult::NotRegularFile;
+    QTest::newRow("folder") << "folder" << RichTextBox::LoadResult::NotRegularFile;
     QTest::newRow("larger than a window holds") << "huge" << RichTextBox::LoadResult::TooLarge;
 }
 

@@ -3,6 +3,7 @@
 #include "text/PlainTextFile.h"
 
 #include "common/Cp1252.h"
+#include "text/TextFileLoad.h"
 #include "text/TextFormat.h"
 
 #include <QFile>
@@ -17,19 +18,16 @@ namespace PlainTextFile {
 
 namespace {
 
-// What is read at once: the file's bytes and their text stay a few megabytes beside the
-// document, whatever the file's size.
-constexpr qint64 ChunkBytes = 4 * 1024 * 1024;
-
 // The file's usual line end is the one that ends its first line; LF when it has none. CR and
 // LF are the same bytes in UTF-8 and code page 1252, and never part of another character.
 std::optional<QString> firstLineEnd(QFile &file)
 {
     bool crBefore = false;
-    while (!file.atEnd()) {
-        const QByteArray chunk = file.read(ChunkBytes);
-        if (file.error() != QFileDevice::NoError)
+    for (TextFileLoad::LimitedRead reading(file); !reading.atEnd();) {
+        const std::optional<QByteArray> piece = reading.next();
+        if (!piece)
             return std::nullopt;
+        const QByteArray &chunk = *piece;
         if (crBefore)
             return chunk.startsWith('\n') ? QStringLiteral("\r\n") : QStringLiteral("\r");
         const qsizetype cr = chunk.indexOf('\r');
@@ -220,12 +218,14 @@ Fill fill(QFile &file, QTextDocument &document, const QString &lineEnd, Decode d
     if (!file.seek(0))
         return Fill::ReadError;
     Filler filler(document, lineEnd);
+    TextFileLoad::LimitedRead reading(file);
     QByteArray carried;
     for (bool first = true;; first = false) {
-        QByteArray chunk = carried + file.read(ChunkBytes);
-        if (file.error() != QFileDevice::NoError)
+        const std::optional<QByteArray> piece = reading.next();
+        if (!piece)
             return Fill::ReadError;
-        const bool last = file.atEnd();
+        QByteArray chunk = carried + *piece;
+        const bool last = reading.atEnd();
         const std::optional<QString> text = decode(chunk, first, last, carried);
         if (!text)
             return Fill::OtherEncoding;

@@ -32,7 +32,8 @@ struct Format
 };
 
 // Fills the empty DOCUMENT with the text of FILE (open for reading), UTF-8 when it is valid
-// UTF-8, else code page 1252. Empty when the file could not be read.
+// UTF-8, else code page 1252. Empty when the file could not be read, or once it holds more
+// than the size limit (TextFileLoad): it may grow while it is read, but is read no further.
 std::optional<Format> read(QFile &file, QTextDocument &document);
 
 // The text as the file holds it: each paragraph's own end, LINE_END where it has none.

@@ -200,6 +200,13 @@ bool hasLongWord(const QTextDocument *document)
     return false;
 }
 
+// A read that stopped short: the file grew past the size limit while it was read, or failed.
+RichTextBox::LoadResult unreadable(const QFile &file)
+{
+    return TextFileLoad::pastLimit(file) ? RichTextBox::LoadResult::TooLarge
+                                         : RichTextBox::LoadResult::AccessError;
+}
+
 } // namespace
 
 struct RichTextBox::Private
@@ -291,6 +298,8 @@ struct RichTextBox::Private
                          [this](const QRectF &rect) {
                              if (rect.top() <= 0 && rect.height() >= INT_MAX / 2)
                                  countedBlocks = 0;
+                             // Before QTextEdit lays the text out down to the shown place.
+                             keepPageHeight();
                          });
         QObject::connect(document->documentLayout(),
                          &QAbstractTextDocumentLayout::documentSizeChanged, q, [this] {
@@ -606,7 +615,48 @@ struct RichTextBox::Private
         }
         const double pixels = toMm(rightMargin) * TextFormat::pixelsPerMm();
         q->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        q->setLineWrapColumnOrWidth(static_cast<int>(std::lround(std::min(pixels, 1.0e7))));
+        q->setLineWrapColumnOrWidth(static_cast<int>(std::lround(std::min(pixels, MaxPageWidth))));
+    }
+
+    // Qt's layout of a document without a page height hangs once the text reaches 8,388,607
+    // pixels (its largest fixed-point page, which it cannot break), some 20 MB of text in a
+    // narrow window. Pages this tall let it go on, with the document's margins between them.
+    static constexpr double LayoutPageHeight = 8'000'000;
+    // The widest lines a right margin or a long text gets.
+    static constexpr double MaxPageWidth = 1.0e7;
+
+    // QTextEdit gives the document a page without height whenever it lays the text out anew (a
+    // new width, alignment or document), and then lays it out at once down to the shown place.
+    void keepPageHeight()
+    {
+        QTextDocument *document = q->document();
+        const QSizeF page = document->pageSize();
+        if (page.height() < 0)
+            document->setPageSize(pageFor(page.width()));
+    }
+
+    // Qt's layout keeps its places in 26.6 fixed point, and its pages' ends overflow past
+    // 32,000,000 pixels: what lies below is placed wrongly, or the layout does not end. A text
+    // that could wrap to more lines than fit above this height gets lines wider than the
+    // control: 100 MB of text in the 9 cm window would reach some 43 million pixels.
+    static constexpr double LayoutHeightLimit = 28'000'000;
+    // How many characters short of the width a line may end, where it breaks before a word.
+    static constexpr double LineEndWaste = 16;
+
+    // The page for lines WIDTH wide (0: not wrapped), widened as far as the text needs: by the
+    // default font's measure, each paragraph takes its characters' lines and one more.
+    QSizeF pageFor(double width) const
+    {
+        const QTextDocument *document = q->document();
+        const QFontMetricsF metrics(document->defaultFont());
+        const double lines = q->ParagraphLimit() - document->blockCount();
+        // With more paragraphs than that, no width keeps them above it.
+        if (width > 0 && lines > 0) {
+            const double needed
+                = metrics.averageCharWidth() * (document->characterCount() / lines + LineEndWaste);
+            width = std::max(width, std::min(std::ceil(needed), MaxPageWidth));
+        }
+        return QSizeF(width, LayoutPageHeight);
     }
 
     // A file is read into a document of its own, which the control shows only when it is
@@ -633,12 +683,15 @@ struct RichTextBox::Private
         fresh->setParent(q);
         fresh->setUndoRedoEnabled(true);
         const QPointer<QTextDocument> previous(q->document());
+        // The new text is shown from its start; the control lays it out down to the shown place.
+        q->verticalScrollBar()->setValue(0);
         q->setDocument(fresh);
         // A fresh cursor: the old one would carry the old insertion format into the new text.
         q->setTextCursor(QTextCursor(fresh));
         if (previous)
             delete previous.data();
         connectDocument();
+        keepPageHeight();
         summary.valid = false;
         countedBlocks = 0;
         caretToShow = false;
@@ -669,7 +722,8 @@ struct RichTextBox::Private
         const QSizeF page = document->pageSize();
         document->setPageSize(QSizeF());
         insertion(cursor);
-        document->setPageSize(page);
+        // A large text may need wider lines than before.
+        document->setPageSize(page.isNull() ? page : pageFor(page.width()));
         // The control's own caret has moved behind the insertion with it; scrolling to it now
         // would lay out everything before it at once.
         caretToShow = true;
@@ -718,6 +772,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), d(new Private(thi
     option.setTextDirection(Qt::LeftToRight);
     document()->setDefaultTextOption(option);
     d->connectDocument();
+    d->keepPageHeight();
     // The caret's blink repaints the caret, which needs its line laid out.
     for (QObject *child : children()) {
         if (qstrcmp(child->metaObject()->className(), "QWidgetTextControl") == 0)
@@ -1100,16 +1155,18 @@ void RichTextBox::setRightMargin(double value)
 
 RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
 {
-    // Only a regular file has an end: a pipe would wait for a writer, a device read forever.
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return LoadResult::AccessError;
-    // Refused before anything is read: the window could not hold its text.
-    if (info.size() > TextFileLoad::MaxFileBytes)
-        return LoadResult::TooLarge;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    switch (TextFileLoad::open(file)) {
+    case TextFileLoad::Opening::Opened:
+        break;
+    case TextFileLoad::Opening::Unreadable:
         return LoadResult::AccessError;
+    case TextFileLoad::Opening::NotRegularFile:
+        return LoadResult::NotRegularFile;
+    case TextFileLoad::Opening::TooLarge:
+        return LoadResult::TooLarge;
+    }
+    const qint64 size = file.size();
     std::unique_ptr<QTextDocument> fresh = d->freshDocument();
     LoadResult result = LoadResult::Ok;
     std::optional<PlainTextFile::Format> plain;
@@ -1117,33 +1174,42 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
     // Touches nothing but the file and the fresh document, so it may run on another thread.
     const auto read = [&] {
         if (type == rtfRTF) {
-            const QByteArray data = file.readAll();
+            const std::optional<QByteArray> data = TextFileLoad::readWhole(file);
             QTextCursor cursor(fresh.get());
             // An empty file is an empty document, as an empty plain text is.
-            if (file.error() != QFileDevice::NoError)
-                result = LoadResult::AccessError;
-            else if (!data.isEmpty() && (!rtf::looksLikeRtf(data) || !rtf::read(data, cursor).ok))
+            if (!data)
+                result = unreadable(file);
+            else if (!data->isEmpty()
+                     && (!rtf::looksLikeRtf(*data) || !rtf::read(*data, cursor).ok))
                 result = LoadResult::FormatError;
         } else {
             plain = PlainTextFile::read(file, *fresh);
             if (!plain)
-                result = LoadResult::AccessError;
+                result = unreadable(file);
         }
         if (result == LoadResult::Ok)
             longWords = hasLongWord(fresh.get());
     };
     // A small file is read at once, a larger one away from the window, which stays served.
     constexpr qint64 ServedLoadBytes = 1024 * 1024;
-    if (info.size() < ServedLoadBytes) {
+    if (size < ServedLoadBytes) {
         read();
     } else {
         TextFileLoad::whileServed(*fresh, read);
     }
     if (result != LoadResult::Ok)
         return result;
+    if (fresh->blockCount() > ParagraphLimit())
+        return LoadResult::TooManyParagraphs;
     d->plainFormat = plain.value_or(PlainTextFile::Format());
     d->adopt(std::move(fresh), longWords);
     return LoadResult::Ok;
+}
+
+int RichTextBox::ParagraphLimit() const
+{
+    return static_cast<int>(Private::LayoutHeightLimit
+                            / std::ceil(QFontMetricsF(font()).lineSpacing()));
 }
 
 bool RichTextBox::SaveFile(const QString &path, int type)

@@ -19,7 +19,14 @@ public:
     enum Alignment { rtfLeft = 0, rtfRight = 1, rtfCenter = 2 };
     // Unit of every length the control takes and gives (indents, tabs, right margin).
     enum class Scale { Millimetres, Twips };
-    enum class LoadResult { Ok, AccessError, FormatError, TooLarge };
+    enum class LoadResult {
+        Ok,
+        AccessError,
+        FormatError,
+        TooLarge,
+        NotRegularFile,
+        TooManyParagraphs
+    };
 
     // More tab stops than this per paragraph are refused.
     static constexpr int MaxTabStops = 32;
@@ -84,11 +91,15 @@ public:
     double RightMargin() const;
     void setRightMargin(double value);
 
-    // Replaces everything and clears undo. An access error is reported apart from a format error;
-    // anything but a regular file is an access error. A file larger than
-    // TextFileLoad::MaxFileBytes is refused before it is read. An empty file is an empty
-    // document. A large file is read while the event loop serves everything but input.
+    // Replaces everything and clears undo. An access error is reported apart from a format error
+    // and from anything but a regular file, which is not opened. A file larger than
+    // TextFileLoad::MaxFileBytes is refused before it is read, and one that grows past it while
+    // it is read is refused when it does. An empty file is an empty document. A large file is
+    // read while the event loop serves everything but input.
     LoadResult LoadFile(const QString &path, int type);
+    // The most paragraphs a loaded file may have: in the control's font, more would run past
+    // the height Qt's layout can place (TooManyParagraphs).
+    int ParagraphLimit() const;
     // Writes beside the target and replaces it only when the write succeeded; in a folder that
     // takes no new file, a writable file is written in place.
     bool SaveFile(const QString &path, int type);

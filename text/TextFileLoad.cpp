@@ -6,12 +6,21 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QThread>
+#include <algorithm>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace TextFileLoad {
 
 namespace {
+
+// What is read at once: the file's bytes and their text stay a few megabytes beside the
+// document, whatever the file's size.
+constexpr qint64 PieceBytes = 4 * 1024 * 1024;
 
 // Keeps every window open while it lives: a window closed during the wait would take the
 // window being loaded, or the program, away under the load.
@@ -34,6 +43,68 @@ protected:
 };
 
 } // namespace
+
+Opening open(QFile &file)
+{
+    const QByteArray name = QFile::encodeName(file.fileName());
+    struct stat status
+    {
+    };
+    if (::stat(name.constData(), &status) != 0)
+        return Opening::Unreadable;
+    if (!S_ISREG(status.st_mode))
+        return Opening::NotRegularFile;
+    if (status.st_size > MaxFileBytes)
+        return Opening::TooLarge;
+    // Asked again of what was opened, which may have taken the file's place since; without
+    // waiting, which a pipe would do for a writer. A regular file reads the same either way.
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return Opening::Unreadable;
+    Opening opening = Opening::Opened;
+    if (::fstat(descriptor, &status) != 0)
+        opening = Opening::Unreadable;
+    else if (!S_ISREG(status.st_mode))
+        opening = Opening::NotRegularFile;
+    else if (status.st_size > MaxFileBytes)
+        opening = Opening::TooLarge;
+    else if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        opening = Opening::Unreadable;
+    if (opening != Opening::Opened)
+        ::close(descriptor);
+    return opening;
+}
+
+std::optional<QByteArray> LimitedRead::next()
+{
+    QByteArray piece = file.read(std::min(PieceBytes, MaxFileBytes - file.pos()));
+    if (file.error() != QFileDevice::NoError || pastLimit(file))
+        return std::nullopt;
+    ended = piece.isEmpty();
+    return piece;
+}
+
+bool LimitedRead::atEnd() const
+{
+    return ended || file.atEnd() || file.pos() >= MaxFileBytes;
+}
+
+std::optional<QByteArray> readWhole(QFile &file)
+{
+    QByteArray bytes;
+    for (LimitedRead reading(file); !reading.atEnd();) {
+        const std::optional<QByteArray> piece = reading.next();
+        if (!piece)
+            return std::nullopt;
+        bytes += *piece;
+    }
+    return bytes;
+}
+
+bool pastLimit(const QFile &file)
+{
+    return file.size() > MaxFileBytes;
+}
 
 void whileServed(QObject &object, const std::function<void()> &work)
 {
