@@ -467,7 +467,7 @@ void TestPictureBrowser::drivesRootFirstThenByPath()
             volume(QStringLiteral("/media/a/")), volume(QStringLiteral("/media/b/"))};
     });
     QStringList roots;
-    for (const Drives::Volume &drive : Drives::volumes())
+    for (const Drives::Drive &drive : Drives::drives())
         roots << drive.rootPath;
     QCOMPARE(roots, QStringList({"/", "/media/a/", "/media/b/"}));
 }

@@ -237,9 +237,11 @@ void frmImage::scanDrives()
     folderTree->request([] {
         return FolderTree::Reading([] {
             QList<TreeNode> nodes;
-            for (const Drives::Volume &volume : Drives::volumes()) {
-                if (!Laufwerkexist(volume.rootPath))
+            for (const Drives::Drive &drive : Drives::drives()) {
+                const std::optional<Drives::Volume> answer = drive.ask();
+                if (!answer || !Laufwerkexist(answer->rootPath))
                     continue;
+                const Drives::Volume &volume = *answer;
                 const int type = Drives::GetDriveType(volume);
                 const int image = driveImage(volume, type);
                 // A kind no drive node stands for is left out with its folders.
