@@ -1,4 +1,5 @@
-// Volumes from QStorageInfo; removable media are told by the block device's "removable" flag.
+// Drives from the kernel's mount table, each asked for its volume through QStorageInfo only when
+// the browser reads it; removable media are told by the block device's "removable" flag.
 #include "platform/Drives.h"
 
 #include <QDir>
@@ -10,27 +11,29 @@
 
 namespace {
 
-std::function<QList<Drives::Volume>()> &volumeSource()
+std::function<QList<Drives::Drive>()> &driveSource()
 {
-    static std::function<QList<Drives::Volume>()> source;
+    static std::function<QList<Drives::Drive>()> source;
     return source;
 }
 
-bool isPseudoFileSystem(const QStorageInfo &storage)
+bool isPseudoFileSystem(const QString &root, const QByteArray &type)
 {
     static const QSet<QByteArray> pseudo
-        = {"proc",       "sysfs",    "cgroup",  "cgroup2", "devtmpfs",    "devpts",
-           "securityfs", "debugfs",  "tracefs", "pstore",  "bpf",         "mqueue",
-           "hugetlbfs",  "configfs", "fusectl", "autofs",  "binfmt_misc", "efivarfs",
-           "rpc_pipefs", "nsfs",     "ramfs",   "overlay", "fuse.portal", "fuse.gvfsd-fuse"};
-    const QByteArray type = storage.fileSystemType();
+        = {"proc",   "sysfs",       "cgroup",      "cgroup2",         "devtmpfs",
+           "devpts", "securityfs",  "debugfs",     "tracefs",         "pstore",
+           "bpf",    "mqueue",      "hugetlbfs",   "configfs",        "fusectl",
+           "autofs", "binfmt_misc", "efivarfs",    "rpc_pipefs",      "nsfs",
+           "ramfs",  "overlay",     "fuse.portal", "fuse.gvfsd-fuse", "rootfs"};
     if (pseudo.contains(type))
-        return storage.rootPath() != QLatin1String("/");
-    const QString root = storage.rootPath();
-    const bool systemTree = root == QLatin1String("/run") || root.startsWith(QLatin1String("/run/"))
-        || root == QLatin1String("/sys") || root.startsWith(QLatin1String("/sys/"))
-        || root == QLatin1String("/dev") || root.startsWith(QLatin1String("/dev/"))
-        || root == QLatin1String("/proc") || root.startsWith(QLatin1String("/proc/"));
+        return root != QLatin1String("/");
+    static const QStringList systemTrees
+        = {QStringLiteral("/run"),  QStringLiteral("/sys"),     QStringLiteral("/dev"),
+           QStringLiteral("/proc"), QStringLiteral("/var/run"), QStringLiteral("/var/lock")};
+    const bool systemTree
+        = std::any_of(systemTrees.cbegin(), systemTrees.cend(), [&root](const QString &tree) {
+              return root == tree || root.startsWith(tree + QLatin1Char('/'));
+          });
     return type == "tmpfs" ? systemTree : systemTree && root != QLatin1String("/");
 }
 
@@ -57,21 +60,64 @@ QString withSeparator(const QString &path)
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 
-QList<Drives::Volume> mountedVolumes()
+// The table writes a space, tab, line end or backslash in a path as three octal digits.
+QByteArray unescapedPath(const QByteArray &field)
 {
-    QList<Drives::Volume> found;
-    for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
-        // Containers bind single files (/etc/hosts) as mounts; a drive is a folder.
-        if (!storage.isValid() || !storage.isReady() || isPseudoFileSystem(storage)
-            || !QFileInfo(storage.rootPath()).isDir())
+    QByteArray path;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QByteArray digits = field.mid(i + 1, 3);
+        bool octal = false;
+        const int code = field.at(i) == '\\' && digits.size() == 3 ? digits.toInt(&octal, 8) : 0;
+        if (octal) {
+            path.append(static_cast<char>(code));
+            i += digits.size();
+        } else {
+            path.append(field.at(i));
+        }
+    }
+    return path;
+}
+
+// What the drive at ROOT says of itself; it asks the drive, which may not answer.
+std::optional<Drives::Volume> askVolume(const QString &root)
+{
+    const QStorageInfo storage(root);
+    // Containers bind single files (/etc/hosts) as mounts; a drive is a folder. A volume of no
+    // size is a pseudo file system the table does not tell as such.
+    if (!storage.isValid() || !storage.isReady() || withSeparator(storage.rootPath()) != root
+        || (storage.bytesTotal() == 0 && root != QLatin1String("/")) || !QFileInfo(root).isDir())
+        return std::nullopt;
+    Drives::Volume volume;
+    volume.rootPath = root;
+    volume.label = storage.name();
+    volume.fileSystem = QString::fromLatin1(storage.fileSystemType());
+    volume.bytesTotal = storage.bytesTotal();
+    volume.removable = isRemovable(storage.device());
+    return volume;
+}
+
+Drives::Drive mountedDrive(const QString &root)
+{
+    return {root, [root] { return askVolume(root); }};
+}
+
+// The mount points from the kernel's table: each line holds the mount point as its fifth field
+// and the file system type after the "-" that ends the optional fields.
+QList<Drives::Drive> mountedDrives()
+{
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    if (!table.open(QIODevice::ReadOnly))
+        return {mountedDrive(QStringLiteral("/"))};
+    QList<Drives::Drive> found;
+    for (const QByteArray &line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype separator = fields.indexOf("-");
+        constexpr qsizetype mountPointField = 4;
+        if (separator <= mountPointField || separator + 1 >= fields.size())
             continue;
-        Drives::Volume volume;
-        volume.rootPath = withSeparator(storage.rootPath());
-        volume.label = storage.name();
-        volume.fileSystem = QString::fromLatin1(storage.fileSystemType());
-        volume.bytesTotal = storage.bytesTotal();
-        volume.removable = isRemovable(storage.device());
-        found.append(volume);
+        const QString root = QFile::decodeName(unescapedPath(fields.at(mountPointField)));
+        if (!isPseudoFileSystem(root, fields.at(separator + 1)))
+            found.append(mountedDrive(withSeparator(root)));
     }
     return found;
 }
@@ -80,10 +126,10 @@ QList<Drives::Volume> mountedVolumes()
 
 namespace Drives {
 
-QList<Volume> volumes()
+QList<Drive> drives()
 {
-    QList<Volume> found = volumeSource() ? volumeSource()() : mountedVolumes();
-    std::stable_sort(found.begin(), found.end(), [](const Volume &a, const Volume &b) {
+    QList<Drive> found = driveSource() ? driveSource()() : mountedDrives();
+    std::stable_sort(found.begin(), found.end(), [](const Drive &a, const Drive &b) {
         const bool aRoot = a.rootPath == QLatin1String("/");
         const bool bRoot = b.rootPath == QLatin1String("/");
         if (aRoot != bRoot)
@@ -91,12 +137,11 @@ QList<Volume> volumes()
         return a.rootPath < b.rootPath;
     });
     // A volume mounted twice (bind mounts) is one drive.
-    QList<Volume> unique;
-    for (const Volume &volume : found) {
-        if (std::none_of(unique.cbegin(), unique.cend(), [&volume](const Volume &seen) {
-                return seen.rootPath == volume.rootPath;
-            }))
-            unique.append(volume);
+    QList<Drive> unique;
+    for (const Drive &drive : found) {
+        if (std::none_of(unique.cbegin(), unique.cend(),
+                         [&drive](const Drive &seen) { return seen.rootPath == drive.rootPath; }))
+            unique.append(drive);
     }
     return unique;
 }
@@ -118,9 +163,23 @@ int GetDriveType(const Volume &volume)
     return volume.removable ? Removable : Fixed;
 }
 
+void setDriveSource(std::function<QList<Drive>()> source)
+{
+    driveSource() = std::move(source);
+}
+
 void setVolumeSource(std::function<QList<Volume>()> source)
 {
-    volumeSource() = std::move(source);
+    if (!source) {
+        setDriveSource({});
+        return;
+    }
+    setDriveSource([source = std::move(source)] {
+        QList<Drive> answering;
+        for (const Volume &volume : source())
+            answering.append({volume.rootPath, [volume] { return volume; }});
+        return answering;
+    });
 }
 
 } // namespace Drives

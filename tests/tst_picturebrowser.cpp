@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QSemaphore>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtConcurrent/QtConcurrentRun>
@@ -238,6 +239,7 @@ private slots:
     void largeFolderListsWithoutBlocking();
     void treeIsReadWhileTheWindowIsServed();
     void driveThatDoesNotAnswerLeavesTheWindowServed();
+    void hungOpeningsLeaveTheBrowserWorking();
     void keysListFilesAndShowPreviews();
     void keysTypedOnTheRealServer();
     void screenshot();
@@ -467,7 +469,7 @@ void TestPictureBrowser::drivesRootFirstThenByPath()
             volume(QStringLiteral("/media/a/")), volume(QStringLiteral("/media/b/"))};
     });
     QStringList roots;
-    for (const Drives::Volume &drive : Drives::volumes())
+    for (const Drives::Drive &drive : Drives::drives())
         roots << drive.rootPath;
     QCOMPARE(roots, QStringList({"/", "/media/a/", "/media/b/"}));
 }
@@ -860,6 +862,55 @@ void TestPictureBrowser::driveThatDoesNotAnswerLeavesTheWindowServed()
     answer.release();
     QVERIFY(settled(form));
     QCOMPARE(childTexts(form.node(root())), QStringList({"ordner"}));
+    QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+}
+
+void TestPictureBrowser::hungOpeningsLeaveTheBrowserWorking()
+{
+    const QString hung = env->path(QStringLiteral("haengt/"));
+    QVERIFY(QDir().mkpath(hung + QStringLiteral("alt")));
+    QVERIFY(write(hung + QStringLiteral("h.bmp"), bmpFile(3, 3)));
+    QVERIFY(QDir().mkpath(root() + QStringLiteral("bilder")));
+    QVERIFY(write(root() + QStringLiteral("bilder/eins.bmp"), bmpFile(2, 2)));
+    const Drives::Volume answering {root(), QString(), QStringLiteral("ext4"), 1, false};
+    const Drives::Volume hanging {hung, QString(), QStringLiteral("nfs"), 1, false};
+    // A network drive that answers only once the test lets it, and every time after; after 20 s
+    // it answers anyway, so that a browser waiting for it fails instead of hanging.
+    const auto answer = std::make_shared<QSemaphore>();
+    Drives::setDriveSource([answering, hanging, answer] {
+        const auto hangs = [hanging, answer] {
+            if (answer->tryAcquire(1, 20000))
+                answer->release();
+            return std::optional(hanging);
+        };
+        return QList<Drives::Drive> {
+            {answering.rootPath, [answering] { return std::optional(answering); }},
+            {hanging.rootPath, hangs}};
+    });
+    // Twice as many openings as Qt's default pool has threads, each closed while the drive hangs.
+    for (int i = 0; i < 2 * QThread::idealThreadCount(); ++i) {
+        frmImage::Show();
+        QTRY_VERIFY(frmImageForm().get().node(root()));
+        frmImageForm().unload();
+        QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+    }
+    frmImage::Show();
+    frmImage &form = frmImageForm().get();
+    QTRY_VERIFY(form.node(root()));
+    QCOMPARE(form.TreeView1->topLevelItemCount(), 1);
+    form.TreeView1_NodeClick(form.node(root() + QStringLiteral("bilder/")));
+    QTRY_COMPARE(rows(form), QStringList({"eins.bmp"}));
+    QTRY_COMPARE(Screen::MousePointer(), int(Screen::vbDefault));
+
+    // Once the drive answers, it joins the tree in its place and reads like any other.
+    answer->release();
+    QTRY_COMPARE(form.TreeView1->topLevelItemCount(), 2);
+    QCOMPARE(frmImage::Key(form.TreeView1->topLevelItem(0)), hung);
+    QCOMPARE(childTexts(form.node(hung)), QStringList({"alt"}));
+    listFolder(form, hung);
+    QCOMPARE(rows(form), QStringList({"h.bmp"}));
+    click(form.ListView1, row(form, QStringLiteral("h.bmp")));
+    QCOMPARE(form.Bild1->pixmap().size(), QSize(3, 3));
     QCOMPARE(Screen::MousePointer(), int(Screen::vbDefault));
 }
 

@@ -6,8 +6,6 @@
 #include "platform/FileSystem.h"
 
 #include <QDir>
-#include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -15,40 +13,29 @@ constexpr qsizetype sliceRows = 250;
 
 } // namespace
 
-QThreadPool *folderReaders()
-{
-    // Never destroyed, so that nothing waits for its threads at the program's end.
-    static QThreadPool *const readers = new QThreadPool;
-    return readers;
-}
-
 FolderListing::FolderListing(QObject *parent)
     : QObject(parent)
+    , job([this](const QList<FileRow> &found) { slices.start(found); })
     , slices(
           sliceRows, [this](const QList<FileRow> &slice) { emit rows(slice); },
           [this] {
               running = false;
               emit done();
           })
-{
-    connect(&watcher, &QFutureWatcherBase::finished, this, [this] {
-        if (running)
-            slices.start(watcher.result());
-    });
-}
+{ }
 
 FolderListing::~FolderListing()
 {
     stop();
 }
 
-void FolderListing::start(const QString &folder)
+void FolderListing::start(const QString &drive, const QString &folder)
 {
     stop();
     running = true;
     stopped = std::make_shared<std::atomic<bool>>(false);
-    watcher.setFuture(QtConcurrent::run(
-        folderReaders(), [folder, stopped = stopped] { return read(folder, *stopped); }));
+    job.start(driveReader(drive, DriveRead::Files),
+              [folder, stopped = stopped] { return read(folder, *stopped); });
 }
 
 void FolderListing::stop()
@@ -56,6 +43,7 @@ void FolderListing::stop()
     if (stopped)
         *stopped = true;
     // The worker's result, when it comes, belongs to no listing any more.
+    job.cancel();
     slices.stop();
     running = false;
 }

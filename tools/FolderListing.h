@@ -2,21 +2,14 @@
 // slices, so that a folder of any size never blocks the window.
 #pragma once
 
+#include "tools/DriveReader.h"
 #include "tools/SliceHandOver.h"
 
-#include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <atomic>
 #include <memory>
-
-class QThreadPool;
-
-// The threads that read folders for the browser. They are the browser's own, since a folder on a
-// mount that does not answer holds its thread for good: the program's other work never waits
-// behind it, nor does its end.
-QThreadPool *folderReaders();
 
 // One file row as the list shows it.
 struct FileRow
@@ -34,9 +27,9 @@ public:
     explicit FolderListing(QObject *parent = nullptr);
     ~FolderListing() override;
 
-    // Reads the picture files of FOLDER (a key ending in "/"), in pattern order; a listing still
-    // running is dropped.
-    void start(const QString &folder);
+    // Reads the picture files of FOLDER (a key ending in "/") on DRIVE, in pattern order; a
+    // listing still running is dropped.
+    void start(const QString &drive, const QString &folder);
     // Drops the running listing at once.
     void stop();
     bool busy() const { return running; }
@@ -52,7 +45,7 @@ signals:
     void done();
 
 private:
-    QFutureWatcher<QList<FileRow>> watcher;
+    DriveJob<QList<FileRow>> job;
     std::shared_ptr<std::atomic<bool>> stopped;
     SliceHandOver<FileRow> slices;
     bool running = false;

@@ -2,9 +2,7 @@
 // the window goes on meanwhile and takes the nodes a slice per turn of its event loop.
 #include "tools/FolderTree.h"
 
-#include "tools/FolderListing.h"
-
-#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 
 namespace {
 
@@ -12,29 +10,49 @@ constexpr qsizetype sliceNodes = 250;
 
 } // namespace
 
-FolderTree::FolderTree(QObject *parent)
-    : QObject(parent)
-    , slices(
-          sliceNodes, [this](const QList<TreeNode> &slice) { emit nodes(slice); },
-          [this] { startNext(); })
+struct FolderTree::DriveReads
 {
-    connect(&watcher, &QFutureWatcherBase::finished, this,
-            [this] { slices.start(watcher.result()); });
+    DriveReads(FolderTree &tree, const QString &drive)
+        : drive(drive)
+        , job([this](const QList<TreeNode> &found) { slices.start(found); })
+        , slices(
+              sliceNodes, [&tree](const QList<TreeNode> &slice) { emit tree.nodes(slice); },
+              [&tree, this] { tree.startNext(*this); })
+    { }
+
+    const QString drive;
+    QQueue<Request> waiting;
+    DriveJob<QList<TreeNode>> job;
+    SliceHandOver<TreeNode> slices;
+    bool running = false;
+};
+
+FolderTree::FolderTree(QObject *parent) : QObject(parent) { }
+
+FolderTree::~FolderTree() = default;
+
+void FolderTree::request(const QString &drive, Request request)
+{
+    std::unique_ptr<DriveReads> &reads = drives[drive];
+    if (!reads)
+        reads = std::make_unique<DriveReads>(*this, drive);
+    reads->waiting.enqueue(std::move(request));
+    if (!reads->running)
+        startNext(*reads);
 }
 
-void FolderTree::request(Request request)
+bool FolderTree::busy() const
 {
-    waiting.enqueue(std::move(request));
-    if (!running)
-        startNext();
+    return std::any_of(drives.cbegin(), drives.cend(),
+                       [](const auto &drive) { return drive.second->running; });
 }
 
-void FolderTree::startNext()
+void FolderTree::startNext(DriveReads &reads)
 {
-    running = !waiting.isEmpty();
-    if (!running) {
+    reads.running = !reads.waiting.isEmpty();
+    if (!reads.running) {
         emit done();
         return;
     }
-    watcher.setFuture(QtConcurrent::run(folderReaders(), waiting.dequeue()()));
+    reads.job.start(driveReader(reads.drive, DriveRead::Tree), reads.waiting.dequeue()());
 }

@@ -1,32 +1,15 @@
+// A picture asked for meanwhile makes the one loading stale: if it has not started it never
+// does, and one on a drive that does not answer keeps no other picture waiting.
 #include "tools/PreviewLoader.h"
 
-#include <QtConcurrent/QtConcurrentRun>
+PreviewLoader::PreviewLoader(QObject *parent)
+    : QObject(parent), job([this](const std::optional<DecodedPicture> &picture) {
+        emit loaded(std::exchange(running, QString()), picture);
+    })
+{ }
 
-PreviewLoader::PreviewLoader(QObject *parent) : QObject(parent)
-{
-    connect(&watcher, &QFutureWatcherBase::finished, this, &PreviewLoader::finished);
-}
-
-void PreviewLoader::request(const QString &path)
-{
-    if (busy())
-        waiting = path;
-    else
-        start(path);
-}
-
-void PreviewLoader::start(const QString &path)
+void PreviewLoader::request(const QString &drive, const QString &path)
 {
     running = path;
-    watcher.setFuture(QtConcurrent::run([path] { return LoadPicture(path); }));
-}
-
-void PreviewLoader::finished()
-{
-    // A picture asked for meanwhile makes this one stale.
-    if (!waiting.isEmpty()) {
-        start(std::exchange(waiting, QString()));
-        return;
-    }
-    emit loaded(std::exchange(running, QString()), watcher.result());
+    job.start(driveReader(drive, DriveRead::Picture), [path] { return LoadPicture(path); });
 }

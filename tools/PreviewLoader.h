@@ -1,11 +1,11 @@
-// Loads pictures for the browser's preview away from the window's thread, one at a time: a
-// request made while one runs replaces any request still waiting, and only the last one
-// requested is reported.
+// Loads pictures for the browser's preview away from the window's thread, on the reader of the
+// picture's drive: a request replaces the one before, which is never waited for, and only the
+// last one requested is reported.
 #pragma once
 
 #include "pictures/Picture.h"
+#include "tools/DriveReader.h"
 
-#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -16,19 +16,16 @@ class PreviewLoader : public QObject
 public:
     explicit PreviewLoader(QObject *parent = nullptr);
 
-    void request(const QString &path);
+    // Loads the picture at PATH on DRIVE.
+    void request(const QString &drive, const QString &path);
     // True from a request until its picture is reported.
-    bool busy() const { return !running.isEmpty(); }
+    bool busy() const { return job.running(); }
 
 signals:
     void loaded(const QString &path, const std::optional<DecodedPicture> &picture);
 
 private:
-    void start(const QString &path);
-    void finished();
-
-    QFutureWatcher<std::optional<DecodedPicture>> watcher;
+    DriveJob<std::optional<DecodedPicture>> job;
     // The path being loaded, until its picture is reported.
     QString running;
-    QString waiting;
 };

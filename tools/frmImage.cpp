@@ -30,6 +30,9 @@ constexpr double clientWidth = 6264;
 constexpr double clientHeight = 4464;
 constexpr qint64 floppyCapacity = 1457664;
 const QString fertig = QStringLiteral("fertig");
+// How long the hourglass waits for the folder tree: a drive that does not answer joins the tree
+// when it does, and the window is used meanwhile.
+constexpr int treeWaitMs = 2000;
 
 enum NodeRole : int { KeyRole = Qt::UserRole, TagRole, ImageRole };
 
@@ -79,6 +82,21 @@ int driveImage(const Drives::Volume &volume, int type)
     }
 }
 
+QList<TreeNode> driveNodes(const Drives::Drive &drive)
+{
+    const std::optional<Drives::Volume> volume = drive.ask();
+    if (!volume || !frmImage::Laufwerkexist(volume->rootPath))
+        return {};
+    const int type = Drives::GetDriveType(*volume);
+    const int image = driveImage(*volume, type);
+    // A kind no drive node stands for is left out with its folders.
+    if (image == 0)
+        return {};
+    QList<TreeNode> nodes {{QString(), volume->rootPath, driveText(*volume, type), image, image}};
+    nodes.append(subfolderNodes(volume->rootPath));
+    return nodes;
+}
+
 // Rows taken out of the list, deleted a slice per turn of the event loop.
 void deleteInSlices(QList<QTreeWidgetItem *> rows)
 {
@@ -108,7 +126,7 @@ frmImage::frmImage()
 frmImage::~frmImage()
 {
     // A list or tree still being read keeps the hourglass, which nothing else would take back.
-    if (folderListing->busy() || folderTree->busy())
+    if (folderListing->busy() || folderTree->busy() || driveTable->running())
         Screen::setMousePointer(Screen::vbDefault);
 }
 
@@ -170,6 +188,12 @@ void frmImage::connectHandlers()
 {
     folderListing = new FolderListing(this);
     folderTree = new FolderTree(this);
+    driveTable = std::make_unique<DriveJob<QList<Drives::Drive>>>(
+        [this](const QList<Drives::Drive> &drives) { readDrives(drives); });
+    treeWait = new QTimer(this);
+    treeWait->setSingleShot(true);
+    treeWait->setInterval(treeWaitMs);
+    connect(treeWait, &QTimer::timeout, this, &frmImage::updateMousePointer);
     previewLoader = new PreviewLoader(this);
     connect(folderListing, &FolderListing::rows, this, &frmImage::addFileRows);
     connect(folderListing, &FolderListing::done, this, &frmImage::updateMousePointer);
@@ -203,8 +227,15 @@ void frmImage::Form_Load()
 
 void frmImage::updateMousePointer()
 {
-    Screen::setMousePointer(folderListing->busy() || folderTree->busy() ? Screen::vbHourglass
-                                                                        : Screen::vbDefault);
+    const bool treeRead = (driveTable->running() || folderTree->busy()) && treeWait->isActive();
+    Screen::setMousePointer(folderListing->busy() || treeRead ? Screen::vbHourglass
+                                                              : Screen::vbDefault);
+}
+
+void frmImage::waitForTree()
+{
+    treeWait->start();
+    updateMousePointer();
 }
 
 void frmImage::layOutPanes()
@@ -233,24 +264,20 @@ bool frmImage::Laufwerkexist(const QString &root)
 
 void frmImage::scanDrives()
 {
-    // A drive that does not answer, such as a hung network mount, holds up only the worker.
-    folderTree->request([] {
-        return FolderTree::Reading([] {
-            QList<TreeNode> nodes;
-            for (const Drives::Volume &volume : Drives::volumes()) {
-                if (!Laufwerkexist(volume.rootPath))
-                    continue;
-                const int type = Drives::GetDriveType(volume);
-                const int image = driveImage(volume, type);
-                // A kind no drive node stands for is left out with its folders.
-                if (image == 0)
-                    continue;
-                nodes.append({QString(), volume.rootPath, driveText(volume, type), image, image});
-                nodes.append(subfolderNodes(volume.rootPath));
-            }
-            return nodes;
+    // Reading the mount table asks no drive; each drive is then read on its own readers.
+    driveTable->start(driveReader(QString(), DriveRead::Tree), [] { return Drives::drives(); });
+    waitForTree();
+}
+
+void frmImage::readDrives(const QList<Drives::Drive> &drives)
+{
+    for (const Drives::Drive &drive : drives) {
+        driveOrder.append(drive.rootPath);
+        folderTree->request(drive.rootPath, [drive] {
+            return FolderTree::Reading([drive] { return driveNodes(drive); });
         });
-    });
+    }
+    updateMousePointer();
 }
 
 void frmImage::addTreeNodes(const QList<TreeNode> &nodes)
@@ -277,7 +304,13 @@ QTreeWidgetItem *frmImage::addNode(QTreeWidgetItem *relative, const QString &key
     // Keys are unique; a second node under a known key is refused, as the tree control did.
     if (nodesByKey.contains(key))
         return nullptr;
-    auto *item = relative ? new QTreeWidgetItem(relative) : new QTreeWidgetItem(TreeView1);
+    QTreeWidgetItem *item = nullptr;
+    if (relative) {
+        item = new QTreeWidgetItem(relative);
+    } else {
+        item = new QTreeWidgetItem;
+        TreeView1->insertTopLevelItem(drivePlace(key), item);
+    }
     item->setText(0, text);
     // The selected image is the icon's selected mode, which the tree shows for the current node.
     QIcon icon = browserImage(image);
@@ -288,6 +321,24 @@ QTreeWidgetItem *frmImage::addNode(QTreeWidgetItem *relative, const QString &key
     Nodes.append(item);
     nodesByKey.insert(key, item);
     return item;
+}
+
+int frmImage::drivePlace(const QString &key) const
+{
+    // Drives come as they answer, but take their places in the mount table's order.
+    const qsizetype order = driveOrder.indexOf(key);
+    int place = 0;
+    while (place < TreeView1->topLevelItemCount()
+           && (order < 0 || driveOrder.indexOf(Key(TreeView1->topLevelItem(place))) < order))
+        ++place;
+    return place;
+}
+
+QString frmImage::driveOf(const QTreeWidgetItem *node)
+{
+    while (node->parent())
+        node = node->parent();
+    return Key(node);
 }
 
 QTreeWidgetItem *frmImage::node(const QString &key) const
@@ -320,9 +371,8 @@ void frmImage::TreeView1_Expand(QTreeWidgetItem *node)
     if (Tag(node) == fertig)
         return;
     node->setData(0, TagRole, fertig);
-    Screen::setMousePointer(Screen::vbHourglass);
     // The children are taken when the reads asked for before are in the tree, so none is missed.
-    folderTree->request([node] {
+    folderTree->request(driveOf(node), [node] {
         QStringList keys;
         for (int i = 0; i < node->childCount(); ++i)
             keys << Key(node->child(i));
@@ -333,6 +383,7 @@ void frmImage::TreeView1_Expand(QTreeWidgetItem *node)
             return nodes;
         });
     });
+    waitForTree();
 }
 
 void frmImage::TreeView1_NodeClick(QTreeWidgetItem *node)
@@ -340,7 +391,8 @@ void frmImage::TreeView1_NodeClick(QTreeWidgetItem *node)
     dropFileRows();
     // The hourglass stays until the whole list is shown.
     Screen::setMousePointer(Screen::vbHourglass);
-    folderListing->start(Key(node));
+    listedDrive = driveOf(node);
+    folderListing->start(listedDrive, Key(node));
 }
 
 void frmImage::dropFileRows()
@@ -366,7 +418,8 @@ void frmImage::addFileRows(const QList<FileRow> &rows)
 
 bool frmImage::busy() const
 {
-    return folderListing->busy() || folderTree->busy() || previewLoader->busy();
+    return folderListing->busy() || folderTree->busy() || driveTable->running()
+        || previewLoader->busy();
 }
 
 void frmImage::Alleseinlesen(const QString &root)

@@ -2,17 +2,22 @@
 // the picture files of the chosen folder, and a scrollable preview at the picture's own size.
 #pragma once
 
+#include "platform/Drives.h"
 #include "platform/Forms.h"
+#include "tools/DriveReader.h"
 
 #include <QDialog>
 #include <QHash>
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+#include <memory>
 #include <optional>
 
 class QLabel;
 class QScrollBar;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 struct DecodedPicture;
@@ -116,6 +121,11 @@ private:
     void Form_Load();
     void layOutPanes();
     void scanDrives();
+    void readDrives(const QList<Drives::Drive> &drives);
+    // Starts the hourglass's wait for the folder tree.
+    void waitForTree();
+    static QString driveOf(const QTreeWidgetItem *node);
+    int drivePlace(const QString &key) const;
     QTreeWidgetItem *addNode(QTreeWidgetItem *relative, const QString &key, const QString &text,
                              int image, int selectedImage);
     void addTreeNodes(const QList<TreeNode> &nodes);
@@ -130,6 +140,12 @@ private:
     void dropFileRows();
 
     QHash<QString, QTreeWidgetItem *> nodesByKey;
+    // The drives' roots in the mount table's order.
+    QStringList driveOrder;
+    std::unique_ptr<DriveJob<QList<Drives::Drive>>> driveTable;
+    QTimer *treeWait = nullptr;
+    // The drive of the folder the list shows.
+    QString listedDrive;
     FolderListing *folderListing = nullptr;
     FolderTree *folderTree = nullptr;
     PreviewLoader *previewLoader = nullptr;

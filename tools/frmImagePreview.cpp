@@ -110,7 +110,7 @@ void frmImage::setBild1Picture(const DecodedPicture &picture)
 void frmImage::ListView1_ItemClick(QTreeWidgetItem *item)
 {
     // The picture loads away from the window; it shows when it is ready.
-    previewLoader->request(Key(item));
+    previewLoader->request(listedDrive, Key(item));
 }
 
 void frmImage::showLoadedPicture(const QString &path, const std::optional<DecodedPicture> &picture)
