@@ -1144,7 +1144,7 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
     return LoadResult::Ok;
 }
 
-bool RichTextBox::SaveFile(const QString &path, int type)
+FileWrite::Result RichTextBox::SaveFile(const QString &path, int type)
 {
     const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1)
                                             : PlainTextFile::encode(*document(), d->plainFormat);
@@ -1277,7 +1277,7 @@ bool RichTextBox::SelPrint(QPrinter &printer)
         if (!paint(pdf))
             return false;
     }
-    return FileWrite::replace(printer.outputFileName(), buffer.data());
+    return FileWrite::replace(printer.outputFileName(), buffer.data()).written;
 }
 
 bool RichTextBox::paint(QPagedPaintDevice &device) const
