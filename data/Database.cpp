@@ -612,7 +612,8 @@ bool ensure(const Databases::File &file, QString *error)
     if (Fileexist(file.path))
         return true;
     QString reason;
-    if (CreateDatabase(file.path, file.createTable, &reason))
+    // Another program may have made it meanwhile, when this one's own making failed.
+    if (CreateDatabase(file.path, file.createTable, &reason) || Fileexist(file.path))
         return true;
     if (error)
         *error = QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt werden. %2")

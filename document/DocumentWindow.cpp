@@ -7,6 +7,7 @@
 #include "document/DocumentHost.h"
 #include "platform/ControlMouse.h"
 #include "platform/FileSystem.h"
+#include "platform/FileWrite.h"
 #include "platform/Forms.h"
 #include "platform/KeyCodes.h"
 #include "platform/MsgBox.h"
@@ -210,8 +211,20 @@ bool DocumentWindow::mnuFileSaveAs_Click()
 
 bool DocumentWindow::writeFile(const QString &path, bool richText)
 {
-    if (txtText->SaveFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText))
+    const FileWrite::Result saved
+        = txtText->SaveFile(path, richText ? RichTextBox::rtfRTF : RichTextBox::rtfText);
+    if (saved)
         return true;
+    if (!saved.damagedFilesCopy.isEmpty()) {
+        MsgBox(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden und ist jetzt "
+                              "beschädigt: Weder ihr alter noch ihr neuer Inhalt ließ sich "
+                              "vollständig hineinschreiben. Ihr alter Inhalt ist vollständig in "
+                              "dieser Kopie erhalten:\n\n%2\n\nStellen Sie die Datei aus der "
+                              "Kopie wieder her, bevor Sie sie weiter verwenden.")
+                   .arg(path, saved.damagedFilesCopy),
+               vbCritical, QStringLiteral("Dokument speichern"));
+        return false;
+    }
     MsgBox(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden. Der Ordner fehlt, "
                           "Sie dürfen dort nicht schreiben oder der Datenträger ist voll.")
                .arg(path),

@@ -10,6 +10,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <csignal>
 
 frmMain *Main()
 {
@@ -30,6 +31,11 @@ frmMain *Main()
 
 int runVelmar(int argc, char *argv[])
 {
+#ifdef SIGXFSZ
+    // A write past the file-size limit then fails as on a full disk, which every save handles,
+    // instead of ending the program and every window's unsaved work with it.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     QTranslator qtGerman;
     if (qtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -3,6 +3,7 @@
 #include "platform/FileWrite.h"
 
 #include "common/AppPaths.h"
+#include "platform/FolderLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 #include <QTemporaryDir>
+#include <optional>
 
 #ifndef Q_OS_WIN
 #include <cerrno>
@@ -70,41 +72,65 @@ bool writeFromStart(QFile &file, const QByteArray &bytes)
         && file.flush() && syncToDisk(file);
 }
 
+// Each kept copy's folder holds the document's path and, in a folder of its own, the copy under
+// the document's name, so that no name the document may have meets the path's file.
+const QString documentPathFile = QStringLiteral("Ort");
+const QString copyFolder = QStringLiteral("Kopie");
+
 // The old bytes of a file about to be written in place, kept on disk in a folder of their own
-// until the new bytes are, so that a crash part way leaves them to the user.
-class KeptCopy
+// until the new bytes are, so that a crash part way leaves them to the user. The folder is
+// locked from its making to the end of the write, so that another Velmar's start leaves it alone.
+class OldBytesCopy
 {
 public:
-    KeptCopy(const QString &original, const QByteArray &bytes)
+    OldBytesCopy(const QFile &original, const QByteArray &bytes)
     {
         const QString copies = AppPaths::keptCopiesFolder();
         if (!QDir().mkpath(copies))
             return;
-        QTemporaryDir unfinished(
-            AppPaths::join(copies, unfinishedPrefix + QStringLiteral("XXXXXX")));
-        if (!unfinished.isValid())
+        std::optional<QTemporaryDir> unfinished;
+        {
+            // A start looking for left copies waits until the new folder is locked.
+            const FolderLock making(copies, FolderLock::Kind::Shared, FolderLock::Wait::UntilFree);
+            if (!making.held())
+                return;
+            unfinished.emplace(AppPaths::join(copies, unfinishedPrefix + QStringLiteral("XXXXXX")));
+            if (!unfinished->isValid())
+                return;
+            lock
+                = FolderLock(unfinished->path(), FolderLock::Kind::Exclusive, FolderLock::Wait::No);
+            if (!lock.held())
+                return;
+        }
+        const QFileInfo document(original);
+        if (!writeNew(unfinished->filePath(documentPathFile),
+                      QDir::toNativeSeparators(document.absoluteFilePath()).toUtf8(),
+                      QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+            || !QDir(unfinished->path()).mkdir(copyFolder))
             return;
-        const QString name = QFileInfo(original).fileName();
-        QFile copy(unfinished.filePath(name));
-        if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !writeAll(copy, bytes))
+        // The copy is no more open to others than the document.
+        if (!writeNew(AppPaths::join(unfinished->filePath(copyFolder), document.fileName()), bytes,
+                      original.permissions()))
             return;
-        copy.close();
         const QString whole = AppPaths::join(
-            copies, QFileInfo(unfinished.path()).fileName().mid(unfinishedPrefix.size()));
-        if (!QDir().rename(unfinished.path(), whole))
+            copies, QFileInfo(unfinished->path()).fileName().mid(unfinishedPrefix.size()));
+        if (!QDir().rename(unfinished->path(), whole))
             return;
-        unfinished.setAutoRemove(false);
+        unfinished->setAutoRemove(false);
         if (!syncFolder(copies)) {
             QDir(whole).removeRecursively();
             return;
         }
         folder = whole;
+        copyPath = QDir::toNativeSeparators(
+            AppPaths::join(AppPaths::join(whole, copyFolder), document.fileName()));
         syncFolder(QFileInfo(copies).absolutePath());
     }
-    KeptCopy(const KeptCopy &) = delete;
-    KeptCopy &operator=(const KeptCopy &) = delete;
+    OldBytesCopy(const OldBytesCopy &) = delete;
+    OldBytesCopy &operator=(const OldBytesCopy &) = delete;
 
     bool kept() const { return !folder.isEmpty(); }
+    QString path() const { return copyPath; }
     // Once the file holds whole bytes again, the copy has served.
     void remove()
     {
@@ -114,7 +140,17 @@ public:
     }
 
 private:
+    static bool writeNew(const QString &path, const QByteArray &bytes,
+                         QFileDevice::Permissions permissions)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::NewOnly, permissions)
+            && writeAll(file, bytes);
+    }
+
+    FolderLock lock;
     QString folder;
+    QString copyPath;
 };
 
 #ifndef Q_OS_WIN
@@ -142,45 +178,48 @@ bool renameKeepsIdentity(const QString &, QSaveFile &)
 }
 #endif
 
-bool overwriteWritable(const QString &path, const QByteArray &bytes)
+FileWrite::Result overwriteWritable(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo target(path);
-    return target.isFile() && target.isWritable() && FileWrite::overwrite(path, bytes);
+    if (!target.isFile() || !target.isWritable())
+        return {};
+    return FileWrite::overwrite(path, bytes);
 }
 
 } // namespace
 
 namespace FileWrite {
 
-bool overwrite(const QString &path, const QByteArray &bytes)
+Result overwrite(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return false;
+        return {};
     // The old bytes are what a failed write gives back; a file that cannot be read back whole
     // is not risked.
     const QByteArray old = file.readAll();
     if (file.error() != QFileDevice::NoError || old.size() != file.size())
-        return false;
+        return {};
     const QStorageInfo storage(path);
     if (storage.isValid() && storage.bytesAvailable() + old.size() < bytes.size())
-        return false;
-    KeptCopy copy(path, old);
+        return {};
+    OldBytesCopy copy(file, old);
     if (!copy.kept())
-        return false;
+        return {};
     // Overwriting without truncating first keeps the old bytes' room, so writing them back
     // needs no new space.
     if (writeFromStart(file, bytes)) {
         copy.remove();
-        return true;
+        return {true, QString()};
     }
     file.unsetError();
-    if (writeFromStart(file, old))
-        copy.remove();
-    return false;
+    if (!writeFromStart(file, old))
+        return {false, copy.path()};
+    copy.remove();
+    return {};
 }
 
-bool replace(const QString &path, const QByteArray &bytes)
+Result replace(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -191,28 +230,41 @@ bool replace(const QString &path, const QByteArray &bytes)
     }
     if (!writeAll(file, bytes)) {
         file.cancelWriting();
-        return false;
+        return {};
     }
-    return file.commit();
+    return {file.commit(), QString()};
 }
 
-QStringList keptCopies()
+QList<KeptCopy> keptCopies()
 {
-    QStringList copies;
-    QDir folder(AppPaths::keptCopiesFolder());
+    const QString copies = AppPaths::keptCopiesFolder();
+    // No save is between making its copy's folder and locking it.
+    const FolderLock looking(copies, FolderLock::Kind::Exclusive, FolderLock::Wait::UntilFree);
+    if (!looking.held())
+        return {};
+    QList<KeptCopy> left;
+    const QDir folder(copies);
     const QStringList saves = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                                                QDir::Time | QDir::Reversed);
     for (const QString &save : saves) {
-        QDir kept(folder.filePath(save));
+        const QString saveFolder = folder.filePath(save);
+        const FolderLock unused(saveFolder, FolderLock::Kind::Exclusive, FolderLock::Wait::No);
+        if (!unused.held())
+            continue;
         // An unfinished copy's file was never touched.
         if (save.startsWith(unfinishedPrefix)) {
-            kept.removeRecursively();
+            QDir(saveFolder).removeRecursively();
             continue;
         }
+        QFile pathFile(AppPaths::join(saveFolder, documentPathFile));
+        const QString document = pathFile.open(QIODevice::ReadOnly)
+            ? QString::fromUtf8(pathFile.readAll())
+            : QString();
+        const QDir kept(AppPaths::join(saveFolder, copyFolder));
         for (const QString &name : kept.entryList(QDir::Files | QDir::Hidden))
-            copies.append(QDir::toNativeSeparators(kept.filePath(name)));
+            left.append({document, QDir::toNativeSeparators(kept.filePath(name))});
     }
-    return copies;
+    return left;
 }
 
 } // namespace FileWrite

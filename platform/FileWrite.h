@@ -2,24 +2,42 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace FileWrite {
+
+struct Result
+{
+    bool written = false;
+    // Set when the file holds neither its old bytes nor the new ones: the kept copy that holds
+    // its whole old bytes.
+    QString damagedFilesCopy;
+
+    explicit operator bool() const { return written; }
+};
 
 // Writes the bytes beside the target and puts them in its place only when every byte has
 // reached the disk. A writable file is written in place where a new file cannot take its place
 // (a folder that takes no new file) or would lose what the old one had (further names, owner,
-// group). False on any failure, with the old file unchanged.
-bool replace(const QString &path, const QByteArray &bytes);
+// group). Not written on any failure, the old file unchanged unless it is told damaged.
+Result replace(const QString &path, const QByteArray &bytes);
 
 // Writes over an existing, readable file in place. Refused when the free space cannot hold the
 // bytes or no copy of the old bytes can be kept in the kept-copies folder; that copy goes once
-// the new bytes are on disk. A failed write puts the old bytes back. False on any failure.
-bool overwrite(const QString &path, const QByteArray &bytes);
+// the new bytes are on disk. A failed write puts the old bytes back; where that fails too, the
+// file is told damaged and its copy stays.
+Result overwrite(const QString &path, const QByteArray &bytes);
 
-// The copies an in-place write that never finished (a crash, a power cut) left behind, oldest
-// first: each the old bytes of a file under its name.
-QStringList keptCopies();
+// A copy of a file's old bytes that an in-place write left behind.
+struct KeptCopy
+{
+    QString document; // the file that was being written
+    QString copy;
+};
+
+// The copies in-place writes that never finished (a crash, a power cut) left behind, oldest
+// first. The copies of writes still running, in this program or another, are not among them.
+QList<KeptCopy> keptCopies();
 
 } // namespace FileWrite

@@ -108,6 +108,8 @@ private slots:
     void fileexist();
     void createsTables_data();
     void createsTables();
+    void databaseAnotherProgramMakesMeanwhileIsUsed_data();
+    void databaseAnotherProgramMakesMeanwhileIsUsed();
     void refusals_data();
     void refusals();
     void refusalsAreWorded_data();
@@ -225,6 +227,32 @@ void TestDatabase::createsTables()
     QCOMPARE(rowCount(table), 1);
     const QStringList left = QDir(env->databaseFolder()).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(left, QStringList {fileName});
+}
+
+void TestDatabase::databaseAnotherProgramMakesMeanwhileIsUsed_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::newRow("Textbausteine") << "Textbausteine";
+    QTest::newRow("Vorlagen") << "Vorlagen";
+}
+
+// Two programs make the database at the same moment: the one whose making fails finds the
+// other's and uses it without a message.
+void TestDatabase::databaseAnotherProgramMakesMeanwhileIsUsed()
+{
+    QFETCH(QString, table);
+    const QString other = env->path(QStringLiteral("anderes.mdb"));
+    QString error;
+    QVERIFY2(Database::CreateDatabase(other, createOf(table), &error), qPrintable(error));
+    bool ensured = false;
+    {
+        const DatabaseStates::MadeMeanwhile meanwhile(other, pathOf(table));
+        ensured = ensure(table, &error);
+    }
+    QVERIFY2(ensured, qPrintable(error));
+    QVERIFY(!QFileInfo::exists(other));
+    QVERIFY2(insert(table, {}, &error), qPrintable(error));
+    QCOMPARE(rowCount(table), 1);
 }
 
 void TestDatabase::refusals_data()

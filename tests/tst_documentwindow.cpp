@@ -5,6 +5,7 @@
 #include "document/frmDocument.h"
 #include "document/frmText.h"
 #include "frame/frmMain.h"
+#include "platform/FileWrite.h"
 #include "platform/MsgBox.h"
 #include "platform/Screen.h"
 #include "platform/Settings.h"
@@ -89,6 +90,7 @@ private slots:
     void saveInReadOnlyFolderWritesInPlace();
     void saveOnFullDiskKeepsFileAndChanges_data();
     void saveOnFullDiskKeepsFileAndChanges();
+    void saveThatCannotPutTheOldBytesBackTellsTheFileDamaged();
     void saveUpdatesRecentFiles();
     void savedRichTextReopensWithFormat();
     void softBreakSavedAsTheFilesLineEnd_data();
@@ -1072,6 +1074,46 @@ void TestDocumentWindow::saveOnFullDiskKeepsFileAndChanges()
     window->mnuFileClose->trigger();
     QCOMPARE(env->modals.seen().constLast().style, int(vbYesNoCancel | vbQuestion));
     QCOMPARE(program->documentCount(), 1);
+}
+
+// In place, the file having a second name: the write fails part way, and the disk fails further
+// so that putting the old bytes back fails too.
+void TestDocumentWindow::saveThatCannotPutTheOldBytesBackTellsTheFileDamaged()
+{
+    const QString folder = env->path("ordner");
+    QDir().mkpath(folder);
+    const QByteArray old(551, 'a');
+    const QString path = program->writeFile("ordner/Notizen.txt", old);
+    QCOMPARE(::link(QFile::encodeName(path).constData(),
+                    QFile::encodeName(env->path("ordner/Notizen-Kopie.txt")).constData()),
+             0);
+    env->modals.answerFile(path);
+    program->main().OpenDoc();
+    DocumentWindow *window = program->active();
+    typeInto(window, QString(3000, QLatin1Char('x')));
+    program->main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&program->main()));
+    env->modals.answerMessage(vbOK);
+    {
+        const FileSizeLimit failingDisk(1024, 100);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    }
+    QVERIFY(program->readFile(path) != old);
+    const QList<FileWrite::KeptCopy> kept = FileWrite::keptCopies();
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(program->readFile(kept.first().copy), old);
+    QCOMPARE(env->modals.seen().size(), 2);
+    const Modal::Request message = env->modals.seen().constLast();
+    QCOMPARE(message.style, int(vbCritical));
+    QCOMPARE(message.title, QStringLiteral("Dokument speichern"));
+    QCOMPARE(message.text,
+             QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden und ist jetzt "
+                            "beschädigt: Weder ihr alter noch ihr neuer Inhalt ließ sich "
+                            "vollständig hineinschreiben. Ihr alter Inhalt ist vollständig in "
+                            "dieser Kopie erhalten:\n\n%2\n\nStellen Sie die Datei aus der "
+                            "Kopie wieder her, bevor Sie sie weiter verwenden.")
+                 .arg(path, kept.first().copy));
+    QCOMPARE(window->Tag, QStringLiteral("Geaendert"));
 }
 
 void TestDocumentWindow::saveUpdatesRecentFiles()

@@ -234,34 +234,39 @@ void TestPlatform::savingKeepsTheFilesNamesAndOwner()
 void TestPlatform::interruptedInPlaceSaveLeavesTheOldBytes_data()
 {
     QTest::addColumn<bool>("processEnds");
-    QTest::newRow("the write fails part way") << false;
-    QTest::newRow("the program ends part way") << true;
+    QTest::addColumn<int>("mode");
+    QTest::newRow("the write fails part way") << false << 0644;
+    QTest::newRow("the program ends part way") << true << 0644;
+    QTest::newRow("the program ends part way, a file only its owner may read") << true << 0600;
 }
 
 // A write in place that stops after the disk's first 1024 bytes leaves either the old file or
-// its old bytes in a kept copy.
+// its old bytes in a kept copy, no more open to others than the file, beside the file's path.
 void TestPlatform::interruptedInPlaceSaveLeavesTheOldBytes()
 {
     QFETCH(bool, processEnds);
+    QFETCH(int, mode);
     const TestEnvironment env;
     const QString target = env.path("Notizen.txt");
     const QByteArray old(551, 'a');
     const QByteArray bytes(3000, 'n');
     QVERIFY(writeBytes(target, old));
+    QCOMPARE(::chmod(QFile::encodeName(target).constData(), mode_t(mode)), 0);
     constexpr rlim_t diskBytes = 1024;
     if (processEnds) {
         QVERIFY(endsWhileWriting(diskBytes, [&] { FileWrite::overwrite(target, bytes); }));
         QCOMPARE(RunningProgram::readFile(target), bytes.first(diskBytes));
-        const QStringList kept = filesBelow(env.databaseFolder());
+        const QList<FileWrite::KeptCopy> kept = FileWrite::keptCopies();
         QCOMPARE(kept.size(), 1);
-        QCOMPARE(QFileInfo(kept.first()).fileName(), QStringLiteral("Notizen.txt"));
-        QCOMPARE(RunningProgram::readFile(kept.first()), old);
-        QCOMPARE(FileWrite::keptCopies(), QStringList {QDir::toNativeSeparators(kept.first())});
+        QCOMPARE(kept.first().document, target);
+        QCOMPARE(QFileInfo(kept.first().copy).fileName(), QStringLiteral("Notizen.txt"));
+        QCOMPARE(RunningProgram::readFile(kept.first().copy), old);
+        QCOMPARE(fileStatus(kept.first().copy).st_mode & 07777, mode_t(mode));
     } else {
         bool saved = true;
         {
             const FileSizeLimit fullDisk(diskBytes);
-            saved = FileWrite::overwrite(target, bytes);
+            saved = FileWrite::overwrite(target, bytes).written;
         }
         QVERIFY(!saved);
         QCOMPARE(RunningProgram::readFile(target), old);

@@ -964,8 +964,8 @@ void TestRichTextBox::saveInReadOnlyFolder()
     QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     RichTextBox box;
     box.setText(QStringLiteral("neu"));
-    const bool saved = box.SaveFile(target, RichTextBox::rtfText);
-    const bool newFile = box.SaveFile(dir.filePath("neu.txt"), RichTextBox::rtfText);
+    const bool saved = box.SaveFile(target, RichTextBox::rtfText).written;
+    const bool newFile = box.SaveFile(dir.filePath("neu.txt"), RichTextBox::rtfText).written;
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(saved, fileWritable);
     QCOMPARE(fileBytes(target),
@@ -997,7 +997,7 @@ void TestRichTextBox::overwriteOnFullDisk()
     bool saved = false;
     {
         const FileSizeLimit fullDisk(1024);
-        saved = FileWrite::overwrite(target, bytes);
+        saved = FileWrite::overwrite(target, bytes).written;
     }
     QCOMPARE(saved, written);
     QCOMPARE(fileBytes(target), written ? bytes : old);

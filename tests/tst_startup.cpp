@@ -22,6 +22,7 @@
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/GrabChecks.h"
 #include "tests/support/RunningProgram.h"
+#include "tests/support/StartedProgram.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,8 +40,12 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <chrono>
+#include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -104,7 +109,12 @@ private slots:
     void lastFileHints();
     void buttonHintsReturnToReady_data();
     void buttonHintsReturnToReady();
+    void interruptedSaveIsToldAtTheNextStart_data();
     void interruptedSaveIsToldAtTheNextStart();
+    void runningSaveIsLeftToItsProgram_data();
+    void runningSaveIsLeftToItsProgram();
+    void savePastTheFileSizeLimitLeavesTheProgramRunning_data();
+    void savePastTheFileSizeLimitLeavesTheProgramRunning();
     void tipFileLines_data();
     void tipFileLines();
     void emptyTipFileShowsNothing();
@@ -365,31 +375,192 @@ void TestStartup::buttonHintsReturnToReady()
     frmStartupForm().unload();
 }
 
+void TestStartup::interruptedSaveIsToldAtTheNextStart_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    QTest::newRow("one file") << QStringList {"privat"};
+    QTest::newRow("two files of one name from two folders") << QStringList {"privat", "verein"};
+}
+
 void TestStartup::interruptedSaveIsToldAtTheNextStart()
 {
-    const QString letter = program->writeFile(QStringLiteral("Brief.txt"), "Sehr geehrte Frau");
-    // The program ends part way through writing the file in place.
-    QVERIFY(endsWhileWriting(100, [&] { FileWrite::overwrite(letter, QByteArray(500, 'n')); }));
-    QDirIterator found(env->databaseFolder(), QDir::Files, QDirIterator::Subdirectories);
-    QVERIFY(found.hasNext());
-    const QString copy = found.next();
-    QVERIFY(!found.hasNext());
-    QCOMPARE(RunningProgram::readFile(copy), QByteArray("Sehr geehrte Frau"));
+    QFETCH(QStringList, folders);
+    QStringList letters;
+    for (const QString &folder : folders) {
+        QVERIFY(QDir().mkpath(env->path(folder)));
+        const QString letter = program->writeFile(folder + QStringLiteral("/Brief.txt"),
+                                                  "Sehr geehrte Frau " + folder.toUtf8());
+        // The program ends part way through writing the file in place.
+        QVERIFY(endsWhileWriting(100, [&] { FileWrite::overwrite(letter, QByteArray(500, 'n')); }));
+        letters.append(letter);
+        // The copies are told oldest first: each earlier one an hour older.
+        const QDir saves(AppPaths::keptCopiesFolder());
+        for (const QString &save : saves.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const std::filesystem::path made
+                = QFile::encodeName(saves.filePath(save)).toStdString();
+            std::filesystem::last_write_time(
+                made, std::filesystem::last_write_time(made) - std::chrono::hours(1));
+        }
+    }
+    QStringList copies;
+    for (const QString &folder : folders) {
+        QDirIterator found(AppPaths::keptCopiesFolder(), {QStringLiteral("Brief.txt")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (found.hasNext()) {
+            const QString copy = found.next();
+            if (RunningProgram::readFile(copy) == "Sehr geehrte Frau " + folder.toUtf8())
+                copies.append(QDir::toNativeSeparators(copy));
+        }
+    }
+    QCOMPARE(copies.size(), folders.size());
     env->modals.answerMessage(vbOK);
     env->modals.answerForm([](QWidget *form) { act(form, QStringLiteral("OK")); });
     start(QStringLiteral("True"));
     QCOMPARE(env->modals.seen().size(), 2);
     const Modal::Request &box = env->modals.seen().first();
-    QCOMPARE(box.text,
-             QStringLiteral("Das Speichern einer Datei wurde unterbrochen. Ihr vorheriger Inhalt "
-                            "ist in dieser Kopie erhalten:\n\n%1\n\nPrüfen Sie die Datei und "
-                            "löschen Sie die Kopie, wenn Sie sie nicht mehr brauchen.")
-                 .arg(QDir::toNativeSeparators(copy)));
+    if (folders.size() == 1) {
+        QCOMPARE(box.text,
+                 QStringLiteral("Das Speichern der Datei \"%1\" wurde unterbrochen. Ihr "
+                                "vorheriger Inhalt ist in dieser Kopie erhalten:\n\n%2\n\nPrüfen "
+                                "Sie die Datei und löschen Sie die Kopie, wenn Sie sie nicht mehr "
+                                "brauchen.")
+                     .arg(letters.first(), copies.first()));
+    } else {
+        QCOMPARE(box.text,
+                 QStringLiteral("Das Speichern von Dateien wurde unterbrochen. Ihr vorheriger "
+                                "Inhalt ist in diesen Kopien erhalten:\n\n\"%1\": %2\n\"%3\": "
+                                "%4\n\nPrüfen Sie die Dateien und löschen Sie die Kopien, wenn "
+                                "Sie sie nicht mehr brauchen.")
+                     .arg(letters.at(0), copies.at(0), letters.at(1), copies.at(1)));
+    }
     QCOMPARE(box.style, int(vbExclamation));
     QCOMPARE(box.title, ProgramInfo::title());
-    // Then the start goes on as ever; the copy stays until the user deletes it.
+    // Then the start goes on as ever; the copies stay until the user deletes them.
     QCOMPARE(env->modals.seen().last().title, tipTitle);
-    QCOMPARE(RunningProgram::readFile(copy), QByteArray("Sehr geehrte Frau"));
+    for (int i = 0; i < folders.size(); ++i)
+        QCOMPARE(RunningProgram::readFile(copies.at(i)),
+                 "Sehr geehrte Frau " + folders.at(i).toUtf8());
+}
+
+namespace {
+
+// Every file below the kept copies' folder.
+QStringList keptFiles()
+{
+    QStringList files;
+    QDirIterator found(AppPaths::keptCopiesFolder(), QDir::Files, QDirIterator::Subdirectories);
+    while (found.hasNext())
+        files.append(found.next());
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+void TestStartup::runningSaveIsLeftToItsProgram_data()
+{
+    QTest::addColumn<int>("oldSize");
+    QTest::addColumn<int>("newSize");
+    QTest::addColumn<bool>("copyWhole");
+    QTest::newRow("while its copy is made") << 3000 << 10 << false;
+    QTest::newRow("while the file is written") << 551 << 3000 << true;
+}
+
+// Another program started while one saves in place leaves the running save's copy alone; once
+// the saving program has ended part way, a start tells the copy if it is whole.
+void TestStartup::runningSaveIsLeftToItsProgram()
+{
+    QFETCH(int, oldSize);
+    QFETCH(int, newSize);
+    QFETCH(bool, copyWhole);
+    const QString letter
+        = program->writeFile(QStringLiteral("Brief.txt"), QByteArray(oldSize, 'a'));
+    WriteHeldAtLimit save(1024, [&] { FileWrite::overwrite(letter, QByteArray(newSize, 'n')); });
+    QVERIFY(save.held());
+    const QStringList during = keptFiles();
+    QVERIFY(!during.isEmpty());
+    start();
+    QCOMPARE(env->modals.seen().size(), 0);
+    QCOMPARE(keptFiles(), during);
+    program->stop();
+
+    save.end();
+    if (copyWhole)
+        env->modals.answerMessage(vbOK);
+    start();
+    QCOMPARE(env->modals.seen().size(), copyWhole ? 1 : 0);
+    if (copyWhole) {
+        QVERIFY(env->modals.seen().first().text.contains(letter));
+        QCOMPARE(keptFiles(), during);
+    } else {
+        QCOMPARE(keptFiles(), QStringList());
+    }
+}
+
+namespace {
+
+// The user of a started program: opens the file, types a letter at its start and saves it with
+// Ctrl+S. Each message box is answered with OK, its text written to the standard output.
+void typeAndSave(const QString &path)
+{
+    Modal::setHandler([path](const Modal::Request &request) {
+        Modal::Answer answer;
+        if (request.kind == Modal::Kind::FileOpen) {
+            answer.text = path;
+            return answer;
+        }
+        std::fputs(request.text.toUtf8().append('\n').constData(), stdout);
+        std::fflush(stdout);
+        answer.result = vbOK;
+        return answer;
+    });
+    MainForm()->OpenDoc();
+    auto *main = dynamic_cast<QWidget *>(MainForm());
+    main->activateWindow();
+    if (!QTest::qWaitForWindowActive(main))
+        return;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+}
+
+} // namespace
+
+void TestStartup::savePastTheFileSizeLimitLeavesTheProgramRunning_data()
+{
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("beside the file") << false;
+    QTest::newRow("in place, the file having a second name") << true;
+}
+
+// The program as its executable starts it, its files held to the size of the one it opens: the
+// save of one letter more fails like one on a full disk.
+void TestStartup::savePastTheFileSizeLimitLeavesTheProgramRunning()
+{
+    QFETCH(bool, inPlace);
+    QByteArray text;
+    while (text.size() < 1000000)
+        text += "Eine Zeile der langen Liste, die bis zur Grenze reicht.\n";
+    text.truncate(1000000);
+    const QString folder = env->path(QStringLiteral("ordner"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = program->writeFile(QStringLiteral("ordner/Liste.txt"), text);
+    const QString second = env->path(QStringLiteral("ordner/Liste-Kopie.txt"));
+    if (inPlace) {
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(second).constData()),
+                 0);
+    }
+    const StartedProgram::Ended ended = StartedProgram::start(path, rlim_t(text.size()));
+    QVERIFY(ended.normally);
+    QCOMPARE(ended.code, 0);
+    QCOMPARE(QString::fromUtf8(ended.output),
+             QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden. Der Ordner fehlt, "
+                            "Sie dürfen dort nicht schreiben oder der Datenträger ist voll.\n")
+                 .arg(path));
+    QCOMPARE(RunningProgram::readFile(path), text);
+    QStringList files {QStringLiteral("Liste.txt")};
+    if (inPlace)
+        files.prepend(QStringLiteral("Liste-Kopie.txt"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), files);
 }
 
 void TestStartup::tipFileLines_data()
@@ -739,5 +910,16 @@ void TestStartup::screenshots()
     save(Help::viewer(), QStringLiteral("help"));
 }
 
-QTEST_MAIN(TestStartup)
+// Started as the program by savePastTheFileSizeLimitLeavesTheProgramRunning, it runs the
+// program instead of the tests.
+int main(int argc, char *argv[])
+{
+    if (StartedProgram::isStarted())
+        return StartedProgram::run(argc, argv, typeAndSave);
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestStartup test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_startup.moc"

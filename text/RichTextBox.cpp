@@ -1212,7 +1212,7 @@ int RichTextBox::ParagraphLimit() const
                             / std::ceil(QFontMetricsF(font()).lineSpacing()));
 }
 
-bool RichTextBox::SaveFile(const QString &path, int type)
+FileWrite::Result RichTextBox::SaveFile(const QString &path, int type)
 {
     const QByteArray bytes = type == rtfRTF ? rtf::write(*document(), 0, -1)
                                             : PlainTextFile::encode(*document(), d->plainFormat);
@@ -1347,7 +1347,7 @@ bool RichTextBox::SelPrint(QPrinter &printer)
         if (!paint(pdf))
             return false;
     }
-    return FileWrite::replace(printer.outputFileName(), buffer.data());
+    return FileWrite::replace(printer.outputFileName(), buffer.data()).written;
 }
 
 bool RichTextBox::paint(QPagedPaintDevice &device) const

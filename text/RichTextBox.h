@@ -2,6 +2,8 @@
 // program uses (selection properties, load and save, find, span, print).
 #pragma once
 
+#include "platform/FileWrite.h"
+
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QVector>
@@ -102,7 +104,7 @@ public:
     int ParagraphLimit() const;
     // Writes beside the target and replaces it only when the write succeeded; in a folder that
     // takes no new file, a writable file is written in place.
-    bool SaveFile(const QString &path, int type);
+    FileWrite::Result SaveFile(const QString &path, int type);
 
     // Selects the hit and returns its position, or returns -1 and leaves the selection.
     int Find(const QString &text, int start = 0, int end = -1, int options = 0);

@@ -133,6 +133,33 @@ FileSizeLimit::~FileSizeLimit()
     std::signal(SIGXFSZ, handler);
 }
 
+namespace {
+
+// Where the other program's file comes from and goes, for the signal handler.
+QByteArray madeFile;
+QByteArray placedFile;
+
+} // namespace
+
+MadeMeanwhile::MadeMeanwhile(const QString &made, const QString &path)
+{
+    madeFile = QFile::encodeName(made);
+    placedFile = QFile::encodeName(path);
+    // rename() may be called in a signal handler; once done, it finds nothing more to move.
+    handler
+        = std::signal(SIGXFSZ, [](int) { ::rename(madeFile.constData(), placedFile.constData()); });
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    rlimit limit = before;
+    limit.rlim_cur = 0;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+MadeMeanwhile::~MadeMeanwhile()
+{
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, handler);
+}
+
 bool truncate(const QString &path, qint64 bytes)
 {
     QFile file(path);

@@ -76,6 +76,22 @@ private:
     void (*handler)(int) = nullptr;
 };
 
+// Another program that makes the same database at the same moment: while this lives, the first
+// write of this process puts the whole file `made` in place as `path`, and it and every later
+// write fail as on a full disk.
+class MadeMeanwhile
+{
+public:
+    MadeMeanwhile(const QString &made, const QString &path);
+    ~MadeMeanwhile();
+    MadeMeanwhile(const MadeMeanwhile &) = delete;
+    MadeMeanwhile &operator=(const MadeMeanwhile &) = delete;
+
+private:
+    rlimit before = {};
+    void (*handler)(int) = nullptr;
+};
+
 // Cuts a file to its first `bytes` bytes.
 bool truncate(const QString &path, qint64 bytes);
 
