@@ -13,7 +13,6 @@
 #include "platform/Help.h"
 #include "platform/HelpViewer.h"
 #include "tests/support/Keyboard.h"
-#include "tests/support/RealDesktop.h"
 #include "tests/support/RunningProgram.h"
 #include "text/RichTextBox.h"
 #include "tools/frmBaustein.h"
@@ -491,13 +490,5 @@ void TestDialogKeys::altWithALetterChoosesInAnOpenMenu()
     QTRY_COMPARE(QApplication::activePopupWidget(), nullptr);
 }
 
-// On the X server the keys go through a window manager, as on a desktop.
-int main(int argc, char **argv)
-{
-    const RealDesktop desktop;
-    QApplication application(argc, argv);
-    TestDialogKeys test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestDialogKeys)
 #include "tst_dialogkeys.moc"
