@@ -30,6 +30,8 @@
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
+#include <initializer_list>
 
 const DocumentMenus::Kind DocumentMenus::RichText {true, true};
 const DocumentMenus::Kind DocumentMenus::PlainText {false, false};
@@ -665,31 +667,58 @@ ClipboardOffer clipboardOffer()
 
 } // namespace
 
+bool DocumentWindow::enabledNow(const QAction *item) const
+{
+    const auto among = [item](std::initializer_list<const QAction *> items) {
+        return std::find(items.begin(), items.end(), item) != items.end();
+    };
+    if (among({mnuEditUndo, mnuPopupUndo}))
+        return txtText->canUndo();
+    if (among({mnuEditPaste, mnuPopupPaste})) {
+        const ClipboardOffer offer = clipboardOffer();
+        return offer.text || (menuKind->rtfClipboard && offer.rtf);
+    }
+    const bool text = !txtText->document()->isEmpty();
+    if (item == mnuEditHighlight)
+        return text;
+    if (among({mnuEditSearch, mnuEditChange}))
+        return text && documentTools().frmSearch;
+    // Cut, Copy and Erase of either menu.
+    return txtText->SelLength() != 0;
+}
+
 void DocumentWindow::mnuEdit_Click()
 {
-    const bool selection = txtText->SelLength() != 0;
-    for (QAction *item : {mnuEditCut, mnuEditCopy, mnuEditErase})
-        item->setEnabled(selection);
-    const bool text = !txtText->document()->isEmpty();
-    mnuEditHighlight->setEnabled(text);
-    mnuEditSearch->setEnabled(text && documentTools().frmSearch);
-    mnuEditChange->setEnabled(text && documentTools().frmSearch);
-    const ClipboardOffer offer = clipboardOffer();
-    mnuEditPaste->setEnabled(offer.text || (menuKind->rtfClipboard && offer.rtf));
-    mnuEditUndo->setEnabled(txtText->canUndo());
+    for (QAction *item : {mnuEditUndo, mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditErase,
+                          mnuEditSearch, mnuEditChange, mnuEditHighlight})
+        item->setEnabled(enabledNow(item));
 }
 
 void DocumentWindow::mnuPopup_Click()
 {
-    const bool selection = txtText->SelLength() != 0;
-    for (QAction *item : {mnuPopupCut, mnuPopupCopy, mnuPopupErase})
-        item->setEnabled(selection);
-    const ClipboardOffer offer = clipboardOffer();
-    mnuPopupPaste->setEnabled(offer.text || (menuKind->rtfClipboard && offer.rtf));
-    mnuPopupUndo->setEnabled(txtText->canUndo());
+    for (QAction *item : {mnuPopupUndo, mnuPopupCut, mnuPopupCopy, mnuPopupPaste, mnuPopupErase})
+        item->setEnabled(enabledNow(item));
 }
 
+// Copy and Cut act on the selection the user sees, whichever way they are run: with nothing
+// selected the clipboard keeps what it holds.
 void DocumentWindow::mnuEditCopy_Click()
+{
+    if (enabledNow(mnuEditCopy))
+        putSelectionOnClipboard();
+    txtText->setFocus();
+}
+
+void DocumentWindow::mnuEditCut_Click()
+{
+    if (enabledNow(mnuEditCut)) {
+        putSelectionOnClipboard();
+        mnuEditErase_Click();
+    }
+    txtText->setFocus();
+}
+
+void DocumentWindow::putSelectionOnClipboard()
 {
     auto *data = new QMimeData;
     if (menuKind->rtfClipboard) {
@@ -698,13 +727,6 @@ void DocumentWindow::mnuEditCopy_Click()
         data->setText(ClipboardFormats::plainText(txtText->SelText()));
     }
     QGuiApplication::clipboard()->setMimeData(data);
-    txtText->setFocus();
-}
-
-void DocumentWindow::mnuEditCut_Click()
-{
-    mnuEditCopy_Click();
-    mnuEditErase_Click();
 }
 
 void DocumentWindow::mnuEditErase_Click()
@@ -796,14 +818,16 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched != txtText || event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto *press = static_cast<QKeyEvent *>(event);
-    // Copy and Cut are the menu's alone, whose items run for their keys while enabled; the
-    // control would put plain text beside the rich text.
-    const std::pair<QKeySequence::StandardKey, QAction *> menuKeys[]
-        = {{QKeySequence::Copy, mnuEditCopy}, {QKeySequence::Cut, mnuEditCut}};
-    for (const auto &[keys, item] : menuKeys) {
+    // Copy and Cut are the menu's alone (the control would put plain text beside the rich
+    // text), their commands acting by the selection there is now, whatever the menu showed when
+    // it last opened. The keys of the other Edit items the control carries out by the state
+    // there is now as well.
+    const std::pair<QKeySequence::StandardKey, void (DocumentWindow::*)()> menuKeys[]
+        = {{QKeySequence::Copy, &DocumentWindow::mnuEditCopy_Click},
+           {QKeySequence::Cut, &DocumentWindow::mnuEditCut_Click}};
+    for (const auto &[keys, command] : menuKeys) {
         if (press->matches(keys)) {
-            if (item->isEnabled())
-                item->trigger();
+            (this->*command)();
             return true;
         }
     }

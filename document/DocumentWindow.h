@@ -128,14 +128,18 @@ protected:
     // Whether this window has told the user that the text blocks cannot be read.
     bool textBlocksReported = false;
 
-    // Runs the Copy and Cut items for their keys, and the Paste or Undo handler after the edit
-    // control has carried out Ctrl+V or Ctrl+Z.
+    // Runs the Copy and Cut commands for their keys, and the Paste or Undo handler after the
+    // edit control has carried out Ctrl+V or Ctrl+Z.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     friend class DocumentMenus;
 
     void showPosition();
+    // The state the Edit or context-menu item would get if its menu opened now: what the menus
+    // show when they open, and what Copy and Cut act by, from their keys too.
+    bool enabledNow(const QAction *item) const;
+    void putSelectionOnClipboard();
     // The position panel waits for the layout behind a large paste.
     bool positionWaits = false;
 

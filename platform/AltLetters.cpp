@@ -24,11 +24,13 @@ AltLetters::AltLetters(QObject *parent) : QObject(parent)
 
 bool AltLetters::eventFilter(QObject *watched, QEvent *event)
 {
-    // An open menu chooses its item by the key's text, Alt held or not.
-    if (event == resent || event->type() != QEvent::KeyPress || !watched->isWidgetType()
-        || qobject_cast<QMenu *>(watched))
+    if (event == resent || event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
     auto &key = *static_cast<QKeyEvent *>(event);
+    // An open menu chooses its item by the key's text, Alt held or not; Alt going down on its
+    // way to the letter leaves the menu open, as the platform's menus stay.
+    if (qobject_cast<QMenu *>(watched))
+        return key.key() == Qt::Key_Alt;
     if (!typesWithAlt(key))
         return false;
     QKeyEvent textless(key.type(), key.key(), key.modifiers(), key.nativeScanCode(),

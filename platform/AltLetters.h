@@ -1,5 +1,6 @@
 // The platform's rule for Alt with a character key: it chooses a menu or a control by its
-// underlined letter, and where it chooses nothing it types nothing. AltGr still types.
+// underlined letter, and where it chooses nothing it types nothing. AltGr still types. An open
+// menu stays open when Alt goes down, so that Alt with a letter chooses its item.
 #pragma once
 
 #include <QObject>

@@ -5,6 +5,7 @@
 #include "frame/frmMain.h"
 #include "platform/Toolbar.h"
 #include "tests/support/Keyboard.h"
+#include "tests/support/RealDesktop.h"
 #include "tests/support/RunningProgram.h"
 #include "text/ClipboardFormats.h"
 #include "text/RichTextBox.h"
@@ -103,8 +104,12 @@ private slots:
     void everyTriggerRunsTheSameCommand();
     void keyCopyAndPasteKeepTheFormatting_data();
     void keyCopyAndPasteKeepTheFormatting();
-    void copyKeyActsWhileItsItemIsEnabled_data();
-    void copyKeyActsWhileItsItemIsEnabled();
+    void copyAndCutKeysActOnTheSelectionNow_data();
+    void copyAndCutKeysActOnTheSelectionNow();
+    void copyAndCutWithNothingSelectedKeepTheClipboard_data();
+    void copyAndCutWithNothingSelectedKeepTheClipboard();
+    void altWithALetterChoosesInTheOpenMenu_data();
+    void altWithALetterChoosesInTheOpenMenu();
     void typingAfterAnInsertionIsAStepOfItsOwn_data();
     void typingAfterAnInsertionIsAStepOfItsOwn();
     void undoOfReplaceAllLeavesTheCaretAtTheChange_data();
@@ -338,30 +343,171 @@ void TestEditCommands::keyCopyAndPasteKeepTheFormatting()
     QCOMPARE(clipboardShown(), clipboard);
 }
 
-void TestEditCommands::copyKeyActsWhileItsItemIsEnabled_data()
+void TestEditCommands::copyAndCutKeysActOnTheSelectionNow_data()
 {
     Keyboard::addWayColumn();
-    for (const Keyboard::Way way : Keyboard::ways)
-        Keyboard::newRow(way, "Ctrl+C");
+    QTest::addColumn<bool>("richText");
+    QTest::addColumn<bool>("selectAll"); // "Alles markieren" from the menu, else "zwei" by keys
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text"); // after the key, Ctrl+End, Enter and Ctrl+V
+    QTest::addColumn<QString>("clipboard");
+    struct Key
+    {
+        const char *name;
+        bool cut;
+    };
+    const Key keys[]
+        = {{"ctrl+c", false}, {"ctrl+Insert", false}, {"ctrl+x", true}, {"shift+Delete", true}};
+    for (const Keyboard::Way way : Keyboard::ways) {
+        for (const bool richText : {true, false}) {
+            const QString format
+                = richText ? QStringLiteral("text/rtf: ") : QStringLiteral("text/plain: ");
+            for (const bool selectAll : {false, true}) {
+                for (const Key &key : keys) {
+                    const QString selected = selectAll ? "eins zwei" : "zwei";
+                    const QString kept = key.cut ? (selectAll ? "" : "eins ") : "eins zwei";
+                    const QByteArray name = QByteArray(richText ? "frmDocument, " : "frmText, ")
+                        + (selectAll ? "Alles markieren, " : "menu closed, ") + key.name;
+                    Keyboard::newRow(way, name.constData())
+                        << richText << selectAll << key.name << kept + u'\r' + selected
+                        << format + selected;
+                }
+            }
+        }
+    }
 }
 
-// The item keeps the state of the last time the Edit menu opened, and its key follows it.
-void TestEditCommands::copyKeyActsWhileItsItemIsEnabled()
+// "eins zwei" typed, the Edit menu opened with nothing selected, then a selection made: the
+// copy and cut keys act on it, although the menu last showed their items disabled.
+void TestEditCommands::copyAndCutKeysActOnTheSelectionNow()
 {
     QFETCH(Keyboard::Way, way);
     if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
         QSKIP(qPrintable(why));
-    DocumentWindow *window = focusedWindow(true);
+    QFETCH(bool, richText);
+    QFETCH(bool, selectAll);
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(QString, clipboard);
+    DocumentWindow *window = focusedWindow(richText);
     QVERIFY(window);
-    window->txtText->setText(QStringLiteral("eins"));
+    RichTextBox *box = window->txtText;
+    QVERIFY(Keyboard::type(way, QStringLiteral("eins zwei")));
     fillClipboard(QStringLiteral("alt"), QByteArray());
     openAndClose(window->mnuEdit);
     QVERIFY(!window->mnuEditCopy->isEnabled());
-    QVERIFY(Keyboard::type(way, QString(), {"ctrl+a", "ctrl+c"}));
-    QCOMPARE(clipboardShown(), QStringLiteral("text/plain: alt"));
+    if (selectAll)
+        window->mnuEditHighlight->trigger();
+    else
+        QVERIFY(Keyboard::type(way, QString(), {"ctrl+shift+Left"}));
+    QVERIFY(Keyboard::type(way, QString(), {key, "ctrl+End", "Return", "ctrl+v"}));
+    QCOMPARE(shown(*box), text);
+    QCOMPARE(clipboardShown(), clipboard);
+}
+
+void TestEditCommands::copyAndCutWithNothingSelectedKeepTheClipboard_data()
+{
+    Keyboard::addWayColumn();
+    QTest::addColumn<bool>("richText");
+    QTest::addColumn<bool>("cut");
+    QTest::addColumn<QString>("trigger");
+    for (const Keyboard::Way way : Keyboard::ways) {
+        for (const bool richText : {true, false}) {
+            for (const bool cut : {false, true}) {
+                for (const char *trigger : {"key", "menu", "context menu", "toolbar"}) {
+                    if (way == Keyboard::Way::XKeyboard && qstrcmp(trigger, "key") != 0)
+                        continue;
+                    const QByteArray name = QByteArray(richText ? "frmDocument, " : "frmText, ")
+                        + (cut ? "cut, " : "copy, ") + trigger;
+                    Keyboard::newRow(way, name.constData()) << richText << cut << trigger;
+                }
+            }
+        }
+    }
+}
+
+// Both menus last opened on a selection, which the user then took away: Copy and Cut find
+// nothing selected and leave another program's text and RTF on the clipboard.
+void TestEditCommands::copyAndCutWithNothingSelectedKeepTheClipboard()
+{
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QFETCH(bool, richText);
+    QFETCH(bool, cut);
+    QFETCH(QString, trigger);
+    DocumentWindow *window = focusedWindow(richText);
+    QVERIFY(window);
+    RichTextBox *box = window->txtText;
+    QVERIFY(Keyboard::type(way, QStringLiteral("eins zwei"), {"shift+Home"}));
     openAndClose(window->mnuEdit);
-    QVERIFY(Keyboard::type(way, QString(), {"ctrl+c"}));
-    QCOMPARE(clipboardShown(), QStringLiteral("text/rtf: eins"));
+    openAndClose(window->mnuPopup);
+    QVERIFY(window->mnuEditCopy->isEnabled());
+    QVERIFY(Keyboard::type(way, QString(), {"End"}));
+    fillClipboard(QStringLiteral("fremd"), "{\\rtf1\\ansi {\\b fremd}}");
+    if (trigger == QLatin1String("key")) {
+        QVERIFY(Keyboard::type(way, QString(), {cut ? "ctrl+x" : "ctrl+c"}));
+    } else if (trigger == QLatin1String("menu")) {
+        (cut ? window->mnuEditCut : window->mnuEditCopy)->trigger();
+    } else if (trigger == QLatin1String("context menu")) {
+        (cut ? window->mnuPopupCut : window->mnuPopupCopy)->trigger();
+    } else {
+        // The button follows the selection; its command is run as a click on it runs it.
+        frmMain &main = program->main();
+        Toolbar *bar = richText ? main.tbRTF : main.tbText;
+        ToolButton *button = bar->Buttons(cut ? "Cut" : "Copy");
+        if (richText)
+            main.tbRTF_ButtonClick(button);
+        else
+            main.tbText_ButtonClick(button);
+    }
+    QCOMPARE(shown(*box), QStringLiteral("eins zwei"));
+    QCOMPARE(clipboardShown(), QStringLiteral("text/plain, text/rtf: *fremd*"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("fremd"));
+    QTRY_COMPARE(QApplication::focusWidget(), box);
+}
+
+void TestEditCommands::altWithALetterChoosesInTheOpenMenu_data()
+{
+    Keyboard::addWayColumn();
+    QTest::addColumn<bool>("richText");
+    QTest::addColumn<bool>("contextMenu");
+    for (const Keyboard::Way way : Keyboard::ways) {
+        for (const bool richText : {true, false}) {
+            for (const bool contextMenu : {false, true}) {
+                const QByteArray name = QByteArray(richText ? "frmDocument, " : "frmText, ")
+                    + (contextMenu ? "context menu" : "Alt+B");
+                Keyboard::newRow(way, name.constData()) << richText << contextMenu;
+            }
+        }
+    }
+}
+
+// "zwei" selected, the Edit menu opened with Alt+B or the context menu with the right button,
+// then Alt+K, typed as a keyboard types it: Alt down, K, Alt up. "&Kopieren" copies.
+void TestEditCommands::altWithALetterChoosesInTheOpenMenu()
+{
+    QFETCH(Keyboard::Way, way);
+    if (const QString why = Keyboard::unavailable(way); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QFETCH(bool, richText);
+    QFETCH(bool, contextMenu);
+    DocumentWindow *window = focusedWindow(richText);
+    QVERIFY(window);
+    RichTextBox *box = window->txtText;
+    QVERIFY(Keyboard::type(way, QStringLiteral("eins zwei"), {"ctrl+shift+Left"}));
+    fillClipboard(QStringLiteral("alt"), QByteArray());
+    QMenu *menu = contextMenu ? window->mnuPopup : window->mnuEdit;
+    if (contextMenu)
+        QTest::mouseClick(box->viewport(), Qt::RightButton, {}, QPoint(20, 10));
+    else
+        QVERIFY(Keyboard::type(way, QString(), {"alt+b"}));
+    QTRY_VERIFY(menu->isVisible());
+    QVERIFY(Keyboard::type(way, QString(), {"alt+k"}));
+    QTRY_VERIFY(!menu->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), box);
+    QVERIFY(Keyboard::type(way, QString(), {"ctrl+End", "Return", "ctrl+v"}));
+    QCOMPARE(shown(*box), QStringLiteral("eins zwei\rzwei"));
 }
 
 void TestEditCommands::typingAfterAnInsertionIsAStepOfItsOwn_data()
@@ -468,5 +614,13 @@ void TestEditCommands::undoOfReplaceAllLeavesTheCaretAtTheChange()
     QCOMPARE(box->Text(), text);
 }
 
-QTEST_MAIN(TestEditCommands)
+// On the X server the keys go through a window manager, as on a desktop.
+int main(int argc, char **argv)
+{
+    const RealDesktop desktop;
+    QApplication application(argc, argv);
+    TestEditCommands test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_editcommands.moc"

@@ -380,8 +380,9 @@ void TestSearch::ersetzenOnlyWhileTheHitIsSelected()
 
         form.cmdSuchen->click();
         QVERIFY(form.cmdErsetzen->isEnabled());
+        // Nothing is left to replace behind the hit, which stays selected for Ersetzen.
         form.cmdAlleErsetzen->click();
-        QVERIFY(!form.cmdErsetzen->isEnabled());
+        QVERIFY(form.cmdErsetzen->isEnabled());
         form.cmdAbbrechen->click();
     });
 }
@@ -444,6 +445,8 @@ void TestSearch::alleErsetzenEqualsTheLoop_data()
                                                << "zz" << int(gesamt) << 0 << 0 << -1 << 2;
     QTest::newRow("a selected hit stays") << "x x x" << 0 << "x"
                                           << "y" << int(gesamt) << 0 << 1 << -1 << 2;
+    QTest::newRow("a selected hit, none behind it") << "x y" << 0 << "x"
+                                                    << "z" << int(gesamt) << 0 << 1 << -1 << 0;
     QTest::newRow("after a failed search") << "x x x" << 2 << "x"
                                            << "y" << int(oberhalb) << 0 << 2 << -1 << 0;
     QTest::newRow("jump to the top due behind a replacement")
@@ -482,6 +485,7 @@ void TestSearch::alleErsetzenEqualsTheLoop()
         const LoopState expected
             = referenceLoop(before, find, replacement, direction, options, form.Startposition);
         QCOMPARE(expected.counter, counter);
+        const bool ersetzen = form.cmdErsetzen->isEnabled();
 
         form.cmdAlleErsetzen->click();
         QCOMPARE(box->Text(), expected.text);
@@ -489,7 +493,8 @@ void TestSearch::alleErsetzenEqualsTheLoop()
         QCOMPARE(box->SelLength(), expected.selLength);
         QCOMPARE(form.ErsterDurchlauf, expected.ersterDurchlauf);
         QCOMPARE(meldung(form), replacedText(counter));
-        QVERIFY(!form.cmdErsetzen->isEnabled());
+        // Nothing replaced leaves Ersetzen as it was; a replacement has taken the hit away.
+        QCOMPARE(form.cmdErsetzen->isEnabled(), ersetzen && counter == 0);
         form.cmdAbbrechen->click();
     });
 }

@@ -81,8 +81,11 @@ void replaceHits(RichTextBox *text, const ReplaceAll::Plan &plan, int findLength
             edit.insertText(replacement);
         }
     }
-    text->setSelStart(plan.selStart);
-    text->setSelLength(plan.selLength);
+    // A hit left selected stays so, and Ersetzen can still replace it.
+    if (text->SelStart() != plan.selStart || text->SelLength() != plan.selLength) {
+        text->setSelStart(plan.selStart);
+        text->setSelLength(plan.selLength);
+    }
 }
 
 // The replacement as the edit control keeps it: its own line-break character is Qt's.
@@ -328,7 +331,6 @@ void frmSearch::cmdAlleErsetzen_Click()
     RichTextBox *text = activeText();
     if (!text)
         return;
-    releaseHit();
     ReplaceAll::Loop loop;
     loop.find = txtSuchen->text();
     loop.replacement = txtErsetzen->text();
@@ -346,6 +348,9 @@ void frmSearch::cmdAlleErsetzen_Click()
         ErsterDurchlauf = plan.ersterDurchlauf;
         counter += static_cast<int>(plan.hits.size());
     } while (plan.jumpDue);
+    // Nothing replaced leaves Ersetzen as it was; a replacement has taken the hit away.
+    if (counter != 0)
+        releaseHit();
     if (counter == 0)
         showStatus(noneReplacedText);
     else if (counter == 1)

@@ -52,17 +52,29 @@ QString qtName(const QString &xName)
     return parts.join(u'+');
 }
 
+// Where the window system delivers keys: an open menu or other popup takes them.
+QWidget *keyTarget()
+{
+    if (QWidget *popup = QApplication::activePopupWidget())
+        return popup->focusWidget() ? popup->focusWidget() : popup;
+    return QApplication::focusWidget();
+}
+
 bool typeTestKeys(const QString &text, const QStringList &keys)
 {
     if (!text.isEmpty())
-        QTest::keyClicks(QApplication::focusWidget(), text);
+        QTest::keyClicks(keyTarget(), text);
     for (const QString &key : keys) {
-        QWidget *target = QApplication::focusWidget();
+        QWidget *target = keyTarget();
         if (!target) {
             qWarning("no widget has the focus for %s", qPrintable(key));
             return false;
         }
-        QTest::keySequence(target, QKeySequence::fromString(qtName(key)));
+        // A modifier pressed alone has no key sequence.
+        if (key == QLatin1String("Alt_L"))
+            QTest::keyClick(target, Qt::Key_Alt);
+        else
+            QTest::keySequence(target, QKeySequence::fromString(qtName(key)));
     }
     return true;
 }

@@ -12,7 +12,7 @@ class QWidget;
 namespace Keyboard {
 
 enum class Way {
-    TestKeys, // Qt's test functions, sent to the focused widget
+    TestKeys, // Qt's test functions, sent to the open popup or else the focused widget
     XKeyboard // xdotool on the X server, which sends them to the focused window
 };
 
@@ -26,8 +26,8 @@ bool focus(QWidget *widget);
 // the events it caused, its event loop running all along: a modal box may open between two
 // keys and take the next ones. False when xdotool failed.
 [[nodiscard]] bool typeText(const QString &text); // one character after the other
-// X key names ("Return", "Tab", "Escape", "Up", "BackSpace", "ctrl+Next", "alt+l"), pressed one
-// after the other with no other key held.
+// X key names ("Return", "Tab", "Escape", "Up", "BackSpace", "ctrl+Next", "alt+l", "Alt_L" for
+// Alt alone), pressed one after the other with no other key held.
 [[nodiscard]] bool pressKeys(const QStringList &names);
 // The left button of the same X server's mouse, at a place on the screen.
 [[nodiscard]] bool click(const QPoint &global);
