@@ -9,9 +9,10 @@ converts FILE and SAVED.rtf to text and flat ODF. From both it takes each paragr
 label as LibreOffice numbers it (paragraphs aligned by the text behind the label) and
 each field: a hyperlink's target, a table of contents, a page number or page count, a form
 field's kind and name. Beside that, every list paragraph's level and label as LibreOffice shows
-them, bullets included ("levels").
-Prints per file how many labels, levels and fields of the original the saved copy has alike,
-then the totals. A measuring tool only: it asserts nothing. Standard library only.
+them, bullets included ("levels"), and how many comments and bookmarks LibreOffice sees in each.
+Prints per file how many labels, levels and fields of the original the saved copy has alike and
+the comments and bookmarks before and after, then the totals. A measuring tool only: it asserts
+nothing. Standard library only.
 """
 
 import argparse
@@ -120,6 +121,26 @@ def fields(fodt):
     return found
 
 
+def marks(fodt):
+    """The comments and the bookmarks LibreOffice reads."""
+    comments = bookmarks = 0
+    for element in ET.parse(fodt).iter():
+        if element.tag == q('office:annotation'):
+            comments += 1
+        elif element.tag in (q('text:bookmark'), q('text:bookmark-start')):
+            bookmarks += 1
+    return comments, bookmarks
+
+
+def compare_marks(original, saved, work, profile):
+    """Prints and returns the comments and bookmarks of the original and of the saved copy."""
+    comments, bookmarks = marks(to_fodt(original, work, profile))
+    comments_after, bookmarks_after = marks(to_fodt(saved, work, profile))
+    print('  comments %d before, %d after; bookmarks %d before, %d after'
+          % (comments, comments_after, bookmarks, bookmarks_after))
+    return [comments, comments_after, bookmarks, bookmarks_after]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('bench')
@@ -131,6 +152,7 @@ def main():
     profile = os.path.join(work, 'profile')
     totals = [0, 0, 0, 0]
     level_totals = [0, 0]
+    mark_totals = [0, 0, 0, 0]
     for path in args.files:
         base = os.path.splitext(os.path.basename(path))[0]
         original = os.path.join(work, base + '.rtf')
@@ -168,8 +190,12 @@ def main():
             print('    ' + difference)
         level_totals[0] += levels_alike
         level_totals[1] += levels_total
+        mark_totals = [a + b for a, b in
+                       zip(mark_totals, compare_marks(original, saved, work, profile))]
     print('total: labels %d/%d alike; fields %d/%d alike' % tuple(totals))
     print('total: list labels with levels %d/%d alike' % tuple(level_totals))
+    print('total: comments %d before, %d after; bookmarks %d before, %d after'
+          % tuple(mark_totals))
     if not args.keep:
         shutil.rmtree(work, ignore_errors=True)
     return 0

@@ -1,8 +1,9 @@
-// What RTF files of other programs hold beside the text: headers and footers kept unshown,
-// pictures of drawing shapes and objects shown, all written back as the file had them however
-// the text around them is edited.
+// What RTF files of other programs hold beside the text: headers and footers, the document's
+// information, bookmarks and comments kept unshown, pictures of drawing shapes and objects
+// shown, all written back as the file had them however the text around them is edited.
 #include "tests/support/Fixtures.h"
 #include "tests/support/PictureFixtures.h"
+#include "tests/support/RtfFiles.h"
 #include "tests/support/TestEnvironment.h"
 #include "text/PictureObjects.h"
 #include "text/RichTextBox.h"
@@ -133,6 +134,8 @@ private slots:
     void keepsWhatItDoesNotShow();
     void deletingAPictureDeletesItsGroup_data();
     void deletingAPictureDeletesItsGroup();
+    void deletingTextDeletesItsMarks_data();
+    void deletingTextDeletesItsMarks();
     void headersStayWithTheWholeDocument();
     void manyHeadersInOneParagraphAreKept_data();
     void manyHeadersInOneParagraphAreKept();
@@ -183,6 +186,29 @@ void TestRtfKept::keepsWhatItDoesNotShow_data()
         << QList<Kept> {{"{\\shp{", "Formel im Kasten:", "Danach."}}
         << QStringLiteral("Neu|Formel im Kasten: ") + picture + QStringLiteral(" Danach. Schluss")
         << QList<QColor> {green};
+    QTest::newRow("document information")
+        << QStringLiteral("info.rtf") << QList<Kept> {{"{\\info", "{\\colortbl", "Neu"}}
+        << QStringLiteral("Neu|Der Bericht fasst das Jahr zusammen.|Zweiter Absatz. Schluss")
+        << QList<QColor> {};
+    QTest::newRow("bookmarks of a cross-reference")
+        << QStringLiteral("bookmarks.rtf")
+        << QList<Kept> {{"{\\*\\bkmkstart _Ref1}", "Neu", "Einleitung"},
+                        {"{\\*\\bkmkend _Ref1}", "Einleitung", "Wie in"},
+                        {"{\\*\\bkmkstart _GoBack}", "der Anfang", "{\\*\\bkmkend _GoBack}"},
+                        {"{\\*\\bkmkend _GoBack}", "{\\*\\bkmkstart _GoBack}", "Ende des"}}
+        << QStringLiteral("Neu|Einleitung|Wie in Einleitung auf Seite 1 beschrieben, gilt der "
+                          "Anfang.|Ende des Textes. Schluss")
+        << QList<QColor> {};
+    QTest::newRow("comment on a word")
+        << QStringLiteral("comment.rtf")
+        << QList<Kept> {{"{\\*\\atrfstart", "am ", "Monatsende"},
+                        {"{\\*\\atrfend", "Monatsende", "{\\*\\atnid"},
+                        {"{\\*\\atnid", "{\\*\\atrfend", "{\\*\\atnauthor"},
+                        {"{\\*\\atnauthor", "{\\*\\atnid", "\\chatn"},
+                        {"\\chatn{\\*\\annotation", "{\\*\\atnauthor", "Schluss"},
+                        {"{\\*\\annotation", "\\chatn", "Schluss"}}
+        << QStringLiteral("Neu|Der Vertrag gilt ab sofort.|Die Frist endet am Monatsende Schluss")
+        << QList<QColor> {};
     QTest::newRow("text in nested table properties")
         << QStringLiteral("nesttableprops-text.rtf") << QList<Kept> {}
         << QStringLiteral("Neu|Beschluss|Richter Name\tEnde|Nachher Schluss") << QList<QColor> {};
@@ -218,6 +244,8 @@ void TestRtfKept::keepsWhatItDoesNotShow()
     RichTextBox again;
     QCOMPARE(again.LoadFile(saved, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
     QCOMPARE(paragraphs(*again.document()), text);
+    // Read back with the same formats and kept groups, it saves as it was saved.
+    QCOMPARE(RtfFiles::saveAndRead(again, environment.path(QStringLiteral("wieder.rtf"))), written);
     const QList<TextPicture::Picture> first = pictures(*box.document());
     const QList<TextPicture::Picture> second = pictures(*again.document());
     QCOMPARE(second.size(), colors.size());
@@ -275,6 +303,59 @@ void TestRtfKept::deletingAPictureDeletesItsGroup()
     RichTextBox again;
     QCOMPARE(again.LoadFile(saved, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
     QCOMPARE(pictures(*again.document()).size(), 1);
+}
+
+void TestRtfKept::deletingTextDeletesItsMarks_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("words"); // the text the marks stand around
+    QTest::addColumn<QList<QByteArray>>("starts");
+
+    QTest::newRow("bookmark") << QStringLiteral("bookmarks.rtf") << QStringLiteral("Einleitung")
+                              << QList<QByteArray> {"{\\*\\bkmkstart _Ref1}",
+                                                    "{\\*\\bkmkend _Ref1}"};
+    QTest::newRow("comment") << QStringLiteral("comment.rtf") << QStringLiteral("Monatsende")
+                             << QList<QByteArray> {"{\\*\\atrfstart", "{\\*\\atrfend",
+                                                   "{\\*\\atnid", "{\\*\\atnauthor",
+                                                   "{\\*\\annotation"};
+}
+
+void TestRtfKept::deletingTextDeletesItsMarks()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, words);
+    QFETCH(QList<QByteArray>, starts);
+    TestEnvironment environment;
+    const QString saved = environment.path(QStringLiteral("gespeichert.rtf"));
+    const QByteArray original = fixture(file);
+
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(Fixtures::path(QStringLiteral("rtf/") + file), RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setFocus();
+    const QString text = box.Text();
+    const int at = static_cast<int>(text.indexOf(words));
+    QVERIFY(at >= 0);
+    box.setSelStart(at);
+    box.setSelLength(static_cast<int>(words.size()));
+    QTest::keyClick(&box, Qt::Key_Delete);
+    QCOMPARE(box.Text(), QString(text).remove(at, words.size()));
+    QByteArray written = RtfFiles::saveAndRead(box, saved);
+    QVERIFY(!written.isEmpty());
+    for (const QByteArray &start : starts)
+        QVERIFY2(!written.contains(start), start.constData());
+    QVERIFY(!written.contains("\\chatn"));
+
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box.Text(), text);
+    written = RtfFiles::saveAndRead(box, saved);
+    for (const QByteArray &start : starts)
+        QCOMPARE(written.count(group(original, start)), 1);
+    RichTextBox again;
+    QCOMPARE(again.LoadFile(saved, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+    QCOMPARE(again.Text(), text);
 }
 
 void TestRtfKept::headersStayWithTheWholeDocument()

@@ -11,6 +11,7 @@
 #include "text/TextField.h"
 #include "text/TextFileLoad.h"
 #include "text/TextFormat.h"
+#include "text/TextMarks.h"
 #include "text/rtf/RtfReader.h"
 #include "text/rtf/RtfWriter.h"
 
@@ -376,7 +377,7 @@ struct RichTextBox::Private
 
     void cursorMoved()
     {
-        keepFieldsAtTheirEdges();
+        setInsertionFormat();
         const QTextCursor cursor = q->textCursor();
         if (cursor.anchor() == lastAnchor && cursor.position() == lastPosition)
             return;
@@ -401,13 +402,15 @@ struct RichTextBox::Private
         q->setCurrentCharFormat(format);
     }
 
-    // Text typed just before or behind a field's result stays out of the field.
-    void keepFieldsAtTheirEdges()
+    // Text typed just before or behind a field's result stays out of the field, and takes no
+    // bookmark or comment of the characters beside it.
+    void setInsertionFormat()
     {
         const QTextCursor cursor = q->textCursor();
         if (cursor.hasSelection())
             return;
-        const QTextCharFormat format = TextField::insertionFormat(cursor);
+        QTextCharFormat format = TextField::insertionFormat(cursor);
+        TextMarks::clear(format);
         if (format != cursor.charFormat())
             q->setCurrentCharFormat(format);
     }
@@ -1175,12 +1178,10 @@ RichTextBox::LoadResult RichTextBox::LoadFile(const QString &path, int type)
     const auto read = [&] {
         if (type == rtfRTF) {
             const std::optional<QByteArray> data = TextFileLoad::readWhole(file);
-            QTextCursor cursor(fresh.get());
             // An empty file is an empty document, as an empty plain text is.
             if (!data)
                 result = unreadable(file);
-            else if (!data->isEmpty()
-                     && (!rtf::looksLikeRtf(*data) || !rtf::read(*data, cursor).ok))
+            else if (!data->isEmpty() && !rtf::readDocument(*data, *fresh).ok)
                 result = LoadResult::FormatError;
         } else {
             plain = PlainTextFile::read(file, *fresh);
@@ -1485,6 +1486,8 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
     }
     const bool redo = event->matches(QKeySequence::Redo);
     d->restoring += redo ? 1 : 0;
+    // The caret may stand where it stood before the text around it came.
+    d->setInsertionFormat();
     QTextEdit::keyPressEvent(event);
     d->restoring -= redo ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 #include "text/rtf/RtfInterpreter.h"
 
 #include "text/TextFormat.h"
+#include "text/TextMarks.h"
 #include "text/rtf/RtfSectionGroups.h"
 
 #include <QTextBlock>
@@ -141,6 +142,7 @@ void Interpreter::run(QByteArrayView data)
     stack.reserve(64);
     cursor.beginEditBlock();
     startBlockEmpty = cursor.block().length() <= 1;
+    out.first = cursor.position();
     startBlockFormat = cursor.blockFormat();
 
     bool started = false;
@@ -487,6 +489,7 @@ void Interpreter::beginContent()
 {
     if (keptObject.depth != 0)
         ++keptObject.contents;
+    settleMarksAfter();
     if (out.pendingParagraph) {
         flushRun();
         const ParaState &para = top().para;
@@ -540,7 +543,17 @@ void Interpreter::flushRun()
 {
     if (out.runText.isEmpty())
         return;
-    cursor.insertText(out.runText, charFormat(out.runState));
+    const QTextCharFormat format = charFormat(out.runState);
+    if (!out.marksBefore.isEmpty()) {
+        const qsizetype length
+            = out.runText.size() > 1 && out.runText.front().isHighSurrogate() ? 2 : 1;
+        QTextCharFormat marked = format;
+        TextMarks::setBefore(marked, std::exchange(out.marksBefore, QByteArray()));
+        cursor.insertText(out.runText.first(length), marked);
+        out.runText.remove(0, length);
+    }
+    if (!out.runText.isEmpty())
+        cursor.insertText(out.runText, format);
     out.runText.clear();
 }
 
@@ -577,6 +590,7 @@ void Interpreter::finish()
     if (note.depth != 0)
         endNote(stack.empty() ? endPara : top().para);
     flushRun();
+    endMarks();
     const ParaState last = stack.empty() ? endPara : top().para;
     if (appendNotes(last)) {
         if (!cursor.atBlockEnd())
@@ -1019,6 +1033,7 @@ QString Interpreter::noteLabel(Note &which)
 void Interpreter::endNote(const ParaState &para)
 {
     flushRun();
+    endMarks();
     applyBlockFormat(para);
     out.pendingParagraph = true;
     out.labelKept = false;
@@ -1452,6 +1467,9 @@ void Interpreter::paragraph(const Token &)
         return;
     beginContent();
     flushRun();
+    // A mark that ends its paragraph stays with the paragraph's last character.
+    if (!out.marksBefore.isEmpty() && characterBehind())
+        attachMarksAfter(cursor.position() - 1, std::exchange(out.marksBefore, QByteArray()));
     const ParaState &para = top().para;
     applyBlockFormat(out.cellList && !listed(para) ? *out.cellList : para);
     attachSection();
@@ -1671,6 +1689,7 @@ void Interpreter::placePicture(const TextPicture::Picture &picture, const CharSt
     flushRun();
     QTextCharFormat format = charFormat(chars);
     format.merge(TextPicture::format(picture));
+    TextMarks::setBefore(format, std::exchange(out.marksBefore, QByteArray()));
     cursor.insertText(QString(QChar::ObjectReplacementCharacter), format);
     if (keptObject.depth != 0) {
         ++keptObject.pictures;
@@ -1733,6 +1752,15 @@ void Interpreter::closeKeptGroups(const GroupState &closing)
     if (sectionDepth == stack.size()) {
         sectionDepth = 0;
         keepSection(groupBytes(closing));
+    }
+    if (markDepth == stack.size()) {
+        markDepth = 0;
+        keepMark(groupBytes(closing), markKind);
+    }
+    if (infoDepth == stack.size()) {
+        infoDepth = 0;
+        if (info.isEmpty())
+            info = groupBytes(closing);
     }
 }
 
@@ -1804,6 +1832,104 @@ void Interpreter::sectionWord(const Token &token)
     QByteArray word = "\\";
     word += QByteArrayView(token.text.data(), static_cast<qsizetype>(token.text.size()));
     keepSection(word);
+}
+
+// Bookmarks and comments are neither shown nor edited, only kept with the text beside them.
+void Interpreter::mark(const Token &, MarkKind kind)
+{
+    if (markDepth == 0 && !insideKeptGroup() && opensKeptGroup()) {
+        markDepth = stack.size();
+        markKind = kind;
+    }
+    top().destination = Destination::Skip;
+}
+
+// \chatn: the place of a comment's mark in the text.
+void Interpreter::markWord(const Token &token)
+{
+    if (top().destination != Destination::Text || insideKeptGroup())
+        return;
+    QByteArray word = "\\";
+    word += QByteArrayView(token.text.data(), static_cast<qsizetype>(token.text.size()));
+    keepMark(word, MarkKind::End);
+}
+
+// The document's title, author and dates, kept whole when they stand in the document's header.
+void Interpreter::documentInfo(const Token &)
+{
+    if (infoDepth == 0 && stack.size() == 2 && opensKeptGroup())
+        infoDepth = stack.size();
+    top().destination = Destination::Skip;
+}
+
+// A mark stays with the character it stood before; an end with the one it stood behind while
+// its paragraph has one and no start waits for the next character. Deleting the text around a
+// mark so deletes it.
+void Interpreter::keepMark(QByteArrayView bytes, MarkKind kind)
+{
+    flushRun();
+    if (kind == MarkKind::End && out.marksBefore.isEmpty() && characterBehind())
+        out.marksAfter += bytes;
+    else
+        out.marksBefore += bytes;
+}
+
+// Whether the paragraph being read has a character of this read before the mark.
+bool Interpreter::characterBehind() const
+{
+    if (out.pendingParagraph || out.pendingCells > 0)
+        return false;
+    return !out.runText.isEmpty()
+        || (cursor.positionInBlock() > 0 && cursor.position() > out.first);
+}
+
+// The last character of this read before the cursor, paragraph ends aside; -1 for none.
+int Interpreter::lastCharacter() const
+{
+    int end = cursor.position();
+    for (QTextBlock block = cursor.block(); block.isValid() && end > out.first;
+         block = block.previous()) {
+        if (end > block.position())
+            return end - 1;
+        end = block.position() - 1;
+    }
+    return -1;
+}
+
+void Interpreter::attachMarksAfter(int position, const QByteArray &bytes)
+{
+    QTextCursor at(cursor);
+    const QTextDocument &document = *cursor.document();
+    int start = position;
+    if (start > 0 && document.characterAt(start).isLowSurrogate()
+        && document.characterAt(start - 1).isHighSurrogate())
+        --start;
+    at.setPosition(start);
+    at.setPosition(position + 1, QTextCursor::KeepAnchor);
+    QTextCharFormat format = at.charFormat();
+    TextMarks::setAfter(format, TextMarks::after(format) + bytes);
+    at.setCharFormat(format);
+}
+
+// Marks behind a character are attached once the next content comes, not mark by mark: each
+// attachment copies them.
+void Interpreter::settleMarksAfter()
+{
+    if (out.marksAfter.isEmpty())
+        return;
+    flushRun();
+    attachMarksAfter(cursor.position() - 1, std::exchange(out.marksAfter, QByteArray()));
+}
+
+// Marks left at the end of the text stay with its last character; without one they are lost.
+void Interpreter::endMarks()
+{
+    settleMarksAfter();
+    if (out.marksBefore.isEmpty())
+        return;
+    const QByteArray bytes = std::exchange(out.marksBefore, QByteArray());
+    if (const int position = lastCharacter(); position >= 0)
+        attachMarksAfter(position, bytes);
 }
 
 // A destination whose text other readers read as the text around it.

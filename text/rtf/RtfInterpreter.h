@@ -113,6 +113,9 @@ enum class LevelNumbering : int {
 enum class PictureHolder : quint8 { ShapePicture, Object, ObjectResult };
 // A drawing shape's outer group, or a part of one (\shpinst, \shprslt).
 enum class ShapeGroup : quint8 { Whole, Part };
+// A bookmark's or a comment's start stays with the character behind it; its end, and a comment
+// itself, with the character before it.
+enum class MarkKind : quint8 { Start, End };
 
 struct GroupState
 {
@@ -191,7 +194,13 @@ public:
     void shape(const Token &token, ShapeGroup part);
     void sectionGroup(const Token &token);
     void sectionWord(const Token &token);
+    void mark(const Token &token, MarkKind kind);
+    void markWord(const Token &token);
+    void documentInfo(const Token &token);
     void readInside(const Token &token);
+
+    // The document's information group, as the file had it; empty for none.
+    const QByteArray &infoGroup() const { return info; }
 
 private:
     struct Font
@@ -285,6 +294,9 @@ private:
         bool blockHasFormat = false;
         bool labelKept = false; // this paragraph's label is its text, not a list's
         std::optional<ParaState> cellList; // the first list item among the cells ended here
+        int first = 0; // where the read text starts
+        QByteArray marksBefore; // bookmarks and comments for the next character
+        QByteArray marksAfter; // for the last character written
     };
     // Footnotes or endnotes, gathered in a document of their own and added behind the content.
     struct Notes
@@ -360,6 +372,12 @@ private:
     void keepObjectGroup(const GroupState &closing);
     void keepSection(QByteArrayView bytes);
     void attachSection();
+    void keepMark(QByteArrayView bytes, MarkKind kind);
+    bool characterBehind() const;
+    int lastCharacter() const;
+    void attachMarksAfter(int position, const QByteArray &bytes);
+    void settleMarksAfter();
+    void endMarks();
 
     QTextCharFormat charFormat(const CharState &state) const;
     QTextBlockFormat blockFormat(const ParaState &state, const Level *level, int listIndex);
@@ -431,6 +449,10 @@ private:
     KeptObject keptObject;
     size_t sectionDepth = 0; // of the header or footer group being read, 0 outside one
     QByteArray pendingSection; // for the paragraph being read, or after its end the next one
+    size_t markDepth = 0; // of the bookmark or comment group being read, 0 outside one
+    MarkKind markKind = MarkKind::Start;
+    size_t infoDepth = 0; // of the information group being read, 0 outside it
+    QByteArray info;
 };
 
 template<typename Handler>

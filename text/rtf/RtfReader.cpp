@@ -1,6 +1,7 @@
 // Entry points of the RTF reader; the work is done by the interpreter.
 #include "text/rtf/RtfReader.h"
 
+#include "text/rtf/RtfInfoGroup.h"
 #include "text/rtf/RtfInterpreter.h"
 
 namespace rtf {
@@ -14,12 +15,32 @@ bool looksLikeRtf(const QByteArray &data)
     return QByteArrayView(data).sliced(i).startsWith("{\\rtf");
 }
 
+namespace {
+
+ReadResult refusal()
+{
+    return ReadResult {false, QStringLiteral("Die Datei ist kein gültiges RTF-Dokument.")};
+}
+
+} // namespace
+
 ReadResult read(const QByteArray &data, QTextCursor &cursor)
 {
     if (!looksLikeRtf(data))
-        return ReadResult {false, QStringLiteral("Die Datei ist kein gültiges RTF-Dokument.")};
+        return refusal();
     Interpreter interpreter(cursor);
     interpreter.run(data);
+    return ReadResult {true, QString()};
+}
+
+ReadResult readDocument(const QByteArray &data, QTextDocument &document)
+{
+    if (!looksLikeRtf(data))
+        return refusal();
+    QTextCursor cursor(&document);
+    Interpreter interpreter(cursor);
+    interpreter.run(data);
+    info::setGroup(document, interpreter.infoGroup());
     return ReadResult {true, QString()};
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QTextCursor;
+class QTextDocument;
 
 namespace rtf {
 
@@ -21,5 +22,7 @@ struct ReadResult
 // Inserts the document's content at the cursor, which ends behind it. The first paragraph
 // joins the cursor's paragraph; a paragraph end in the RTF starts a new one.
 ReadResult read(const QByteArray &data, QTextCursor &cursor);
+// Reads a whole file into an empty document, which keeps the file's information group too.
+ReadResult readDocument(const QByteArray &data, QTextDocument &document);
 
 } // namespace rtf

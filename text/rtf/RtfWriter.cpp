@@ -4,6 +4,8 @@
 #include "common/Cp1252.h"
 #include "text/TextField.h"
 #include "text/TextFormat.h"
+#include "text/TextMarks.h"
+#include "text/rtf/RtfInfoGroup.h"
 #include "text/rtf/RtfPicture.h"
 #include "text/rtf/RtfSectionGroups.h"
 
@@ -175,6 +177,9 @@ private:
     void maybeBreak(bool atSpace);
     void onOwnLines(const QByteArray &bytes);
     void sectionGroups(const QTextBlockFormat &format);
+    void characters(QStringView shown, const QTextCharFormat &format);
+    void marks(const QByteArray &bytes);
+    bool wholeDocument() const;
 
     QString family(const QTextCharFormat &format) const;
     double pointSize(const QTextCharFormat &format) const;
@@ -358,6 +363,10 @@ void Writer::header()
     breakLine();
     if (!lists.isEmpty() || bulletList > 0 || !fileLists.isEmpty())
         listTable();
+    if (const QByteArray info = info::group(document); !info.isEmpty() && wholeDocument()) {
+        out += info;
+        breakLine();
+    }
 }
 
 // One simple list per numbered list: its number format and the text around the number.
@@ -610,14 +619,11 @@ void Writer::paragraph(const QTextBlock &block)
         const int end = std::min(fragment.position() + fragment.length(), to);
         if (start >= end)
             continue;
-        fields(TextField::of(fragment.charFormat()), &block);
-        chars(fragment.charFormat());
-        if (const QByteArray group = pictureGroup(fragment.charFormat()); !group.isEmpty()) {
-            for (int i = start; i < end; ++i)
-                onOwnLines(group);
-            continue;
-        }
-        text(QStringView(fragment.text()).mid(start - fragment.position(), end - start));
+        const QTextCharFormat format = fragment.charFormat();
+        fields(TextField::of(format), &block);
+        chars(format);
+        characters(QStringView(fragment.text()).mid(start - fragment.position(), end - start),
+                   format);
     }
 
     const int separator = block.position() + block.length() - 1;
@@ -882,12 +888,51 @@ void Writer::onOwnLines(const QByteArray &bytes)
 // behind. A paragraph split in two keeps them on both halves; they are written once.
 void Writer::sectionGroups(const QTextBlockFormat &format)
 {
-    if (from > 0 || to < document.characterCount() - 1)
+    if (!wholeDocument())
         return;
     QByteArray groups = section::groups(format);
     if (!groups.isEmpty() && groups != lastSection)
         onOwnLines(groups);
     lastSection = std::move(groups);
+}
+
+bool Writer::wholeDocument() const
+{
+    return from == 0 && to >= document.characterCount() - 1;
+}
+
+// Characters of one format: a picture as its group, and each with the bookmarks and comments it
+// carries.
+void Writer::characters(QStringView shown, const QTextCharFormat &format)
+{
+    const QByteArray group = pictureGroup(format);
+    const QByteArray before = TextMarks::before(format);
+    const QByteArray after = TextMarks::after(format);
+    if (group.isEmpty() && before.isEmpty() && after.isEmpty()) {
+        text(shown);
+        return;
+    }
+    for (qsizetype at = 0; at < shown.size();) {
+        const qsizetype length = at + 1 < shown.size() && shown.at(at).isHighSurrogate() ? 2 : 1;
+        marks(before);
+        if (group.isEmpty())
+            text(shown.sliced(at, length));
+        else
+            onOwnLines(group);
+        marks(after);
+        at += length;
+    }
+}
+
+void Writer::marks(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    out += bytes;
+    column += static_cast<int>(bytes.size());
+    // A word at their end, such as a comment's \chatn, needs a delimiter before text.
+    needsDelimiter = !bytes.endsWith('}');
+    maybeBreak(false);
 }
 
 // CR and LF mean nothing inside RTF text, so lines may end between any two tokens.
