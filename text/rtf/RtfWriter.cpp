@@ -425,6 +425,9 @@ void Writer::paragraph(const QTextBlock &block)
 
     const int separator = block.position() + block.length() - 1;
     if (separator >= from && separator < to) {
+        // An empty paragraph's format is its own, not what the text before it left.
+        if (block.length() == 1)
+            chars(block.charFormat());
         // A field goes on over the paragraph end only when the next paragraph starts in it.
         const QTextBlock next = block.next();
         QList<TextField::Field> going;
