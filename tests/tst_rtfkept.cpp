@@ -340,6 +340,8 @@ void TestRtfKept::keptGroupsReadBackAsRead_data()
     QTest::newRow("object leaving a list label")
         << QByteArray("a{\\object\\result{\\pict\\pngblip 41}\\listtext 2d}b")
         << QStringLiteral("a") + picture + QStringLiteral("2db");
+    QTest::newRow("shape before a bullet's text")
+        << fixture(QStringLiteral("shape-label.rtf")) << picture + QStringLiteral("A");
 }
 
 // Text outside a kept group, before its word or left behind by it, is written once.

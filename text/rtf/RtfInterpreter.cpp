@@ -225,7 +225,7 @@ void Interpreter::closeGroup()
         = stack.size() > 1 ? stack[stack.size() - 2].destination : Destination::Text;
     if (closing.destination == Destination::Picture && outer != Destination::Picture)
         insertPicture(closing);
-    closeKeptGroups(closing);
+    std::optional<KeptShape> shape = closeKeptGroups(closing);
     bool styleSheetDone = false;
     if (closing.destination == Destination::StyleSheet) {
         if (stack.size() == styleSheetDepth + 1)
@@ -251,6 +251,10 @@ void Interpreter::closeGroup()
     if (stack.size() == 1)
         endPara = closing.para;
     stack.pop_back();
+    // A shape's picture stands in the text around the shape: what the group set inside it does
+    // not format the paragraph or decide over its list label.
+    if (shape)
+        placePicture(*shape->picture, shape->chars);
     if (noteEnds)
         endNote(para);
     // Text before the first paragraph's own formatting is in the default style.
@@ -1558,13 +1562,14 @@ QByteArray Interpreter::groupBytes(const GroupState &state) const
     return tokenizer->consumed().sliced(state.start).toByteArray();
 }
 
-void Interpreter::closeKeptGroups(const GroupState &closing)
+std::optional<Interpreter::KeptShape> Interpreter::closeKeptGroups(const GroupState &closing)
 {
+    std::optional<KeptShape> placed;
     if (keptShape.depth == stack.size()) {
         KeptShape shape = std::exchange(keptShape, KeptShape());
         if (shape.picture) {
             shape.picture->rtfGroup = groupBytes(closing);
-            placePicture(*shape.picture, shape.chars);
+            placed = std::move(shape);
         }
     }
     if (keptObject.depth == stack.size())
@@ -1573,6 +1578,7 @@ void Interpreter::closeKeptGroups(const GroupState &closing)
         sectionDepth = 0;
         keepSection(groupBytes(closing));
     }
+    return placed;
 }
 
 // An object whose result is just its picture is written back whole, in place of the picture;

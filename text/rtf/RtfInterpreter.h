@@ -332,7 +332,9 @@ private:
     bool insideKeptGroup() const;
     bool keepsOut(const GroupState &state, Destination target) const;
     QByteArray groupBytes(const GroupState &state) const;
-    void closeKeptGroups(const GroupState &closing);
+    // The shape whose picture goes into the text once its group is closed.
+    struct KeptShape;
+    std::optional<KeptShape> closeKeptGroups(const GroupState &closing);
     void keepObjectGroup(const GroupState &closing);
     void keepSection(QByteArrayView bytes);
     void attachSection();
