@@ -218,11 +218,9 @@ QStringList runs(const QTextDocument &document)
 // for a bullet) and space before and after.
 QString traitsAt(const QTextDocument &document, const QString &text)
 {
-    const QTextCursor found = document.find(text, 0, QTextDocument::FindCaseSensitively);
-    if (found.isNull())
+    const QTextCursor at = RtfFiles::firstCharacterOf(document, text);
+    if (at.isNull())
         return QStringLiteral("missing");
-    QTextCursor at(found);
-    at.setPosition(found.selectionStart() + 1);
     const QTextCharFormat format = at.charFormat();
     const QTextBlock block = at.block();
     const QTextBlockFormat paragraph = block.blockFormat();

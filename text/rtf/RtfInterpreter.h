@@ -4,6 +4,7 @@
 
 #include "text/TextField.h"
 #include "text/rtf/RtfCodePage.h"
+#include "text/rtf/RtfKeptGroup.h"
 #include "text/rtf/RtfPicture.h"
 #include "text/rtf/RtfTokenizer.h"
 
@@ -190,11 +191,6 @@ public:
     void readInside(const Token &token);
 
 private:
-    struct Font
-    {
-        QString family;
-        int codePage = codepage::ansi;
-    };
     struct FontDefinition
     {
         int number = -1;
@@ -235,6 +231,7 @@ private:
         bool hasResult = false;
         // The instruction group as RTF, kept for writing back; recorded while depth >= 0.
         QByteArray rtf;
+        EscapedText escaped; // its text in another code page, not yet written to rtf
         int recordDepth = -1;
         bool recorded = false;
         bool tooLong = false;
@@ -306,6 +303,7 @@ private:
     void commitFont();
     void finishField(const Field &field, const GroupState &state);
     void recordInstruction(const Token &token);
+    void appendInstruction(Field &field, const QByteArray &piece);
     void finishLabel();
     void appendChar(QChar c);
     int fontCodePage(int number) const;
@@ -331,7 +329,8 @@ private:
     bool opensKeptGroup() const;
     bool insideKeptGroup() const;
     bool keepsOut(const GroupState &state, Destination target) const;
-    QByteArray groupBytes(const GroupState &state) const;
+    // The group's bytes made to read alike in any file, from the code page and \uc it began in.
+    QByteArray keptBytes(const GroupState &closing, int codePage, int unicodeSkip) const;
     // The shape whose picture goes into the text once its group is closed.
     struct KeptShape;
     std::optional<KeptShape> closeKeptGroups(const GroupState &closing);
@@ -351,7 +350,7 @@ private:
     int fallbackToSkip = 0; // characters left to skip after \u
     bool ignorablePending = false; // \* seen, the next word decides
 
-    QHash<int, Font> fonts;
+    QHash<int, FileFont> fonts;
     FontDefinition fontDefinition;
     int defaultFont = 0;
     bool defaultFontGiven = false; // \deff
@@ -395,6 +394,8 @@ private:
         size_t depth = 0; // 0 outside a shape
         std::optional<TextPicture::Picture> picture; // the first one in the shape
         CharState chars;
+        int codePage = codepage::ansi; // where it began
+        int unicodeSkip = 1;
     };
     struct KeptObject
     {
@@ -402,6 +403,8 @@ private:
         int contents = 0; // pieces of content its result gave
         int pictures = 0;
         int position = -1; // of its result's picture
+        int codePage = codepage::ansi; // where it began
+        int unicodeSkip = 1;
     };
     KeptShape keptShape;
     KeptObject keptObject;

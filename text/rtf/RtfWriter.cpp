@@ -4,6 +4,8 @@
 #include "common/Cp1252.h"
 #include "text/TextField.h"
 #include "text/TextFormat.h"
+#include "text/rtf/RtfFontTable.h"
+#include "text/rtf/RtfKeptGroup.h"
 #include "text/rtf/RtfPicture.h"
 #include "text/rtf/RtfSectionGroups.h"
 
@@ -102,6 +104,7 @@ public:
 
 private:
     void collect();
+    void collectKept(QByteArrayView kept, std::optional<kept::NamedFont> &plain);
     void header();
     void listTable();
     void indents(const QTextBlockFormat &format, bool always = false);
@@ -122,7 +125,9 @@ private:
     void breakLine();
     void maybeBreak(bool atSpace);
     void onOwnLines(const QByteArray &bytes);
+    void keptGroup(QByteArrayView kept);
     void sectionGroups(const QTextBlockFormat &format);
+    bool wholeDocument() const;
 
     QString family(const QTextCharFormat &format) const;
     double pointSize(const QTextCharFormat &format) const;
@@ -132,7 +137,8 @@ private:
     const QTextDocument &document;
     int from;
     int to;
-    QStringList fonts;
+    FontTable fonts;
+    int defaultFont = 0; // \deff: what \plain in a kept group gives
     QList<QRgb> colors;
     int symbolFont = -1;
     QList<const QTextList *> lists; // numbered lists, written as \ls 1, 2, ...
@@ -191,9 +197,22 @@ QColor Writer::background(const QTextCharFormat &format)
     return format.background().color();
 }
 
+// The fonts kept groups name, then the text's.
 void Writer::collect()
 {
-    fonts.append(document.defaultFont().family());
+    std::optional<kept::NamedFont> plain;
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        if (wholeDocument())
+            collectKept(section::groups(block.blockFormat()), plain);
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() < to && fragment.position() + fragment.length() > from)
+                collectKept(pictureGroup(fragment.charFormat()), plain);
+        }
+    }
+    defaultFont = plain ? fonts.number(*plain) : fonts.add(document.defaultFont().family());
+    state.font = defaultFont;
     bool bullets = false;
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
          block = block.next()) {
@@ -207,9 +226,7 @@ void Writer::collect()
             if (fragment.position() >= to || fragment.position() + fragment.length() <= from)
                 continue;
             const QTextCharFormat format = fragment.charFormat();
-            const QString name = family(format);
-            if (!fonts.contains(name))
-                fonts.append(name);
+            fonts.add(family(format));
             for (const QColor &c : {color(format), background(format)}) {
                 if (c.isValid() && !colors.contains(c.rgb()))
                     colors.append(c.rgb());
@@ -218,22 +235,32 @@ void Writer::collect()
     }
     if (bullets) {
         bulletList = static_cast<int>(lists.size()) + 1;
-        symbolFont = static_cast<int>(fonts.size());
-        fonts.append(QStringLiteral("Symbol"));
+        symbolFont = fonts.add(QStringLiteral("Symbol"), true);
     }
+}
+
+// The first group that goes back to its file's default font gives the saved file's.
+void Writer::collectKept(QByteArrayView kept, std::optional<kept::NamedFont> &plain)
+{
+    if (!plain)
+        plain = kept::plainFont(kept);
+    for (const kept::NamedFont &font : kept::fonts(kept))
+        fonts.keep(font);
 }
 
 void Writer::header()
 {
-    raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1");
+    raw("{\\rtf1\\ansi\\ansicpg1252");
+    control("deff", defaultFont);
+    control("uc", 1);
     breakLine();
     raw("{\\fonttbl");
-    for (int i = 0; i < fonts.size(); ++i) {
+    for (const auto &[number, entry] : fonts.entries()) {
         raw("{");
-        control("f", i);
+        control("f", number);
         control("fnil");
-        control("fcharset", i == symbolFont ? 2 : 0);
-        text(fonts.at(i), true);
+        control("fcharset", entry.symbol ? 2 : 0);
+        text(entry.family, true);
         raw(";}");
     }
     raw("}");
@@ -417,7 +444,7 @@ void Writer::paragraph(const QTextBlock &block)
         chars(fragment.charFormat());
         if (const QByteArray group = pictureGroup(fragment.charFormat()); !group.isEmpty()) {
             for (int i = start; i < end; ++i)
-                onOwnLines(group);
+                keptGroup(group);
             continue;
         }
         text(QStringView(fragment.text()).mid(start - fragment.position(), end - start));
@@ -516,7 +543,7 @@ void Writer::indents(const QTextBlockFormat &format, bool always)
 void Writer::chars(const QTextCharFormat &format)
 {
     Chars next;
-    next.font = static_cast<int>(fonts.indexOf(family(format)));
+    next.font = fonts.number(family(format));
     const double points = pointSize(format);
     next.halfPoints = std::clamp(static_cast<int>(std::lround(points * 2)),
                                  2 * static_cast<int>(TextFormat::minFontPoints),
@@ -682,12 +709,29 @@ void Writer::onOwnLines(const QByteArray &bytes)
 // behind. A paragraph split in two keeps them on both halves; they are written once.
 void Writer::sectionGroups(const QTextBlockFormat &format)
 {
-    if (from > 0 || to < document.characterCount() - 1)
+    if (!wholeDocument())
         return;
     QByteArray groups = section::groups(format);
-    if (!groups.isEmpty() && groups != lastSection)
-        onOwnLines(groups);
+    // Text inserted with groups of its own behind a paragraph's adds them to those it had.
+    const bool more = !lastSection.isEmpty() && groups.startsWith(lastSection);
+    const QByteArrayView added
+        = more ? QByteArrayView(groups).sliced(lastSection.size()) : QByteArrayView(groups);
+    if (!added.isEmpty() && groups != lastSection)
+        keptGroup(added);
     lastSection = std::move(groups);
+}
+
+bool Writer::wholeDocument() const
+{
+    return from == 0 && to >= document.characterCount() - 1;
+}
+
+// With the fonts it names under their numbers in this file.
+void Writer::keptGroup(QByteArrayView kept)
+{
+    const kept::Numbering numbering {
+        [this](const kept::NamedFont &font) { return fonts.number(font); }, defaultFont};
+    onOwnLines(kept::place(kept, numbering));
 }
 
 // CR and LF mean nothing inside RTF text, so lines may end between any two tokens.
