@@ -1,6 +1,7 @@
 // The RTF reader and writer: real files from other word processors, formats, round trips and
 // malformed input.
 #include "tests/support/Fixtures.h"
+#include "tests/support/RtfFiles.h"
 #include "tests/support/TestEnvironment.h"
 #include "text/RichTextBox.h"
 #include "text/TextFormat.h"
@@ -217,11 +218,9 @@ QStringList runs(const QTextDocument &document)
 // for a bullet) and space before and after.
 QString traitsAt(const QTextDocument &document, const QString &text)
 {
-    const QTextCursor found = document.find(text, 0, QTextDocument::FindCaseSensitively);
-    if (found.isNull())
+    const QTextCursor at = RtfFiles::firstCharacterOf(document, text);
+    if (at.isNull())
         return QStringLiteral("missing");
-    QTextCursor at(found);
-    at.setPosition(found.selectionStart() + 1);
     const QTextCharFormat format = at.charFormat();
     const QTextBlock block = at.block();
     const QTextBlockFormat paragraph = block.blockFormat();
@@ -269,6 +268,7 @@ private slots:
     void insertsAtCursor();
     void decodesCodePages();
     void roundTripKeepsFormats();
+    void emptyParagraphKeepsItsFormat();
     void writesStandardRtf();
     void writesRanges_data();
     void writesRanges();
@@ -869,6 +869,47 @@ void TestRtf::roundTripKeepsFormats()
     QVERIFY(readInto(copy, written));
     QCOMPARE(runs(copy), runs(original));
     QCOMPARE(rtf::write(copy), written);
+}
+
+// The font and size of each paragraph as the font boxes show them with the caret in it.
+QStringList shownFonts(RichTextBox &box)
+{
+    QStringList fonts;
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
+        box.setSelStart(block.position() + (block.length() > 1 ? 1 : 0));
+        fonts.append(box.SelFontName().value_or(QString()) + QLatin1Char(' ')
+                     + QString::number(box.SelFontSize().value_or(0)));
+    }
+    return fonts;
+}
+
+// Typed as a user does: a line, two Enters, the text; then the line set to another font and
+// size, which leaves the empty paragraph as it was.
+void TestRtf::emptyParagraphKeepsItsFormat()
+{
+    TestEnvironment environment;
+    const QString path = environment.path(QStringLiteral("leer.rtf"));
+    RichTextBox box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setFocus();
+    QTest::keyClicks(&box, QStringLiteral("Titel"));
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClicks(&box, QStringLiteral("Text"));
+    QTest::keyClick(&box, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_End, Qt::ShiftModifier);
+    box.setSelFontName(QStringLiteral("Courier New"));
+    box.setSelFontSize(16);
+    const QStringList shown = shownFonts(box);
+    QCOMPARE(shown.first(), QStringLiteral("Courier New 16"));
+    QCOMPARE(shown.at(1), shown.at(2));
+    QVERIFY(!RtfFiles::saveAndRead(box, path).isEmpty());
+
+    RichTextBox again;
+    QCOMPARE(again.LoadFile(path, RichTextBox::rtfRTF), RichTextBox::LoadResult::Ok);
+    QCOMPARE(paragraphs(*again.document()), QStringLiteral("Titel||Text"));
+    QCOMPARE(shownFonts(again), shown);
 }
 
 void TestRtf::writesStandardRtf()

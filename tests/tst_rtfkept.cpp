@@ -7,8 +7,10 @@
 #include "tests/support/TestEnvironment.h"
 #include "text/PictureObjects.h"
 #include "text/RichTextBox.h"
+#include "text/rtf/RtfReader.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -109,6 +111,44 @@ QString describe(const QList<QColor> &colors)
     return names.join(QLatin1Char(' '));
 }
 
+QRegularExpression wordPattern(const QString &word)
+{
+    return QRegularExpression(QStringLiteral("\\\\") + word + QStringLiteral("(?![a-z])"));
+}
+
+// How often the control word stands in the RTF.
+qsizetype wordCount(const QByteArray &rtf, const QString &word)
+{
+    qsizetype count = 0;
+    for (auto it = wordPattern(word).globalMatch(QString::fromLatin1(rtf)); it.hasNext(); it.next())
+        ++count;
+    return count;
+}
+
+// The document as Velmar reads it with the words that keep a group from being shown taken out,
+// so that the group's text reads as text.
+QTextDocument *shownWith(const QByteArray &rtf, const QStringList &words, QObject *parent)
+{
+    QByteArray bytes = rtf;
+    for (const QString &word : words)
+        bytes = QString::fromLatin1(bytes).remove(wordPattern(word)).toLatin1();
+    auto *document = new QTextDocument(parent);
+    QTextCursor cursor(document);
+    rtf::read(bytes, cursor);
+    return document;
+}
+
+// The text's font and size where it is found, or "missing".
+QString shownFormat(const QTextDocument &document, const QString &text)
+{
+    const QTextCursor at = RtfFiles::firstCharacterOf(document, text);
+    if (at.isNull())
+        return QStringLiteral("missing");
+    const QTextCharFormat format = at.charFormat();
+    return format.fontFamilies().toStringList().join(QLatin1Char(','))
+        + QStringLiteral(" %1 pt").arg(format.fontPointSize());
+}
+
 void typeAtStartAndEnd(RichTextBox &box)
 {
     box.show();
@@ -141,6 +181,8 @@ private slots:
     void manyHeadersInOneParagraphAreKept();
     void keptGroupsReadBackAsRead_data();
     void keptGroupsReadBackAsRead();
+    void keptGroupsReadAlikeAfterASave_data();
+    void keptGroupsReadAlikeAfterASave();
 };
 
 void TestRtfKept::keepsWhatItDoesNotShow_data()
@@ -421,6 +463,8 @@ void TestRtfKept::keptGroupsReadBackAsRead_data()
     QTest::newRow("object leaving a list label")
         << QByteArray("a{\\object\\result{\\pict\\pngblip 41}\\listtext 2d}b")
         << QStringLiteral("a") + picture + QStringLiteral("2db");
+    QTest::newRow("shape before a bullet's text")
+        << fixture(QStringLiteral("shape-label.rtf")) << picture + QStringLiteral("A");
 }
 
 // Text outside a kept group, before its word or left behind by it, is written once.
@@ -438,6 +482,84 @@ void TestRtfKept::keptGroupsReadBackAsRead()
     box.setSelLength(static_cast<int>(box.Text().size()));
     again.setSelRTF(box.SelRTF());
     QCOMPARE(again.Text(), text);
+}
+
+void TestRtfKept::keptGroupsReadAlikeAfterASave_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("inserted"); // a second file inserted at the end, or none
+    QTest::addColumn<QStringList>("words"); // that keep the groups unshown
+    QTest::addColumn<QStringList>("texts"); // of the groups
+
+    const QStringList header {QStringLiteral("header")};
+    QTest::newRow("footer in code page 1251")
+        << QStringLiteral("footer-cp1251.rtf") << QString()
+        << QStringList {QStringLiteral("footer")} << QStringList {QStringLiteral("Страница")};
+    QTest::newRow("header in a font of charset 128")
+        << QStringLiteral("header-fcharset.rtf") << QString() << header
+        << QStringList {QStringLiteral("ゾルゲ")};
+    QTest::newRow("header in code page 1250")
+        << QStringLiteral("header-cp1250.rtf") << QString() << header
+        << QStringList {QStringLiteral("Příliš žluťoučký")};
+    QTest::newRow("header in code page 932")
+        << QStringLiteral("header-cp932.rtf") << QString() << header
+        << QStringList {QStringLiteral("日本語"), QStringLiteral("Seite")};
+    QTest::newRow("shape text in a font of charset 204")
+        << QStringLiteral("shape-cp1251.rtf") << QString()
+        << QStringList {QStringLiteral("shp"), QStringLiteral("shpinst")}
+        << QStringList {QStringLiteral("Привет")};
+    QTest::newRow("link target in code page 1250")
+        << QStringLiteral("field-cp1250.rtf") << QString()
+        << QStringList {QStringLiteral("fldinst")}
+        << QStringList {QStringLiteral("http://example.pl/Łódź")};
+    // Both name a font 0 and a font 1 of their own.
+    QTest::newRow("headers of two files")
+        << QStringLiteral("header-cp1250.rtf") << QStringLiteral("header-cp932.rtf") << header
+        << QStringList {QStringLiteral("Příliš žluťoučký"), QStringLiteral("日本語"),
+                        QStringLiteral("Seite")};
+}
+
+// A kept group reads in the saved file as it read in its own, in the code page and the fonts
+// it stood in there.
+void TestRtfKept::keptGroupsReadAlikeAfterASave()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, inserted);
+    QFETCH(QStringList, words);
+    QFETCH(QStringList, texts);
+    TestEnvironment environment;
+
+    RichTextBox box;
+    QCOMPARE(box.LoadFile(RtfFiles::fixture(file), RichTextBox::rtfRTF),
+             RichTextBox::LoadResult::Ok);
+    typeAtStartAndEnd(box);
+    if (!inserted.isEmpty())
+        box.setSelRTF(QString::fromLatin1(fixture(inserted)));
+    const QByteArray written
+        = RtfFiles::saveAndRead(box, environment.path(QStringLiteral("gespeichert.rtf")));
+    QVERIFY(written.startsWith("{\\rtf1\\ansi\\ansicpg1252"));
+
+    RichTextBox again;
+    QCOMPARE(
+        again.LoadFile(environment.path(QStringLiteral("gespeichert.rtf")), RichTextBox::rtfRTF),
+        RichTextBox::LoadResult::Ok);
+    QCOMPARE(again.Text(), box.Text());
+    // Each group once.
+    for (const QString &word : words)
+        QCOMPARE(wordCount(written, word),
+                 wordCount(fixture(file), word)
+                     + (inserted.isEmpty() ? 0 : wordCount(fixture(inserted), word)));
+    const QTextDocument *before = shownWith(fixture(file), words, this);
+    const QTextDocument *extra
+        = inserted.isEmpty() ? nullptr : shownWith(fixture(inserted), words, this);
+    const QTextDocument *after = shownWith(written, words, this);
+    for (const QString &text : texts) {
+        QString original = shownFormat(*before, text);
+        if (extra && original == QStringLiteral("missing"))
+            original = shownFormat(*extra, text);
+        QVERIFY2(original != QStringLiteral("missing"), qPrintable(text));
+        QCOMPARE(shownFormat(*after, text), original);
+    }
 }
 
 QTEST_MAIN(TestRtfKept)

@@ -6,6 +6,7 @@
 #include "text/RichTextBox.h"
 
 #include <QFile>
+#include <QTextDocument>
 
 namespace RtfFiles {
 
@@ -20,6 +21,17 @@ QByteArray saveAndRead(RichTextBox &box, const QString &path)
         return QByteArray();
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QTextCursor firstCharacterOf(const QTextDocument &document, const QString &text)
+{
+    QTextCursor found = document.find(text, 0, QTextDocument::FindCaseSensitively);
+    if (!found.isNull()) {
+        const int start = found.selectionStart();
+        found.setPosition(start);
+        found.setPosition(start + 1, QTextCursor::KeepAnchor);
+    }
+    return found;
 }
 
 } // namespace RtfFiles

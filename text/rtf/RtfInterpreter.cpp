@@ -247,7 +247,7 @@ void Interpreter::closeGroup()
         = stack.size() > 1 ? stack[stack.size() - 2].destination : Destination::Text;
     if (closing.destination == Destination::Picture && outer != Destination::Picture)
         insertPicture(closing);
-    closeKeptGroups(closing);
+    std::optional<KeptShape> shape = closeKeptGroups(closing);
     bool styleSheetDone = false;
     if (closing.destination == Destination::StyleSheet) {
         if (stack.size() == styleSheetDepth + 1)
@@ -275,6 +275,10 @@ void Interpreter::closeGroup()
     if (stack.size() == 1)
         endPara = closing.para;
     stack.pop_back();
+    // A shape's picture stands in the text around the shape: what the group set inside it does
+    // not format the paragraph or decide over its list label.
+    if (shape)
+        placePicture(*shape->picture, shape->chars);
     if (noteEnds)
         endNote(para);
     // Text before the first paragraph's own formatting is in the default style.
@@ -380,8 +384,11 @@ void Interpreter::byte(unsigned char value)
     GroupState &state = top();
     switch (state.destination) {
     case Destination::Text:
+    case Destination::FieldInstruction:
+        // An instruction's words and paths are text even in a symbol font.
         if (codepage::isDirect(state.codePage)) {
-            put(codepage::directChar(state.codePage, value));
+            put(codepage::directChar(
+                state.destination == Destination::Text ? state.codePage : codepage::ansi, value));
             return;
         }
         if (!pendingBytes.isEmpty() && pendingCodePage != state.codePage)
@@ -401,9 +408,6 @@ void Interpreter::byte(unsigned char value)
             red = green = blue = 0;
             colorGiven = false;
         }
-        return;
-    case Destination::FieldInstruction:
-        put(codepage::directChar(codepage::ansi, value));
         return;
     case Destination::ListLabel:
     case Destination::NumberBefore:
@@ -472,11 +476,17 @@ void Interpreter::appendChar(QChar c)
 void Interpreter::flushBytes()
 {
     const QByteArray bytes = std::exchange(pendingBytes, QByteArray());
-    if (top().destination != Destination::Text)
+    const Destination destination = top().destination;
+    if (destination != Destination::Text && destination != Destination::FieldInstruction)
         return;
     const QString decoded = decoder.decode(pendingCodePage, bytes);
     if (decoded.isEmpty())
         return;
+    if (destination == Destination::FieldInstruction) {
+        for (QChar c : decoded)
+            put(c);
+        return;
+    }
     beginContent();
     useRunState();
     for (QChar c : decoded) {
@@ -889,7 +899,7 @@ void Interpreter::commitFont()
         = (definition.name + decoder.decode(nameCodePage, definition.bytes)).trimmed();
     if (codePage == codepage::symbol && name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive))
         codePage = codepage::privateUse;
-    fonts.insert(definition.number, Font {name, codePage});
+    fonts.insert(definition.number, FileFont {name, codePage});
     definition.done = true;
 }
 
@@ -920,37 +930,56 @@ void Interpreter::finishField(const Field &field, const GroupState &state)
 void Interpreter::recordInstruction(const Token &token)
 {
     Field &field = fields.back();
+    const GroupState &state = top();
+    // Text in another code page goes in as \u, since the saved file's is 1252; a fallback
+    // after \u stays as it was.
+    if (fallbackToSkip == 0 && !codepage::isDirect(state.codePage)
+        && (token.kind == Token::HexByte
+            || (token.kind == Token::Text && !field.escaped.isEmpty()))) {
+        const std::string_view bytes = token.kind == Token::HexByte
+            ? std::string_view(reinterpret_cast<const char *>(&token.byte), 1)
+            : token.text;
+        QByteArray piece;
+        for (char c : bytes)
+            field.escaped.add(static_cast<unsigned char>(c), state.codePage, state.unicodeSkip,
+                              piece, decoder);
+        if (field.escaped.size() > maxInstructionRtf)
+            field.escaped.flush(piece, decoder);
+        appendInstruction(field, piece);
+        return;
+    }
     QByteArray piece;
+    field.escaped.flush(piece, decoder);
     switch (token.kind) {
     case Token::GroupOpen:
         ++field.recordDepth;
-        piece = "{";
+        piece += "{";
         break;
     case Token::GroupClose:
         if (field.recordDepth == 0) {
             field.recordDepth = -1;
             field.recorded = true;
-            return;
+            break;
         }
         --field.recordDepth;
-        piece = "}";
+        piece += "}";
         break;
     case Token::ControlWord: {
         const ControlWord *word = findControlWord(token.text);
         if (token.text == "bin"
             || (word && (styleParts(*word) == CharacterParts || word->runs<&Interpreter::style>())))
-            return;
-        piece = '\\' + QByteArray(token.text.data(), static_cast<qsizetype>(token.text.size()));
+            break;
+        piece += '\\' + QByteArray(token.text.data(), static_cast<qsizetype>(token.text.size()));
         if (token.hasParam)
             piece += QByteArray::number(token.param);
         piece += ' ';
         break;
     }
     case Token::ControlSymbol:
-        piece = QByteArray("\\") + token.symbol;
+        piece += QByteArray("\\") + token.symbol;
         break;
     case Token::HexByte:
-        piece = "\\'" + QByteArray::number(token.byte, 16).rightJustified(2, '0');
+        piece += "\\'" + QByteArray::number(token.byte, 16).rightJustified(2, '0');
         break;
     case Token::Text:
         for (char c : token.text) {
@@ -960,9 +989,14 @@ void Interpreter::recordInstruction(const Token &token)
         }
         break;
     default:
-        return;
+        break;
     }
-    if (field.tooLong)
+    appendInstruction(field, piece);
+}
+
+void Interpreter::appendInstruction(Field &field, const QByteArray &piece)
+{
+    if (field.tooLong || piece.isEmpty())
         return;
     if (field.rtf.size() + piece.size() > maxInstructionRtf
         || instructionBytes + piece.size() > maxInstructionBytes) {
@@ -1659,7 +1693,7 @@ void Interpreter::pictureHolder(const Token &, PictureHolder holder)
     if (state.destination == Destination::Shape)
         return;
     if (holder == PictureHolder::Object && keptObject.depth == 0 && opensKeptGroup())
-        keptObject = KeptObject {stack.size()};
+        keptObject = KeptObject {stack.size(), 0, 0, -1, state.codePage, state.unicodeSkip};
     const Destination inside
         = holder == PictureHolder::ObjectResult ? Destination::Object : Destination::Text;
     if (state.destination != inside)
@@ -1733,35 +1767,39 @@ bool Interpreter::keepsOut(const GroupState &state, Destination target) const
     }
 }
 
-QByteArray Interpreter::groupBytes(const GroupState &state) const
+QByteArray Interpreter::keptBytes(const GroupState &closing, int codePage, int unicodeSkip) const
 {
-    return tokenizer->consumed().sliced(state.start).toByteArray();
+    return kept::own(tokenizer->consumed().sliced(closing.start),
+                     kept::Source {fonts, defaultFont, documentCodePage, codePage, unicodeSkip});
 }
 
-void Interpreter::closeKeptGroups(const GroupState &closing)
+std::optional<Interpreter::KeptShape> Interpreter::closeKeptGroups(const GroupState &closing)
 {
+    std::optional<KeptShape> placed;
     if (keptShape.depth == stack.size()) {
         KeptShape shape = std::exchange(keptShape, KeptShape());
         if (shape.picture) {
-            shape.picture->rtfGroup = groupBytes(closing);
-            placePicture(*shape.picture, shape.chars);
+            shape.picture->rtfGroup = keptBytes(closing, shape.codePage, shape.unicodeSkip);
+            placed = std::move(shape);
         }
     }
     if (keptObject.depth == stack.size())
         keepObjectGroup(closing);
     if (sectionDepth == stack.size()) {
         sectionDepth = 0;
-        keepSection(groupBytes(closing));
+        // Nothing in a header is read, so the group's state is the one it began in.
+        keepSection(keptBytes(closing, closing.codePage, closing.unicodeSkip));
     }
     if (markDepth == stack.size()) {
         markDepth = 0;
-        keepMark(groupBytes(closing), markKind);
+        keepMark(keptBytes(closing, closing.codePage, closing.unicodeSkip), markKind);
     }
     if (infoDepth == stack.size()) {
         infoDepth = 0;
         if (info.isEmpty())
-            info = groupBytes(closing);
+            info = keptBytes(closing, closing.codePage, closing.unicodeSkip);
     }
+    return placed;
 }
 
 // An object whose result is just its picture is written back whole, in place of the picture;
@@ -1777,7 +1815,7 @@ void Interpreter::keepObjectGroup(const GroupState &closing)
     std::optional<TextPicture::Picture> picture = TextPicture::of(at.charFormat());
     if (!picture)
         return;
-    picture->rtfGroup = groupBytes(closing);
+    picture->rtfGroup = keptBytes(closing, object.codePage, object.unicodeSkip);
     QTextCharFormat format = at.charFormat();
     format.merge(TextPicture::format(*picture));
     at.setCharFormat(format);
@@ -1808,7 +1846,8 @@ void Interpreter::shape(const Token &, ShapeGroup part)
     if (state.destination == Destination::Shape)
         return;
     if (part == ShapeGroup::Whole && keptShape.depth == 0 && opensKeptGroup()) {
-        keptShape = KeptShape {stack.size(), std::nullopt, state.chars};
+        keptShape = KeptShape {stack.size(), std::nullopt, state.chars, state.codePage,
+                               state.unicodeSkip};
         state.destination = Destination::Shape;
         return;
     }

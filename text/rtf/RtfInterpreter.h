@@ -5,6 +5,7 @@
 #include "text/TextField.h"
 #include "text/TextFormat.h"
 #include "text/rtf/RtfCodePage.h"
+#include "text/rtf/RtfKeptGroup.h"
 #include "text/rtf/RtfPicture.h"
 #include "text/rtf/RtfTokenizer.h"
 
@@ -203,11 +204,6 @@ public:
     const QByteArray &infoGroup() const { return info; }
 
 private:
-    struct Font
-    {
-        QString family;
-        int codePage = codepage::ansi;
-    };
     struct FontDefinition
     {
         int number = -1;
@@ -263,6 +259,7 @@ private:
         bool hasResult = false;
         // The instruction group as RTF, kept for writing back; recorded while depth >= 0.
         QByteArray rtf;
+        EscapedText escaped; // its text in another code page, not yet written to rtf
         int recordDepth = -1;
         bool recorded = false;
         bool tooLong = false;
@@ -337,6 +334,7 @@ private:
     void commitFont();
     void finishField(const Field &field, const GroupState &state);
     void recordInstruction(const Token &token);
+    void appendInstruction(Field &field, const QByteArray &piece);
     void finishLabel();
     void appendChar(QChar c);
     int fontCodePage(int number) const;
@@ -367,8 +365,11 @@ private:
     bool opensKeptGroup() const;
     bool insideKeptGroup() const;
     bool keepsOut(const GroupState &state, Destination target) const;
-    QByteArray groupBytes(const GroupState &state) const;
-    void closeKeptGroups(const GroupState &closing);
+    // The group's bytes made to read alike in any file, from the code page and \uc it began in.
+    QByteArray keptBytes(const GroupState &closing, int codePage, int unicodeSkip) const;
+    // The shape whose picture goes into the text once its group is closed.
+    struct KeptShape;
+    std::optional<KeptShape> closeKeptGroups(const GroupState &closing);
     void keepObjectGroup(const GroupState &closing);
     void keepSection(QByteArrayView bytes);
     void attachSection();
@@ -391,7 +392,7 @@ private:
     int fallbackToSkip = 0; // characters left to skip after \u
     bool ignorablePending = false; // \* seen, the next word decides
 
-    QHash<int, Font> fonts;
+    QHash<int, FileFont> fonts;
     FontDefinition fontDefinition;
     int defaultFont = 0;
     bool defaultFontGiven = false; // \deff
@@ -437,6 +438,8 @@ private:
         size_t depth = 0; // 0 outside a shape
         std::optional<TextPicture::Picture> picture; // the first one in the shape
         CharState chars;
+        int codePage = codepage::ansi; // where it began
+        int unicodeSkip = 1;
     };
     struct KeptObject
     {
@@ -444,6 +447,8 @@ private:
         int contents = 0; // pieces of content its result gave
         int pictures = 0;
         int position = -1; // of its result's picture
+        int codePage = codepage::ansi; // where it began
+        int unicodeSkip = 1;
     };
     KeptShape keptShape;
     KeptObject keptObject;

@@ -5,7 +5,9 @@
 #include "text/TextField.h"
 #include "text/TextFormat.h"
 #include "text/TextMarks.h"
+#include "text/rtf/RtfFontTable.h"
 #include "text/rtf/RtfInfoGroup.h"
+#include "text/rtf/RtfKeptGroup.h"
 #include "text/rtf/RtfPicture.h"
 #include "text/rtf/RtfSectionGroups.h"
 
@@ -30,7 +32,6 @@ constexpr int maxLevels = 9;
 constexpr char16_t levelNumbers = 10; // characters of a level's text below this are numbers
 constexpr int bulletNumbering = 23; // \levelnfc of a bullet
 constexpr int maxNumbering = 4; // the number styles of the program's own lists go up to this
-constexpr int symbolCharset = 2;
 
 int twips(double mm)
 {
@@ -152,6 +153,7 @@ private:
     void collect();
     void collectFileLists();
     std::optional<TextFormat::ListLevel> fileLevel(const QTextBlock &block) const;
+    void collectKept(QByteArrayView kept, std::optional<kept::NamedFont> &plain);
     void header();
     void listTable();
     void fileListTable();
@@ -176,9 +178,11 @@ private:
     void breakLine();
     void maybeBreak(bool atSpace);
     void onOwnLines(const QByteArray &bytes);
-    void sectionGroups(const QTextBlockFormat &format);
+    void keptGroup(QByteArrayView kept);
+    QByteArray placed(QByteArrayView kept) const;
     void characters(QStringView shown, const QTextCharFormat &format);
     void marks(const QByteArray &bytes);
+    void sectionGroups(const QTextBlockFormat &format);
     bool wholeDocument() const;
 
     QString family(const QTextCharFormat &format) const;
@@ -189,7 +193,8 @@ private:
     const QTextDocument &document;
     int from;
     int to;
-    QStringList fonts;
+    FontTable fonts;
+    int defaultFont = 0; // \deff: what \plain in a kept group gives
     QList<QRgb> colors;
     int symbolFont = -1;
     QList<const QTextList *> lists; // numbered lists, written as \ls 1, 2, ...
@@ -197,8 +202,6 @@ private:
     int bulletList = 0; // \ls of the bullets, 0 without bullets
     QHash<int, FileList> fileLists; // by TextFormat's list id
     QList<int> fileListOrder;
-    QHash<QPair<QString, bool>, int> labelFonts; // family and symbol font to the font number
-    QHash<int, int> fontCharsets; // font number to its \fcharset where that is not 0
     Chars state;
     // The fields whose result is being written, outermost first, with the state they began in.
     struct OpenField
@@ -284,9 +287,28 @@ std::optional<TextFormat::ListLevel> Writer::fileLevel(const QTextBlock &block) 
     return level;
 }
 
+// The fonts kept groups name, then the text's.
 void Writer::collect()
 {
-    fonts.append(document.defaultFont().family());
+    std::optional<kept::NamedFont> plain;
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        if (wholeDocument())
+            collectKept(section::groups(block.blockFormat()), plain);
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() >= to || fragment.position() + fragment.length() <= from)
+                continue;
+            const QTextCharFormat format = fragment.charFormat();
+            for (const QByteArray &kept :
+                 {pictureGroup(format), TextMarks::before(format), TextMarks::after(format)})
+                collectKept(kept, plain);
+        }
+    }
+    if (wholeDocument())
+        collectKept(info::group(document), plain);
+    defaultFont = plain ? fonts.number(*plain) : fonts.add(document.defaultFont().family());
+    state.font = defaultFont;
     collectFileLists();
     bool bullets = false;
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
@@ -303,9 +325,7 @@ void Writer::collect()
             if (fragment.position() >= to || fragment.position() + fragment.length() <= from)
                 continue;
             const QTextCharFormat format = fragment.charFormat();
-            const QString name = family(format);
-            if (!fonts.contains(name))
-                fonts.append(name);
+            fonts.add(family(format));
             for (const QColor &c : {color(format), background(format)}) {
                 if (c.isValid() && !colors.contains(c.rgb()))
                     colors.append(c.rgb());
@@ -314,40 +334,42 @@ void Writer::collect()
     }
     if (bullets) {
         bulletList = static_cast<int>(lists.size()) + 1;
-        symbolFont = static_cast<int>(fonts.size());
-        fontCharsets.insert(symbolFont, symbolCharset);
-        fonts.append(QStringLiteral("Symbol"));
+        symbolFont = fonts.add(QStringLiteral("Symbol"), true);
     }
     int number = std::max(static_cast<int>(lists.size()), bulletList);
     for (const int id : std::as_const(fileListOrder))
         fileLists[id].number = ++number;
-    // Fonts of their own, after the text's, so that text in the same family keeps its letters.
+    // After the text's, so that text in the same family keeps its letters.
     for (const int id : std::as_const(fileListOrder)) {
         for (const std::optional<TextFormat::ListLevel> &level : fileLists[id].levels) {
-            const QPair<QString, bool> family {level ? level->font : QString(),
-                                               level && level->symbolFont};
-            if (family.first.isEmpty() || labelFonts.contains(family))
-                continue;
-            const int font = static_cast<int>(fonts.size());
-            labelFonts.insert(family, font);
-            if (family.second)
-                fontCharsets.insert(font, symbolCharset);
-            fonts.append(family.first);
+            if (level && !level->font.isEmpty())
+                fonts.add(level->font, level->symbolFont);
         }
     }
 }
 
+// The first group that goes back to its file's default font gives the saved file's.
+void Writer::collectKept(QByteArrayView kept, std::optional<kept::NamedFont> &plain)
+{
+    if (!plain)
+        plain = kept::plainFont(kept);
+    for (const kept::NamedFont &font : kept::fonts(kept))
+        fonts.keep(font);
+}
+
 void Writer::header()
 {
-    raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1");
+    raw("{\\rtf1\\ansi\\ansicpg1252");
+    control("deff", defaultFont);
+    control("uc", 1);
     breakLine();
     raw("{\\fonttbl");
-    for (int i = 0; i < fonts.size(); ++i) {
+    for (const auto &[number, entry] : fonts.entries()) {
         raw("{");
-        control("f", i);
+        control("f", number);
         control("fnil");
-        control("fcharset", fontCharsets.value(i, 0));
-        text(fonts.at(i), true);
+        control("fcharset", entry.symbol ? 2 : 0);
+        text(entry.family, true);
         raw(";}");
     }
     raw("}");
@@ -364,7 +386,7 @@ void Writer::header()
     if (!lists.isEmpty() || bulletList > 0 || !fileLists.isEmpty())
         listTable();
     if (const QByteArray info = info::group(document); !info.isEmpty() && wholeDocument()) {
-        out += info;
+        out += placed(info);
         breakLine();
     }
 }
@@ -480,7 +502,7 @@ void Writer::fileListTable()
             }
             raw(";}");
             if (!level.font.isEmpty())
-                control("f", labelFonts.value({level.font, level.symbolFont}));
+                control("f", fonts.number(level.font, level.symbolFont));
             listIndents();
             raw("}");
             breakLine();
@@ -512,7 +534,7 @@ void Writer::label(const TextFormat::ListLevel &level, const QTextBlock &block)
     raw("{");
     control("listtext");
     if (!level.font.isEmpty())
-        control("f", labelFonts.value({level.font, level.symbolFont}));
+        control("f", fonts.number(level.font, level.symbolFont));
     if (const QTextList *list = numberedList(block)) {
         text(list->itemText(block), true);
     } else {
@@ -628,6 +650,9 @@ void Writer::paragraph(const QTextBlock &block)
 
     const int separator = block.position() + block.length() - 1;
     if (separator >= from && separator < to) {
+        // An empty paragraph's format is its own, not what the text before it left.
+        if (block.length() == 1)
+            chars(block.charFormat());
         // A field goes on over the paragraph end only when the next paragraph starts in it.
         const QTextBlock next = block.next();
         QList<TextField::Field> going;
@@ -716,7 +741,7 @@ void Writer::indents(const QTextBlockFormat &format, bool always)
 void Writer::chars(const QTextCharFormat &format)
 {
     Chars next;
-    next.font = static_cast<int>(fonts.indexOf(family(format)));
+    next.font = fonts.number(family(format));
     const double points = pointSize(format);
     next.halfPoints = std::clamp(static_cast<int>(std::lround(points * 2)),
                                  2 * static_cast<int>(TextFormat::minFontPoints),
@@ -891,8 +916,12 @@ void Writer::sectionGroups(const QTextBlockFormat &format)
     if (!wholeDocument())
         return;
     QByteArray groups = section::groups(format);
-    if (!groups.isEmpty() && groups != lastSection)
-        onOwnLines(groups);
+    // Text inserted with groups of its own behind a paragraph's adds them to those it had.
+    const bool more = !lastSection.isEmpty() && groups.startsWith(lastSection);
+    const QByteArrayView added
+        = more ? QByteArrayView(groups).sliced(lastSection.size()) : QByteArrayView(groups);
+    if (!added.isEmpty() && groups != lastSection)
+        keptGroup(added);
     lastSection = std::move(groups);
 }
 
@@ -918,7 +947,7 @@ void Writer::characters(QStringView shown, const QTextCharFormat &format)
         if (group.isEmpty())
             text(shown.sliced(at, length));
         else
-            onOwnLines(group);
+            keptGroup(group);
         marks(after);
         at += length;
     }
@@ -928,11 +957,25 @@ void Writer::marks(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    out += bytes;
-    column += static_cast<int>(bytes.size());
+    const QByteArray written = placed(bytes);
+    out += written;
+    column += static_cast<int>(written.size());
     // A word at their end, such as a comment's \chatn, needs a delimiter before text.
     needsDelimiter = !bytes.endsWith('}');
     maybeBreak(false);
+}
+
+// With the fonts it names under their numbers in this file.
+void Writer::keptGroup(QByteArrayView kept)
+{
+    onOwnLines(placed(kept));
+}
+
+QByteArray Writer::placed(QByteArrayView kept) const
+{
+    const kept::Numbering numbering {
+        [this](const kept::NamedFont &font) { return fonts.number(font); }, defaultFont};
+    return kept::place(kept, numbering);
 }
 
 // CR and LF mean nothing inside RTF text, so lines may end between any two tokens.
