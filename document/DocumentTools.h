@@ -2,7 +2,10 @@
 // windows, so each fills in its own opener when the program starts.
 #pragma once
 
+#include <QList>
 #include <functional>
+
+class QWidget;
 
 struct DocumentTools
 {
@@ -25,6 +28,9 @@ struct DocumentTools
     std::function<void()> frmTip;
     // The about box without an owner, modal.
     std::function<void()> frmAbout;
+    // The tool windows open beside the documents (the special characters and the on-screen
+    // keyboard); they close with the last document window.
+    std::function<QList<QWidget *>()> openToolWindows;
 };
 
 // The program's one set. A menu item whose opener is empty stays disabled.

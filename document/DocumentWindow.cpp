@@ -413,12 +413,12 @@ bool DocumentWindow::Form_QueryUnload()
 
 void DocumentWindow::Form_Unload()
 {
-    const bool keyboard = Forms::isLoaded(QStringLiteral("frmTastatur"));
-    const bool specialCharacters = Forms::isLoaded(QStringLiteral("frmSonder"));
-    const int limit = 2 + (keyboard ? 1 : 0) + (specialCharacters ? 1 : 0);
-    if (Forms::count() <= limit) {
-        Forms::unload(QStringLiteral("frmTastatur"));
-        Forms::unload(QStringLiteral("frmSonder"));
+    const QList<QWidget *> toolWindows
+        = documentTools().openToolWindows ? documentTools().openToolWindows() : QList<QWidget *>();
+    // This is the last document window when only the main window and the tool windows are left.
+    if (Forms::count() <= 2 + toolWindows.size()) {
+        for (QWidget *toolWindow : toolWindows)
+            Forms::unload(toolWindow);
     }
     // The toolbars follow the document windows alone: another tool window open does not
     // keep a document toolbar on show without a document.

@@ -138,6 +138,14 @@ frmMain::frmMain()
     documentTools().frmBaustein = frmBaustein::ShowModal;
     documentTools().frmTip = [] { showTipOfTheDay(QStringLiteral("Keinstart")); };
     documentTools().frmAbout = [] { showAbout(); };
+    documentTools().openToolWindows = [] {
+        QList<QWidget *> open;
+        for (const char *name : {"frmTastatur", "frmSonder"}) {
+            if (QWidget *form = Forms::find(QString::fromLatin1(name)))
+                open.append(form);
+        }
+        return open;
+    };
     Forms::add(this);
 }
 
