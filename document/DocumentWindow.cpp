@@ -29,6 +29,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 
@@ -368,6 +369,12 @@ void DocumentWindow::mouseMoveEvent(QMouseEvent *event)
 void DocumentWindow::Form_MouseMove()
 {
     Screen::setMousePointer(Screen::vbDefault);
+}
+
+QMdiArea *DocumentWindow::frameArea() const
+{
+    auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
+    return frame ? frame->mdiArea() : nullptr;
 }
 
 void DocumentWindow::closeWindow()

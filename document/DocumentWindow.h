@@ -9,6 +9,7 @@
 #include <array>
 
 class QAction;
+class QMdiArea;
 class QMenu;
 class QMimeData;
 class QPrinter;
@@ -45,10 +46,13 @@ public:
     // The window's own menus, shown in the main window's menu bar while it is active.
     QList<QMenu *> menus() const;
 
+    // The frame's window area the window stands in; null outside one.
+    QMdiArea *frameArea() const;
+
     // Each time the window becomes the active child.
     virtual void Form_Activate();
 
-    // Menu handlers; they live with the menus in DocumentMenus.cpp.
+    // Menu handlers; they live in DocumentWindowMenus.cpp.
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
     void mnuFileClose_Click();

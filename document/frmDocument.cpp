@@ -1,4 +1,5 @@
-// The rich-text window: page settings, the ruler strip and the edit control below it.
+// The rich-text window: page settings, the ruler strip and the edit control below it, and the
+// handlers of its own menu items.
 #include "document/frmDocument.h"
 
 #include "common/Grid.h"
@@ -285,4 +286,68 @@ bool frmDocument::print(QPrinter &printer, bool selection)
 QString frmDocument::fileTypeText() const
 {
     return QStringLiteral("RTF-Datei");
+}
+
+void frmDocument::mnuEinfuegenImage_Click()
+{
+    if (!documentTools().frmImage)
+        return;
+    // The browser's load puts the pointer back when it is ready.
+    Screen::setMousePointer(Screen::vbHourglass);
+    documentTools().frmImage();
+}
+
+void frmDocument::mnuFormatFormatvorlage_Click()
+{
+    if (documentTools().frmTemplate)
+        documentTools().frmTemplate();
+}
+
+void frmDocument::mnuPopupFormatZeichen_Click()
+{
+    mnuFormatZeichen_Click();
+}
+
+void frmDocument::mnuPopupFormatFarbe_Click()
+{
+    mnuFormatFarbe_Click();
+}
+
+void frmDocument::mnuPopupFormatAbsatz_Click()
+{
+    mnuFormatAbsatz_Click();
+}
+
+void frmDocument::mnuPopupFormatTabs_Click()
+{
+    mnuFormatTabs_Click();
+}
+
+void frmDocument::mnuPopupFormatSeite_Click()
+{
+    mnuFormatSeite_Click();
+}
+
+void frmDocument::mnuPopupFormatVorlage_Click()
+{
+    mnuFormatFormatvorlage_Click();
+}
+
+void frmDocument::mnuViewLineal_Click()
+{
+    switchRuler(mnuViewLineal);
+}
+
+void frmDocument::mnuPopupViewLineal_Click()
+{
+    switchRuler(mnuPopupViewLineal);
+}
+
+void frmDocument::switchRuler(QAction *item)
+{
+    // The text stays where it is: the band above it is left empty while the ruler is hidden.
+    const bool show = !item->isChecked();
+    mnuViewLineal->setChecked(show);
+    mnuPopupViewLineal->setChecked(show);
+    Picture1->setVisible(show);
 }

@@ -1,10 +1,13 @@
-// The plain-text window: the edit control fills the window, measured in twips.
+// The plain-text window: the edit control fills the window, measured in twips; and the
+// word-wrap items of its own.
 #include "document/frmText.h"
 
 #include "document/DocumentHost.h"
 #include "platform/Toolbar.h"
 #include "text/RichTextBox.h"
+#include "text/TextFormat.h"
 
+#include <QAction>
 #include <QFont>
 
 frmText::frmText(QWidget *parent)
@@ -59,4 +62,25 @@ void frmText::Form_Resize()
 Toolbar *frmText::ownToolbar() const
 {
     return MainForm()->tbText;
+}
+
+void frmText::mnuViewUmbruch_Click()
+{
+    switchWordWrap(mnuViewUmbruch);
+}
+
+void frmText::mnuPopupViewUmbruch_Click()
+{
+    switchWordWrap(mnuPopupViewUmbruch);
+}
+
+void frmText::switchWordWrap(QAction *item)
+{
+    const bool wrap = !item->isChecked();
+    mnuViewUmbruch->setChecked(wrap);
+    mnuPopupViewUmbruch->setChecked(wrap);
+    // Without wrap the text is 3000 mm wide, which no line of text reaches.
+    constexpr double noWrapMm = 3000;
+    const bool twips = txtText->scale() == RichTextBox::Scale::Twips;
+    txtText->setRightMargin(wrap ? 0 : noWrapMm * (twips ? TextFormat::twipsPerMm : 1));
 }
