@@ -4,12 +4,12 @@
 #include "common/AppPaths.h"
 #include "data/Database.h"
 #include "platform/FileSystem.h"
+#include "platform/FileWrite.h"
 #include "platform/MsgBox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
@@ -48,9 +48,18 @@ bool replace(const QString &from, const QString &to, QString *reason)
     return !error || fail(reason, QStringLiteral("Die Datei konnte nicht ersetzt werden."));
 }
 
-// Written beside the old backup and moved over it, so a failed copy keeps the last backup.
-// Every write is checked, the last one by the flush, before the copy takes the backup's name.
-// A backup the user has made read-only stays as it is.
+// The permission bits as a file's own, without the current user's flags, which would add the
+// owner's bits to the file of another owner.
+QFileDevice::Permissions permissionBits(const QString &path)
+{
+    constexpr QFileDevice::Permissions usersFlags
+        = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    return QFile::permissions(path) & ~usersFlags;
+}
+
+// Written whole to the disk before it takes the backup's name, so a failed copy keeps the last
+// backup; the copy is no more open than the database from its start. A backup the user has made
+// read-only stays as it is.
 bool writeBackup(const QString &database, const QString &backup, QString *reason)
 {
     const QFileInfo old(backup);
@@ -60,22 +69,10 @@ bool writeBackup(const QString &database, const QString &backup, QString *reason
     QFile source(database);
     if (!source.open(QIODevice::ReadOnly))
         return fail(reason, failed);
-    QTemporaryFile copy(backup + QStringLiteral(".XXXXXX"));
-    if (!copy.open() || !copyMode(database, copy.fileName()))
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError || bytes.size() != source.size())
         return fail(reason, failed);
-    while (!source.atEnd()) {
-        const QByteArray chunk = source.read(1 << 16);
-        if ((chunk.isEmpty() && source.error() != QFileDevice::NoError)
-            || copy.write(chunk) != chunk.size())
-            return fail(reason, failed);
-    }
-    if (!copy.flush() || copy.error() != QFileDevice::NoError)
-        return fail(reason, failed);
-    copy.close();
-    if (!replace(copy.fileName(), backup, reason))
-        return false;
-    copy.setAutoRemove(false);
-    return true;
+    return FileWrite::replace(backup, bytes, permissionBits(database)) || fail(reason, failed);
 }
 
 QString failureText(const QString &database, bool backedUp)

@@ -219,7 +219,8 @@ Result overwrite(const QString &path, const QByteArray &bytes)
     return {};
 }
 
-Result replace(const QString &path, const QByteArray &bytes)
+Result replace(const QString &path, const QByteArray &bytes,
+               std::optional<QFileDevice::Permissions> permissions)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -228,7 +229,7 @@ Result replace(const QString &path, const QByteArray &bytes)
         file.cancelWriting();
         return overwriteWritable(path, bytes);
     }
-    if (!writeAll(file, bytes)) {
+    if ((permissions && !file.setPermissions(*permissions)) || !writeAll(file, bytes)) {
         file.cancelWriting();
         return {};
     }

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace FileWrite {
 
@@ -21,7 +23,10 @@ struct Result
 // reached the disk. A writable file is written in place where a new file cannot take its place
 // (a folder that takes no new file) or would lose what the old one had (further names, owner,
 // group). Not written on any failure, the old file unchanged unless it is told damaged.
-Result replace(const QString &path, const QByteArray &bytes);
+// With `permissions`, a file that takes the target's place gets them from its start, instead of
+// the old file's or a new file's default; one written in place keeps its own.
+Result replace(const QString &path, const QByteArray &bytes,
+               std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 
 // Writes over an existing, readable file in place. Refused when the free space cannot hold the
 // bytes or no copy of the old bytes can be kept in the kept-copies folder; that copy goes once

@@ -7,7 +7,7 @@
 #include "frame/DatabaseRepair.h"
 #include "frame/frmMain.h"
 #include "platform/MsgBox.h"
-#include "tests/support/DatabaseStates.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/RunningProgram.h"
 #include "text/RichTextBox.h"
 
@@ -135,6 +135,7 @@ private slots:
     void readOnlyBackupStopsTheRepair();
     void repairKeepsThePermissionBits_data();
     void repairKeepsThePermissionBits();
+    void backupTheDiskCannotHoldChangesNothing_data();
     void backupTheDiskCannotHoldChangesNothing();
     void damagedDatabaseIsNeverLost_data();
     void damagedDatabaseIsNeverLost();
@@ -323,20 +324,34 @@ void TestRepair::repairKeepsThePermissionBits()
     QCOMPARE(::chmod(QFile::encodeName(backup).constData(), 0644), 0);
 }
 
+void TestRepair::backupTheDiskCannotHoldChangesNothing_data()
+{
+    QTest::addColumn<bool>("programEnds");
+    QTest::newRow("the write fails") << false;
+    QTest::newRow("the program ends part way") << true;
+}
+
 void TestRepair::backupTheDiskCannotHoldChangesNothing()
 {
+    QFETCH(bool, programEnds);
     const QString path = Databases::textbausteinPath();
     const QString backup = DatabaseRepair::backupPath(path);
     addRows(QStringLiteral("textbaustein"), 1, 300);
     Database::closeAll();
     const QByteArray original = RunningProgram::readFile(path);
     writeFile(backup, "ältere Sicherung");
-    {
-        const DatabaseStates::FileSizeLimit limit(rlim_t(original.size() / 2));
-        repairFromMenu(QStringLiteral("textbaustein"));
+    const auto diskBytes = rlim_t(original.size() / 2);
+    if (programEnds) {
+        QVERIFY(
+            endsWhileWriting(diskBytes, [] { DatabaseRepair::run(Databases::textbausteine()); }));
+    } else {
+        {
+            const FileSizeLimit fullDisk(diskBytes);
+            repairFromMenu(QStringLiteral("textbaustein"));
+        }
+        expectMessage(noBackupText(QStringLiteral("textbaustein")), vbCritical,
+                      QStringLiteral("Reparatur fehlgeschlagen"));
     }
-    expectMessage(noBackupText(QStringLiteral("textbaustein")), vbCritical,
-                  QStringLiteral("Reparatur fehlgeschlagen"));
     QCOMPARE(RunningProgram::readFile(path), original);
     QCOMPARE(RunningProgram::readFile(backup), QByteArray("ältere Sicherung"));
     // No half-written copy is left beside them.
