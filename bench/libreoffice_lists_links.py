@@ -9,10 +9,11 @@ converts FILE and SAVED.rtf to text and flat ODF. From both it takes each paragr
 label as LibreOffice numbers it (paragraphs aligned by the text behind the label) and
 each field: a hyperlink's target, a table of contents, a page number or page count, a form
 field's kind and name. Beside that, every list paragraph's level and label as LibreOffice shows
-them, bullets included ("levels"), and how many comments and bookmarks LibreOffice sees in each.
-Prints per file how many labels, levels and fields of the original the saved copy has alike and
-the comments and bookmarks before and after, then the totals. A measuring tool only: it asserts
-nothing. Standard library only.
+them, bullets included ("levels"), how many comments and bookmarks LibreOffice sees in each,
+and the text of each header and footer on its master pages. Prints per file how many labels,
+levels, fields and headers and footers (those with text) of the original the saved copy has
+alike and the comments and bookmarks before and after, then the totals. A measuring tool only:
+it asserts nothing. Standard library only.
 """
 
 import argparse
@@ -29,6 +30,7 @@ NS = {
     'text': 'urn:oasis:names:tc:opendocument:xmlns:text:1.0',
     'xlink': 'http://www.w3.org/1999/xlink',
     'field': 'urn:openoffice:names:experimental:ooo-ms-interop:xmlns:field:1.0',
+    'style': 'urn:oasis:names:tc:opendocument:xmlns:style:1.0',
 }
 
 
@@ -132,13 +134,69 @@ def marks(fodt):
     return comments, bookmarks
 
 
-def compare_marks(original, saved, work, profile):
+def compare_marks(original_fodt, saved_fodt):
     """Prints and returns the comments and bookmarks of the original and of the saved copy."""
-    comments, bookmarks = marks(to_fodt(original, work, profile))
-    comments_after, bookmarks_after = marks(to_fodt(saved, work, profile))
+    comments, bookmarks = marks(original_fodt)
+    comments_after, bookmarks_after = marks(saved_fodt)
     print('  comments %d before, %d after; bookmarks %d before, %d after'
           % (comments, comments_after, bookmarks, bookmarks_after))
     return [comments, comments_after, bookmarks, bookmarks_after]
+
+
+# --- Headers and footers
+
+HEADER_KINDS = ('header', 'header-left', 'header-first', 'footer', 'footer-left', 'footer-first')
+
+
+def shown_text(element):
+    """The text LibreOffice shows for an element: spaces, tabs and line breaks written out,
+    paragraphs apart, a picture's data left out."""
+    parts = [element.text or '']
+    for child in element:
+        if child.tag == q('text:s'):
+            parts.append(' ' * int(child.get(q('text:c'), '1')))
+        elif child.tag == q('text:tab'):
+            parts.append('\t')
+        elif child.tag == q('text:line-break'):
+            parts.append('\n')
+        elif child.tag != q('office:binary-data'):
+            parts.append(shown_text(child))
+            if child.tag in (q('text:p'), q('text:h')):
+                parts.append('\n')
+        parts.append(child.tail or '')
+    return ''.join(parts)
+
+
+def headers_footers(fodt):
+    """(kind, text) of each header and footer with text on the master pages."""
+    found = []
+    for page in ET.parse(fodt).iter(q('style:master-page')):
+        for kind in HEADER_KINDS:
+            for element in page.findall(q('style:' + kind)):
+                text = ' / '.join(line.strip() for line in shown_text(element).splitlines()
+                                  if line.strip())
+                if text:
+                    found.append((kind, text))
+    return found
+
+
+def compare_headers(original_fodt, saved_fodt):
+    """Prints and returns (alike, total): the original's headers and footers whose text
+    LibreOffice shows alike in the saved copy, each kind (first, left, right page) apart."""
+    before = headers_footers(original_fodt)
+    after = headers_footers(saved_fodt)
+    unmatched = list(after)
+    missing = []
+    for shown in before:
+        if shown in unmatched:
+            unmatched.remove(shown)
+        else:
+            missing.append(shown)
+    print('  headers and footers %d/%d alike' % (len(before) - len(missing), len(before)))
+    for kind, text in missing:
+        saved_texts = [t for k, t in unmatched if k == kind]
+        print('    %s %r -> %s' % (kind, text, ', '.join(repr(t) for t in saved_texts) or 'none'))
+    return len(before) - len(missing), len(before)
 
 
 def main():
@@ -153,6 +211,7 @@ def main():
     totals = [0, 0, 0, 0]
     level_totals = [0, 0]
     mark_totals = [0, 0, 0, 0]
+    header_totals = [0, 0]
     for path in args.files:
         base = os.path.splitext(os.path.basename(path))[0]
         original = os.path.join(work, base + '.rtf')
@@ -171,8 +230,10 @@ def main():
         alike = [text for text in numbered if matched[text] and after[matched[text]] == before[text]]
         wrong = [text for text, label in after.items()
                  if label and text not in matched.values()]
-        fields_before = fields(to_fodt(original, work, profile))
-        fields_after = fields(to_fodt(saved, work, profile))
+        original_fodt = to_fodt(original, work, profile)
+        saved_fodt = to_fodt(saved, work, profile)
+        fields_before = fields(original_fodt)
+        fields_after = fields(saved_fodt)
         kept = sum(1 for a, b in zip(fields_before, fields_after) if a == b)
         print('%s: labels %d/%d alike, %d labels added; fields %d/%d alike (%s)'
               % (os.path.basename(path), len(alike), len(numbered), len(wrong), kept,
@@ -191,11 +252,14 @@ def main():
         level_totals[0] += levels_alike
         level_totals[1] += levels_total
         mark_totals = [a + b for a, b in
-                       zip(mark_totals, compare_marks(original, saved, work, profile))]
+                       zip(mark_totals, compare_marks(original_fodt, saved_fodt))]
+        header_totals = [a + b for a, b in
+                         zip(header_totals, compare_headers(original_fodt, saved_fodt))]
     print('total: labels %d/%d alike; fields %d/%d alike' % tuple(totals))
     print('total: list labels with levels %d/%d alike' % tuple(level_totals))
     print('total: comments %d before, %d after; bookmarks %d before, %d after'
           % tuple(mark_totals))
+    print('total: headers and footers %d/%d alike' % tuple(header_totals))
     if not args.keep:
         shutil.rmtree(work, ignore_errors=True)
     return 0
